@@ -1,0 +1,65 @@
+#pragma once
+// Everything that leaves the program goes through Platform: file dialogs,
+// message boxes, the error box, the shell, the help viewer, the clipboard,
+// the beep, the selection mark and the system colours. The program uses the
+// Qt implementation; GUI tests install a scripted fake so that no test ever
+// blocks on a real modal dialog.
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+class QWidget;
+
+namespace brenvik {
+
+// State of one common file dialog, kept by the window that owns it.
+struct FileDialogState {
+  QString initialDir;   // folder shown first
+  QString filter;       // one description and one pattern: "Text files (*.txt)|*.txt"
+  QString fileName;     // proposed name in, chosen full path out
+  bool mustExist = false;  // open dialog: only an existing file in an existing folder
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // Run an open or save dialog. True when the user confirmed; the chosen
+  // full path is then in state.fileName. On cancel state is unchanged.
+  virtual bool RunOpenDialog(QWidget* parent, FileDialogState& state) = 0;
+  virtual bool RunSaveDialog(QWidget* parent, FileDialogState& state) = 0;
+
+  // Confirmation box (caption "Confirmation", question icon, "&Oui" default,
+  // "&Non" on Esc and the close box). True for Yes.
+  virtual bool AskConfirmation(QWidget* parent, const QString& text) = 0;
+
+  // Error box: caption, error icon, OK, the text as given.
+  virtual void ShowError(QWidget* parent, const QString& caption, const QString& text) = 0;
+
+  // The shell's "open" action: shows the file in the user's browser. A bare
+  // name is looked up in the current folder. The result is not reported.
+  virtual void ShellOpen(QWidget* owner, const QString& path) = 0;
+
+  // The help viewer: the contents of helpFile, or the topic for a context number.
+  virtual void ShowHelpContents(QWidget* parent, const QString& helpFile) = 0;
+  virtual void ShowHelpContext(QWidget* parent, const QString& helpFile, int context) = 0;
+
+  virtual void SetClipboardText(const QString& text) = 0;
+  virtual void Beep() = 0;
+
+  // The selection mark of the colour chooser (a round bullet) and the font to
+  // draw it with at the given pixel height.
+  virtual QString SelectionMark() const = 0;
+  virtual QFont MarkFont(int pixelHeight) const = 0;
+
+  // The system colour table by index (0 scroll bar ... 24 tooltip background).
+  virtual QColor SystemColor(int index) const = 0;
+};
+
+// The one platform the program uses. Defaults to the Qt implementation.
+Platform& platform();
+// Installs p (not owned) as the platform; nullptr restores the Qt one.
+void SetPlatform(Platform* p);
+
+}  // namespace brenvik

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Builds Brenvik and starts it. Without a display it says how to start it
+# under xvfb-run and makes a sample test and page with brenvik-cli instead.
+set -euo pipefail
+cd "$(dirname "$0")"
+. scripts/deps.sh
+brenvik_install_deps
+cmake -S . -B build -G Ninja >/dev/null
+cmake --build build -j "$(nproc)"
+
+if [[ -x build/bin/brenvik && ( -n ${DISPLAY:-} || -n ${WAYLAND_DISPLAY:-} ) ]]; then
+  exec build/bin/brenvik
+fi
+
+if [[ -x build/bin/brenvik ]]; then
+  echo "No display found. To use the program without one, run:"
+  echo "  xvfb-run -a build/bin/brenvik"
+  echo
+fi
+mkdir -p out
+echo "Sample test made from examples/sample.txt:"
+echo
+build/bin/brenvik-cli test examples/sample.txt -o out/sample-test
+build/bin/brenvik-cli test examples/sample.txt
+echo
+if build/bin/brenvik-cli --help 2>&1 | grep -q '^ *brenvik-cli export'; then
+  build/bin/brenvik-cli export examples/sample.txt -o out/sample-page.htm --practice --show-answers
+  echo "Interactive page written to out/sample-page.htm"
+fi

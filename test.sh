@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Builds Brenvik and runs every test: unit, GUI (offscreen) and browser.
+#   ./test.sh             the normal build in build/
+#   ./test.sh --sanitize  AddressSanitizer + UndefinedBehaviorSanitizer build in build-sanitize/
+set -euo pipefail
+cd "$(dirname "$0")"
+. scripts/deps.sh
+brenvik_install_deps
+
+build=build
+extra=()
+if [[ ${1:-} == --sanitize ]]; then
+  build=build-sanitize
+  extra=(-DBRENVIK_SANITIZE=ON -DBRENVIK_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug)
+fi
+
+if [[ -f tests/browser/package.json ]]; then
+  (cd tests/browser && { [[ -d node_modules ]] && npm ls --silent >/dev/null 2>&1 || npm ci --no-audit --no-fund --silent; })
+fi
+
+cmake -S . -B "$build" -G Ninja "${extra[@]}" >/dev/null
+cmake --build "$build" -j "$(nproc)"
+cd "$build"
+ctest --output-on-failure -j "$(nproc)"
