@@ -1,0 +1,109 @@
+#pragma once
+// A scripted platform for GUI tests: dialogs and questions answer from queues
+// filled by the test, and every call is recorded. Nothing ever blocks.
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <deque>
+#include <optional>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace brenvik::test {
+
+class FakePlatform : public Platform {
+ public:
+  struct DialogCall {
+    bool save = false;
+    FileDialogState seen;  // the state as the dialog received it
+  };
+  struct ErrorCall {
+    QString caption;
+    QString text;
+  };
+  struct HelpCall {
+    QString file;
+    int context = -1;  // -1: contents
+  };
+
+  // Answers, consumed in order. A dialog answer of nullopt is Cancel; a path
+  // confirms that full path. With nothing queued a dialog cancels and a
+  // question answers No, and the call counts as unexpected.
+  std::deque<std::optional<QString>> openAnswers;
+  std::deque<std::optional<QString>> saveAnswers;
+  std::deque<bool> confirmAnswers;
+
+  std::vector<DialogCall> dialogs;
+  std::vector<QString> questions;
+  std::vector<ErrorCall> errors;
+  std::vector<QString> shellOpens;
+  std::vector<HelpCall> helps;
+  QString clipboard;
+  int beeps = 0;
+  int unexpected = 0;
+  QColor systemColors[25];
+
+  FakePlatform() {
+    for (int i = 0; i < 25; ++i) systemColors[i] = QColor(i * 10, 255 - i * 10, (i * 37) % 256);
+  }
+
+  bool RunOpenDialog(QWidget*, FileDialogState& state) override { return Dialog(false, state, openAnswers); }
+  bool RunSaveDialog(QWidget*, FileDialogState& state) override { return Dialog(true, state, saveAnswers); }
+
+  bool AskConfirmation(QWidget*, const QString& text) override {
+    questions.push_back(text);
+    if (confirmAnswers.empty()) {
+      ++unexpected;
+      return false;
+    }
+    const bool yes = confirmAnswers.front();
+    confirmAnswers.pop_front();
+    return yes;
+  }
+  void ShowError(QWidget*, const QString& caption, const QString& text) override {
+    errors.push_back({caption, text});
+  }
+  void ShellOpen(QWidget*, const QString& path) override { shellOpens.push_back(path); }
+  void ShowHelpContents(QWidget*, const QString& file) override { helps.push_back({file, -1}); }
+  void ShowHelpContext(QWidget*, const QString& file, int context) override { helps.push_back({file, context}); }
+  void SetClipboardText(const QString& text) override { clipboard = text; }
+  void Beep() override { ++beeps; }
+  QString SelectionMark() const override { return QString(QChar(0x25CF)); }
+  QFont MarkFont(int pixelHeight) const override {
+    QFont f(QStringLiteral("DejaVu Sans"));
+    f.setPixelSize(pixelHeight);
+    return f;
+  }
+  QColor SystemColor(int index) const override {
+    return index >= 0 && index < 25 ? systemColors[index] : QColor(0, 0, 0);
+  }
+
+ private:
+  bool Dialog(bool save, FileDialogState& state, std::deque<std::optional<QString>>& answers) {
+    dialogs.push_back({save, state});
+    if (answers.empty()) {
+      ++unexpected;
+      return false;
+    }
+    const std::optional<QString> answer = answers.front();
+    answers.pop_front();
+    if (!answer) return false;
+    state.fileName = *answer;
+    return true;
+  }
+};
+
+// Installs a fresh FakePlatform for the lifetime of the object.
+class ScopedFakePlatform {
+ public:
+  ScopedFakePlatform() { SetPlatform(&fake_); }
+  ~ScopedFakePlatform() { SetPlatform(nullptr); }
+  FakePlatform& operator*() { return fake_; }
+  FakePlatform* operator->() { return &fake_; }
+ private:
+  FakePlatform fake_;
+};
+
+}  // namespace brenvik::test

@@ -1,0 +1,28 @@
+#pragma once
+// Helpers for driving windows in GUI tests without a person.
+
+#include <QString>
+#include <QWidget>
+#include <functional>
+
+namespace brenvik::test {
+
+// Runs action on the active modal widget as soon as one is shown (polling the
+// event loop from a timer); gives up after timeoutMs. Use it just before a
+// call that runs a modal loop.
+void OnNextModal(std::function<void(QWidget*)> action, int timeoutMs = 5000);
+
+// Processes pending events (paint, deferred deletes, queued signals).
+void Pump(int rounds = 3);
+
+void ReportMissingChild(QObject* parent, const QString& name);
+
+// The child of parent with the given objectName and type; fails the test when missing.
+template <typename T>
+T* Find(QObject* parent, const QString& name) {
+  T* w = parent->findChild<T*>(name);
+  if (!w) ReportMissingChild(parent, name);
+  return w;
+}
+
+}  // namespace brenvik::test
