@@ -1,0 +1,334 @@
+#include "testgen/TestGen.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <vector>
+
+namespace brenvik {
+
+namespace {
+
+// Membership table for the ASCII range; every character above 127 is a word
+// character, so one bounds check plus one load decides.
+struct CharTable {
+  std::array<bool, 128> in{};
+  constexpr explicit CharTable(TextView chars) {
+    for (char32_t c : chars) in[c] = true;
+  }
+  constexpr bool operator()(char32_t c) const { return c < 128 && in[c]; }
+};
+
+constexpr CharTable IsSeparator(SeparatorChars);
+constexpr CharTable IsTrailChar(SentenceTrailChars);
+
+// How much replacement text a rescan may read again before it is taken to
+// be endless: this many characters per input character, plus a constant.
+constexpr std::size_t RescanBudgetFactor = 64;
+constexpr std::size_t RescanBudgetBase = 1 << 16;
+
+constexpr bool IsDigit(char32_t c) { return c >= U'0' && c <= U'9'; }
+
+bool HasDigit(TextView s) {
+  return std::any_of(s.begin(), s.end(), IsDigit);
+}
+
+// Number of leading characters of source that make up the first sentence.
+std::size_t FirstSentenceLength(TextView source) {
+  // 1-based position of the earliest mark; a missing mark stands at 5000.
+  std::size_t end = TextView::npos;
+  for (char32_t mark : {U'.', U'!', U'?'}) {
+    const std::size_t at = source.find(mark);
+    end = std::min(end, at == TextView::npos ? MissingMarkPosition : at + 1);
+  }
+  // Positions are 1-based: index `end` is the character after the mark.
+  std::size_t j = end;
+  while (j < source.size() && IsTrailChar(source[j])) ++j;
+  return std::min(j, source.size());
+}
+
+// Where a word splits into its kept and deleted parts.
+std::size_t KeptLength(TextView word, std::size_t wordIndex) {
+  if (word.size() == 1 || wordIndex % 2 == 0 || HasDigit(word)) return word.size();
+  return word.size() / 2;
+}
+
+// Fills words and separators with the pairs of restText. Both lists are
+// cleared first; their capacity is kept and sized from a counting pass, so a
+// call allocates at most once per list.
+void SegmentInto(TextView restText, TextList& words, TextList& separators) {
+  words.clear();
+  separators.clear();
+
+  std::size_t separatorChars = 0;
+  std::size_t separatorRuns = 0;
+  bool previousIsSeparator = false;
+  for (char32_t c : restText) {
+    const bool sep = IsSeparator(c);
+    separatorChars += sep;
+    separatorRuns += sep && !previousIsSeparator;
+    previousIsSeparator = sep;
+  }
+  words.reserve(separatorRuns + 1, restText.size() - separatorChars);
+  separators.reserve(separatorRuns + 1, separatorChars);
+
+  // Runs alternate: a word run (possibly empty at the start) followed by a
+  // separator run (possibly empty at the end). When the text ends with a
+  // separator run, one more empty word follows it.
+  const std::size_t n = restText.size();
+  std::size_t i = 0;
+  while (true) {
+    const std::size_t wordStart = i;
+    while (i < n && !IsSeparator(restText[i])) ++i;
+    words.push_back(TrimControls(restText.substr(wordStart, i - wordStart)));
+    const std::size_t sepStart = i;
+    while (i < n && IsSeparator(restText[i])) ++i;
+    separators.push_back(restText.substr(sepStart, i - sepStart));
+    if (i == n) {
+      if (i > sepStart) words.push_back(TextView());
+      break;
+    }
+  }
+}
+
+// Longest proper border of every prefix of pattern (Knuth-Morris-Pratt).
+std::vector<std::size_t> Borders(TextView pattern) {
+  std::vector<std::size_t> border(pattern.size() + 1, 0);
+  std::size_t k = 0;
+  for (std::size_t i = 1; i < pattern.size(); ++i) {
+    while (k > 0 && pattern[i] != pattern[k]) k = border[k];
+    if (pattern[i] == pattern[k]) ++k;
+    border[i + 1] = k;
+  }
+  return border;
+}
+
+// One step of the matcher: the matched prefix length after reading c.
+inline std::size_t Advance(TextView pattern, const std::vector<std::size_t>& border,
+                           std::size_t state, char32_t c) {
+  if (state == pattern.size()) state = border[state];
+  while (state > 0 && pattern[state] != c) state = border[state];
+  if (pattern[state] == c) ++state;
+  return state;
+}
+
+// True when pattern occurs in text.
+bool Occurs(TextView text, TextView pattern, const std::vector<std::size_t>& border) {
+  std::size_t state = 0;
+  for (char32_t c : text) {
+    state = Advance(pattern, border, state, c);
+    if (state == pattern.size()) return true;
+  }
+  return false;
+}
+
+// Replaces every occurrence in one left-to-right pass; text inserted by a
+// replacement is not searched again.
+Text ReplaceOnePass(TextView s, TextView pattern, const std::vector<std::size_t>& border,
+                    TextView replacement) {
+  Text out;
+  out.reserve(s.size());
+  std::size_t from = 0;
+  std::size_t state = 0;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    state = Advance(pattern, border, state, s[i]);
+    if (state == pattern.size()) {
+      const std::size_t at = i + 1 - pattern.size();
+      out.append(s.substr(from, at - from));
+      out.append(replacement);
+      from = i + 1;
+      state = 0;
+    }
+  }
+  out.append(s.substr(from));
+  return out;
+}
+
+// True when a replacement inserted next to other text can form part of a new
+// occurrence: a proper suffix of replacement is a prefix of pattern, or a
+// proper prefix of replacement is a suffix of pattern.
+bool CanOverlap(TextView pattern, TextView replacement) {
+  const std::size_t longest = std::min(pattern.size() - 1, replacement.size());
+  for (std::size_t k = 1; k <= longest; ++k) {
+    if (replacement.substr(replacement.size() - k) == pattern.substr(0, k)) return true;
+    if (replacement.substr(0, k) == pattern.substr(pattern.size() - k)) return true;
+  }
+  return false;
+}
+
+// The rescanning replacement; nullopt when more than `budget` characters
+// would have to be read (the pattern keeps reappearing).
+//
+// The output buffer holds the finished prefix, which contains no occurrence;
+// characters still to be read come from a stack of pending replacement text
+// and then from the rest of s. Moving one character to the output can create
+// at most one new occurrence, ending at that character, and it is the
+// leftmost one of the whole current string (every occurrence has the same
+// length, so the first to end is the first to start). It is replaced by
+// dropping it from the output and pushing the replacement onto the pending
+// stack, where it is read again like any other text. The matcher state after
+// a drop depends only on the last len(pattern) - 1 output characters, which
+// are read again. Work is linear in the characters read.
+std::optional<Text> ReplaceRescanning(TextView s, TextView pattern,
+                                      const std::vector<std::size_t>& border,
+                                      TextView replacement, std::size_t budget) {
+  const std::size_t m = pattern.size();
+  Text out;
+  out.reserve(s.size());
+  Text pending;  // read from the back
+  std::size_t next = 0;
+  std::size_t state = 0;
+  std::size_t reread = 0;  // characters read from pending
+
+  while (true) {
+    char32_t c;
+    if (!pending.empty()) {
+      if (++reread > budget) return std::nullopt;
+      c = pending.back();
+      pending.pop_back();
+    } else if (next < s.size()) {
+      // Nothing pending and no partial match: copy up to the next place
+      // where the pattern could start in one go.
+      if (state == 0) {
+        const std::size_t at = s.find(pattern[0], next);
+        const std::size_t stop = at == TextView::npos ? s.size() : at;
+        out.append(s.substr(next, stop - next));
+        next = stop;
+        if (next == s.size()) break;
+      }
+      c = s[next++];
+    } else {
+      break;
+    }
+    out.push_back(c);
+    state = Advance(pattern, border, state, c);
+    if (state == m) {
+      out.resize(out.size() - m);
+      pending.append(replacement.rbegin(), replacement.rend());
+      state = 0;
+      const std::size_t tail = std::min(out.size(), m - 1);
+      for (std::size_t k = out.size() - tail; k < out.size(); ++k) {
+        state = Advance(pattern, border, state, out[k]);
+      }
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+SentenceSplit SplitFirstSentence(TextView source) {
+  const std::size_t cut = FirstSentenceLength(source);
+  return {Text(source.substr(0, cut)), Text(source.substr(cut))};
+}
+
+WordSegments SegmentWords(TextView restText) {
+  WordSegments result;
+  SegmentInto(restText, result.WordList, result.Separators);
+  return result;
+}
+
+TextView TrimControls(TextView s) {
+  std::size_t begin = 0;
+  std::size_t end = s.size();
+  while (begin < end && s[begin] <= U' ') ++begin;
+  while (end > begin && s[end - 1] <= U' ') --end;
+  return s.substr(begin, end - begin);
+}
+
+TextView GetLeftHalfWord(TextView word, std::size_t wordIndex) {
+  return word.substr(0, KeptLength(word, wordIndex));
+}
+
+TextView GetRightHalfWord(TextView word, std::size_t wordIndex) {
+  return word.substr(KeptLength(word, wordIndex));
+}
+
+bool ContainsFigures(TextView s, TextView set) {
+  return std::any_of(s.begin(), s.end(),
+                     [set](char32_t c) { return set.find(c) != TextView::npos; });
+}
+
+Text Pad(long long count) {
+  return count > 0 ? Text(static_cast<std::size_t>(count), U'_') : Text();
+}
+
+// Replacing the leftmost occurrence and searching the whole string again
+// until none is left does not always finish: a replacement that contains the
+// pattern gives a new occurrence every time, and some longer replacements
+// that overlap the pattern ("aba" by "baab" in "aaba") regrow it forever.
+// So:
+// - a replacement that contains the pattern is applied in one left-to-right
+//   pass;
+// - a replacement shorter than the pattern shrinks the string at every step
+//   and is rescanned to the end;
+// - a replacement at least as long as the pattern that cannot overlap it
+//   never forms a new occurrence, so one pass gives the rescanning result
+//   (this covers every caller: letters by "%61".."%7A", CR LF by "<BR>");
+// - any other pair is rescanned while the replacement text read again stays
+//   within a budget proportional to the input, and past it falls back to
+//   one pass.
+Text SearchAndReplace(TextView s, TextView pattern, TextView replacement) {
+  if (pattern.empty() || s.empty()) return Text(s);
+  const std::vector<std::size_t> border = Borders(pattern);
+  if (Occurs(replacement, pattern, border)) {
+    return ReplaceOnePass(s, pattern, border, replacement);
+  }
+  if (replacement.size() < pattern.size()) {
+    return *ReplaceRescanning(s, pattern, border, replacement, TextView::npos);
+  }
+  if (!CanOverlap(pattern, replacement)) {
+    return ReplaceOnePass(s, pattern, border, replacement);
+  }
+  const std::size_t budget = RescanBudgetFactor * (s.size() + replacement.size()) + RescanBudgetBase;
+  if (auto rescanned = ReplaceRescanning(s, pattern, border, replacement, budget)) {
+    return std::move(*rescanned);
+  }
+  return ReplaceOnePass(s, pattern, border, replacement);
+}
+
+Text GenerateTest(TextView source, TestWorkspace& workspace) {
+  // Copy the two parts before touching the workspace: source may be a view
+  // into it.
+  SentenceSplit split = SplitFirstSentence(source);
+  workspace.FirstSentence = std::move(split.FirstSentence);
+  workspace.RestText = std::move(split.RestText);
+
+  TestWorkspace& w = workspace;
+  SegmentInto(w.RestText, w.WordList, w.Separators);
+
+  const std::size_t pairs = w.Separators.size();
+  w.LeftHalves.clear();
+  w.RightHalves.clear();
+  w.LeftHalves.reserve(pairs, w.WordList.characters());
+  w.RightHalves.reserve(pairs, w.WordList.characters());
+
+  Text test;
+  test.reserve(source.size());
+  test.append(w.FirstSentence);
+  std::size_t answers = 0;
+  for (std::size_t k = 0; k < pairs; ++k) {
+    const TextView word = w.WordList[k];
+    const std::size_t kept = KeptLength(word, k);
+    const TextView left = word.substr(0, kept);
+    const TextView right = word.substr(kept);
+    w.LeftHalves.push_back(left);
+    w.RightHalves.push_back(right);
+    answers += !right.empty();
+    test.append(left);
+    test.append(right.size(), U'_');
+    test.append(w.Separators[k]);
+  }
+
+  w.PageLeftHalves = w.LeftHalves;
+  w.PageSeparators = w.Separators;
+  w.PageRightHalves = w.RightHalves;
+  w.PageAnswers.clear();
+  w.PageAnswers.reserve(answers, w.RightHalves.characters());
+  for (TextView right : w.RightHalves) {
+    if (!right.empty()) w.PageAnswers.push_back(right);
+  }
+  return test;
+}
+
+}  // namespace brenvik
