@@ -24,8 +24,8 @@ constexpr CharTable IsTrailChar(SentenceTrailChars);
 
 // How much replacement text a rescan may read again before it is taken to
 // be endless: this many characters per input character, plus a constant.
-constexpr std::size_t RescanBudgetFactor = 64;
-constexpr std::size_t RescanBudgetBase = 1 << 16;
+constexpr std::size_t RescanBudgetFactor = 16;
+constexpr std::size_t RescanBudgetBase = std::size_t{1} << 22;
 
 constexpr bool IsDigit(char32_t c) { return c >= U'0' && c <= U'9'; }
 
