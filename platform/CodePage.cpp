@@ -1,5 +1,6 @@
 #include "platform/CodePage.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -38,18 +39,36 @@ inline bool EightAscii(const unsigned char* p) {
 
 inline bool IsContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
 
-// Decodes bytes already known to be well-formed UTF-8.
-Text DecodeValidUtf8(std::string_view bytes) {
-  Text out;
-  out.resize(bytes.size());  // never more characters than bytes
+// Decodes the bytes, which are well-formed UTF-8 when kUtf8 and otherwise one
+// Windows-1252 character each; with kNormalise every line end becomes CR LF.
+// One pass into a buffer sized once: CR and LF never occur inside a UTF-8
+// sequence, so characters plus one per CR or LF byte is enough room.
+template <bool kUtf8, bool kNormalise>
+Text Decode(std::string_view bytes) {
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   const std::size_t n = bytes.size();
+  std::size_t room = n;
+  if constexpr (kNormalise) {
+    room += static_cast<std::size_t>(std::count_if(
+        p, p + n, [](unsigned char b) { return b == '\r' || b == '\n'; }));
+  }
+  Text out;
+  out.resize(room);
   std::size_t i = 0;
   std::size_t o = 0;
   while (i < n) {
     const unsigned char b0 = p[i];
     if (b0 < 0x80) {
+      if (kNormalise && (b0 == '\r' || b0 == '\n')) {
+        out[o++] = U'\r';
+        out[o++] = U'\n';
+        i += (b0 == '\r' && i + 1 < n && p[i + 1] == '\n') ? 2 : 1;
+        continue;
+      }
       out[o++] = b0;
+      ++i;
+    } else if constexpr (!kUtf8) {
+      out[o++] = kDecodeTable[b0];
       ++i;
     } else if (b0 < 0xE0) {
       out[o++] = (static_cast<char32_t>(b0 & 0x1F) << 6) | (p[i + 1] & 0x3F);
@@ -69,13 +88,15 @@ Text DecodeValidUtf8(std::string_view bytes) {
   return out;
 }
 
-Text DecodeWindows1252(std::string_view bytes) {
-  Text out;
-  out.resize(bytes.size());
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    out[i] = kDecodeTable[static_cast<unsigned char>(bytes[i])];
-  }
-  return out;
+// A byte-order mark is dropped only when what follows it is valid UTF-8. When
+// it is not, the whole file, the mark's three bytes included, is read as
+// Windows-1252 ("ï»¿..."), so no byte of the file is lost.
+template <bool kNormalise>
+Text DecodeFile(std::string_view bytes) {
+  std::string_view body = bytes;
+  if (body.substr(0, kBomSize) == std::string_view(kBom, kBomSize)) body.remove_prefix(kBomSize);
+  if (IsValidUtf8(body)) return Decode<true, kNormalise>(body);
+  return Decode<false, kNormalise>(bytes);
 }
 
 }  // namespace
@@ -163,37 +184,29 @@ bool IsValidUtf8(std::string_view bytes) {
   return true;
 }
 
-// A byte-order mark is dropped only when what follows it is valid UTF-8. When
-// it is not, the whole file, the mark's three bytes included, is read as
-// Windows-1252 ("ï»¿..."), so no byte of the file is lost.
-Text DecodeBytes(std::string_view bytes) {
-  std::string_view body = bytes;
-  if (body.substr(0, kBomSize) == std::string_view(kBom, kBomSize)) body.remove_prefix(kBomSize);
-  if (IsValidUtf8(body)) return DecodeValidUtf8(body);
-  return DecodeWindows1252(bytes);
-}
+Text DecodeBytes(std::string_view bytes) { return DecodeFile<false>(bytes); }
 
 Text NormaliseLineEnds(TextView text) {
-  Text out;
-  out.reserve(text.size() + text.size() / 8);
   const std::size_t n = text.size();
+  Text out;
+  out.resize(n + static_cast<std::size_t>(std::count_if(
+                     text.begin(), text.end(), [](char32_t c) { return c == U'\r' || c == U'\n'; })));
+  std::size_t o = 0;
   for (std::size_t i = 0; i < n; ++i) {
     const char32_t c = text[i];
-    if (c == U'\r') {
-      out.push_back(U'\r');
-      out.push_back(U'\n');
-      if (i + 1 < n && text[i + 1] == U'\n') ++i;
-    } else if (c == U'\n') {
-      out.push_back(U'\r');
-      out.push_back(U'\n');
+    if (c == U'\r' || c == U'\n') {
+      out[o++] = U'\r';
+      out[o++] = U'\n';
+      if (c == U'\r' && i + 1 < n && text[i + 1] == U'\n') ++i;
     } else {
-      out.push_back(c);
+      out[o++] = c;
     }
   }
+  out.resize(o);
   return out;
 }
 
-Text DecodeTextFile(std::string_view bytes) { return NormaliseLineEnds(DecodeBytes(bytes)); }
+Text DecodeTextFile(std::string_view bytes) { return DecodeFile<true>(bytes); }
 
 // Windows-1252 when every character has a byte there. One exception keeps a
 // saved text equal to the text read back: when those bytes would themselves
