@@ -2,24 +2,15 @@
 
 #include <cstdint>
 
-#include "platform/CodePage.h"
+#include "export/PageSink.h"
 #include "testgen/TestGen.h"
 
 namespace brenvik::page {
 
 namespace {
 
-constexpr char32_t kHexDigits[] = U"0123456789ABCDEF";
-
 bool IsAsciiAlnum(char32_t c) {
   return (c >= U'0' && c <= U'9') || (c >= U'A' && c <= U'Z') || (c >= U'a' && c <= U'z');
-}
-
-bool IsAsciiDigit(char32_t c) { return c >= U'0' && c <= U'9'; }
-
-bool HasWindows1252Byte(char32_t c) {
-  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return true;
-  return CharToWindows1252(c).has_value();
 }
 
 bool KeptInSetting(char32_t c) {
@@ -36,24 +27,11 @@ bool KeptInSetting(char32_t c) {
 }
 
 void AppendHex(Text& out, std::uint32_t value, int digits) {
-  for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4) {
-    out.push_back(kHexDigits[(value >> shift) & 0xF]);
-  }
+  TextSink sink(out);
+  PutHex(sink, value, digits);
 }
 
 }  // namespace
-
-void AppendMarkupText(Text& page, TextView text) {
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char32_t c = text[i];
-    if (c != U'<' && c != U'>' && c != U'&') continue;
-    page.append(text.substr(start, i - start));
-    page.append(c == U'<' ? U"&lt;" : c == U'>' ? U"&gt;" : U"&amp;");
-    start = i + 1;
-  }
-  page.append(text.substr(start));
-}
 
 Text SettingValue(TextView value) {
   Text out;
@@ -103,42 +81,6 @@ Text EscapeAnswerLetters(TextView answer) {
     out = SearchAndReplace(out, TextView(letter, 1), escape);
   }
   return out;
-}
-
-void AppendPercentByte(Text& out, unsigned value) {
-  out.push_back(U'%');
-  AppendHex(out, value & 0xFF, 2);
-}
-
-void AppendAnswerLiteral(Text& page, TextView preparedAnswer) {
-  const std::size_t n = preparedAnswer.size();
-  for (std::size_t i = 0; i < n; ++i) {
-    const char32_t c = preparedAnswer[i];
-    if (c == U'%') {
-      if (i + 1 < n && IsAsciiDigit(preparedAnswer[i + 1])) {
-        page.push_back(c);  // a letter escape made when the list was prepared
-      } else {
-        AppendPercentByte(page, 0x25);
-      }
-    } else if (c < 0x20 || c == 0x7F || c == U'\\' || c == U'\'' || c == U'/') {
-      AppendPercentByte(page, static_cast<unsigned>(c));
-    } else if (HasWindows1252Byte(c)) {
-      page.push_back(c);
-    } else {
-      char32_t cp = c;
-      if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = 0xFFFD;
-      if (cp < 0x10000) {
-        page.append(U"%u");
-        AppendHex(page, static_cast<std::uint32_t>(cp), 4);
-      } else {
-        const std::uint32_t v = static_cast<std::uint32_t>(cp) - 0x10000;
-        page.append(U"%u");
-        AppendHex(page, 0xD800 + (v >> 10), 4);
-        page.append(U"%u");
-        AppendHex(page, 0xDC00 + (v & 0x3FF), 4);
-      }
-    }
-  }
 }
 
 }  // namespace brenvik::page

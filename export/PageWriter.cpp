@@ -3,7 +3,9 @@
 
 #include "export/PageWriter.h"
 
+#include "export/AnswerScript.h"
 #include "export/PageEscape.h"
+#include "export/PageSink.h"
 #include "platform/CodePage.h"
 
 namespace brenvik {
@@ -48,7 +50,22 @@ void MarkLineBreaks(TextList& separators) {
   separators = std::move(marked);
 }
 
-void AppendStyleSheet(Text& page, const ExportSettings& settings) {
+template <class Sink>
+void PutDecimal(Sink& page, long long value) {
+  char32_t digits[24];
+  std::size_t n = 0;
+  const bool negative = value < 0;
+  unsigned long long v = negative ? 0ULL - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
+  do {
+    digits[n++] = static_cast<char32_t>(U'0' + v % 10);
+    v /= 10;
+  } while (v != 0);
+  if (negative) page.put(U'-');
+  while (n > 0) page.put(digits[--n]);
+}
+
+template <class Sink>
+void AppendStyleSheet(Sink& page, const ExportSettings& settings) {
   const Text font = page::StyleValue(settings.FontName);
   const Text size = page::StyleValue(settings.TextSize);
   const Text pageBackground = page::ColourValue(settings.PageBackground);
@@ -56,24 +73,35 @@ void AppendStyleSheet(Text& page, const ExportSettings& settings) {
   const Text boxColour = page::ColourValue(settings.AnswerBoxColour);
   const Text boxText = page::ColourValue(settings.AnswerTextColour);
 
-  page.append(U"</SCRIPT>\r\n  <STYLE type=text/css>.special {\r\n");
-  page.append(U"FONT-WEIGHT: normal; FONT-SIZE:").append(size);
-  page.append(U"px; WORD-SPACING: normal; COLOR:").append(pageText);
-  page.append(U"; FONT-STYLE: normal; FONT-FAMILY:").append(font);
-  page.append(U"; WHITE-SPACE: pre; LETTER-SPACING: normal; BACKGROUND-COLOR: ").append(pageBackground);
-  page.append(U"; TEXT-ALIGN: justify; TEXT-DECORATION: none }\r\n");
-  page.append(U".boxes { FONT-WEIGHT: bold; CLIP: rect(1px 1px 1px 1px); COLOR:").append(boxText);
-  page.append(U"; BORDER-TOP-STYLE: none; FONT-FAMILY:").append(font);
-  page.append(U"; BORDER-RIGHT-STYLE: none; BORDER-LEFT-STYLE: none; BACKGROUND-COLOR:").append(boxColour);
-  page.append(U"; TEXT-DECORATION: none; BORDER-BOTTOM-STYLE: none }\r\n");
-  page.append(U".button {FONT-WEIGHT: normal; COLOR:").append(pageBackground);
-  page.append(U"; FONT-FAMILY:").append(font);
-  page.append(U"; BACKGROUND-COLOR:").append(pageText);
-  page.append(U"}\r\n");
-  page.append(U"</STYLE>\r\n </HEAD>\r\n");
+  page.put(U"</SCRIPT>\r\n  <STYLE type=text/css>.special {\r\n");
+  page.put(U"FONT-WEIGHT: normal; FONT-SIZE:");
+  page.put(size);
+  page.put(U"px; WORD-SPACING: normal; COLOR:");
+  page.put(pageText);
+  page.put(U"; FONT-STYLE: normal; FONT-FAMILY:");
+  page.put(font);
+  page.put(U"; WHITE-SPACE: pre; LETTER-SPACING: normal; BACKGROUND-COLOR: ");
+  page.put(pageBackground);
+  page.put(U"; TEXT-ALIGN: justify; TEXT-DECORATION: none }\r\n");
+  page.put(U".boxes { FONT-WEIGHT: bold; CLIP: rect(1px 1px 1px 1px); COLOR:");
+  page.put(boxText);
+  page.put(U"; BORDER-TOP-STYLE: none; FONT-FAMILY:");
+  page.put(font);
+  page.put(U"; BORDER-RIGHT-STYLE: none; BORDER-LEFT-STYLE: none; BACKGROUND-COLOR:");
+  page.put(boxColour);
+  page.put(U"; TEXT-DECORATION: none; BORDER-BOTTOM-STYLE: none }\r\n");
+  page.put(U".button {FONT-WEIGHT: normal; COLOR:");
+  page.put(pageBackground);
+  page.put(U"; FONT-FAMILY:");
+  page.put(font);
+  page.put(U"; BACKGROUND-COLOR:");
+  page.put(pageText);
+  page.put(U"}\r\n");
+  page.put(U"</STYLE>\r\n </HEAD>\r\n");
 }
 
-void AppendWords(Text& page, const TestWorkspace& workspace) {
+template <class Sink>
+void AppendWords(Sink& page, const TestWorkspace& workspace) {
   const TextList& left = workspace.PageLeftHalves;
   long long gap = -1;
   for (std::size_t i = 0; i < left.size(); ++i) {
@@ -83,11 +111,82 @@ void AppendWords(Text& page, const TestWorkspace& workspace) {
     page::AppendMarkupText(page, left[i]);
     if (!right.empty()) {
       ++gap;
-      page.append(U" <INPUT class=boxes size=5 name=").append(ToText(gap)).append(U"> ");
+      page.put(U" <INPUT class=boxes size=5 name=");
+      PutDecimal(page, gap);
+      page.put(U"> ");
     }
-    page.append(separator);
-    page.push_back(U' ');
+    page.put(separator);
+    page.put(U' ');
   }
+}
+
+}  // namespace
+
+namespace {
+
+// The likely page length, so that the page is rarely copied while it grows:
+// every character of the text once, two blanks per word, a gap box and an
+// answer literal per answer, and the fixed markup and script.
+std::size_t EstimatedLength(const TestWorkspace& workspace, const ExportSettings& settings) {
+  return 8000 + settings.Title.size() + workspace.FirstSentence.size() + workspace.PageLeftHalves.characters() +
+         workspace.PageLeftHalves.size() * 2 + workspace.PageSeparators.characters() +
+         workspace.PageAnswers.characters() + workspace.PageAnswers.size() * 56;
+}
+
+template <class Sink>
+void WritePage(Sink& page, const TestWorkspace& workspace, const ExportSettings& settings) {
+  const Text pageBackground = page::ColourValue(settings.PageBackground);
+  const Text pageText = page::ColourValue(settings.PageTextColour);
+  const Text boxColour = page::ColourValue(settings.AnswerBoxColour);
+  const Text boxText = page::ColourValue(settings.AnswerTextColour);
+  page.put(U"<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Transitional//EN\"> \r\n");
+  page.put(U"<HTML>\r\n<HEAD>\r\n<TITLE>C-test</TITLE> \r\n");
+  page.put(U"<META http-equiv=Content-Type content=\"text/html; charset=iso-8859-1\"> \r\n");
+  page.put(U"<META content=\"MSHTML 6.00.2600.0\" name=GENERATOR> \r\n");
+  page.put(U"<SCRIPT language=JavaScript> \r\n");
+  page::WriteScript(page, workspace, settings);
+  AppendStyleSheet(page, settings);
+
+  if (settings.TimerFlag == 1) {
+    const long long limit = kMillisecondsPerGap * static_cast<long long>(workspace.PageAnswers.size());
+    page.put(U"<BODY class=special onLoad=\"ClearForm(); setTimeout('CheckAnswer()',");
+    PutDecimal(page, limit);
+    page.put(U")\">");
+  } else if (settings.TimerFlag == 0) {
+    page.put(U"<BODY class=special onLoad=\"ClearForm()\">\r\n");
+  }
+  page.put(
+      U"<FORM name=cloze>\r\n <CENTER>\r\n <TABLE cellSpacing=0 cellPadding=0 width=\"90%\" border=0>\r\n"
+      U" <TBODY> <TR>\r\n");
+  page.put(U"<TD bgColor=");
+  page.put(boxColour);
+  page.put(U">\r\n <FONT color=");
+  page.put(boxText);
+  page.put(U"> <H2 align=center>");
+  page::AppendMarkupText(page, settings.Title);
+  page.put(U"</H2></FONT></TD></TR>\r\n <TR>\r\n");
+  page.put(U"<TD bgColor=");
+  page.put(pageBackground);
+  page.put(U">\r\n<FONT size=3 color=");
+  page.put(pageText);
+  page.put(
+      U"><B><I>Complete the gaps in the following text : </I></B></FONT>\r\n</TD></TR>\r\n</TBODY>\r\n"
+      U"</TABLE>\r\n</CENTER>\r\n <BLOCKQUOTE>\r\n<P>");
+  page::AppendMarkupText(page, workspace.FirstSentence);
+  page.put(U' ');
+  AppendWords(page, workspace);
+  page.put(U"\r\n</P>\r\n</BLOCKQUOTE>\r\n</FORM>\r\n<FORM name=buttonform>");
+  page.put(
+      U"\r\n<P align=center><INPUT class=button onclick=CheckAnswer() type=button value=\"Submit Test\"> ");
+  if (settings.TestMode == 2) {
+    page.put(U"<INPUT class=boxes size=60 name=feedback> <B>Score</B> : <INPUT class=boxes name=score>");
+    if (settings.ShowAnswersFlag == 1) {
+      page.put(U" <input class=button type=button onclick=ShowAnswers() value=\"Show Answers\">");
+    }
+  }
+  page.put(U"</P>\r\n<P align=center>");
+  page.put(kCreditLine);
+  page.put(U"</P>\r\n</FORM>\r\n</BODY>\r\n</HTML>");
 }
 
 }  // namespace
@@ -95,75 +194,36 @@ void AppendWords(Text& page, const TestWorkspace& workspace) {
 Text BuildTestPage(TestWorkspace& workspace, const ExportSettings& settings) {
   PrepareAnswers(workspace.PageAnswers);
   MarkLineBreaks(workspace.PageSeparators);
-
-  const Text pageBackground = page::ColourValue(settings.PageBackground);
-  const Text pageText = page::ColourValue(settings.PageTextColour);
-  const Text boxColour = page::ColourValue(settings.AnswerBoxColour);
-  const Text boxText = page::ColourValue(settings.AnswerTextColour);
-
   Text page;
-  page.reserve(6000 + workspace.FirstSentence.size() + workspace.PageLeftHalves.characters() +
-               workspace.PageSeparators.characters() * 2 + workspace.PageAnswers.characters() * 2 +
-               workspace.PageLeftHalves.size() * 4 + workspace.PageAnswers.size() * 48);
-  page.append(U"<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Transitional//EN\"> \r\n");
-  page.append(U"<HTML>\r\n<HEAD>\r\n<TITLE>C-test</TITLE> \r\n");
-  page.append(U"<META http-equiv=Content-Type content=\"text/html; charset=iso-8859-1\"> \r\n");
-  page.append(U"<META content=\"MSHTML 6.00.2600.0\" name=GENERATOR> \r\n");
-  page.append(U"<SCRIPT language=JavaScript> \r\n");
-  WriteAnswerScript(page, workspace, settings);
-  AppendStyleSheet(page, settings);
-
-  if (settings.TimerFlag == 1) {
-    const long long limit = kMillisecondsPerGap * static_cast<long long>(workspace.PageAnswers.size());
-    page.append(U"<BODY class=special onLoad=\"ClearForm(); setTimeout('CheckAnswer()',");
-    page.append(ToText(limit)).append(U")\">");
-  } else if (settings.TimerFlag == 0) {
-    page.append(U"<BODY class=special onLoad=\"ClearForm()\">\r\n");
-  }
-  page.append(
-      U"<FORM name=cloze>\r\n <CENTER>\r\n <TABLE cellSpacing=0 cellPadding=0 width=\"90%\" border=0>\r\n"
-      U" <TBODY> <TR>\r\n");
-  page.append(U"<TD bgColor=").append(boxColour);
-  page.append(U">\r\n <FONT color=").append(boxText).append(U"> <H2 align=center>");
-  page::AppendMarkupText(page, settings.Title);
-  page.append(U"</H2></FONT></TD></TR>\r\n <TR>\r\n");
-  page.append(U"<TD bgColor=").append(pageBackground);
-  page.append(U">\r\n<FONT size=3 color=").append(pageText);
-  page.append(
-      U"><B><I>Complete the gaps in the following text : </I></B></FONT>\r\n</TD></TR>\r\n</TBODY>\r\n"
-      U"</TABLE>\r\n</CENTER>\r\n <BLOCKQUOTE>\r\n<P>");
-  page::AppendMarkupText(page, workspace.FirstSentence);
-  page.push_back(U' ');
-  AppendWords(page, workspace);
-  page.append(U"\r\n</P>\r\n</BLOCKQUOTE>\r\n</FORM>\r\n<FORM name=buttonform>");
-  page.append(
-      U"\r\n<P align=center><INPUT class=button onclick=CheckAnswer() type=button value=\"Submit Test\"> ");
-  if (settings.TestMode == 2) {
-    page.append(U"<INPUT class=boxes size=60 name=feedback> <B>Score</B> : <INPUT class=boxes name=score>");
-    if (settings.ShowAnswersFlag == 1) {
-      page.append(U" <input class=button type=button onclick=ShowAnswers() value=\"Show Answers\">");
-    }
-  }
-  page.append(U"</P>\r\n<P align=center>").append(kCreditLine);
-  page.append(U"</P>\r\n</FORM>\r\n</BODY>\r\n</HTML>");
+  page.reserve(EstimatedLength(workspace, settings));
+  page::TextSink sink(page);
+  WritePage(sink, workspace, settings);
   return page;
 }
 
-std::string EncodePage(TextView page) {
+std::string BuildTestPageBytes(TestWorkspace& workspace, const ExportSettings& settings) {
+  PrepareAnswers(workspace.PageAnswers);
+  MarkLineBreaks(workspace.PageSeparators);
   std::string bytes;
-  bytes.reserve(page.size() + page.size() / 8);
+  bytes.reserve(EstimatedLength(workspace, settings));
+  page::ByteSink sink(bytes);
+  WritePage(sink, workspace, settings);
+  return bytes;
+}
+
+std::string EncodePage(TextView page) {
+  // Sized exactly first: a reference "&#N;" takes the place of one character.
+  std::size_t size = page.size();
   for (char32_t c : page) {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-      bytes.push_back(static_cast<char>(static_cast<unsigned char>(c)));
-      continue;
-    }
-    if (const auto byte = CharToWindows1252(c)) {
-      bytes.push_back(static_cast<char>(*byte));
-      continue;
-    }
-    const char32_t cp = (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) ? char32_t{0xFFFD} : c;
-    bytes.append("&#").append(std::to_string(static_cast<unsigned long>(cp))).push_back(';');
+    if (page::HasWindows1252Byte(c)) continue;
+    std::size_t digits = 1;
+    for (char32_t v = c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF) ? 0xFFFD : c; v >= 10; v /= 10) ++digits;
+    size += digits + 2;
   }
+  std::string bytes;
+  bytes.reserve(size);
+  page::ByteSink sink(bytes);
+  sink.put(page);
   return bytes;
 }
 

@@ -16,6 +16,10 @@ namespace brenvik {
 // prepared, so a later export gives the same page.
 Text BuildTestPage(TestWorkspace& workspace, const ExportSettings& settings);
 
+// BuildTestPage and EncodePage in one step, without the page as text in
+// between: the same bytes, for saving a large page.
+std::string BuildTestPageBytes(TestWorkspace& workspace, const ExportSettings& settings);
+
 // Appends the answer-checking script to page (called by BuildTestPage).
 void WriteAnswerScript(Text& page, const TestWorkspace& workspace, const ExportSettings& settings);
 
