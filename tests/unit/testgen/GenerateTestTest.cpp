@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "TestGenSupport.h"
 #include "platform/Errors.h"
 #include "testgen/TestGen.h"
@@ -211,14 +213,26 @@ TEST(GenerateTest, RunningTwiceGivesTheSameResult) {
 }
 
 TEST(GenerateTest, SourceMayLiveInTheWorkspace) {
-  const Text source = U"First one. Second sentence has several words. More here";
-  TestWorkspace expectedWs;
-  const Text expected = GenerateTest(U"Second sentence has several words. More here", expectedWs);
-
-  TestWorkspace ws;
-  GenerateTest(source, ws);
-  EXPECT_EQ(GenerateTest(ws.RestText, ws), expected);
-  EXPECT_EQ(ws, expectedWs);
+  const Text source = U"First one has words. Second sentence has several words. More here";
+  // Each case picks a view into the workspace of a run on `source`.
+  const std::function<TextView(const TestWorkspace&)> picks[] = {
+      [](const TestWorkspace& ws) { return TextView(ws.RestText); },
+      [](const TestWorkspace& ws) { return TextView(ws.RestText).substr(3, 20); },
+      [](const TestWorkspace& ws) { return TextView(ws.FirstSentence); },
+      [](const TestWorkspace& ws) { return ws.WordList[1]; },
+      [](const TestWorkspace& ws) { return ws.PageSeparators[3]; },
+  };
+  for (const auto& pick : picks) {
+    TestWorkspace ws;
+    GenerateTest(source, ws);
+    const TextView view = pick(ws);
+    const Text copy(view);
+    TestWorkspace expectedWs;
+    const Text expected = GenerateTest(copy, expectedWs);
+    SCOPED_TRACE(ToUtf8(copy));
+    EXPECT_EQ(GenerateTest(view, ws), expected);
+    EXPECT_EQ(ws, expectedWs);
+  }
 }
 
 TEST(GenerateTest, EmptySourceGivesOneEmptyPair) {
