@@ -1,0 +1,2 @@
+// Gives the page base class its meta-object code.
+#include "colour/VazozaPage.h"
