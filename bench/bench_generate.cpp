@@ -20,7 +20,7 @@ Text MakeProse(std::size_t characters) {
   out.reserve(characters + 16);
   out += U"This is the first sentence of the text. ";
   while (out.size() < characters) {
-    const unsigned kind = rng() % 100;
+    const auto kind = static_cast<unsigned>(rng() % 100);
     if (kind < 4) {
       out += brenvik::ToText(static_cast<long long>(rng() % 2000));
     } else {

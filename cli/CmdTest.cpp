@@ -1,0 +1,50 @@
+// brenvik-cli test: the test text of INPUT, as Process writes it into the
+// output box.
+
+#include <iostream>
+
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
+#include "platform/TextFile.h"
+#include "testgen/TestGen.h"
+
+namespace brenvik::cli {
+namespace {
+
+constexpr const char* kName = "test";
+constexpr const char* kUsage = "test [INPUT] [-o FILE]";
+constexpr const char* kHelp =
+    "Usage: brenvik-cli test [INPUT] [-o FILE]\n"
+    "Makes the C-test of INPUT (a text file; '-' or absent for standard input).\n"
+    "The test text goes to standard output in UTF-8 with its CR LF line ends,\n"
+    "or with -o FILE into FILE, written as Save output writes it.\n"
+    "\n"
+    "Exit status: 0 done, 1 error (nothing written), 2 usage error.\n";
+
+int RunTest(const std::vector<std::string>& args) {
+  return RunCommand(kName, kUsage, [&] {
+    const ParsedArgs parsed = ParseArgs(args, {{{"-o", "--output"}, true}}, 1);
+    if (parsed.help) {
+      std::cout << kHelp;
+      return 0;
+    }
+    std::optional<std::string> input;
+    if (!parsed.positionals.empty()) input = parsed.positionals.front();
+    const std::optional<std::string> output = parsed.Value("-o");
+
+    TestWorkspace workspace;
+    const Text test = GenerateTest(ReadInput(input), workspace);
+    if (output && *output != "-") {
+      WriteTextFile(*output, test);
+    } else if (!WriteStdout(ToUtf8(test))) {
+      std::cerr << "brenvik-cli: cannot write to standard output\n";
+      return 1;
+    }
+    return 0;
+  });
+}
+
+const CommandRegistrar kRegisterTest({kName, kUsage, &RunTest});
+
+}  // namespace
+}  // namespace brenvik::cli

@@ -1,0 +1,67 @@
+// brenvik-cli: makes C-tests and their pages without a window. The first
+// argument names a command; the commands register themselves (Commands.h).
+
+#include <algorithm>
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
+
+namespace {
+
+using brenvik::cli::Command;
+
+std::vector<Command> CommandsByName() {
+  std::vector<Command> commands = brenvik::cli::RegisteredCommands();
+  std::sort(commands.begin(), commands.end(), [](const Command& a, const Command& b) {
+    return std::string(a.name) < std::string(b.name);
+  });
+  return commands;
+}
+
+void PrintUsage(std::ostream& out) {
+  out << "Usage:\n";
+  for (const Command& c : CommandsByName()) out << "  brenvik-cli " << c.usage << "\n";
+  out << "  brenvik-cli COMMAND --help\n"
+         "  brenvik-cli --help\n"
+         "  brenvik-cli --version\n"
+         "INPUT is a text file, or standard input when it is '-' or absent.\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + std::min(argc, 1), argv + argc);
+  if (args.empty()) {
+    std::cerr << "brenvik-cli: no command given\n";
+    PrintUsage(std::cerr);
+    return 2;
+  }
+  const std::string& name = args.front();
+  if (name == "--help" || name == "-h") {
+    PrintUsage(std::cout);
+    return 0;
+  }
+  if (name == "--version") {
+    std::cout << "brenvik-cli 1.2\n";
+    return 0;
+  }
+  for (const Command& c : brenvik::cli::RegisteredCommands()) {
+    if (name == c.name) {
+      const std::vector<std::string> rest(args.begin() + 1, args.end());
+      try {
+        const int status = c.run(rest);
+        std::cout.flush();
+        return status;
+      } catch (...) {
+        return brenvik::cli::ReportError();
+      }
+    }
+  }
+  std::cerr << "brenvik-cli: unknown command " << name << "\n";
+  PrintUsage(std::cerr);
+  return 2;
+}
