@@ -1,0 +1,116 @@
+// brenvik-cli export: the interactive page of a text, exactly as Export to web
+// writes it, with the settings given on the command line (defaults are the
+// program's initial settings).
+
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
+#include "export/ExportSettings.h"
+#include "export/PageWriter.h"
+#include "platform/Text.h"
+#include "platform/TextFile.h"
+#include "testgen/TestGen.h"
+
+namespace brenvik::cli {
+namespace {
+
+constexpr const char* kName = "export";
+constexpr const char* kUsage =
+    "export [INPUT] -o PAGE [--practice] [--show-answers] [--timer] [--title T] [--font F] [--size S] "
+    "[--page-background #RRGGBB] [--page-text #RRGGBB] [--answer-box #RRGGBB] [--answer-text #RRGGBB]";
+
+constexpr const char* kHelp =
+    "Usage: brenvik-cli export [INPUT] -o PAGE [options]\n"
+    "Makes the C-test of INPUT (a text file; '-' or absent for standard input)\n"
+    "and writes its interactive HTML page to PAGE, exactly as Export to web does.\n"
+    "\n"
+    "  --practice                 practice version (feedback and score boxes)\n"
+    "  --show-answers             with a Show Answers button (practice version)\n"
+    "  --timer                    submit the answers after 12 seconds per gap\n"
+    "  --title T                  heading of the page (default C-Test)\n"
+    "  --font F                   font name (default Arial)\n"
+    "  --size S                   text size in pixels (default 14)\n"
+    "  --page-background #RRGGBB  default #FFFFFF\n"
+    "  --page-text #RRGGBB        default #000000\n"
+    "  --answer-box #RRGGBB       default #000000\n"
+    "  --answer-text #RRGGBB      default #FFFFFF\n"
+    "\n"
+    "Exit status: 0 page written, 1 error (nothing written), 2 usage error.\n";
+
+// "#RRGGBB" with hexadecimal digits of either case, returned in the
+// upper-case form the colour chooser gives.
+std::optional<Text> WebColour(const std::string& value) {
+  if (value.size() != 7 || value[0] != '#') return std::nullopt;
+  Text out = U"#";
+  for (std::size_t i = 1; i < 7; ++i) {
+    char c = value[i];
+    if (c >= 'a' && c <= 'f') c = static_cast<char>(c - 'a' + 'A');
+    if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'))) return std::nullopt;
+    out.push_back(static_cast<char32_t>(c));
+  }
+  return out;
+}
+
+// A colour option's value; a missing option leaves the initial colour.
+void SetColour(const ParsedArgs& parsed, const std::string& option, Text& field) {
+  const std::optional<std::string> value = parsed.Value(option);
+  if (!value) return;
+  const std::optional<Text> colour = WebColour(*value);
+  if (!colour) throw UsageError(option + ": not a colour #RRGGBB: " + *value);
+  field = *colour;
+}
+
+int RunExport(const std::vector<std::string>& args) {
+  return RunCommand(kName, kUsage, [&] {
+    const ParsedArgs parsed = ParseArgs(args,
+                                        {{{"-o", "--output"}, true},
+                                         {{"--practice"}, false},
+                                         {{"--show-answers"}, false},
+                                         {{"--timer"}, false},
+                                         {{"--title"}, true},
+                                         {{"--font"}, true},
+                                         {{"--size"}, true},
+                                         {{"--page-background"}, true},
+                                         {{"--page-text"}, true},
+                                         {{"--answer-box"}, true},
+                                         {{"--answer-text"}, true}},
+                                        1);
+    if (parsed.help) {
+      std::cout << kHelp;
+      return 0;
+    }
+    const std::optional<std::string> output = parsed.Value("-o");
+    if (!output) throw UsageError("-o PAGE is required");
+
+    ExportSettings settings;
+    if (parsed.Has("--practice")) settings.TestMode = 2;
+    if (parsed.Has("--show-answers")) settings.ShowAnswersFlag = 1;
+    if (parsed.Has("--timer")) settings.TimerFlag = 1;
+    if (const auto title = parsed.Value("--title")) settings.Title = FromUtf8(*title);
+    if (const auto font = parsed.Value("--font")) settings.FontName = FromUtf8(*font);
+    if (const auto size = parsed.Value("--size")) settings.TextSize = FromUtf8(*size);
+    SetColour(parsed, "--page-background", settings.PageBackground);
+    SetColour(parsed, "--page-text", settings.PageTextColour);
+    SetColour(parsed, "--answer-box", settings.AnswerBoxColour);
+    SetColour(parsed, "--answer-text", settings.AnswerTextColour);
+
+    std::optional<std::string> input;
+    if (!parsed.positionals.empty()) input = parsed.positionals.front();
+    TestWorkspace workspace;
+    GenerateTest(ReadInput(input), workspace);
+    // Built completely before anything is written: with no answer the page
+    // writer stops with the list error and no file is created.
+    const std::string page = BuildTestPageBytes(workspace, settings);
+    WriteFileBytes(*output, page);
+    return 0;
+  });
+}
+
+const CommandRegistrar kRegisterExport({kName, kUsage, &RunExport});
+
+}  // namespace
+}  // namespace brenvik::cli
