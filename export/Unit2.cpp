@@ -114,6 +114,8 @@ TForm2::TForm2(ExportSettings& settings, QWidget* parent) : QWidget(parent, Qt::
     auto* edit = new QLineEdit(text, this);
     edit->setObjectName(QString::fromLatin1(name));
     edit->setGeometry(left, top, width, 21);
+    // The narrow boxes hold "#FFFFFF" whole only without the usual inner margin.
+    if (width < 60) edit->setTextMargins(-2, 0, -2, 0);
     return edit;
   };
   edit1_ = makeEdit("Edit1", QStringLiteral("14"), 120, 104, 25);
