@@ -7,9 +7,7 @@
 #include <optional>
 #include <vector>
 
-#ifdef __linux__
-#include <sys/mman.h>
-#endif
+#include "testgen/HugePages.h"
 
 namespace brenvik {
 
@@ -60,27 +58,12 @@ std::size_t FirstSentenceLength(TextView source) {
   return std::min(j, source.size());
 }
 
-// Asks the system to back a large, still untouched buffer with huge pages.
-// A 10 MiB text is a 40 MB buffer; faulting it in 4 KiB pages costs more
-// than everything else Process does with it.
-void AdviseHugePages([[maybe_unused]] const Text& buffer) {
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-  constexpr std::uintptr_t kHugePage = std::uintptr_t{1} << 21;
-  const std::size_t bytes = buffer.capacity() * sizeof(char32_t);
-  if (bytes < 4 * kHugePage) return;
-  const auto begin = reinterpret_cast<std::uintptr_t>(buffer.data());
-  const std::uintptr_t first = (begin + kHugePage - 1) & ~(kHugePage - 1);
-  const std::uintptr_t last = (begin + bytes) & ~(kHugePage - 1);
-  if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-#endif
-}
-
 // Makes text hold a copy of s, advising huge pages when the buffer is new.
 void AssignLarge(Text& text, TextView s) {
   if (text.capacity() < s.size()) {
     text.clear();
     text.reserve(s.size());
-    AdviseHugePages(text);
+    AdviseHugePages(text.data(), text.capacity() * sizeof(char32_t));
   }
   text.assign(s);
 }
@@ -99,42 +82,58 @@ std::size_t KeptLength(TextView word, std::size_t wordIndex) {
   return word.size() / 2;
 }
 
-// Fills words and separators with the pairs of restText. Both lists are
-// cleared first; their capacity is kept and sized from a counting pass, so a
-// call allocates at most once per list.
-void SegmentInto(TextView restText, TextList& words, TextList& separators) {
-  words.clear();
-  separators.clear();
-
-  std::size_t separatorChars = 0;
+// Character counts of a rest text, for sizing the lists before filling them.
+struct RunCounts {
   std::size_t separatorRuns = 0;
+  std::size_t separatorChars = 0;
+};
+
+RunCounts CountRuns(TextView restText) {
+  RunCounts counts;
   bool previousIsSeparator = false;
   for (char32_t c : restText) {
     const bool sep = IsSeparator(c);
-    separatorChars += sep;
-    separatorRuns += sep && !previousIsSeparator;
+    counts.separatorChars += sep;
+    counts.separatorRuns += sep && !previousIsSeparator;
     previousIsSeparator = sep;
   }
-  words.reserve(separatorRuns + 1, restText.size() - separatorChars);
-  separators.reserve(separatorRuns + 1, separatorChars);
+  return counts;
+}
 
-  // Runs alternate: a word run (possibly empty at the start) followed by a
-  // separator run (possibly empty at the end). When the text ends with a
-  // separator run, one more empty word follows it.
+// Calls pair(word, separators) for every pair of restText in order: a word
+// run, trimmed, and the separator run after it. Runs alternate; the first
+// word run is empty when the text starts with a separator, the last
+// separator run is empty when it ends with a word (or is empty). Returns true
+// when the text ends with a separator run, which leaves one more empty word
+// without a partner.
+template <typename PairFn>
+bool ForEachPair(TextView restText, PairFn&& pair) {
   const std::size_t n = restText.size();
   std::size_t i = 0;
   while (true) {
     const std::size_t wordStart = i;
     while (i < n && !IsSeparator(restText[i])) ++i;
-    words.push_back(TrimControls(restText.substr(wordStart, i - wordStart)));
+    const TextView word = TrimControls(restText.substr(wordStart, i - wordStart));
     const std::size_t sepStart = i;
     while (i < n && IsSeparator(restText[i])) ++i;
-    separators.push_back(restText.substr(sepStart, i - sepStart));
-    if (i == n) {
-      if (i > sepStart) words.push_back(TextView());
-      break;
-    }
+    pair(word, restText.substr(sepStart, i - sepStart));
+    if (i == n) return i > sepStart;
   }
+}
+
+// Fills words and separators with the pairs of restText; both lists are
+// cleared first and sized once.
+void SegmentInto(TextView restText, TextList& words, TextList& separators) {
+  words.clear();
+  separators.clear();
+  const RunCounts counts = CountRuns(restText);
+  words.reserve(counts.separatorRuns + 1, restText.size() - counts.separatorChars);
+  separators.reserve(counts.separatorRuns + 1, counts.separatorChars);
+  const bool extraWord = ForEachPair(restText, [&](TextView word, TextView separator) {
+    words.push_back(word);
+    separators.push_back(separator);
+  });
+  if (extraWord) words.push_back(TextView());
 }
 
 // Longest proper border of every prefix of pattern (Knuth-Morris-Pratt).
@@ -346,41 +345,49 @@ Text GenerateTest(TextView source, TestWorkspace& workspace) {
   const std::size_t cut = FirstSentenceLength(source);
   AssignLarge(w.FirstSentence, source.substr(0, cut));
   AssignLarge(w.RestText, source.substr(cut));
+  const TextView rest = w.RestText;
 
-  SegmentInto(w.RestText, w.WordList, w.Separators);
-
-  const std::size_t pairs = w.Separators.size();
-  w.LeftHalves.clear();
-  w.RightHalves.clear();
-  w.LeftHalves.reserve(pairs, w.WordList.characters());
-  w.RightHalves.reserve(pairs, w.WordList.characters());
+  // Every list is sized once, from a counting pass, and keeps the capacity
+  // of an earlier run.
+  const RunCounts counts = CountRuns(rest);
+  const std::size_t entries = counts.separatorRuns + 1;
+  const std::size_t wordChars = rest.size() - counts.separatorChars;
+  for (TextList* list : {&w.WordList, &w.LeftHalves, &w.RightHalves, &w.Separators,
+                         &w.PageAnswers}) {
+    list->clear();
+  }
+  w.WordList.reserve(entries, wordChars);
+  w.Separators.reserve(entries, counts.separatorChars);
+  w.LeftHalves.reserve(entries, wordChars);
+  w.RightHalves.reserve(entries, wordChars);
+  w.PageAnswers.reserve(entries / 2 + 1, wordChars);
 
   Text test;
   test.reserve(source.size());
-  AdviseHugePages(test);
+  AdviseHugePages(test.data(), test.capacity() * sizeof(char32_t));
   test.append(w.FirstSentence);
-  std::size_t answers = 0;
-  for (std::size_t k = 0; k < pairs; ++k) {
-    const TextView word = w.WordList[k];
-    const std::size_t kept = KeptLength(word, k);
+
+  // One pass does segmentation, halving and assembly while each pair is at
+  // hand. Pair k's word has WordIndex k.
+  std::size_t k = 0;
+  const bool extraWord = ForEachPair(rest, [&](TextView word, TextView separator) {
+    const std::size_t kept = KeptLength(word, k++);
     const TextView left = word.substr(0, kept);
     const TextView right = word.substr(kept);
+    w.WordList.push_back(word);
+    w.Separators.push_back(separator);
     w.LeftHalves.push_back(left);
     w.RightHalves.push_back(right);
-    answers += !right.empty();
+    if (!right.empty()) w.PageAnswers.push_back(right);
     test.append(left);
     test.append(right.size(), U'_');
-    test.append(w.Separators[k]);
-  }
+    test.append(separator);
+  });
+  if (extraWord) w.WordList.push_back(TextView());
 
-  w.PageLeftHalves = w.LeftHalves;
-  w.PageSeparators = w.Separators;
-  w.PageRightHalves = w.RightHalves;
-  w.PageAnswers.clear();
-  w.PageAnswers.reserve(answers, w.RightHalves.characters());
-  for (TextView right : w.RightHalves) {
-    if (!right.empty()) w.PageAnswers.push_back(right);
-  }
+  w.PageLeftHalves.assign(w.LeftHalves);
+  w.PageSeparators.assign(w.Separators);
+  w.PageRightHalves.assign(w.RightHalves);
   return test;
 }
 

@@ -1,6 +1,7 @@
 #include "testgen/TextList.h"
 
 #include "platform/Errors.h"
+#include "testgen/HugePages.h"
 
 namespace brenvik {
 
@@ -33,8 +34,26 @@ void TextList::clear() {
 }
 
 void TextList::reserve(std::size_t entries, std::size_t characters) {
-  ends_.reserve(entries);
-  buffer_.reserve(characters);
+  // A new buffer of an empty list is untouched until filled: the moment to
+  // ask for huge pages.
+  if (entries > ends_.capacity()) {
+    const bool fresh = ends_.empty();
+    ends_.reserve(entries);
+    if (fresh) AdviseHugePages(ends_.data(), ends_.capacity() * sizeof(std::size_t));
+  }
+  if (characters > buffer_.capacity()) {
+    const bool fresh = buffer_.empty();
+    buffer_.reserve(characters);
+    if (fresh) AdviseHugePages(buffer_.data(), buffer_.capacity() * sizeof(char32_t));
+  }
+}
+
+void TextList::assign(const TextList& other) {
+  if (this == &other) return;
+  clear();
+  reserve(other.ends_.size(), other.buffer_.size());
+  buffer_.assign(other.buffer_);
+  ends_.assign(other.ends_.begin(), other.ends_.end());
 }
 
 std::vector<Text> TextList::ToVector() const {

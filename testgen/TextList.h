@@ -31,6 +31,8 @@ class TextList {
   void push_back(TextView entry);  // entry may be a view into this list
   void clear();
   void reserve(std::size_t entries, std::size_t characters);
+  // Makes this list a copy of other, keeping this list's capacity.
+  void assign(const TextList& other);
 
   // Total number of characters in all entries.
   std::size_t characters() const { return buffer_.size(); }
