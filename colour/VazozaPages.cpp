@@ -3,7 +3,14 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "colour/PageCMY.h"
+#include "colour/PageGray.h"
+#include "colour/PageHSB.h"
+#include "colour/PageInfo.h"
 #include "colour/PageInternet.h"
+#include "colour/PageRGB.h"
+#include "colour/PageVGA.h"
+#include "colour/PageWindows.h"
 
 namespace brenvik {
 
@@ -27,9 +34,24 @@ PlainPage::PlainPage(VazozaPageHost& host, TDialogPage tag, QWidget* parent) : V
 
 VazozaPage* CreateVazozaPage(TDialogPage page, VazozaPageHost& host, QWidget* parent) {
   switch (page) {
+    case pageVGA:
+      return new VGAPage(host, parent);
     case pageInternet:
       return new InternetPage(host, parent);
-    // The other pages keep the current colour until their own controls exist.
+    case pageHSB:
+      return new HSBPage(host, parent);
+    case pageRGB:
+      return new RGBPage(host, parent);
+    case pageCMY:
+      return new CMYPage(host, parent);
+    case pageCMYK:
+      return new CMYKPage(host, parent);
+    case pageGray:
+      return new GrayPage(host, parent);
+    case pageWindows:
+      return new WindowsPage(host, parent);
+    case pageInfo:
+      return new InfoPage(host, parent);
     default:
       return new PlainPage(host, page, parent);
   }

@@ -1,0 +1,34 @@
+#pragma once
+// Small helpers shared by the slider pages of the colour chooser: colour
+// value to QColor, checked rounding, and the fixed gradient strips.
+
+#include <QColor>
+
+#include "colour/Colors.h"
+
+class QPainter;
+
+namespace brenvik {
+
+// 0x00BBGGRR to QColor.
+inline QColor ToQColor(TColor value) {
+  return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
+                static_cast<int>((value >> 16) & 0xFF));
+}
+
+// QColor to 0x00BBGGRR.
+inline TColor FromQColor(const QColor& c) {
+  return static_cast<TColor>(c.red()) | static_cast<TColor>(c.green()) << 8 |
+         static_cast<TColor>(c.blue()) << 16;
+}
+
+// Rounds halves to even; a result outside the 32-bit range is the range error.
+int RoundToInt(double x);
+
+// The fixed strips: one vertical line per pixel column x of a strip w wide.
+enum class StripKind { Red, Green, Blue, Cyan, Magenta, Yellow, Black, Gray };
+// The colour of column x.
+TColor StripColumnColor(StripKind kind, int x, int w);
+void PaintStrip(QPainter& p, StripKind kind, int w, int h);
+
+}  // namespace brenvik
