@@ -196,19 +196,19 @@ describe('exported page', () => {
     const loaded = performance.now();
     const boxes = await page.$$eval('form[name=cloze] input', (els) => els.length);
     assert.equal(boxes, 20_000);
-    await page.evaluate(() => {
+    // Every box filled right, then the check the Submit button runs, timed in the page.
+    const scoreMs = await page.evaluate(() => {
       for (let x = 0; x < document.cloze.elements.length; x++) document.cloze.elements[x].value = Words[x];
+      const start = performance.now();
+      CheckAnswer();
+      return performance.now() - start;
     });
-    const filled = performance.now();
-    await submit(page);
-    await page.waitForFunction(() => /You scored/.test(document.body.innerText));
-    const scored = performance.now();
+    const loadMs = loaded - t0;
     assert.equal((await page.innerText('body')).trim(), 'You scored 20000 out of a possible 20000');
-    const ms = (a, b) => `${(b - a).toFixed(0)} ms`;
-    t.diagnostic(`20,000 gaps: load ${ms(t0, loaded)}, score ${ms(filled, scored)}, ` +
-      `load + score ${(loaded - t0 + scored - filled).toFixed(0)} ms`);
-    // Generous bound for a loaded test machine; the figure is in the diagnostic.
-    assert.ok(loaded - t0 + scored - filled < 15_000);
+    t.diagnostic(`20,000 gaps: load ${loadMs.toFixed(0)} ms, score ${scoreMs.toFixed(0)} ms, ` +
+      `together ${(loadMs + scoreMs).toFixed(0)} ms`);
+    // Generous bound for a busy test machine; the figure is in the diagnostic.
+    assert.ok(loadMs + scoreMs < 10_000);
     assert.deepEqual(errors, []);
     await context.close();
   });

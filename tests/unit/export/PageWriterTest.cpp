@@ -399,8 +399,9 @@ TEST(PageWriter, AnswersDecodeToWhatThePupilMustType) {
     const std::string bytes = EncodePage(b.page);
     const std::size_t scriptEnd = bytes.find("</SCRIPT>");
     EXPECT_EQ(bytes.substr(0, scriptEnd).find("&#"), std::string::npos);
-    // Idempotent across exports.
+    // Idempotent across exports, and the same bytes when written directly.
     EXPECT_EQ(BuildTestPage(b.workspace, {}), b.page);
+    EXPECT_EQ(BuildTestPageBytes(b.workspace, {}), bytes);
   }
   const Built pct = Build(U"Go. x ab%cd y abc%%ef");
   EXPECT_EQ(WordsLine(pct.page), "unescape('%25%63%64'), unescape('%25%25%65%66'), ");
@@ -468,6 +469,9 @@ TEST(PageWriter, GoldenPages) {
     const std::string golden = ReadFixture(c.fixture);
     ASSERT_FALSE(golden.empty()) << c.fixture;
     EXPECT_EQ(EncodePage(Build(c.source, c.settings).page), golden) << c.fixture;
+    TestWorkspace w;
+    GenerateTest(c.source, w);
+    EXPECT_EQ(BuildTestPageBytes(w, c.settings), golden) << c.fixture;
   }
 }
 
