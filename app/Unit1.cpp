@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QMenu>
@@ -160,6 +161,8 @@ void TForm1::CreateControls() {
   setTabOrder(radioButton2_, checkBox1_);
   setTabOrder(checkBox1_, checkBox2_);
   UpdateRadioTabStops();
+  radioButton1_->installEventFilter(this);
+  radioButton2_->installEventFilter(this);
   button1_->setFocus();
 
   connect(button1_, &QPushButton::clicked, this, &TForm1::Button1Click);
@@ -223,6 +226,24 @@ void TForm1::UpdateRadioTabStops() {
   // still move between them.
   radioButton1_->setFocusPolicy(radioButton1_->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
   radioButton2_->setFocusPolicy(radioButton2_->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  // Every arrow key moves to the other radio button of the group and checks
+  // it, whichever way the buttons are laid out (Qt alone would follow the
+  // arrow's direction only, and the two buttons sit side by side).
+  if ((watched == radioButton1_ || watched == radioButton2_) && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const int k = key->key();
+    if ((k == Qt::Key_Up || k == Qt::Key_Down || k == Qt::Key_Left || k == Qt::Key_Right) &&
+        (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+      QRadioButton* other = watched == radioButton1_ ? radioButton2_ : radioButton1_;
+      other->setChecked(true);
+      other->setFocus(Qt::TabFocusReason);
+      return true;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

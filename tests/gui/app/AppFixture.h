@@ -1,0 +1,55 @@
+#pragma once
+// The program's windows as start-up creates them, on a scripted platform and
+// a state of their own, plus small helpers for files and keys.
+
+#include <QApplication>
+#include <QByteArray>
+#include <QFile>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QString>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "FakePlatform.h"
+#include "GuiTestSupport.h"
+#include "app/AppState.h"
+#include "app/Startup.h"
+#include "app/Unit1.h"
+#include "app/about.h"
+
+#include <ostream>
+
+// Readable test failures for Qt strings.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
+namespace brenvik::test {
+
+class AppFixture : public testing::Test {
+ protected:
+  ScopedFakePlatform fake;  // installed before the windows read system colours
+  AppState state;
+  AppWindows windows = CreateWindows(state);
+  QTemporaryDir dir;
+
+  TForm1& form() { return *windows.form1; }
+  QPlainTextEdit* source() { return Find<QPlainTextEdit>(&form(), QStringLiteral("Source")); }
+  QPlainTextEdit* output() { return Find<QPlainTextEdit>(&form(), QStringLiteral("Output")); }
+  void Trigger(const char* actionName);
+  void Click(const char* buttonName);
+  QString Path(const QString& name) const { return dir.filePath(name); }
+
+  // Types a text into the source box and runs Process.
+  void Process(const QString& sourceText);
+};
+
+QByteArray ReadAll(const QString& path);
+void WriteAll(const QString& path, const QByteArray& bytes);
+
+// A key press and release sent to the widget that has the focus in window.
+void PressKey(QWidget* window, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+
+// Shows window and makes it the active window, so that keys reach it.
+void ShowActive(QWidget* window);
+
+}  // namespace brenvik::test

@@ -1,0 +1,212 @@
+// The main window as start-up leaves it: controls, layout, colours, menus,
+// tab sequence and the dialogs that FormCreate sets up.
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLibraryInfo>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTranslator>
+#include <map>
+#include <vector>
+
+#include "AppFixture.h"
+#include "app/AppLook.h"
+
+namespace brenvik::test {
+namespace {
+
+using MainWindow = AppFixture;
+
+TEST_F(MainWindow, StartsEmptyWithTheInitialOptions) {
+  EXPECT_EQ(form().windowTitle(), QStringLiteral("Brenvik"));
+  EXPECT_EQ(form().pos(), QPoint(207, 104));
+  EXPECT_EQ(BoxText(source()), QString());
+  EXPECT_EQ(BoxText(output()), QStringLiteral("\n"));  // one empty line
+  EXPECT_TRUE(Find<QRadioButton>(&form(), "RadioButton1")->isChecked());
+  EXPECT_FALSE(Find<QRadioButton>(&form(), "RadioButton2")->isChecked());
+  EXPECT_FALSE(Find<QCheckBox>(&form(), "CheckBox1")->isChecked());
+  EXPECT_FALSE(Find<QCheckBox>(&form(), "CheckBox2")->isChecked());
+  EXPECT_EQ(state.settings, ExportSettings{});
+  EXPECT_EQ(state.workspace, TestWorkspace{});
+  EXPECT_EQ(form().HTMexport(), Text(U"HTMexport"));
+  // The about box and the configure-output window exist, hidden.
+  ASSERT_TRUE(windows.aboutBox && windows.form2);
+  EXPECT_FALSE(windows.aboutBox->isVisible());
+  EXPECT_FALSE(windows.form2->isVisible());
+  EXPECT_TRUE(fake->errors.empty());
+}
+
+struct Placement {
+  const char* name;
+  QRect geometry;
+};
+
+TEST_F(MainWindow, ControlsSitAtTheirPlacesAndStayThereWhenResized) {
+  const std::vector<Placement> placements = {
+      {"Source", {16, 32, 345, 425}},      {"Output", {376, 32, 361, 425}},
+      {"RadioButton1", {8, 472, 153, 17}}, {"CheckBox2", {176, 472, 73, 17}},
+      {"RadioButton2", {272, 472, 113, 17}}, {"CheckBox1", {408, 472, 113, 17}},
+      {"Button1", {552, 472, 89, 25}},     {"Button2", {664, 472, 89, 25}},
+  };
+  ShowActive(&form());
+  for (const QSize size : {form().size(), QSize(1100, 800), QSize(300, 200)}) {
+    form().resize(size);
+    Pump();
+    for (const Placement& p : placements) {
+      QWidget* w = Find<QWidget>(&form(), p.name);
+      ASSERT_NE(w, nullptr);
+      EXPECT_EQ(w->geometry(), p.geometry) << p.name << " at window size " << size.width() << "x" << size.height();
+    }
+    EXPECT_EQ(Find<QLabel>(&form(), "Label4")->pos(), QPoint(16, 8));
+    EXPECT_EQ(Find<QLabel>(&form(), "Label1")->pos(), QPoint(384, 8));
+  }
+}
+
+TEST_F(MainWindow, CaptionsHintsAndColours) {
+  struct Caption {
+    const char* name;
+    QString text;
+  };
+  const std::vector<Caption> captions = {
+      {"Label4", QStringLiteral("Use the file menu to import a .TXT file or paste or type your own text here.  ")},
+      {"Label1", QStringLiteral("You can paste the output into a word-processor if you want a  paper version.")},
+  };
+  for (const Caption& c : captions) EXPECT_EQ(Find<QLabel>(&form(), c.name)->text(), c.text) << c.name;
+  const std::vector<Caption> buttons = {
+      {"RadioButton1", QStringLiteral("Test version (default)")}, {"RadioButton2", QStringLiteral("Practice C-test")},
+      {"CheckBox1", QStringLiteral("Show Answers")},            {"CheckBox2", QStringLiteral("Use timer")},
+      {"Button1", QStringLiteral("&Process")},                  {"Button2", QStringLiteral("&Quit")},
+  };
+  for (const Caption& c : buttons) EXPECT_EQ(Find<QAbstractButton>(&form(), c.name)->text(), c.text) << c.name;
+  EXPECT_EQ(Find<QPushButton>(&form(), "Button1")->toolTip(),
+            QStringLiteral("Click here to produce the test in the output box."));
+  EXPECT_EQ(Find<QPushButton>(&form(), "Button2")->toolTip(), QStringLiteral("Close"));
+
+  // The window takes the desktop's inactive-caption colour; both boxes are
+  // money green with navy text; labels and options are black.
+  const QWidget* client = form().centralWidget();
+  EXPECT_EQ(client->palette().color(QPalette::Window), fake->systemColors[3]);
+  for (QPlainTextEdit* box : {source(), output()}) {
+    EXPECT_EQ(box->palette().color(QPalette::Base), QColor(192, 220, 192));
+    EXPECT_EQ(box->palette().color(QPalette::Text), QColor(0, 0, 128));
+    EXPECT_EQ(box->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    EXPECT_EQ(box->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    EXPECT_TRUE(box->tabChangesFocus());
+  }
+  EXPECT_EQ(Find<QLabel>(&form(), "Label1")->palette().color(QPalette::WindowText), QColor(Qt::black));
+  EXPECT_EQ(Find<QCheckBox>(&form(), "CheckBox1")->palette().color(QPalette::WindowText), QColor(Qt::black));
+  EXPECT_EQ(Find<QPushButton>(&form(), "Button1")->palette().color(QPalette::ButtonText), QColor(0, 0, 128));
+  EXPECT_EQ(source()->font().pixelSize(), 11);
+}
+
+TEST_F(MainWindow, MenuItemsWithTheirHints) {
+  struct Item {
+    const char* menu;
+    const char* name;
+    QString text;
+    QString hint;
+  };
+  const std::vector<Item> items = {
+      {"mnuFile", "mnuOpen", QStringLiteral("&Open"), QStringLiteral("Import a file.")},
+      {"mnuFile", "mnuSave", QStringLiteral("&Save source"), QStringLiteral("Save as a .TXT file")},
+      {"mnuFile", "Saveoutput1", QStringLiteral("Save out&put"), QString()},
+      {"mnuFile", "mnuExporttoweb", QStringLiteral("E&xport to web"), QStringLiteral("Save as HTML")},
+      {"mnuFile", "mnuQuit", QStringLiteral("&Quit"), QString()},
+      {"Edit1", "Output1", QStringLiteral("&Output"), QString()},
+      {"mnuHelp", "Contents1", QStringLiteral("Contents"), QString()},
+      {"mnuHelp", "mnuAbout", QStringLiteral("A&bout"), QStringLiteral("Want to know more about who wrote this thing?")},
+  };
+  QStringList menuTitles;
+  for (QAction* a : form().menuBar()->actions()) menuTitles << a->text();
+  EXPECT_EQ(menuTitles, (QStringList{QStringLiteral("&File"), QStringLiteral("&Edit"), QStringLiteral("&Help")}));
+  std::map<std::string, int> position;
+  for (const Item& item : items) {
+    QMenu* menu = Find<QMenu>(&form(), item.menu);
+    ASSERT_NE(menu, nullptr);
+    const QList<QAction*> actions = menu->actions();
+    const int index = position[item.menu]++;
+    ASSERT_LT(index, actions.size()) << item.name;
+    QAction* a = actions[index];
+    EXPECT_EQ(a->objectName(), QLatin1String(item.name));
+    EXPECT_EQ(a->text(), item.text) << item.name;
+    EXPECT_EQ(a->statusTip(), item.hint) << item.name;
+    EXPECT_TRUE(a->shortcut().isEmpty()) << item.name;
+    EXPECT_FALSE(a->isCheckable() || a->isSeparator()) << item.name;
+  }
+  for (const auto& [menu, count] : position) {
+    EXPECT_EQ(Find<QMenu>(&form(), menu.c_str())->actions().size(), count) << menu;
+  }
+}
+
+// The tab sequence, read by pressing Tab from the Process button.
+QStringList TabSequence(QWidget* window, int presses) {
+  QStringList names;
+  for (int i = 0; i < presses; ++i) {
+    PressKey(window, Qt::Key_Tab);
+    names << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QStringLiteral("(none)"));
+  }
+  return names;
+}
+
+TEST_F(MainWindow, TabVisitsTheVisibleControlsInOrderWithOneStopForTheRadioGroup) {
+  ShowActive(&form());
+  QWidget* process = Find<QWidget>(&form(), "Button1");
+  EXPECT_EQ(QApplication::focusWidget(), process);
+  EXPECT_EQ(TabSequence(&form(), 7),
+            QStringList({"Output", "Button2", "Source", "RadioButton1", "CheckBox1", "CheckBox2", "Button1"}));
+
+  // With the practice version checked the group's stop moves to it.
+  Click("RadioButton2");
+  process->setFocus();
+  EXPECT_EQ(TabSequence(&form(), 7),
+            QStringList({"Output", "Button2", "Source", "RadioButton2", "CheckBox1", "CheckBox2", "Button1"}));
+
+  // Shift+Tab walks back.
+  process->setFocus();
+  PressKey(&form(), Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("CheckBox2"));
+}
+
+TEST_F(MainWindow, TabInATextBoxMovesOnInsteadOfTyping) {
+  ShowActive(&form());
+  source()->setFocus();
+  PressKey(&form(), Qt::Key_Tab);
+  EXPECT_EQ(BoxText(source()), QString());
+  EXPECT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("RadioButton1"));
+}
+
+TEST_F(MainWindow, DialogsStartInTheProgramFolderWithTheirFilters) {
+  const QString programDir = QCoreApplication::applicationDirPath();
+  EXPECT_EQ(form().OpenDialog1().initialDir, programDir);
+  EXPECT_TRUE(form().OpenDialog1().mustExist);
+  EXPECT_EQ(form().OpenDialog1().filter, QStringLiteral("Text files (*.txt)|*.txt"));
+  EXPECT_EQ(form().SaveDialog1().initialDir, programDir);
+  EXPECT_FALSE(form().SaveDialog1().mustExist);
+  EXPECT_EQ(form().SaveDialog1().filter, QStringLiteral("Text files (*.txt)|*.txt"));
+  EXPECT_EQ(form().SaveDialog2().initialDir, programDir);
+  EXPECT_EQ(form().SaveDialog2().filter, QStringLiteral("HTML files (*.htm)|*.htm"));
+  EXPECT_EQ(form().HelpFile(), programDir + QStringLiteral("/brenvik.hlp"));
+}
+
+TEST_F(MainWindow, StartUpNamesTheApplicationAndLoadsTheToolkitsFrenchTexts) {
+  InitApplication(*qApp);
+  EXPECT_EQ(QCoreApplication::applicationName(), QString::fromUtf8(ApplicationTitle));
+  EXPECT_EQ(form().windowTitle(), QStringLiteral("Brenvik"));
+  EXPECT_FALSE(QApplication::windowIcon().isNull());
+  EXPECT_EQ(ProgramPixmap().size(), QSize(32, 32));
+  QTranslator probe;
+  if (!probe.load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
+                  QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    GTEST_SKIP() << "Qt's French translation is not installed";
+  }
+  EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Annuler"));
+}
+
+}  // namespace
+}  // namespace brenvik::test
