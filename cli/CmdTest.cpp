@@ -17,7 +17,8 @@ constexpr const char* kHelp =
     "Usage: brenvik-cli test [INPUT] [-o FILE]\n"
     "Makes the C-test of INPUT (a text file; '-' or absent for standard input).\n"
     "The test text goes to standard output in UTF-8 with its CR LF line ends,\n"
-    "or with -o FILE into FILE, written as Save output writes it.\n"
+    "or with -o FILE into FILE, written as Save output writes it (-o - is\n"
+    "standard output).\n"
     "\n"
     "Exit status: 0 done, 1 error (nothing written), 2 usage error.\n";
 

@@ -130,11 +130,14 @@ TEST_F(CliTest, InputFromPathDashOrStandardInput) {
   const Result fromDash = Run({"test", "-"}, text);
   const Result fromStdin = Run({"test"}, text);
   const Result afterDashes = Run({"test", "--", Path("in.txt")});
+  const Result toDash = Run({"test", "-o", "-"}, text);
   ASSERT_EQ(fromPath.status, 0) << fromPath.err;
   EXPECT_EQ(fromPath.out, "First one. Second sent____ has sev____ words.\r\nMo__ here");
   EXPECT_EQ(fromDash.out, fromPath.out);
   EXPECT_EQ(fromStdin.out, fromPath.out);
   EXPECT_EQ(afterDashes.out, fromPath.out);
+  EXPECT_EQ(toDash.out, fromPath.out);
+  EXPECT_FALSE(Exists("-"));
 }
 
 TEST_F(CliTest, OutputFileIsWrittenAsSaveOutputWrites) {

@@ -51,6 +51,13 @@ TEST(TextList, EntryBoundariesMatter) {
   EXPECT_FALSE((TextList{U"ab", U""}) == (TextList{U"a", U"b"}));
   EXPECT_FALSE((TextList{U"ab"}) == (TextList{U"ab", U""}));
 
+  // assign copies entries exactly, into a list of any earlier size.
+  TextList copy{U"a much longer entry", U"x", U"y", U"z", U"w"};
+  copy.assign(list);
+  EXPECT_EQ(copy, list);
+  copy.assign(copy);
+  EXPECT_EQ(copy.ToVector(), entries);
+
   TextList cleared = list;
   cleared.clear();
   EXPECT_TRUE(cleared.empty());
