@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# End-to-end check of the real program under a virtual X display: it starts,
+# shows its main window "Brenvik" at its place and size with the green text
+# boxes, and closing the window ends the program with status 0.
+# usage: brenvik_e2e.sh BRENVIK CLOSE_WINDOW OUT_DIR
+set -u
+brenvik=$1 close_window=$2 out=$3
+if [[ -z ${BRENVIK_E2E_INNER:-} ]]; then
+  exec env BRENVIK_E2E_INNER=1 xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+fi
+mkdir -p "$out"
+fail() { echo "FAIL: $*" >&2; kill "$pid" 2>/dev/null; exit 1; }
+
+# Started from another folder: the program must not depend on the current one.
+(cd / && exec "$brenvik") & pid=$!
+wid=$(timeout 20 xdotool search --sync --onlyvisible --name '^Brenvik$' 2>/dev/null | head -1)
+[[ -n $wid ]] || fail "no window titled Brenvik within 20 s"
+sleep 0.5
+
+geometry=$(xdotool getwindowgeometry "$wid")
+echo "$geometry"
+grep -q 'Position: 207,104' <<<"$geometry" || fail "main window not at 207,104"
+grep -q 'Geometry: 763x532' <<<"$geometry" || fail "main window client area not 763x532"
+
+import -window "$wid" "$out/brenvik-main.png" || fail "no screenshot"
+# The two text boxes are money green (192, 220, 192): a large share of the picture.
+green=$(convert "$out/brenvik-main.png" -format %c histogram:info:- | awk '/#C0DCC0/ {print $1+0}')
+echo "money-green pixels: ${green:-0}"
+(( ${green:-0} > 100000 )) || fail "the text boxes are not painted money green"
+
+"$close_window" "$wid" || fail "could not send the close request"
+for _ in $(seq 100); do
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$pid" 2>/dev/null && fail "the program did not end within 10 s of closing its window"
+wait "$pid"
+status=$?
+echo "exit status: $status"
+(( status == 0 )) || fail "exit status $status"
+echo "PASS"
