@@ -40,6 +40,11 @@ std::vector<double> Values(const TColorVector& v) { return {v.first, v.second, v
 
 InfoPage::InfoPage(VazozaPageHost& host, QWidget* parent) : VazozaPage(host, pageInfo, parent) {
   setObjectName(QStringLiteral("tabInfo"));
+  // The rows are laid out for a small dialog font; the longest (CMYK) must
+  // fit between x = 80 and the page's right edge.
+  QFont small = font();
+  small.setPixelSize(11);
+  setFont(small);
 
   auto* numbers = new QGroupBox(QStringLiteral("Numbers"), this);
   numbers->setObjectName(QStringLiteral("rgpNumbers"));
@@ -60,10 +65,10 @@ InfoPage::InfoPage(VazozaPageHost& host, QWidget* parent) : VazozaPage(host, pag
   space_->setGeometry(8, 16, 70, 17);
   comma_ = new QCheckBox(QStringLiteral("&Comma"), format);
   comma_->setObjectName(QStringLiteral("chkComma"));
-  comma_->setGeometry(8, 33, 70, 17);
+  comma_->setGeometry(80, 16, 90, 17);
   names_ = new QCheckBox(QStringLiteral("Value &names"), format);
   names_->setObjectName(QStringLiteral("chkNames"));
-  names_->setGeometry(80, 16, 93, 17);
+  names_->setGeometry(8, 33, 165, 17);
   for (QCheckBox* c : {space_, comma_, names_}) c->setChecked(true);
 
   const QIcon icon = CopyIcon(palette());
@@ -83,7 +88,7 @@ InfoPage::InfoPage(VazozaPageHost& host, QWidget* parent) : VazozaPage(host, pag
     titles_[r]->setGeometry(40, spec.top, 38, 14);
     values_[r] = new QLabel(this);
     values_[r]->setObjectName(QStringLiteral("lbl") + key + QStringLiteral("Value"));
-    values_[r]->setGeometry(80, spec.top, 253, 14);
+    values_[r]->setGeometry(80, spec.top, 257, 14);
     const Row row = static_cast<Row>(r);
     connect(copy_[r], &QToolButton::clicked, this, [this, row] { CopyRow(row); });
   }
