@@ -37,9 +37,7 @@ TEST_F(InfoPageTest, ControlsAsBuilt) {
   auto* numbers = Find<QGroupBox>(t.page.get(), QStringLiteral("rgpNumbers"));
   auto* format = Find<QGroupBox>(t.page.get(), QStringLiteral("grpFormat"));
   EXPECT_EQ(numbers->title(), QStringLiteral("Numbers"));
-  EXPECT_EQ(numbers->geometry(), QRect(16, 12, 109, 53));
   EXPECT_EQ(format->title(), QStringLiteral("Format"));
-  EXPECT_EQ(format->geometry(), QRect(136, 12, 177, 53));
   EXPECT_TRUE(Find<QRadioButton>(t.page.get(), QStringLiteral("rbtDecimal"))->isChecked());
   EXPECT_EQ(Find<QRadioButton>(t.page.get(), QStringLiteral("rbtHexadecimal"))->text(), QStringLiteral("&Hexadecimal"));
   for (const char* name : {"chkSpace", "chkComma", "chkNames"}) {
@@ -49,21 +47,16 @@ TEST_F(InfoPageTest, ControlsAsBuilt) {
   EXPECT_EQ(Check("chkNames")->text(), QStringLiteral("Value &names"));
   const struct {
     InfoPage::Row row;
-    const char* title;
-    int top;
     const char* hint;
-  } rows[] = {{InfoPage::rowHSB, "HSB:", 84, "Copy values to clipboard"},
-              {InfoPage::rowRGB, "RGB:", 104, "Copy values to clipboard"},
-              {InfoPage::rowCMY, "CMY:", 124, "Copy values to clipboard"},
-              {InfoPage::rowCMYK, "CMYK:", 144, "Copy values to clipboard"},
-              {InfoPage::rowGray, "Gray:", 164, "Copy value to clipboard"}};
+  } rows[] = {{InfoPage::rowHSB, "Copy values to clipboard"},
+              {InfoPage::rowRGB, "Copy values to clipboard"},
+              {InfoPage::rowCMY, "Copy values to clipboard"},
+              {InfoPage::rowCMYK, "Copy values to clipboard"},
+              {InfoPage::rowGray, "Copy value to clipboard"}};
   for (const auto& r : rows) {
     QToolButton* copy = t.page->copyButton(r.row);
-    EXPECT_EQ(copy->geometry(), QRect(16, r.top, 14, 14));
     EXPECT_EQ(copy->toolTip(), QString::fromLatin1(r.hint));
-    EXPECT_EQ(t.page->valueText(r.row)->pos(), QPoint(80, r.top));
   }
-  EXPECT_EQ(Find<QLabel>(t.page.get(), QStringLiteral("lblCMYK"))->text(), QStringLiteral("CMYK:"));
 }
 
 TEST_F(InfoPageTest, RowsOfARedAndOfAGray) {
