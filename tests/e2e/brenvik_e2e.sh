@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end check of the real program under a virtual X display: it starts,
 # shows its main window "Brenvik" at its place and size with the green text
-# boxes, and closing the window ends the program with status 0.
+# boxes, and closing the window ends the program with status 0 even while the
+# configure-output window is open.
 # usage: brenvik_e2e.sh BRENVIK CLOSE_WINDOW OUT_DIR
 set -u
 brenvik=$1 close_window=$2 out=$3
@@ -27,6 +28,11 @@ import -window "$wid" "$out/brenvik-main.png" || fail "no screenshot"
 green=$(convert "$out/brenvik-main.png" -format %c histogram:info:- | awk '/#C0DCC0/ {print $1+0}')
 echo "money-green pixels: ${green:-0}"
 (( ${green:-0} > 100000 )) || fail "the text boxes are not painted money green"
+
+# Edit > Output opens the configure-output window beside the main window.
+xdotool windowfocus --sync "$wid" && xdotool key alt+e && sleep 0.3 && xdotool key o
+timeout 10 xdotool search --sync --onlyvisible --name '^configure output$' >/dev/null 2>&1 ||
+  fail "Edit > Output showed no configure-output window"
 
 "$close_window" "$wid" || fail "could not send the close request"
 for _ in $(seq 100); do
