@@ -110,7 +110,7 @@ void QtPlatform::SetClipboardText(const QString& text) { QGuiApplication::clipbo
 
 void QtPlatform::Beep() { QApplication::beep(); }
 
-QString QtPlatform::SelectionMark() const { return QString(QChar(0x25CF)); }  // black circle
+QString QtPlatform::SelectionMark() const { return QString(QChar(0x2022)); }  // bullet
 
 QFont QtPlatform::MarkFont(int pixelHeight) const {
   QFont font(QStringLiteral("DejaVu Sans"));

@@ -5,7 +5,7 @@ brenvik_install_deps() {
   local pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-translations-l10n
               libgtest-dev libgmock-dev libbenchmark-dev
               nodejs chromium xvfb xauth xdotool imagemagick
-              fonts-dejavu-core fonts-liberation clang libclang-rt-14-dev)
+              fonts-dejavu-core fonts-liberation clang libclang-rt-14-dev libx11-dev)
   local missing=()
   local p
   for p in "${pkgs[@]}"; do

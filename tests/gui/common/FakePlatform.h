@@ -70,7 +70,7 @@ class FakePlatform : public Platform {
   void ShowHelpContext(QWidget*, const QString& file, int context) override { helps.push_back({file, context}); }
   void SetClipboardText(const QString& text) override { clipboard = text; }
   void Beep() override { ++beeps; }
-  QString SelectionMark() const override { return QString(QChar(0x25CF)); }
+  QString SelectionMark() const override { return QString(QChar(0x2022)); }
   QFont MarkFont(int pixelHeight) const override {
     QFont f(QStringLiteral("DejaVu Sans"));
     f.setPixelSize(pixelHeight);
