@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QFontDatabase>
 #include <QTabWidget>
 #include <QWindow>
 
@@ -109,10 +110,18 @@ TfrmVazozaDialog::TfrmVazozaDialog(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("frmVazozaDialog"));
   setWindowTitle(QStringLiteral("Color"));
   setFixedSize(341, 312);
+  // The dialog's small sans serif (8 points at 96 dpi) so that all nine tabs
+  // fit across the 341-pixel window without scroll arrows.
+  QFont font(QFontDatabase::families().contains(QStringLiteral("Liberation Sans")) ? QStringLiteral("Liberation Sans")
+                                                                                 : QStringLiteral("DejaVu Sans"));
+  font.setPixelSize(11);
+  setFont(font);
 
   pages_ = new QTabWidget(this);
   pages_->setObjectName(QStringLiteral("pgcPages"));
   pages_->setGeometry(0, 0, 341, 225);
+  pages_->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 4px; }"));
+  pages_->setUsesScrollButtons(false);
   ++switchingPages_;
   for (int i = 0; i < 9; ++i) {
     const auto tag = static_cast<TDialogPage>(i);
