@@ -6,26 +6,31 @@
 #include <QEvent>
 #include <QTimer>
 #include <gtest/gtest.h>
-#include <memory>
 
 namespace brenvik::test {
 
 void OnNextModal(std::function<void(QWidget*)> action, int timeoutMs) {
-  auto timer = std::make_shared<QElapsedTimer>();
-  timer->start();
-  auto poll = std::make_shared<std::function<void()>>();
-  *poll = [action, timer, timeoutMs, poll]() {
+  // A timer owned by the application polls until a modal window shows or the
+  // time is up, then stops and deletes itself (a function that rescheduled
+  // itself through a shared pointer to itself would never be freed).
+  auto* poll = new QTimer(qApp);
+  QElapsedTimer elapsed;
+  elapsed.start();
+  QObject::connect(poll, &QTimer::timeout, poll, [poll, action, elapsed, timeoutMs]() {
+    poll->setInterval(10);
     if (QWidget* modal = QApplication::activeModalWidget(); modal && modal->isVisible()) {
+      poll->stop();
+      poll->deleteLater();
       action(modal);
       return;
     }
-    if (timer->elapsed() > timeoutMs) {
+    if (elapsed.elapsed() > timeoutMs) {
+      poll->stop();
+      poll->deleteLater();
       ADD_FAILURE() << "no modal window appeared within " << timeoutMs << " ms";
-      return;
     }
-    QTimer::singleShot(10, *poll);
-  };
-  QTimer::singleShot(0, *poll);
+  });
+  poll->start(0);
 }
 
 void Pump(int rounds) {
