@@ -162,6 +162,28 @@ TEST_F(GuiFault, SaveCommandsReportKeepTheOldFileAndGoOn) {
   }
 }
 
+TEST_F(GuiFault, SaveOntoAFolderReportsAndLeavesTheFolderAlone) {
+  fake->saveAnswers.push_back(std::nullopt);
+  fake->confirmAnswers.push_back(false);
+  Trigger("mnuExporttoweb");
+  for (const SaveCommand& command : kSaveCommands) {
+    SCOPED_TRACE(command.action);
+    const QString chosen = Path(QStringLiteral("folder"));
+    const QString target = chosen + QLatin1String(command.extension);
+    ASSERT_TRUE(QDir().mkpath(target));
+    Write(target + QStringLiteral("/inside.txt"), kOld);
+    fake->errors.clear();
+    fake->questions.clear();
+    fake->saveAnswers.push_back(chosen);
+    Trigger(command.action);
+    ASSERT_EQ(fake->errors.size(), 1u);
+    EXPECT_EQ(fake->errors[0].text, kCreate + target + QStringLiteral("."));
+    EXPECT_TRUE(fake->questions.empty());
+    EXPECT_EQ(Names(target), QStringList{QStringLiteral("inside.txt")});
+    EXPECT_EQ(Read(target + QStringLiteral("/inside.txt")), kOld);
+  }
+}
+
 struct OpenFaultCase {
   const char* name;
   bool deleteFirst;    // the file went away after the dialog closed
@@ -178,7 +200,9 @@ TEST_F(GuiFault, OpenReportsAndKeepsTheSourceText) {
     SCOPED_TRACE(c.name);
     const QString file = Path(QStringLiteral("lesson.txt"));
     Write(file, "Another text. With other words to halve.\r\n");
-    if (c.deleteFirst) ASSERT_TRUE(QFile::remove(file));
+    if (c.deleteFirst) {
+      ASSERT_TRUE(QFile::remove(file));
+    }
     const Snapshot snapshot = Take();
     fake->errors.clear();
     fake->openAnswers.push_back(file);
@@ -189,7 +213,9 @@ TEST_F(GuiFault, OpenReportsAndKeepsTheSourceText) {
     ASSERT_EQ(fake->errors.size(), 1u);
     EXPECT_EQ(fake->errors[0].text, QStringLiteral("Impossible d'ouvrir le fichier %1.").arg(file));
     EXPECT_TRUE(Take() == snapshot);
-    if (!c.deleteFirst) EXPECT_EQ(Read(file), QByteArray("Another text. With other words to halve.\r\n"));
+    if (!c.deleteFirst) {
+      EXPECT_EQ(Read(file), QByteArray("Another text. With other words to halve.\r\n"));
+    }
 
     // The window goes on: the file opens once it is there and readable.
     Write(file, "Another text. With other words to halve.\r\n");
