@@ -14,7 +14,7 @@ if [[ ${1:-} == --sanitize ]]; then
   extra=(-DBRENVIK_SANITIZE=ON -DBRENVIK_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug)
   # Any finding stops the program with a stack trace, so the test fails.
   # Leak checking stays on; tests/sanitizer/lsan.supp names only leaks that
-  # belong to Qt, fontconfig and the X libraries, never to our code.
+  # belong to system libraries (fontconfig, D-Bus), never to our code.
   export ASAN_OPTIONS=halt_on_error=1:print_stacktrace=1:detect_leaks=1:check_initialization_order=1
   export LSAN_OPTIONS="suppressions=$PWD/tests/sanitizer/lsan.supp:print_suppressions=0"
   export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
