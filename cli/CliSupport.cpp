@@ -70,11 +70,15 @@ ParsedArgs ParseArgs(const std::vector<std::string>& args, const std::vector<Opt
 }
 
 Text ReadInput(const std::optional<std::string>& input) {
-  if (input && *input != "-") return ReadTextFile(*input);
+  if (input && *input != "-") return ReadTextFile(*input, MaxInputBytes);
   std::string bytes;
   char chunk[1 << 16];
   std::size_t n = 0;
-  while ((n = std::fread(chunk, 1, sizeof chunk, stdin)) > 0) bytes.append(chunk, n);
+  while ((n = std::fread(chunk, 1, sizeof chunk, stdin)) > 0) {
+    // An endless pipe (or /dev/zero) must end in an error, not in memory exhaustion.
+    if (bytes.size() + n > MaxInputBytes) throw TextTooLargeError();
+    bytes.append(chunk, n);
+  }
   if (std::ferror(stdin)) throw FileOpenError("-");
   return DecodeTextFile(bytes);
 }

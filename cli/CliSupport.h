@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <map>
+#include <cstdint>
 #include <optional>
 #include <set>
 #include <stdexcept>
@@ -43,6 +44,11 @@ struct ParsedArgs {
 // more than maxPositionals positional arguments.
 ParsedArgs ParseArgs(const std::vector<std::string>& args, const std::vector<OptionSpec>& options,
                      std::size_t maxPositionals);
+
+// The largest input the companion reads (256 MiB, far beyond any prose a
+// teacher tests, small enough that the workspace fits in memory). A larger
+// file or an endless pipe gives "Le texte dépasse la capacité du mémo".
+inline constexpr std::uint64_t MaxInputBytes = 256ull * 1024 * 1024;
 
 // Reads INPUT: a path, or standard input when it is absent or "-". The bytes
 // are decoded as File > Open decodes a file. FileOpenError when the file

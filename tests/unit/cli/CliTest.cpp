@@ -59,9 +59,15 @@ class CliTest : public ::testing::Test {
 
   // Runs the program with standard input from `input` and collects its
   // output through files (no pipe can fill up and block).
-  Result Run(const std::vector<std::string>& args, const std::string& input = "") {
-    const std::string in = Path(".stdin"), out = Path(".stdout"), err = Path(".stderr");
-    WriteAll(in, input);
+  // With stdinFrom, standard input is that file instead (for example /dev/zero).
+  Result Run(const std::vector<std::string>& args, const std::string& input = "",
+             const std::string& stdinFrom = "") {
+    const std::string out = Path(".stdout"), err = Path(".stderr");
+    std::string in = stdinFrom;
+    if (in.empty()) {
+      in = Path(".stdin");
+      WriteAll(in, input);
+    }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDONLY, 0);
@@ -266,6 +272,20 @@ TEST_F(CliTest, FileErrorsExitWithTheMessageAndWriteNothing) {
   EXPECT_EQ(noFolder.status, 1);
   EXPECT_EQ(noFolder.err, "Impossible de cr\xC3\xA9" "er le fichier " + unreachable + "\n");
   EXPECT_EQ(noFolder.out, "");
+}
+
+TEST_F(CliTest, EndlessInputIsRefusedInsteadOfExhaustingMemory) {
+  const std::string message = "Le texte d\xC3\xA9passe la capacit\xC3\xA9 du m\xC3\xA9mo\n";
+  for (const auto& [args, stdinFrom] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+           {{"test", "/dev/zero"}, ""},
+           {{"test"}, "/dev/zero"},
+           {{"export", "-", "-o", Path("page.htm")}, "/dev/zero"},
+       }) {
+    const Result r = Run(args, "", stdinFrom);
+    EXPECT_EQ(r.status, 1) << args.front();
+    EXPECT_EQ(r.err, message) << args.front();
+  }
+  EXPECT_FALSE(std::ifstream(Path("page.htm")).good());
 }
 
 }  // namespace
