@@ -20,10 +20,8 @@ fi
 mkdir -p out
 echo "Sample test made from examples/sample.txt:"
 echo
-build/bin/brenvik-cli test examples/sample.txt -o out/sample-test
+build/bin/brenvik-cli test examples/sample.txt -o out/sample-test.txt
 build/bin/brenvik-cli test examples/sample.txt
 echo
-if build/bin/brenvik-cli --help 2>&1 | grep -q '^ *brenvik-cli export'; then
-  build/bin/brenvik-cli export examples/sample.txt -o out/sample-page.htm --practice --show-answers
-  echo "Interactive page written to out/sample-page.htm"
-fi
+build/bin/brenvik-cli export examples/sample.txt -o out/sample-page.htm --practice --show-answers
+echo "Test written to out/sample-test.txt, interactive page to out/sample-page.htm"
