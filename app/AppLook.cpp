@@ -1,8 +1,7 @@
 #include "app/AppLook.h"
 
-#include <QStringList>
-
 #include "app/icon/brenvik_icon.xpm"
+#include "platform/QtPlatform.h"
 
 namespace brenvik {
 
@@ -17,8 +16,7 @@ QIcon ProgramIcon() {
 }
 
 QFont DesignFont() {
-  QFont font;
-  font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+  QFont font = ClassicSansFont();
   font.setPixelSize(11);
   return font;
 }

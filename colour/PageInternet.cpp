@@ -7,17 +7,13 @@
 #include <QToolButton>
 #include <cmath>
 
+#include "colour/QtColor.h"
 #include "colour/VazozaGuard.h"
 #include "platform/Platform.h"
 
 namespace brenvik {
 
 namespace {
-
-QColor ToQColor(TColor value) {
-  return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
-                static_cast<int>((value >> 16) & 0xFF));
-}
 
 // Button images: a 2 x 2 block of web-safe colours, and a strip of web-safe grays.
 QIcon RoundIcon() {

@@ -5,22 +5,11 @@
 #include <QColor>
 
 #include "colour/Colors.h"
+#include "colour/QtColor.h"
 
 class QPainter;
 
 namespace brenvik {
-
-// 0x00BBGGRR to QColor.
-inline QColor ToQColor(TColor value) {
-  return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
-                static_cast<int>((value >> 16) & 0xFF));
-}
-
-// QColor to 0x00BBGGRR.
-inline TColor FromQColor(const QColor& c) {
-  return static_cast<TColor>(c.red()) | static_cast<TColor>(c.green()) << 8 |
-         static_cast<TColor>(c.blue()) << 16;
-}
 
 // Rounds halves to even; a result outside the 32-bit range is the range error.
 int RoundToInt(double x);

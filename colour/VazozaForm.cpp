@@ -7,26 +7,18 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QFontDatabase>
 #include <QTabWidget>
 #include <QWindow>
 
+#include "colour/QtColor.h"
 #include "colour/Vazoza.h"
 #include "colour/VazozaGuard.h"
 #include "colour/VazozaPages.h"
 #include "platform/Errors.h"
 #include "platform/Platform.h"
+#include "platform/QtPlatform.h"
 
 namespace brenvik {
-
-namespace {
-
-QColor ToQColor(TColor value) {
-  return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
-                static_cast<int>((value >> 16) & 0xFF));
-}
-
-}  // namespace
 
 // ---------------------------------------------------------------- TColorBox
 
@@ -112,8 +104,7 @@ TfrmVazozaDialog::TfrmVazozaDialog(QWidget* parent) : QDialog(parent) {
   setFixedSize(341, 312);
   // The dialog's small sans serif (8 points at 96 dpi) so that all nine tabs
   // fit across the 341-pixel window without scroll arrows.
-  QFont font(QFontDatabase::families().contains(QStringLiteral("Liberation Sans")) ? QStringLiteral("Liberation Sans")
-                                                                                 : QStringLiteral("DejaVu Sans"));
+  QFont font = ClassicSansFont();
   font.setPixelSize(11);
   setFont(font);
 

@@ -1,33 +1,25 @@
 #include "export/Unit2.h"
 
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 
+#include "colour/QtColor.h"
 #include "colour/Vazoza.h"
 #include "colour/VazozaGuard.h"
+#include "platform/QtPlatform.h"
 #include "platform/QtText.h"
 
 namespace brenvik {
 
 namespace {
 
-QColor ToQColor(TColor value) {
-  return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
-                static_cast<int>((value >> 16) & 0xFF));
-}
-
-// The window's 8-point sans-serif: Liberation Sans has the narrow metrics of
-// the classic dialog font; DejaVu Sans is the fallback.
+// The window's 8-point sans serif.
 QFont WindowFont() {
-  QFont font;
-  const QStringList families = QFontDatabase::families();
-  font.setFamily(families.contains(QStringLiteral("Liberation Sans")) ? QStringLiteral("Liberation Sans")
-                                                                      : QStringLiteral("DejaVu Sans"));
+  QFont font = ClassicSansFont();
   font.setPointSize(8);
   return font;
 }

@@ -52,6 +52,12 @@ bool RunFileDialog(QWidget* parent, FileDialogState& state, bool save) {
 Platform& platform() { return g_platform ? *g_platform : DefaultPlatform(); }
 void SetPlatform(Platform* p) { g_platform = p; }
 
+QFont ClassicSansFont() {
+  QFont font;
+  font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+  return font;
+}
+
 QString ToQtNameFilter(const QString& filter) {
   const qsizetype bar = filter.indexOf(QLatin1Char('|'));
   if (bar < 0) return filter;

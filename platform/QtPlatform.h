@@ -21,6 +21,11 @@ class QtPlatform : public Platform {
   QColor SystemColor(int index) const override;
 };
 
+// The windows' sans serif, standing in for the classic 8-point dialog font
+// that Linux desktops do not have: Liberation Sans has its narrow metrics,
+// DejaVu Sans is the fallback. The caller sets the size.
+QFont ClassicSansFont();
+
 // "Text files (*.txt)|*.txt" to Qt's name filter "Text files (*.txt)".
 QString ToQtNameFilter(const QString& filter);
 

@@ -11,13 +11,13 @@
 
 #include "GuiTestSupport.h"
 #include "colour/PageInternet.h"
+#include "colour/QtColor.h"
 #include "colour/Vazoza.h"
 #include "colour/VazozaForm.h"
 
 namespace brenvik::test {
 
 inline TColor Rgb(int r, int g, int b) { return static_cast<TColor>(r | (g << 8) | (b << 16)); }
-inline TColor FromQColor(const QColor& c) { return Rgb(c.red(), c.green(), c.blue()); }
 
 // Runs body on the chooser's window once Execute has shown it, then closes the
 // window with OK (accept) or Cancel.
@@ -37,16 +37,6 @@ inline void WhenShown(std::function<void(TfrmVazozaDialog&)> body, bool accept) 
 
 inline InternetPage* Internet(TfrmVazozaDialog& form) {
   return static_cast<InternetPage*>(form.Page(pageInternet));
-}
-
-// A real left click (press and release) at a widget position.
-inline void Click(QWidget* widget, QPoint pos) {
-  const QPointF local(pos);
-  const QPointF global(widget->mapToGlobal(pos));
-  QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(widget, &press);
-  QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-  QApplication::sendEvent(widget, &release);
 }
 
 // The centre of grid cell (c, r) of a palette box w x h.

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QMouseEvent>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -31,6 +32,15 @@ void OnNextModal(std::function<void(QWidget*)> action, int timeoutMs) {
     }
   });
   poll->start(0);
+}
+
+void Click(QWidget* widget, QPoint pos) {
+  const QPointF local(pos);
+  const QPointF global(widget->mapToGlobal(pos));
+  QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(widget, &press);
+  QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(widget, &release);
 }
 
 void Pump(int rounds) {

@@ -12,6 +12,9 @@ namespace brenvik::test {
 // call that runs a modal loop.
 void OnNextModal(std::function<void(QWidget*)> action, int timeoutMs = 5000);
 
+// A real left click (press and release) at a widget position.
+void Click(QWidget* widget, QPoint pos);
+
 // Processes pending events (paint, deferred deletes, queued signals).
 void Pump(int rounds = 3);
 

@@ -11,6 +11,7 @@
 #include <QSlider>
 #include <memory>
 
+#include "GuiTestSupport.h"
 #include "colour/ChannelGroup.h"
 #include "colour/Colors.h"
 #include "colour/VazozaPage.h"
@@ -79,14 +80,6 @@ inline void LeaveBox(QLineEdit* box) {
   QApplication::sendEvent(box, &out);
 }
 
-inline void Click(QWidget* w, QPoint p) {
-  const QPointF local(p);
-  const QPointF global(w->mapToGlobal(p));
-  QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(w, &press);
-  QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-  QApplication::sendEvent(w, &release);
-}
 
 // Clicks the strip of a channel group at pointer x, halfway down.
 inline void ClickStrip(ChannelGroup* g, int x) { Click(g->strip(), QPoint(x, g->strip()->height() / 2)); }
