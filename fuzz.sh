@@ -12,7 +12,10 @@ cd "$(dirname "$0")"
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[[ ${#targets[@]} -gt 0 ]] || targets=(codepage generate page replace)
+if [[ ${#targets[@]} -eq 0 ]]; then
+  # Every fuzz/fuzz_<target>.cpp is a target.
+  for f in fuzz/fuzz_*.cpp; do t=${f#fuzz/fuzz_}; targets+=("${t%.cpp}"); done
+fi
 
 if ! command -v clang++ >/dev/null || ! ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1; then
   . scripts/deps.sh

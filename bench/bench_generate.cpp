@@ -5,7 +5,7 @@
 
 #include <random>
 
-#include "testgen/TestGen.h"
+#include "core/ctest/TestGen.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include "export/PageWriter.h"
-#include "testgen/TestGen.h"
+#include "core/page/ClassicPage.h"
+#include "core/ctest/TestGen.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <iostream>
 #include <new>
 
-#include "platform/CodePage.h"
-#include "platform/Errors.h"
-#include "platform/TextFile.h"
+#include "core/text/CodePage.h"
+#include "core/text/Errors.h"
+#include "core/text/TextFile.h"
 
 namespace brenvik::cli {
 

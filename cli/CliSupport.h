@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/Text.h"
+#include "core/text/Text.h"
 
 namespace brenvik::cli {
 

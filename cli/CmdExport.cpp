@@ -9,11 +9,11 @@
 
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
-#include "export/ExportSettings.h"
-#include "export/PageWriter.h"
-#include "platform/Text.h"
-#include "platform/TextFile.h"
-#include "testgen/TestGen.h"
+#include "core/page/ExportSettings.h"
+#include "core/page/ClassicPage.h"
+#include "core/text/Text.h"
+#include "core/text/TextFile.h"
+#include "core/ctest/TestGen.h"
 
 namespace brenvik::cli {
 namespace {

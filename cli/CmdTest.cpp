@@ -5,8 +5,8 @@
 
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
-#include "platform/TextFile.h"
-#include "testgen/TestGen.h"
+#include "core/text/TextFile.h"
+#include "core/ctest/TestGen.h"
 
 namespace brenvik::cli {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
-#include "testgen/TestGen.h"
+#include "core/ctest/TestGen.h"
 
 namespace brenvik::cli {
 namespace {

@@ -9,6 +9,7 @@
 
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
+#include "core/Version.h"
 
 namespace {
 
@@ -46,7 +47,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (name == "--version") {
-    std::cout << "brenvik-cli 1.2\n";
+    std::cout << "brenvik-cli " << brenvik::kVersion << "\n";
     return 0;
   }
   for (const Command& c : brenvik::cli::RegisteredCommands()) {

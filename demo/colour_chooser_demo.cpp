@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <exception>
 
-#include "colour/Vazoza.h"
-#include "colour/VazozaPages.h"
+#include "ui/chooser/ColourChooser.h"
+#include "ui/chooser/ChooserPages.h"
 
 namespace {
 

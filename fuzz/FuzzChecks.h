@@ -17,12 +17,12 @@
 #include <string_view>
 #include <vector>
 
-#include "export/ExportSettings.h"
-#include "export/PageWriter.h"
-#include "platform/CodePage.h"
-#include "platform/Errors.h"
-#include "platform/Text.h"
-#include "testgen/TestGen.h"
+#include "core/page/ExportSettings.h"
+#include "core/page/ClassicPage.h"
+#include "core/text/CodePage.h"
+#include "core/text/Errors.h"
+#include "core/text/Text.h"
+#include "core/ctest/TestGen.h"
 
 namespace brenvik::fuzz {
 

@@ -5,7 +5,6 @@
 set(_faults_dir ${CMAKE_CURRENT_LIST_DIR})
 add_library(brenvik_faultshim SHARED ${_faults_dir}/FaultShim.cpp)
 target_link_libraries(brenvik_faultshim PRIVATE ${CMAKE_DL_LIBS})
-set_target_properties(brenvik_faultshim PROPERTIES AUTOMOC OFF AUTORCC OFF)
 # Never instrumented: it runs inside the sanitizers' own interceptors.
 target_compile_options(brenvik_faultshim PRIVATE -fno-sanitize=all)
 target_link_options(brenvik_faultshim PRIVATE -fno-sanitize=all)

@@ -13,10 +13,10 @@
 
 #include "FakePlatform.h"
 #include "GuiTestSupport.h"
-#include "app/AppState.h"
-#include "app/Startup.h"
-#include "app/Unit1.h"
-#include "app/about.h"
+#include "ui/app/AppState.h"
+#include "ui/app/Startup.h"
+#include "ui/app/MainWindow.h"
+#include "ui/app/AboutBox.h"
 
 #include <ostream>
 

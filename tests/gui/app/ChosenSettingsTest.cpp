@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <gtest/gtest.h>
 
-#include "../colour/ColourTestSupport.h"
+#include "../chooser/ColourTestSupport.h"
 #include "AppFixture.h"
 
 namespace brenvik::test {

@@ -17,10 +17,10 @@
 #include <vector>
 
 #include "AppFixture.h"
-#include "export/PageWriter.h"
-#include "platform/CodePage.h"
-#include "platform/Errors.h"
-#include "platform/QtText.h"
+#include "core/page/ClassicPage.h"
+#include "core/text/CodePage.h"
+#include "core/text/Errors.h"
+#include "ui/platform/QtText.h"
 
 namespace brenvik::test {
 namespace {

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/QtHelpViewer.h"
+#include "ui/platform/HelpViewer.h"
 
 namespace brenvik::test {
 namespace {

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "AppFixture.h"
-#include "app/AppLook.h"
+#include "ui/app/AppLook.h"
 
 namespace brenvik::test {
 namespace {

@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-#include "platform/Platform.h"
+#include "ui/platform/Platform.h"
 
 namespace brenvik::test {
 

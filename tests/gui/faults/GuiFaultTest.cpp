@@ -21,11 +21,11 @@
 
 #include "FakePlatform.h"
 #include "GuiTestSupport.h"
-#include "app/AppState.h"
-#include "app/Startup.h"
-#include "app/Unit1.h"
-#include "export/PageWriter.h"
-#include "platform/CodePage.h"
+#include "ui/app/AppState.h"
+#include "ui/app/Startup.h"
+#include "ui/app/MainWindow.h"
+#include "core/page/ClassicPage.h"
+#include "core/text/CodePage.h"
 
 namespace brenvik::test {
 namespace {

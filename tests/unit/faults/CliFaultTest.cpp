@@ -19,9 +19,9 @@
 #include <vector>
 
 #include "../../faults/CliRun.h"
-#include "export/PageWriter.h"
-#include "platform/CodePage.h"
-#include "testgen/TestGen.h"
+#include "core/page/ClassicPage.h"
+#include "core/text/CodePage.h"
+#include "core/ctest/TestGen.h"
 
 namespace brenvik::test {
 namespace {

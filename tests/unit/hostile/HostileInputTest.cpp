@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "../../faults/CliRun.h"
-#include "export/PageWriter.h"
+#include "core/page/ClassicPage.h"
 #include "fuzz/FuzzChecks.h"
-#include "platform/CodePage.h"
-#include "platform/Errors.h"
-#include "testgen/TestGen.h"
+#include "core/text/CodePage.h"
+#include "core/text/Errors.h"
+#include "core/ctest/TestGen.h"
 
 namespace brenvik::test {
 namespace {

@@ -1,2 +1,0 @@
-// Gives the page base class its meta-object code.
-#include "colour/VazozaPage.h"

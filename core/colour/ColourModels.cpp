@@ -1,0 +1,206 @@
+#include "core/colour/ColourModels.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+#include "core/text/Errors.h"
+
+namespace brenvik {
+
+namespace {
+
+// Hue reduced into [0, 360) the way MakeHSB and HueToRGB do it: subtract the
+// whole turns (truncated towards zero), then lift a negative rest once.
+double ReduceHue(double hue) {
+  double h = hue - 360.0 * std::trunc(hue / 360.0);
+  if (h < 0) h += 360.0;
+  return h;
+}
+
+std::array<TColorVector, 360> BuildHueTable() {
+  std::array<TColorVector, 360> table{};
+  for (int h = 0; h < 360; ++h) {
+    const double step = 4.25 * (h % 60);
+    switch (h / 60) {
+      case 0: table[h] = {255, step, 0}; break;
+      case 1: table[h] = {255 - step, 255, 0}; break;
+      case 2: table[h] = {0, 255, step}; break;
+      case 3: table[h] = {0, 255 - step, 255}; break;
+      case 4: table[h] = {step, 0, 255}; break;
+      default: table[h] = {255, 0, 255 - step}; break;
+    }
+  }
+  return table;
+}
+
+TColor Compose(std::int64_t red, std::int64_t green, std::int64_t blue) {
+  return static_cast<TColor>((red & 0xFF) + (green & 0xFF) * 256 + (blue & 0xFF) * 65536);
+}
+
+}  // namespace
+
+double RoundHalfEven(double x) {
+  // The default floating-point rounding mode rounds to nearest, ties to even.
+  return std::nearbyint(x);
+}
+
+std::int64_t RoundChecked(double x, std::int64_t lo, std::int64_t hi) {
+  if (!std::isfinite(x)) throw RangeError();
+  const double r = RoundHalfEven(x);
+  if (r < static_cast<double>(lo) || r > static_cast<double>(hi)) throw RangeError();
+  return static_cast<std::int64_t>(r);
+}
+
+const std::array<TColorVector, 360>& HueTable() {
+  static const std::array<TColorVector, 360> table = BuildHueTable();
+  return table;
+}
+
+TColorVector MakeRGB(double red, double green, double blue) { return {red, green, blue}; }
+TColorVector MakeCMY(double cyan, double magenta, double yellow) { return {cyan, magenta, yellow}; }
+TColorVector MakeHSB(double hue, double saturation, double brightness) {
+  return {ReduceHue(hue), saturation, brightness};
+}
+TCMYKVector MakeCMYK(double cyan, double magenta, double yellow, double black) {
+  return {cyan, magenta, yellow, black};
+}
+TColorVector MakeGray(double level) { return {level, level, level}; }
+
+TColorVector SplitColor(TColor value) {
+  return {static_cast<double>(value & 0xFF), static_cast<double>((value >> 8) & 0xFF),
+          static_cast<double>((value >> 16) & 0xFF)};
+}
+
+TColor RGBToColor(const TColorVector& rgb) {
+  const std::int64_t red = RoundChecked(rgb.first, 0, 255);
+  const std::int64_t green = RoundChecked(rgb.second, 0, 255);
+  const std::int64_t blue = RoundChecked(rgb.third, 0, 255);
+  return Compose(red, green, blue);
+}
+
+TColor GrayToColor(double level) {
+  const std::int64_t v = RoundChecked(level, 0, 255);
+  return Compose(v, v, v);
+}
+
+TColorVector HueToRGB(double hue) {
+  if (!std::isfinite(hue)) throw RangeError();
+  double h = ReduceHue(hue);
+  if (h >= 360.0) h -= 360.0;
+  std::int64_t degree = RoundChecked(h, 0, 360);
+  // 359.5 and above round to 360: that is degree 0 again.
+  if (degree == 360) degree = 0;
+  return HueTable()[static_cast<std::size_t>(degree)];
+}
+
+TColor HueToColor(double hue) { return RGBToColor(HueToRGB(hue)); }
+
+double RGBToHue(const TColorVector& rgb) {
+  const auto& table = HueTable();
+  double best = 765;
+  int bestDegree = 0;
+  for (int i = 0; i < 360; ++i) {
+    const double d = VectorDistance(table[i], rgb);
+    if (d < best) {  // strictly smaller: ties keep the lower degree
+      best = d;
+      bestDegree = i;
+    }
+  }
+  return bestDegree;
+}
+
+double VectorDistance(const TColorVector& a, const TColorVector& b) {
+  return std::fabs(a.first - b.first) + std::fabs(a.second - b.second) + std::fabs(a.third - b.third);
+}
+
+bool SameVector(const TColorVector& a, const TColorVector& b) {
+  return a.first == b.first && a.second == b.second && a.third == b.third;
+}
+
+bool IsGray(const TColorVector& rgb) { return rgb.first == rgb.second && rgb.first == rgb.third; }
+
+TColorVector RGBToHSB(const TColorVector& rgb) {
+  if (rgb.first == 255 && rgb.second == 255 && rgb.third == 255) return {0, 0, 100};
+
+  // Brightness: scale so that the largest component becomes 255.
+  double c[3] = {rgb.first, rgb.second, rgb.third};
+  const double top = std::max({c[0], c[1], c[2]});
+  double brightness = 0;
+  if (top > 0) {
+    // X * 255 / top rather than X * (255 / top): the largest lands on 255 exactly.
+    for (double& x : c) x = x * 255.0 / top;
+    brightness = 100.0 * top / 255.0;
+  }
+
+  // Saturation, then stretch the rest so the smallest is 0 and the largest 255.
+  const double hi = std::max({c[0], c[1], c[2]});
+  const double lo = std::min({c[0], c[1], c[2]});
+  const double saturation = (hi - lo) * 100.0 / 255.0;
+  for (double& x : c) {
+    if (x == lo) {
+      x = 0;
+    } else if (x == hi) {
+      x = 255;
+    } else {
+      // 255 / ((255 - x) / (x - lo) + 1), written with one division.
+      x = 255.0 * (x - lo) / (255.0 - lo);
+    }
+  }
+
+  return {RGBToHue({c[0], c[1], c[2]}), saturation, brightness};
+}
+
+TColorVector HSBToRGB(const TColorVector& hsb) {
+  const double s = hsb.second;
+  const double br = hsb.third;
+  if (s == 0 && br == 100) return {255, 255, 255};
+  const TColorVector t = HueToRGB(hsb.first);
+  auto component = [&](double v) { return (v + (100.0 - s) * (255.0 - v) / 100.0) * br / 100.0; };
+  return {component(t.first), component(t.second), component(t.third)};
+}
+
+TColorVector ColorToHSB(TColor value) { return RGBToHSB(SplitColor(value)); }
+TColor HSBToColor(const TColorVector& hsb) { return RGBToColor(HSBToRGB(hsb)); }
+
+TColorVector RGBToCMY(const TColorVector& rgb) { return {255 - rgb.first, 255 - rgb.second, 255 - rgb.third}; }
+TColorVector CMYToRGB(const TColorVector& cmy) { return {255 - cmy.first, 255 - cmy.second, 255 - cmy.third}; }
+TColorVector ColorToCMY(TColor value) { return RGBToCMY(SplitColor(value)); }
+
+TCMYKVector RGBToCMYK(const TColorVector& rgb) {
+  const double c = 255 - rgb.first;
+  const double m = 255 - rgb.second;
+  const double y = 255 - rgb.third;
+  double k = m;
+  if (c < k) k = c;
+  if (y < k) k = y;
+  return {(c - k) * 100.0 / 255.0, (m - k) * 100.0 / 255.0, (y - k) * 100.0 / 255.0, 100.0 * k / 255.0};
+}
+
+TColorVector CMYKToRGB(const TCMYKVector& cmyk) {
+  auto component = [&](double ink) { return std::max(0.0, 255.0 - (ink + cmyk.black) * 255.0 / 100.0); };
+  return {component(cmyk.cyan), component(cmyk.magenta), component(cmyk.yellow)};
+}
+
+TCMYKVector ColorToCMYK(TColor value) { return RGBToCMYK(SplitColor(value)); }
+
+TCMYKValues RoundCMYK(const TCMYKVector& cmyk) {
+  constexpr std::int64_t lo = std::numeric_limits<std::int32_t>::min();
+  constexpr std::int64_t hi = std::numeric_limits<std::int32_t>::max();
+  return {static_cast<std::int32_t>(RoundChecked(cmyk.cyan, lo, hi)),
+          static_cast<std::int32_t>(RoundChecked(cmyk.magenta, lo, hi)),
+          static_cast<std::int32_t>(RoundChecked(cmyk.yellow, lo, hi)),
+          static_cast<std::int32_t>(RoundChecked(cmyk.black, lo, hi))};
+}
+
+std::string ColorToHex(TColor value) {
+  char buffer[8];
+  std::snprintf(buffer, sizeof buffer, "%2.2X%2.2X%2.2X", static_cast<unsigned>(value & 0xFF),
+                static_cast<unsigned>((value >> 8) & 0xFF), static_cast<unsigned>((value >> 16) & 0xFF));
+  return buffer;
+}
+
+std::string ColorToWebString(TColor value) { return "#" + ColorToHex(value); }
+
+}  // namespace brenvik

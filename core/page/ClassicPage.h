@@ -1,0 +1,30 @@
+#pragma once
+// The interactive HTML page: markup, style sheet and the answer-checking
+// script, built from the workspace of the last Process and the settings.
+
+#include <string>
+
+#include "core/page/ExportSettings.h"
+#include "core/text/Text.h"
+#include "core/ctest/TestGen.h"
+
+namespace brenvik {
+
+// Prepares PageAnswers and PageSeparators in place (empty answers dropped,
+// lower-case letters escaped, CR LF marked as <BR>) and returns the page as
+// text. Throws ListIndexError(-1) when there is no answer; the lists stay
+// prepared, so a later export gives the same page.
+Text BuildTestPage(TestWorkspace& workspace, const ExportSettings& settings);
+
+// BuildTestPage and EncodePage in one step, without the page as text in
+// between: the same bytes, for saving a large page.
+std::string BuildTestPageBytes(TestWorkspace& workspace, const ExportSettings& settings);
+
+// Appends the answer-checking script to page (called by BuildTestPage).
+void WriteAnswerScript(Text& page, const TestWorkspace& workspace, const ExportSettings& settings);
+
+// The bytes of the saved page: Windows-1252, each character outside it as a
+// decimal numeric character reference.
+std::string EncodePage(TextView page);
+
+}  // namespace brenvik

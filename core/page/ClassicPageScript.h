@@ -1,0 +1,82 @@
+#pragma once
+// The answer-checking script embedded in every exported page: fixed text with
+// a few pieces that depend on the variant, plus three inserted values (the
+// answers, the font name and the page text colour).
+
+#include "core/page/ExportSettings.h"
+#include "core/page/PageEscape.h"
+#include "core/ctest/TestGen.h"
+
+namespace brenvik::page {
+
+template <class Sink>
+void PutAnswer(Sink& page, TextView preparedAnswer) {
+  page.put(TextView(U"unescape('"));
+  AppendAnswerLiteral(page, preparedAnswer);
+  page.put(TextView(U"'), "));
+}
+
+template <class Sink>
+void WriteScript(Sink& page, const TestWorkspace& workspace, const ExportSettings& settings) {
+  const TextList& answers = workspace.PageAnswers;
+  const bool practice = settings.TestMode == 2;
+  const bool testVersion = settings.TestMode == 1;
+  const bool showAnswers = settings.ShowAnswersFlag == 1;
+
+  page.put(U"var ISWrong = 0 \r\n");
+  if (showAnswers) page.put(U"var c = 0 \r\n");
+  page.put(U"var Words = [");
+  // Every answer but the last, then the last one by its index: with no answer
+  // that index is -1 and the list reports it, which ends the export.
+  const long long count = static_cast<long long>(answers.size());
+  for (long long i = 0; i + 1 < count; ++i) PutAnswer(page, answers[static_cast<std::size_t>(i)]);
+  PutAnswer(page, answers.at(count - 1));
+  page.put(U"]\r\n");
+
+  if (showAnswers) {
+    page.put(
+        U"function ShowAnswers(){\r\nc=1\r\nfor (x=0; x<(document.cloze.elements.length); x++){\r\n"
+        U"document.cloze.elements[x].value = Words[x];}\r\n}");
+  }
+  page.put(
+      U"function ClearForm(){\r\nfor (x=0; x<(document.cloze.elements.length); x++){\r\n"
+      U"document.cloze.elements[x].value = '';}\r\n}");
+  page.put(U"function CheckAnswer(){\r\nvar x = 0\r\nISWrong = 0\r\nISRight = 0 \r\n");
+  page.put(U"for (x=0; x<(document.cloze.elements.length); x++){\r\n");
+  page.put(U"if (TrimString(document.cloze.elements[x].value) == Words[x]){\r\n");
+  page.put(U"ISRight = ISRight + 1;\r\n\t}\r\nelse {\r\n");
+  page.put(U"ISWrong = ISWrong + 1;\r\n \tdocument.cloze.elements[x].value = '';}\r\n }");
+  if (testVersion) {
+    page.put(U"document.clear();\r\ndocument.writeln(\"<CENTER><FONT FACE=");
+    page.put(SettingValue(settings.FontName));
+    page.put(U" color=");
+    page.put(ColourValue(settings.PageTextColour));
+    page.put(
+        U"> You scored \" + ISRight + \" out of a possible \" + (ISRight+ISWrong) + \"</FONT></CENTER>\");");
+  }
+  if (practice) {
+    page.put(U"if (ISWrong > 0){Feedback = \"Some of your answers are wrong.\";\r\n");
+    page.put(U"buttonform.score.value =ISRight;\r\n");
+    page.put(
+        U"}\r\nelse {\r\nFeedback = \"All correct! Well done.\";\r\n buttonform.score.value =ISRight;\r\n\t}");
+  }
+  if (showAnswers) {
+    page.put(U"\r\nif (c > 0) {Feedback = \"No cheating!\";\r\nbuttonform.score.value = \"naughty!\";}");
+  }
+  if (practice) page.put(U"WriteFeedback(Feedback)");
+  page.put(U"}\r\nfunction TrimString(InString){\r\n  var x = 0\r\n   if (InString.length != 0) {\r\n");
+  page.put(
+      U"while ((escape(InString.charAt(InString.length - 1)) =='%20') || "
+      U"(escape(InString.charAt(InString.length - 1)) == '%0A') || "
+      U"(escape(InString.charAt(InString.length - 1)) == '%0D')){\r\n"
+      U"InString = InString.substring(0, InString.length - 1)\r\n }\r\n");
+  page.put(
+      U"while ((escape(InString.charAt(0)) == '%20') || (escape(InString.charAt(0)) == '%0A') || "
+      U"(escape(InString.charAt(0)) == '%0D')  ){     InString = InString.substring(1, InString.length)\r\n }\r\n");
+  page.put(U"while (InString.indexOf('  ') != -1) {\r\n x = InString.indexOf('  ')\r\n");
+  page.put(U"InString = InString.substring(0, x) + InString.substring(x+1, InString.length )\r\n}\r\n");
+  page.put(U"return InString\r\n }\r\nelse {\r\nreturn ''\r\n}\r\n}\r\n");
+  page.put(U"function WriteFeedback(Feedback) {\r\nbuttonform.feedback.value =Feedback;\r\n}\r\n");
+}
+
+}  // namespace brenvik::page

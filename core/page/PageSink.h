@@ -1,0 +1,55 @@
+#pragma once
+// Where the page writer puts the page: into a Text (the page as the program
+// keeps it) or straight into the bytes of the saved file. Writing bytes
+// directly saves building a four-byte-per-character copy of a large page.
+
+#include <string>
+
+#include "core/text/CodePage.h"
+#include "core/text/Text.h"
+
+namespace brenvik::page {
+
+class TextSink {
+ public:
+  explicit TextSink(Text& out) : out_(out) {}
+  void put(char32_t c) { out_.push_back(c); }
+  void put(TextView s) { out_.append(s); }
+
+ private:
+  Text& out_;
+};
+
+// Windows-1252, each character outside it as a decimal numeric character
+// reference ("&#322;").
+class ByteSink {
+ public:
+  explicit ByteSink(std::string& out) : out_(out) {}
+
+  static bool IsSingleByte(char32_t c) { return c < 0x80 || (c >= 0xA0 && c <= 0xFF); }
+
+  void put(char32_t c) {
+    if (IsSingleByte(c)) {
+      out_.push_back(static_cast<char>(static_cast<unsigned char>(c)));
+    } else {
+      PutOther(c);
+    }
+  }
+  void put(TextView s) {
+    for (char32_t c : s) put(c);
+  }
+
+ private:
+  void PutOther(char32_t c) {
+    if (const auto byte = CharToWindows1252(c)) {
+      out_.push_back(static_cast<char>(*byte));
+      return;
+    }
+    const char32_t cp = (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) ? char32_t{0xFFFD} : c;
+    out_.append("&#").append(std::to_string(static_cast<unsigned long>(cp))).push_back(';');
+  }
+
+  std::string& out_;
+};
+
+}  // namespace brenvik::page

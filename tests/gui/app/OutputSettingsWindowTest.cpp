@@ -1,0 +1,211 @@
+// The configure-output window: its initial texts, the boxes that write the
+// export settings, and colour selection through the shared chooser.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <vector>
+
+#include "../chooser/ColourTestSupport.h"
+#include "FakePlatform.h"
+#include "ui/app/OutputSettingsWindow.h"
+#include "ui/platform/QtText.h"
+
+namespace brenvik::test {
+namespace {
+
+class Form2Test : public ::testing::Test {
+ protected:
+  ScopedFakePlatform fake;
+  ExportSettings settings;
+  TForm2 form{settings};
+
+  template <typename T>
+  T* Child(const char* name) { return Find<T>(&form, QString::fromLatin1(name)); }
+
+  // Presses a Select button; inside the chooser, body runs, then OK or Cancel.
+  void Select(const char* button, std::function<void(TfrmVazozaDialog&)> body, bool accept) {
+    WhenShown(std::move(body), accept);
+    Child<QPushButton>(button)->click();
+  }
+};
+
+struct Row {
+  const char* button;
+  const char* shape;
+  const char* edit;
+  Text ExportSettings::*setting;
+};
+const Row kRows[] = {
+    {"Button2", "Shape1", "Edit2", &ExportSettings::PageBackground},
+    {"Button3", "Shape2", "Edit3", &ExportSettings::PageTextColour},
+    {"Button4", "Shape3", "Edit4", &ExportSettings::AnswerBoxColour},
+    {"Button5", "Shape4", "Edit5", &ExportSettings::AnswerTextColour},
+};
+
+TEST_F(Form2Test, StartsWithItsTextsAndThreeDifferencesFromTheSettings) {
+  EXPECT_EQ(form.windowTitle(), QStringLiteral("configure output"));
+  EXPECT_EQ(form.pos(), QPoint(389, 187));
+  EXPECT_FALSE(form.isVisible());
+  EXPECT_EQ(form.palette().color(QPalette::Window), QColor(192, 192, 192));
+  EXPECT_EQ(form.font().pointSize(), 8);
+
+  const struct { const char* name; const char* text; } edits[] = {
+      {"Edit1", "14"}, {"Edit2", "#FFFFFF"}, {"Edit3", "#000000"},
+      {"Edit4", "#000000"}, {"Edit5", "#FFFFFF"}, {"Edit6", "C-test"}};
+  for (const auto& e : edits) EXPECT_EQ(Child<QLineEdit>(e.name)->text(), QString::fromLatin1(e.text)) << e.name;
+
+  auto* combo = Child<QComboBox>("ComboBox1");
+  EXPECT_EQ(combo->currentText(), QStringLiteral("Georgia"));
+  EXPECT_TRUE(combo->isEditable());
+  EXPECT_EQ(combo->maxVisibleItems(), 5);
+  QStringList items;
+  for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
+  EXPECT_EQ(items, (QStringList{"Arial", "Times", "Comic sans MS", "Verdana", "Tahoma"}));
+
+  for (const Row& row : kRows) {
+    EXPECT_EQ(Child<TShape>(row.shape)->BrushColor(), QColor(Qt::white)) << row.shape;
+    EXPECT_EQ(Child<QPushButton>(row.button)->text(), QStringLiteral("Select"));
+  }
+  EXPECT_EQ(Child<QPushButton>("Button1")->text(), QStringLiteral("OK"));
+  EXPECT_FALSE(Child<QPushButton>("Button1")->isDefault());
+
+  // Showing the window and pressing OK changes no setting.
+  form.show();
+  Pump();
+  SaveShot(&form, QStringLiteral("form2.png"));
+  Child<QPushButton>("Button1")->click();
+  EXPECT_FALSE(form.isVisible());
+  EXPECT_EQ(settings, ExportSettings{});
+  EXPECT_EQ(settings.FontName, U"Arial");
+  EXPECT_EQ(settings.Title, U"C-Test");
+}
+
+TEST_F(Form2Test, ControlsSitWhereTheLayoutPutsThem) {
+  const struct { const char* name; QRect geometry; } cases[] = {
+      {"Bevel1", {8, 8, 305, 265}},    {"Shape1", {120, 24, 25, 25}},  {"Shape4", {120, 192, 25, 25}},
+      {"Button2", {160, 24, 75, 25}},  {"Button5", {160, 192, 75, 25}}, {"Edit2", {248, 24, 57, 21}},
+      {"Edit5", {248, 192, 57, 21}},   {"Edit1", {120, 104, 25, 21}},  {"Edit6", {72, 232, 161, 21}},
+      {"Button1", {248, 232, 57, 25}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Child<QWidget>(c.name)->geometry(), c.geometry) << c.name;
+  EXPECT_EQ(Child<QComboBox>("ComboBox1")->geometry().topLeft(), QPoint(200, 104));
+  EXPECT_EQ(Child<QComboBox>("ComboBox1")->width(), 105);
+  // Labels, including the two blanks of the size label.
+  QStringList labels;
+  for (QLabel* l : form.findChildren<QLabel*>()) labels << l->text();
+  for (const char* text : {"Page background", "Page text colour", "Text size  (pixels)", "Font",
+                           "Answer box colour", "Answer text colour", "Title :"}) {
+    EXPECT_TRUE(labels.contains(QString::fromLatin1(text))) << text;
+  }
+}
+
+TEST_F(Form2Test, TabOrderFollowsTheLayout) {
+  const char* order[] = {"Button1", "Button2", "Button3", "Edit1", "Button4", "Button5",
+                         "Edit2",   "Edit3",   "Edit4",   "Edit5", "ComboBox1", "Edit6"};
+  form.show();
+  Pump();
+  QWidget* w = Child<QWidget>(order[0]);
+  for (std::size_t i = 1; i < std::size(order); ++i) {
+    QWidget* next = w->nextInFocusChain();
+    // Skip the line edit inside the combo box and anything that takes no tab focus.
+    while (next != &form && !(next->focusPolicy() & Qt::TabFocus && next->objectName().size() > 0 &&
+                              next->parentWidget() == &form)) {
+      next = next->nextInFocusChain();
+    }
+    EXPECT_EQ(next->objectName(), QString::fromLatin1(order[i])) << i;
+    w = next;
+  }
+  form.hide();
+}
+
+TEST_F(Form2Test, TextBoxesWriteTheirSettingOnEveryChange) {
+  auto* size = Child<QLineEdit>("Edit1");
+  auto* title = Child<QLineEdit>("Edit6");
+  size->setText(QStringLiteral("large"));  // not a number: kept as typed
+  EXPECT_EQ(settings.TextSize, U"large");
+  size->clear();
+  EXPECT_EQ(settings.TextSize, U"");
+  title->setText(QStringLiteral("Übung 3"));
+  EXPECT_EQ(settings.Title, U"Übung 3");
+  title->clear();
+  EXPECT_EQ(settings.Title, U"");
+
+  // Typing into a hex box changes no setting.
+  Child<QLineEdit>("Edit2")->setText(QStringLiteral("#123456"));
+  EXPECT_EQ(settings.PageBackground, U"#FFFFFF");
+
+  // Font: every keystroke, and picks from the list.
+  auto* combo = Child<QComboBox>("ComboBox1");
+  combo->clearEditText();
+  EXPECT_EQ(settings.FontName, U"");
+  std::vector<Text> seen;
+  for (QChar ch : QStringLiteral("Georgia")) {
+    combo->lineEdit()->insert(QString(ch));
+    seen.push_back(settings.FontName);
+  }
+  EXPECT_EQ(seen, (std::vector<Text>{U"G", U"Ge", U"Geo", U"Geor", U"Georg", U"Georgi", U"Georgia"}));
+  combo->setCurrentIndex(2);
+  EXPECT_EQ(settings.FontName, U"Comic sans MS");
+  EXPECT_EQ(combo->count(), 5);  // typed names are not added to the list
+}
+
+TEST_F(Form2Test, CancelInTheChooserChangesNothing) {
+  for (const Row& row : kRows) {
+    const ExportSettings before = settings;
+    const QString editBefore = Child<QLineEdit>(row.edit)->text();
+    Select(row.button, [](TfrmVazozaDialog& f) { Internet(f)->pntInternetMouseDown(200, 100); }, false);
+    EXPECT_EQ(settings, before) << row.button;
+    EXPECT_EQ(Child<QLineEdit>(row.edit)->text(), editBefore);
+    EXPECT_EQ(Child<TShape>(row.shape)->BrushColor(), QColor(Qt::white));
+    EXPECT_EQ(form.VazozaDialog1()->Color(), 0u);
+  }
+}
+
+TEST_F(Form2Test, EachRowTakesTheAcceptedColourAndTheChooserOpensOnIt) {
+  // Red through "Page text colour", then each row opens on the last accepted colour.
+  const struct { int row; int column, cellRow; TColor pick; const char* web; } steps[] = {
+      {1, 12, 6, 0x0000FF, "#FF0000"},
+      {0, -1, -1, 0x0000FF, "#FF0000"},  // OK without another pick
+      {2, 2, 9, 0x996633, "#336699"},
+      {3, -1, -1, 0x996633, "#336699"},
+  };
+  TColor lastAccepted = 0;
+  for (const auto& s : steps) {
+    const Row& row = kRows[s.row];
+    TColor openedOn = 1;
+    Select(row.button, [&](TfrmVazozaDialog& f) {
+      openedOn = f.CurrentSwatchColor();
+      EXPECT_EQ(f.ActivePageTag(), pageInternet);
+      EXPECT_EQ(f.windowTitle(), QStringLiteral("Color"));
+      EXPECT_EQ(f.GetReferenceSwatch(), 0xFFFFFFu);
+      if (s.column >= 0) Click(Internet(f)->PaintBox(), CellCentre(s.column, s.cellRow, 271, 165));
+    }, true);
+    EXPECT_EQ(openedOn, lastAccepted) << row.button;
+    EXPECT_EQ(settings.*row.setting, FromQString(QString::fromLatin1(s.web))) << row.button;
+    EXPECT_EQ(Child<QLineEdit>(row.edit)->text(), QString::fromLatin1(s.web));
+    EXPECT_EQ(FromQColor(Child<TShape>(row.shape)->BrushColor()), s.pick);
+    lastAccepted = s.pick;
+  }
+  // A hex box typed over is overwritten by the next Select on its row.
+  Child<QLineEdit>("Edit2")->setText(QStringLiteral("nonsense"));
+  Select("Button2", [](TfrmVazozaDialog&) {}, true);
+  EXPECT_EQ(Child<QLineEdit>("Edit2")->text(), QStringLiteral("#336699"));
+}
+
+TEST_F(Form2Test, CloseBoxHidesAndControlsKeepTheirState) {
+  form.show();
+  Child<QLineEdit>("Edit6")->setText(QStringLiteral("Quiz"));
+  form.close();
+  EXPECT_FALSE(form.isVisible());
+  form.show();
+  EXPECT_TRUE(form.isVisible());
+  EXPECT_EQ(Child<QLineEdit>("Edit6")->text(), QStringLiteral("Quiz"));
+  EXPECT_EQ(settings.Title, U"Quiz");
+  form.hide();
+}
+
+}  // namespace
+}  // namespace brenvik::test

@@ -1,0 +1,60 @@
+#include "ui/chooser/ChooserPages.h"
+
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "ui/chooser/CmyPages.h"
+#include "ui/chooser/GrayPage.h"
+#include "ui/chooser/HsbPage.h"
+#include "ui/chooser/InfoPage.h"
+#include "ui/chooser/InternetPage.h"
+#include "ui/chooser/RgbPage.h"
+#include "ui/chooser/VgaPage.h"
+#include "ui/chooser/SystemColoursPage.h"
+
+namespace brenvik {
+
+QString PageCaption(TDialogPage page) {
+  static const char* const captions[] = {"VGA", "Internet", "HSB", "RGB", "CMY",
+                                         "CMYK", "Gray", "Windows", "Info"};
+  const int index = static_cast<int>(page);
+  return index >= 0 && index < 9 ? QString::fromLatin1(captions[index]) : QString();
+}
+
+PlainPage::PlainPage(VazozaPageHost& host, TDialogPage tag, QWidget* parent) : VazozaPage(host, tag, parent) {
+  auto* layout = new QVBoxLayout(this);
+  auto* title = new QLabel(PageCaption(tag), this);
+  title->setObjectName(QStringLiteral("lblPlainTitle"));
+  auto* note = new QLabel(QStringLiteral("This page shows the current colour."), this);
+  note->setObjectName(QStringLiteral("lblPlainNote"));
+  layout->addWidget(title);
+  layout->addWidget(note);
+  layout->addStretch(1);
+}
+
+VazozaPage* CreateVazozaPage(TDialogPage page, VazozaPageHost& host, QWidget* parent) {
+  switch (page) {
+    case pageVGA:
+      return new VGAPage(host, parent);
+    case pageInternet:
+      return new InternetPage(host, parent);
+    case pageHSB:
+      return new HSBPage(host, parent);
+    case pageRGB:
+      return new RGBPage(host, parent);
+    case pageCMY:
+      return new CMYPage(host, parent);
+    case pageCMYK:
+      return new CMYKPage(host, parent);
+    case pageGray:
+      return new GrayPage(host, parent);
+    case pageWindows:
+      return new WindowsPage(host, parent);
+    case pageInfo:
+      return new InfoPage(host, parent);
+    default:
+      return new PlainPage(host, page, parent);
+  }
+}
+
+}  // namespace brenvik

@@ -1,0 +1,214 @@
+#include "ui/chooser/InternetPage.h"
+
+#include <QFrame>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QToolButton>
+#include <cmath>
+
+#include "ui/platform/QtColour.h"
+#include "ui/platform/CommandGuard.h"
+#include "ui/platform/Platform.h"
+
+namespace brenvik {
+
+namespace {
+
+// Button images: a 2 x 2 block of web-safe colours, and a strip of web-safe grays.
+QIcon RoundIcon() {
+  QPixmap pixmap(16, 16);
+  pixmap.fill(Qt::transparent);
+  QPainter p(&pixmap);
+  p.setPen(Qt::black);
+  const QColor colours[4] = {QColor(0xFF, 0x33, 0x00), QColor(0x33, 0xCC, 0x33), QColor(0x33, 0x66, 0xFF),
+                             QColor(0xFF, 0xCC, 0x00)};
+  for (int i = 0; i < 4; ++i) {
+    p.setBrush(colours[i]);
+    p.drawRect((i % 2) * 7 + 1, (i / 2) * 7 + 1, 6, 6);
+  }
+  return QIcon(pixmap);
+}
+
+QIcon RoundGrayIcon() {
+  QPixmap pixmap(16, 16);
+  pixmap.fill(Qt::transparent);
+  QPainter p(&pixmap);
+  p.setPen(Qt::black);
+  for (int i = 0; i < 4; ++i) {
+    const int level = 255 - i * 68;
+    p.setBrush(QColor(level, level, level));
+    p.drawRect((i % 2) * 7 + 1, (i / 2) * 7 + 1, 6, 6);
+  }
+  return QIcon(pixmap);
+}
+
+}  // namespace
+
+TColor CellColor(int column, int row) {
+  const int red = (column / 6) * 2 + row / 6;
+  const int green = column % 6;
+  const int blue = row % 6;
+  return static_cast<TColor>(red * 51 + green * 51 * 256 + blue * 51 * 65536);
+}
+
+double WeightedDistance(TColor value, const TColorVector& reference) {
+  const TColorVector c = SplitColor(value);
+  return reference.first * std::fabs(c.first - reference.first) / 255.0 +
+         reference.second * std::fabs(c.second - reference.second) / 255.0 +
+         reference.third * std::fabs(c.third - reference.third) / 255.0;
+}
+
+bool MarkIsBlack(TColor cell) {
+  const TColorVector c = SplitColor(cell);
+  return c.first + c.second + c.third / 4 > 192;
+}
+
+InternetPalette::InternetPalette(InternetPage& page, QWidget* parent) : QWidget(parent), page_(page) {
+  setObjectName(QStringLiteral("pntInternet"));
+  QFont font = platform().MarkFont(13);
+  setFont(font);
+}
+
+void InternetPalette::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  page_.pntInternetPaint(painter, width(), height());
+}
+
+void InternetPalette::mousePressEvent(QMouseEvent* event) {
+  const QPoint pos = event->position().toPoint();
+  RunGuarded(this, [&] { page_.pntInternetMouseDown(pos.x(), pos.y()); });
+}
+
+InternetPage::InternetPage(VazozaPageHost& host, QWidget* parent) : VazozaPage(host, pageInternet, parent) {
+  setObjectName(QStringLiteral("tabInternet"));
+
+  panel_ = new QFrame(this);
+  panel_->setObjectName(QStringLiteral("pnlInternet"));
+  panel_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  panel_->setLineWidth(2);
+  panel_->setGeometry(12, 12, 275, 169);
+
+  paintBox_ = new InternetPalette(*this, panel_);
+  paintBox_->setGeometry(2, 2, 271, 165);
+
+  round_ = new QToolButton(this);
+  round_->setObjectName(QStringLiteral("sbtRound"));
+  round_->setGeometry(300, 12, 23, 24);
+  round_->setToolTip(QStringLiteral("Round to nearest color"));
+  round_->setIcon(RoundIcon());
+  round_->setAutoRaise(true);
+  connect(round_, &QToolButton::clicked, this, [this] { RunGuarded(this, [this] { sbtRoundClick(); }); });
+
+  roundGray_ = new QToolButton(this);
+  roundGray_->setObjectName(QStringLiteral("sbtRoundGray"));
+  roundGray_->setGeometry(300, 40, 23, 24);
+  roundGray_->setToolTip(QStringLiteral("Round to nearest gray"));
+  roundGray_->setIcon(RoundGrayIcon());
+  roundGray_->setAutoRaise(true);
+  connect(roundGray_, &QToolButton::clicked, this, [this] { RunGuarded(this, [this] { sbtRoundGrayClick(); }); });
+}
+
+QString InternetPage::TabCaption() const { return QStringLiteral("Internet"); }
+
+TColorVector InternetPage::GetPageColor() const {
+  if (HasSelection()) return SplitColor(CellColor(column_, row_));
+  return host().CurrentColor();
+}
+
+void InternetPage::ShowColor(const TColorVector& rgb) {
+  for (int r = 0; r < kRows; ++r) {
+    for (int c = 0; c < kColumns; ++c) {
+      if (!SameVector(SplitColor(CellColor(c, r)), rgb)) continue;
+      if (c == column_ && r == row_) return;  // already selected: nothing to do
+      column_ = c;
+      row_ = r;
+      paintBox_->update();
+      host().UpdateCurrentColor();
+      return;
+    }
+  }
+  // Not web-safe: no cell is marked and the current colour stays as it is.
+  if (HasSelection()) {
+    column_ = -1;
+    row_ = -1;
+    paintBox_->update();
+  }
+  host().UpdateCurrentColor();
+}
+
+int InternetPage::HitColumn(int x, int width) {
+  int i = 0;
+  while (i < kColumns && (width - 1) * i / kColumns <= x) ++i;
+  return std::max(i - 1, 0);
+}
+
+int InternetPage::HitRow(int y, int height) {
+  int i = 0;
+  while (i < kRows && (height - 1) * i / kRows <= y) ++i;
+  return std::max(i - 1, 0);
+}
+
+void InternetPage::pntInternetPaint(QPainter& painter, int width, int height) const {
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  const QPen pen(Qt::black, 0);  // one pixel
+  painter.setPen(pen);
+
+  // Frame from (-1, -1) to (W, H), the right and bottom pixels exclusive.
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRect(-1, -1, width, height);
+
+  const QString mark = platform().SelectionMark();
+  painter.setFont(platform().MarkFont(13));
+  for (int r = 0; r < kRows; ++r) {
+    for (int c = 0; c < kColumns; ++c) {
+      const int x1 = (width - 1) * c / kColumns;
+      const int y1 = (height - 1) * r / kRows;
+      const int x2 = (width - 1) * (c + 1) / kColumns;
+      const int y2 = (height - 1) * (r + 1) / kRows;
+      const TColor colour = CellColor(c, r);
+      // Outline on x1 and x2: neighbouring cells share their border lines.
+      painter.setPen(pen);
+      painter.setBrush(ToQColor(colour));
+      painter.drawRect(x1, y1, x2 - x1, y2 - y1);
+      if (c == column_ && r == row_) {
+        painter.setPen(MarkIsBlack(colour) ? Qt::black : Qt::white);
+        painter.drawText(QRect(x1, y1, x2 - x1 + 1, y2 - y1 + 1), Qt::AlignCenter | Qt::TextSingleLine, mark);
+      }
+    }
+  }
+}
+
+void InternetPage::pntInternetMouseDown(int x, int y) {
+  column_ = HitColumn(x, paintBox_->width());
+  row_ = HitRow(y, paintBox_->height());
+  paintBox_->update();
+  host().UpdateCurrentColor();
+}
+
+void InternetPage::ShowNearestCell(const TColorVector& reference) {
+  double best = 765;
+  bool found = false;
+  TColor bestColour = 0;
+  for (int r = 0; r < kRows; ++r) {
+    for (int c = 0; c < kColumns; ++c) {
+      const double d = WeightedDistance(CellColor(c, r), reference);
+      if (d < best) {
+        best = d;
+        bestColour = CellColor(c, r);
+        found = true;
+      }
+    }
+  }
+  // Colours within 0-255 always find a cell; anything else leaves the page as it is.
+  if (found) ShowColor(SplitColor(bestColour));
+}
+
+void InternetPage::sbtRoundClick() { ShowNearestCell(host().CurrentColor()); }
+
+void InternetPage::sbtRoundGrayClick() {
+  const TColorVector hsb = RGBToHSB(host().CurrentColor());
+  ShowNearestCell(HSBToRGB(MakeHSB(hsb.first, 0, hsb.third)));
+}
+
+}  // namespace brenvik

@@ -1,0 +1,81 @@
+#pragma once
+// The Internet page: the 216 web-safe colours as an 18 x 12 grid of cells,
+// and two buttons that move the current colour to the nearest web-safe colour
+// or the nearest web-safe gray.
+
+#include <QWidget>
+
+#include "ui/chooser/ChooserPage.h"
+
+class QFrame;
+class QPainter;
+class QToolButton;
+
+namespace brenvik {
+
+// The colour of grid cell (column 0-17, row 0-11). Each of red, green and blue
+// is a level index times 51: red (column div 6) * 2 + (row div 6), green
+// column mod 6, blue row mod 6.
+TColor CellColor(int column, int row);
+// For each of red, green and blue: reference * |colour - reference| / 255, summed.
+double WeightedDistance(TColor value, const TColorVector& reference);
+// The mark on a cell is black when red + green + blue / 4 exceeds 192.
+bool MarkIsBlack(TColor cell);
+
+class InternetPage;
+
+// The palette paint box.
+class InternetPalette : public QWidget {
+  Q_OBJECT
+ public:
+  InternetPalette(InternetPage& page, QWidget* parent);
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+ private:
+  InternetPage& page_;
+};
+
+class InternetPage : public VazozaPage {
+  Q_OBJECT
+ public:
+  static constexpr int kColumns = 18;
+  static constexpr int kRows = 12;
+
+  InternetPage(VazozaPageHost& host, QWidget* parent = nullptr);
+
+  QString TabCaption() const override;
+  TColorVector GetPageColor() const override;
+  void ShowColor(const TColorVector& rgb) override;
+
+  // The selected cell; (-1, -1) when none. Either coordinate -1 means none.
+  int SelectedColumn() const { return column_; }
+  int SelectedRow() const { return row_; }
+  bool HasSelection() const { return column_ >= 0 && row_ >= 0; }
+
+  // The cell under box coordinates (x, y) of a box w x h pixels.
+  static int HitColumn(int x, int width);
+  static int HitRow(int y, int height);
+
+  void pntInternetPaint(QPainter& painter, int width, int height) const;
+  void pntInternetMouseDown(int x, int y);
+  void sbtRoundClick();
+  void sbtRoundGrayClick();
+
+  QWidget* PaintBox() const { return paintBox_; }
+
+ private:
+  // The cell nearest (by WeightedDistance) to reference; ties go to the first in row order.
+  void ShowNearestCell(const TColorVector& reference);
+
+  // Fields start zeroed: cell (0, 0) until the first ShowColor.
+  int column_ = 0;
+  int row_ = 0;
+
+  QFrame* panel_ = nullptr;
+  InternetPalette* paintBox_ = nullptr;
+  QToolButton* round_ = nullptr;
+  QToolButton* roundGray_ = nullptr;
+};
+
+}  // namespace brenvik

@@ -1,0 +1,159 @@
+#include "ui/platform/QtPlatform.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPalette>
+#include <QPushButton>
+#include <QUrl>
+
+#include "ui/platform/HelpViewer.h"
+
+namespace brenvik {
+
+namespace {
+
+Platform* g_platform = nullptr;
+
+QtPlatform& DefaultPlatform() {
+  static QtPlatform instance;
+  return instance;
+}
+
+bool RunFileDialog(QWidget* parent, FileDialogState& state, bool save) {
+  QFileDialog dialog(parent);
+  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  dialog.setNameFilter(ToQtNameFilter(state.filter));
+  // Save dialogs replace an existing file without asking; no default extension.
+  if (save) dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+  const QFileInfo proposed(state.fileName);
+  if (!state.fileName.isEmpty() && proposed.isAbsolute()) {
+    dialog.setDirectory(proposed.absolutePath());
+    dialog.selectFile(proposed.fileName());
+  } else {
+    dialog.setDirectory(state.initialDir);
+    if (!state.fileName.isEmpty()) dialog.selectFile(state.fileName);
+  }
+  if (dialog.exec() != QDialog::Accepted) return false;
+  const QStringList files = dialog.selectedFiles();
+  if (files.isEmpty()) return false;
+  if (state.mustExist && !QFileInfo(files.first()).isFile()) return false;
+  state.fileName = QDir::toNativeSeparators(files.first());
+  return true;
+}
+
+}  // namespace
+
+Platform& platform() { return g_platform ? *g_platform : DefaultPlatform(); }
+void SetPlatform(Platform* p) { g_platform = p; }
+
+QFont ClassicSansFont() {
+  QFont font;
+  font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+  return font;
+}
+
+QString ToQtNameFilter(const QString& filter) {
+  const qsizetype bar = filter.indexOf(QLatin1Char('|'));
+  if (bar < 0) return filter;
+  const QString description = filter.left(bar);
+  const QString pattern = filter.mid(bar + 1);
+  if (description.contains(QLatin1Char('(') + pattern + QLatin1Char(')'))) return description;
+  return description + QStringLiteral(" (") + pattern + QLatin1Char(')');
+}
+
+bool QtPlatform::RunOpenDialog(QWidget* parent, FileDialogState& state) {
+  return RunFileDialog(parent, state, false);
+}
+
+bool QtPlatform::RunSaveDialog(QWidget* parent, FileDialogState& state) {
+  return RunFileDialog(parent, state, true);
+}
+
+bool QtPlatform::AskConfirmation(QWidget* /*parent*/, const QString& text) {
+  // Centred on the screen, like the toolkit's confirmation box: no parent window.
+  QMessageBox box(QMessageBox::Question, QStringLiteral("Confirmation"), text);
+  box.setWindowModality(Qt::ApplicationModal);
+  QPushButton* yes = box.addButton(QStringLiteral("&Oui"), QMessageBox::YesRole);
+  QPushButton* no = box.addButton(QStringLiteral("&Non"), QMessageBox::NoRole);
+  box.setDefaultButton(yes);
+  box.setEscapeButton(no);
+  box.exec();
+  return box.clickedButton() == yes;
+}
+
+void QtPlatform::ShowError(QWidget* parent, const QString& caption, const QString& text) {
+  QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, parent);
+  box.exec();
+}
+
+void QtPlatform::ShellOpen(QWidget* /*owner*/, const QString& path) {
+  // A bare name is looked up in the current folder, as the shell does.
+  QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+}
+
+void QtPlatform::ShowHelpContents(QWidget* parent, const QString& helpFile) {
+  auto* viewer = new HelpViewer(parent);
+  viewer->Load(helpFile);
+  viewer->ShowContents();
+  viewer->show();
+  viewer->raise();
+}
+
+void QtPlatform::ShowHelpContext(QWidget* parent, const QString& helpFile, int context) {
+  auto* viewer = new HelpViewer(parent);
+  if (viewer->Load(helpFile)) viewer->ShowContext(context);
+  viewer->show();
+  viewer->raise();
+}
+
+void QtPlatform::SetClipboardText(const QString& text) { QGuiApplication::clipboard()->setText(text); }
+
+void QtPlatform::Beep() { QApplication::beep(); }
+
+QString QtPlatform::SelectionMark() const { return QString(QChar(0x2022)); }  // bullet
+
+QFont QtPlatform::MarkFont(int pixelHeight) const {
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setPixelSize(pixelHeight > 0 ? pixelHeight : 1);
+  return font;
+}
+
+QColor QtPlatform::SystemColor(int index) const {
+  const QPalette p = QApplication::palette();
+  switch (index) {
+    case 0: return p.color(QPalette::Active, QPalette::Midlight);       // scroll bar
+    case 1: return p.color(QPalette::Active, QPalette::Dark);           // desktop
+    case 2: return p.color(QPalette::Active, QPalette::Highlight);      // active caption
+    case 3: return p.color(QPalette::Inactive, QPalette::Mid);          // inactive caption
+    case 4: return p.color(QPalette::Active, QPalette::Window);         // menu
+    case 5: return p.color(QPalette::Active, QPalette::Base);           // window
+    case 6: return p.color(QPalette::Active, QPalette::Shadow);         // window frame
+    case 7: return p.color(QPalette::Active, QPalette::WindowText);     // menu text
+    case 8: return p.color(QPalette::Active, QPalette::Text);           // window text
+    case 9: return p.color(QPalette::Active, QPalette::HighlightedText);  // caption text
+    case 10: return p.color(QPalette::Active, QPalette::Window);        // active border
+    case 11: return p.color(QPalette::Inactive, QPalette::Window);      // inactive border
+    case 12: return p.color(QPalette::Active, QPalette::Mid);           // application workspace
+    case 13: return p.color(QPalette::Active, QPalette::Highlight);     // highlight
+    case 14: return p.color(QPalette::Active, QPalette::HighlightedText);  // highlight text
+    case 15: return p.color(QPalette::Active, QPalette::Button);        // 3-D face
+    case 16: return p.color(QPalette::Active, QPalette::Dark);          // 3-D shadow
+    case 17: return p.color(QPalette::Disabled, QPalette::Text);        // gray text
+    case 18: return p.color(QPalette::Active, QPalette::ButtonText);    // button text
+    case 19: return p.color(QPalette::Inactive, QPalette::WindowText);  // inactive caption text
+    case 20: return p.color(QPalette::Active, QPalette::Light);         // 3-D highlight
+    case 21: return p.color(QPalette::Active, QPalette::Shadow);        // 3-D dark shadow
+    case 22: return p.color(QPalette::Active, QPalette::Midlight);      // 3-D light
+    case 23: return p.color(QPalette::Active, QPalette::ToolTipText);   // tooltip text
+    case 24: return p.color(QPalette::Active, QPalette::ToolTipBase);   // tooltip background
+    default: return QColor(0, 0, 0);
+  }
+}
+
+}  // namespace brenvik
