@@ -6,6 +6,7 @@
 #include <random>
 
 #include "core/ctest/TestGen.h"
+#include "core/text/SearchAndReplace.h"
 
 namespace {
 

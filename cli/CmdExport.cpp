@@ -87,9 +87,9 @@ int RunExport(const std::vector<std::string>& args) {
     if (!output) throw UsageError("-o PAGE is required");
 
     ExportSettings settings;
-    if (parsed.Has("--practice")) settings.TestMode = 2;
-    if (parsed.Has("--show-answers")) settings.ShowAnswersFlag = 1;
-    if (parsed.Has("--timer")) settings.TimerFlag = 1;
+    if (parsed.Has("--practice")) settings.TestMode = PageVariant::Practice;
+    if (parsed.Has("--show-answers")) settings.ShowAnswersFlag = true;
+    if (parsed.Has("--timer")) settings.TimerFlag = true;
     if (const auto title = parsed.Value("--title")) settings.Title = FromUtf8(*title);
     if (const auto font = parsed.Value("--font")) settings.FontName = FromUtf8(*font);
     if (const auto size = parsed.Value("--size")) settings.TextSize = FromUtf8(*size);

@@ -21,6 +21,7 @@
 #include "core/page/ClassicPage.h"
 #include "core/text/CodePage.h"
 #include "core/text/Errors.h"
+#include "core/text/SearchAndReplace.h"
 #include "core/text/Text.h"
 #include "core/ctest/TestGen.h"
 
@@ -118,7 +119,7 @@ inline void CheckCodePage(std::string_view bytes) {
   const Text text = DecodeTextFile(bytes);
   Require(LineEndsAreCrLf(text), "decoded text has a line end other than CR LF");
   for (char32_t c : text) {
-    Require(c <= 0x10FFFF && !(c >= 0xD800 && c <= 0xDFFF), "decoded text holds a value that is not a character");
+    Require(IsScalarValue(c), "decoded text holds a value that is not a character");
   }
   Require(text == NormaliseLineEnds(DecodeBytes(bytes)), "DecodeTextFile differs from DecodeBytes + NormaliseLineEnds");
 
@@ -361,7 +362,7 @@ inline PageParts SplitPage(TextView page) {
 // has the fixed template's delimiters and nothing else.
 inline const PageParts& ReferenceParts(const ExportSettings& settings) {
   static std::map<int, PageParts> cache;
-  const int key = settings.TestMode * 4 + settings.ShowAnswersFlag * 2 + settings.TimerFlag;
+  const int key = static_cast<int>(settings.TestMode) * 4 + settings.ShowAnswersFlag * 2 + settings.TimerFlag;
   auto it = cache.find(key);
   if (it != cache.end()) return it->second;
   ExportSettings plain;
@@ -493,7 +494,7 @@ inline void CheckPageFor(TextView source, const ExportSettings& settings) {
   }
   Require(list.empty(), "answer list has more entries than answers");
 
-  if (settings.TimerFlag == 1) {
+  if (settings.TimerFlag) {
     const Text timer = U"setTimeout('CheckAnswer()'," + ToText(12000LL * static_cast<long long>(n)) + U")\">";
     Require(page.find(timer) != Text::npos, "timer is not 12 seconds per gap");
   }
@@ -503,9 +504,9 @@ inline void CheckPage(std::string_view bytes) {
   Reader r(bytes);
   const unsigned flags = r.Byte();
   ExportSettings settings;
-  settings.TestMode = (flags & 1) ? 2 : 1;
-  settings.ShowAnswersFlag = (flags >> 1) & 1;
-  settings.TimerFlag = (flags >> 2) & 1;
+  settings.TestMode = (flags & 1) ? PageVariant::Practice : PageVariant::Test;
+  settings.ShowAnswersFlag = ((flags >> 1) & 1) != 0;
+  settings.TimerFlag = ((flags >> 2) & 1) != 0;
   settings.Title = r.MappedText(24);
   settings.FontName = r.MappedText(16);
   settings.TextSize = r.MappedText(6);

@@ -57,12 +57,6 @@ TextView GetRightHalfWord(TextView word, std::size_t wordIndex);
 bool ContainsFigures(TextView s, TextView set);
 // count "_" characters; "" for a count of 0 or less.
 Text Pad(long long count);
-// Replaces every occurrence of pattern, searching again from the start after
-// each replacement (so "aabb" with "ab" -> "" gives ""), in linear time.
-// Finishes for every input: a replacement that contains the pattern, or one
-// that keeps forming new occurrences beyond a budget proportional to the
-// input, is applied in a single left-to-right pass instead.
-Text SearchAndReplace(TextView s, TextView pattern, TextView replacement);
 
 // Builds the test text from source and replaces the whole workspace.
 Text GenerateTest(TextView source, TestWorkspace& workspace);

@@ -6,6 +6,7 @@
 #include "core/page/ClassicPageScript.h"
 #include "core/page/PageEscape.h"
 #include "core/page/PageSink.h"
+#include "core/text/SearchAndReplace.h"
 #include "core/text/CodePage.h"
 
 namespace brenvik {
@@ -147,12 +148,12 @@ void WritePage(Sink& page, const TestWorkspace& workspace, const ExportSettings&
   page::WriteScript(page, workspace, settings);
   AppendStyleSheet(page, settings);
 
-  if (settings.TimerFlag == 1) {
+  if (settings.TimerFlag) {
     const long long limit = kMillisecondsPerGap * static_cast<long long>(workspace.PageAnswers.size());
     page.put(U"<BODY class=special onLoad=\"ClearForm(); setTimeout('CheckAnswer()',");
     PutDecimal(page, limit);
     page.put(U")\">");
-  } else if (settings.TimerFlag == 0) {
+  } else {
     page.put(U"<BODY class=special onLoad=\"ClearForm()\">\r\n");
   }
   page.put(
@@ -178,9 +179,9 @@ void WritePage(Sink& page, const TestWorkspace& workspace, const ExportSettings&
   page.put(U"\r\n</P>\r\n</BLOCKQUOTE>\r\n</FORM>\r\n<FORM name=buttonform>");
   page.put(
       U"\r\n<P align=center><INPUT class=button onclick=CheckAnswer() type=button value=\"Submit Test\"> ");
-  if (settings.TestMode == 2) {
+  if (settings.TestMode == PageVariant::Practice) {
     page.put(U"<INPUT class=boxes size=60 name=feedback> <B>Score</B> : <INPUT class=boxes name=score>");
-    if (settings.ShowAnswersFlag == 1) {
+    if (settings.ShowAnswersFlag) {
       page.put(U" <input class=button type=button onclick=ShowAnswers() value=\"Show Answers\">");
     }
   }
@@ -217,7 +218,7 @@ std::string EncodePage(TextView page) {
   for (char32_t c : page) {
     if (page::HasWindows1252Byte(c)) continue;
     std::size_t digits = 1;
-    for (char32_t v = c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF) ? 0xFFFD : c; v >= 10; v /= 10) ++digits;
+    for (char32_t v = ScalarOrReplacement(c); v >= 10; v /= 10) ++digits;
     size += digits + 2;
   }
   std::string bytes;

@@ -20,9 +20,6 @@ Text BuildTestPage(TestWorkspace& workspace, const ExportSettings& settings);
 // between: the same bytes, for saving a large page.
 std::string BuildTestPageBytes(TestWorkspace& workspace, const ExportSettings& settings);
 
-// Appends the answer-checking script to page (called by BuildTestPage).
-void WriteAnswerScript(Text& page, const TestWorkspace& workspace, const ExportSettings& settings);
-
 // The bytes of the saved page: Windows-1252, each character outside it as a
 // decimal numeric character reference.
 std::string EncodePage(TextView page);

@@ -19,9 +19,9 @@ void PutAnswer(Sink& page, TextView preparedAnswer) {
 template <class Sink>
 void WriteScript(Sink& page, const TestWorkspace& workspace, const ExportSettings& settings) {
   const TextList& answers = workspace.PageAnswers;
-  const bool practice = settings.TestMode == 2;
-  const bool testVersion = settings.TestMode == 1;
-  const bool showAnswers = settings.ShowAnswersFlag == 1;
+  const bool practice = settings.TestMode == PageVariant::Practice;
+  const bool testVersion = !practice;
+  const bool showAnswers = settings.ShowAnswersFlag;
 
   page.put(U"var ISWrong = 0 \r\n");
   if (showAnswers) page.put(U"var c = 0 \r\n");

@@ -6,10 +6,14 @@
 
 namespace brenvik {
 
+// The two versions of the page: the test version shows only the score; the
+// practice version gives feedback and can show the answers.
+enum class PageVariant { Test = 1, Practice = 2 };
+
 struct ExportSettings {
-  int TestMode = 1;          // 1 test version, 2 practice C-test
-  int ShowAnswersFlag = 0;   // 0 or 1
-  int TimerFlag = 0;         // 0 or 1
+  PageVariant TestMode = PageVariant::Test;
+  bool ShowAnswersFlag = false;  // practice version: a "Show Answers" button
+  bool TimerFlag = false;        // the page submits itself when time runs out
   Text Title = U"C-Test";
   Text PageBackground = U"#FFFFFF";
   Text PageTextColour = U"#000000";

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "core/page/PageSink.h"
-#include "core/ctest/TestGen.h"
+#include "core/text/SearchAndReplace.h"
 
 namespace brenvik::page {
 
@@ -22,8 +22,7 @@ bool KeptInSetting(char32_t c) {
       break;
   }
   if (c == 0x2028 || c == 0x2029) return false;  // line breaks inside a script string
-  if (c >= 0xD800 && c <= 0xDFFF) return false;  // not characters
-  return c >= 0xA0 && c <= 0x10FFFF;
+  return c >= 0xA0 && IsScalarValue(c);
 }
 
 void AppendHex(Text& out, std::uint32_t value, int digits) {

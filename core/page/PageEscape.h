@@ -96,8 +96,7 @@ void AppendAnswerLiteral(Sink& page, TextView preparedAnswer) {
     } else if (HasWindows1252Byte(c)) {
       page.put(c);
     } else {
-      char32_t cp = c;
-      if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = 0xFFFD;
+      const char32_t cp = ScalarOrReplacement(c);
       if (cp < 0x10000) {
         page.put(TextView(U"%u"));
         PutHex(page, static_cast<std::uint32_t>(cp), 4);

@@ -45,7 +45,7 @@ class ByteSink {
       out_.push_back(static_cast<char>(*byte));
       return;
     }
-    const char32_t cp = (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) ? char32_t{0xFFFD} : c;
+    const char32_t cp = ScalarOrReplacement(c);
     out_.append("&#").append(std::to_string(static_cast<unsigned long>(cp))).push_back(';');
   }
 

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
-#include <cstring>
 
 namespace brenvik {
 
@@ -29,15 +27,6 @@ constexpr std::array<char32_t, 256> kDecodeTable = MakeDecodeTable();
 
 constexpr char kBom[] = "\xEF\xBB\xBF";
 constexpr std::size_t kBomSize = 3;
-
-// True when the eight bytes at p are all ASCII.
-inline bool EightAscii(const unsigned char* p) {
-  std::uint64_t word = 0;
-  std::memcpy(&word, p, sizeof word);
-  return (word & 0x8080808080808080ULL) == 0;
-}
-
-inline bool IsContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
 
 // Decodes the bytes, which are well-formed UTF-8 when kUtf8 and otherwise one
 // Windows-1252 character each; with kNormalise every line end becomes CR LF.
@@ -70,18 +59,10 @@ Text Decode(std::string_view bytes) {
     } else if constexpr (!kUtf8) {
       out[o++] = kDecodeTable[b0];
       ++i;
-    } else if (b0 < 0xE0) {
-      out[o++] = (static_cast<char32_t>(b0 & 0x1F) << 6) | (p[i + 1] & 0x3F);
-      i += 2;
-    } else if (b0 < 0xF0) {
-      out[o++] = (static_cast<char32_t>(b0 & 0x0F) << 12) |
-                 (static_cast<char32_t>(p[i + 1] & 0x3F) << 6) | (p[i + 2] & 0x3F);
-      i += 3;
     } else {
-      out[o++] = (static_cast<char32_t>(b0 & 0x07) << 18) |
-                 (static_cast<char32_t>(p[i + 1] & 0x3F) << 12) |
-                 (static_cast<char32_t>(p[i + 2] & 0x3F) << 6) | (p[i + 3] & 0x3F);
-      i += 4;
+      char32_t cp = 0;
+      i += DecodeUtf8Char(p + i, n - i, cp);  // the bytes were checked whole first
+      out[o++] = cp;
     }
   }
   out.resize(o);
@@ -140,48 +121,6 @@ std::optional<unsigned char> CharToWindows1252(char32_t ch) {
     case 0x0178: return 0x9F;
     default: return std::nullopt;
   }
-}
-
-// Strict well-formedness: no overlong forms, no surrogates (ED A0-BF), nothing
-// above U+10FFFF (F4 90 and up, F5-FF), no stray or missing continuation bytes.
-bool IsValidUtf8(std::string_view bytes) {
-  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-  const std::size_t n = bytes.size();
-  std::size_t i = 0;
-  while (i < n) {
-    if (i + 8 <= n && EightAscii(p + i)) {
-      i += 8;
-      continue;
-    }
-    const unsigned char b0 = p[i];
-    if (b0 < 0x80) {
-      ++i;
-      continue;
-    }
-    std::size_t len = 0;
-    unsigned char lo = 0x80;  // allowed range of the second byte
-    unsigned char hi = 0xBF;
-    if (b0 >= 0xC2 && b0 <= 0xDF) {
-      len = 2;
-    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-      len = 3;
-      if (b0 == 0xE0) lo = 0xA0;  // overlong below U+0800
-      if (b0 == 0xED) hi = 0x9F;  // surrogates U+D800-U+DFFF
-    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-      len = 4;
-      if (b0 == 0xF0) lo = 0x90;  // overlong below U+10000
-      if (b0 == 0xF4) hi = 0x8F;  // above U+10FFFF
-    } else {
-      return false;  // continuation byte, C0/C1 overlong lead, or F5-FF
-    }
-    if (n - i < len) return false;
-    if (p[i + 1] < lo || p[i + 1] > hi) return false;
-    for (std::size_t k = 2; k < len; ++k) {
-      if (!IsContinuation(p[i + k])) return false;
-    }
-    i += len;
-  }
-  return true;
 }
 
 Text DecodeBytes(std::string_view bytes) { return DecodeFile<false>(bytes); }

@@ -24,8 +24,6 @@ char32_t Windows1252ToChar(unsigned char byte);
 // The Windows-1252 byte of a character, if it has one.
 std::optional<unsigned char> CharToWindows1252(char32_t ch);
 
-bool IsValidUtf8(std::string_view bytes);
-
 // File bytes to text: drop a UTF-8 BOM and decode UTF-8 when the rest is
 // valid, otherwise Windows-1252 for the whole file (a BOM followed by bytes
 // that are not UTF-8 stays as the three characters "ï»¿"). Line ends are left

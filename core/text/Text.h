@@ -4,6 +4,7 @@
 // behaves exactly like a single-byte implementation and every other script
 // halves correctly too.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,48 @@ namespace brenvik {
 
 using Text = std::u32string;
 using TextView = std::u32string_view;
+
+inline constexpr char32_t kReplacementChar = 0xFFFD;
+
+// True for a Unicode scalar value: at most U+10FFFF and not a surrogate.
+constexpr bool IsScalarValue(char32_t c) { return c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF); }
+// c when it is a scalar value, otherwise U+FFFD.
+constexpr char32_t ScalarOrReplacement(char32_t c) { return IsScalarValue(c) ? c : kReplacementChar; }
+
+// Reads the UTF-8 sequence at the start of the n bytes at p into cp and
+// returns its length, or 0 when no well-formed sequence starts there
+// (overlong forms, surrogates, values past U+10FFFF, stray or missing
+// continuation bytes). The one UTF-8 decoder of the program.
+inline std::size_t DecodeUtf8Char(const unsigned char* p, std::size_t n, char32_t& cp) {
+  const unsigned char b0 = p[0];
+  if (b0 < 0x80) {
+    cp = b0;
+    return 1;
+  }
+  std::size_t len = 0;
+  char32_t value = 0;
+  char32_t min = 0;
+  if ((b0 & 0xE0) == 0xC0) {
+    len = 2; value = b0 & 0x1F; min = 0x80;
+  } else if ((b0 & 0xF0) == 0xE0) {
+    len = 3; value = b0 & 0x0F; min = 0x800;
+  } else if ((b0 & 0xF8) == 0xF0) {
+    len = 4; value = b0 & 0x07; min = 0x10000;
+  } else {
+    return 0;
+  }
+  if (n < len) return 0;
+  for (std::size_t k = 1; k < len; ++k) {
+    if ((p[k] & 0xC0) != 0x80) return 0;
+    value = (value << 6) | (p[k] & 0x3F);
+  }
+  if (value < min || !IsScalarValue(value)) return 0;
+  cp = value;
+  return len;
+}
+
+// True when the bytes are well-formed UTF-8 throughout.
+bool IsValidUtf8(std::string_view bytes);
 
 // UTF-8 <-> Text for program literals, messages and interchange (JSON, Qt).
 // Decoding is lenient: each byte of an ill-formed sequence becomes U+FFFD.

@@ -330,24 +330,24 @@ void TForm1::mnuAboutClick() {
 
 void TForm1::RadioButton1Click() {
   RunCommand(this, [this] {
-    if (radioButton1_->isChecked()) state_.settings.TestMode = 1;
+    if (radioButton1_->isChecked()) state_.settings.TestMode = PageVariant::Test;
     UpdateRadioTabStops();
   });
 }
 
 void TForm1::RadioButton2Click() {
   RunCommand(this, [this] {
-    if (radioButton2_->isChecked()) state_.settings.TestMode = 2;
+    if (radioButton2_->isChecked()) state_.settings.TestMode = PageVariant::Practice;
     UpdateRadioTabStops();
   });
 }
 
 void TForm1::CheckBox1Click() {
-  RunCommand(this, [this] { state_.settings.ShowAnswersFlag = checkBox1_->isChecked() ? 1 : 0; });
+  RunCommand(this, [this] { state_.settings.ShowAnswersFlag = checkBox1_->isChecked(); });
 }
 
 void TForm1::CheckBox2Click() {
-  RunCommand(this, [this] { state_.settings.TimerFlag = checkBox2_->isChecked() ? 1 : 0; });
+  RunCommand(this, [this] { state_.settings.TimerFlag = checkBox2_->isChecked(); });
 }
 
 }  // namespace brenvik

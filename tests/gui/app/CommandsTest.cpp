@@ -416,8 +416,8 @@ TEST_F(Commands, ExportUsesTheLastProcessEvenAfterOpenAndTheSettingsInForce) {
 
   ExportSettings expectedSettings;
   expectedSettings.Title = U"Quiz";
-  expectedSettings.TestMode = 2;
-  expectedSettings.TimerFlag = 1;
+  expectedSettings.TestMode = PageVariant::Practice;
+  expectedSettings.TimerFlag = true;
   const QByteArray expected = Bytes(ExpectedPage(kCatText, expectedSettings));
   EXPECT_EQ(ReadAll(Path(QStringLiteral("first.htm"))), expected);
   EXPECT_EQ(ReadAll(Path(QStringLiteral("second.htm"))), expected);  // lists not escaped twice
@@ -431,17 +431,19 @@ TEST_F(Commands, ExportUsesTheLastProcessEvenAfterOpenAndTheSettingsInForce) {
 TEST_F(Commands, OptionControlsWriteTheSettingsAtOnce) {
   struct Step {
     const char* click;
-    int testMode;
-    int showAnswers;
-    int timer;
+    PageVariant testMode;
+    bool showAnswers;
+    bool timer;
   };
+  constexpr PageVariant T = PageVariant::Test;
+  constexpr PageVariant P = PageVariant::Practice;
   const std::vector<Step> steps = {
-      {"RadioButton1", 1, 0, 0},  // already checked: stays 1
-      {"CheckBox2", 1, 0, 1},     {"CheckBox2", 1, 0, 0},
-      {"CheckBox1", 1, 1, 0},     // kept with the test version
-      {"RadioButton2", 2, 1, 0},  {"RadioButton2", 2, 1, 0},
-      {"CheckBox2", 2, 1, 1},     {"RadioButton1", 1, 1, 1},
-      {"RadioButton2", 2, 1, 1},  {"CheckBox1", 2, 0, 1},
+      {"RadioButton1", T, false, false},  // already checked: stays the test version
+      {"CheckBox2", T, false, true},      {"CheckBox2", T, false, false},
+      {"CheckBox1", T, true, false},      // kept with the test version
+      {"RadioButton2", P, true, false},   {"RadioButton2", P, true, false},
+      {"CheckBox2", P, true, true},       {"RadioButton1", T, true, true},
+      {"RadioButton2", P, true, true},    {"CheckBox1", P, false, true},
   };
   Process(kCatText);
   const QString outputBefore = BoxText(output());
@@ -454,9 +456,9 @@ TEST_F(Commands, OptionControlsWriteTheSettingsAtOnce) {
   EXPECT_EQ(BoxText(output()), outputBefore);
   // Nothing but the three option fields changed.
   ExportSettings expected;
-  expected.TestMode = 2;
-  expected.ShowAnswersFlag = 0;
-  expected.TimerFlag = 1;
+  expected.TestMode = PageVariant::Practice;
+  expected.ShowAnswersFlag = false;
+  expected.TimerFlag = true;
   EXPECT_EQ(state.settings, expected);
 }
 
@@ -466,12 +468,14 @@ TEST_F(Commands, ArrowKeysAndTheSpaceBarChooseTheOptions) {
   struct Arrow {
     int key;
     const char* focused;
-    int testMode;
+    PageVariant testMode;
   };
+  constexpr PageVariant T = PageVariant::Test;
+  constexpr PageVariant P = PageVariant::Practice;
   const std::vector<Arrow> arrows = {
-      {Qt::Key_Right, "RadioButton2", 2}, {Qt::Key_Left, "RadioButton1", 1},
-      {Qt::Key_Down, "RadioButton2", 2},  {Qt::Key_Down, "RadioButton1", 1},
-      {Qt::Key_Up, "RadioButton2", 2},
+      {Qt::Key_Right, "RadioButton2", P}, {Qt::Key_Left, "RadioButton1", T},
+      {Qt::Key_Down, "RadioButton2", P},  {Qt::Key_Down, "RadioButton1", T},
+      {Qt::Key_Up, "RadioButton2", P},
   };
   for (const Arrow& a : arrows) {
     PressKey(&form(), a.key);
@@ -481,7 +485,7 @@ TEST_F(Commands, ArrowKeysAndTheSpaceBarChooseTheOptions) {
   }
   Find<QWidget>(&form(), "CheckBox1")->setFocus();
   PressKey(&form(), Qt::Key_Space);
-  EXPECT_EQ(state.settings.ShowAnswersFlag, 1);
+  EXPECT_TRUE(state.settings.ShowAnswersFlag);
   // The access letters of the two buttons.
   EXPECT_EQ(Find<QAbstractButton>(&form(), "Button1")->shortcut(), QKeySequence(Qt::ALT | Qt::Key_P));
   EXPECT_EQ(Find<QAbstractButton>(&form(), "Button2")->shortcut(), QKeySequence(Qt::ALT | Qt::Key_Q));

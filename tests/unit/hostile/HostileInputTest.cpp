@@ -94,24 +94,24 @@ TEST_P(Hostile, CoreAndCommandLineAgree) {
   CheckLarge(source, w, test);
   if (source.size() <= 300000) {
     EXPECT_NO_THROW(fuzz::CheckGenerateFor(source));
-    for (int mode : {1, 2}) {
+    for (PageVariant mode : {PageVariant::Test, PageVariant::Practice}) {
       ExportSettings s;
       s.TestMode = mode;
-      s.ShowAnswersFlag = 1;
-      s.TimerFlag = mode - 1;
+      s.ShowAnswersFlag = true;
+      s.TimerFlag = mode == PageVariant::Practice;
       try {
         fuzz::CheckPageFor(source, s);
       } catch (const fuzz::CheckFailure& e) {
-        ADD_FAILURE() << "page, mode " << mode << ": " << e.what();
+        ADD_FAILURE() << "page, mode " << static_cast<int>(mode) << ": " << e.what();
       }
     }
   }
   EXPECT_EQ(!w.PageAnswers.empty(), c.hasAnswers);
   // The settings of the command-line export below, hostile themselves.
   ExportSettings settings;
-  settings.TestMode = 2;
-  settings.ShowAnswersFlag = 1;
-  settings.TimerFlag = 1;
+  settings.TestMode = PageVariant::Practice;
+  settings.ShowAnswersFlag = true;
+  settings.TimerFlag = true;
   settings.Title = U"<T&\"x\">";
   settings.FontName = U"F\";}</style>";
   TestWorkspace forPage = w;

@@ -46,9 +46,9 @@ bool Has(const Text& page, TextView piece) { return page.find(piece) != Text::np
 
 ExportSettings Variant(int mode, int showAnswers, int timer = 0) {
   ExportSettings s;
-  s.TestMode = mode;
-  s.ShowAnswersFlag = showAnswers;
-  s.TimerFlag = timer;
+  s.TestMode = static_cast<PageVariant>(mode);
+  s.ShowAnswersFlag = showAnswers != 0;
+  s.TimerFlag = timer != 0;
   return s;
 }
 
