@@ -19,7 +19,7 @@ fi
 
 if ! command -v clang++ >/dev/null || ! ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1; then
   . scripts/deps.sh
-  brenvik_install_deps
+  brenvik_install_deps fuzz
 fi
 
 build=build-fuzz

@@ -4,8 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 . scripts/deps.sh
-brenvik_install_deps
-cmake -S . -B build -G Ninja >/dev/null
+brenvik_install_deps build
+cmake -S . -B build -G Ninja -DBRENVIK_BUILD_TESTS=OFF -DBRENVIK_BUILD_BENCH=OFF >/dev/null
 cmake --build build -j "$(nproc)"
 
 if [[ -x build/bin/brenvik && ( -n ${DISPLAY:-} || -n ${WAYLAND_DISPLAY:-} ) ]]; then

@@ -5,13 +5,13 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 . scripts/deps.sh
-brenvik_install_deps
+brenvik_install_deps test
 
 build=build
-extra=()
+extra=(-DBRENVIK_BUILD_TESTS=ON -DBRENVIK_BUILD_BENCH=ON)
 if [[ ${1:-} == --sanitize ]]; then
   build=build-sanitize
-  extra=(-DBRENVIK_SANITIZE=ON -DBRENVIK_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug)
+  extra=(-DBRENVIK_BUILD_TESTS=ON -DBRENVIK_SANITIZE=ON -DBRENVIK_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug)
   # Any finding stops the program with a stack trace, so the test fails.
   # Leak checking stays on; tests/sanitizer/lsan.supp names only leaks that
   # belong to system libraries (fontconfig, D-Bus), never to our code.

@@ -1,30 +1,46 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the program need, when
-# any is missing. Sourced by run.sh and test.sh.
-brenvik_install_deps() {
-  local pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-translations-l10n
-              libgtest-dev libgmock-dev libbenchmark-dev
-              nodejs chromium xvfb xauth xdotool imagemagick
-              fonts-dejavu-core fonts-liberation clang libclang-rt-14-dev libx11-dev)
-  local missing=()
-  local p
-  for p in "${pkgs[@]}"; do
+# Installs missing Debian packages. Sourced by run.sh, test.sh and fuzz.sh:
+#   brenvik_install_deps build   what building and running the program needs
+#   brenvik_install_deps test    the above plus the test tools (GoogleTest,
+#                                Google Benchmark, node and npm, the browsers,
+#                                Xvfb and the window tools of the end-to-end test)
+#   brenvik_install_deps fuzz    the build tools plus clang and its fuzzer runtime
+
+BRENVIK_BUILD_PKGS=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-translations-l10n
+                    fonts-dejavu-core fonts-liberation)
+BRENVIK_TEST_PKGS=(libgtest-dev libgmock-dev libbenchmark-dev nodejs chromium
+                   xvfb xauth xdotool imagemagick libx11-dev)
+BRENVIK_FUZZ_PKGS=(clang libclang-rt-14-dev)
+
+# Installs those of the named packages that are not installed yet.
+brenvik_apt_install() {
+  local missing=() p
+  for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
-  # nodejs from another source may already provide node and npm
+  # node and npm from another source may stand in for Debian's nodejs.
   if [[ " ${missing[*]} " == *" nodejs "* ]] && command -v node >/dev/null && command -v npm >/dev/null; then
-    missing=("${missing[@]/nodejs}")
+    local kept=()
+    for p in "${missing[@]}"; do [[ $p != nodejs ]] && kept+=("$p"); done
+    missing=("${kept[@]}")
   fi
-  local want=()
-  for p in "${missing[@]}"; do [[ -n $p ]] && want+=("$p"); done
-  if (( ${#want[@]} )); then
-    echo "Installing missing packages: ${want[*]}"
-    local sudo=()
-    (( EUID != 0 )) && sudo=(sudo)
-    "${sudo[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${want[@]}"
-  fi
-  if ! command -v npm >/dev/null; then
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq npm
-  fi
+  (( ${#missing[@]} )) || return 0
+  echo "Installing missing packages: ${missing[*]}"
+  local sudo=()
+  (( EUID != 0 )) && sudo=(sudo)
+  "${sudo[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+brenvik_install_deps() {
+  local kind=${1:-build}
+  case $kind in
+    build) brenvik_apt_install "${BRENVIK_BUILD_PKGS[@]}" ;;
+    test)
+      brenvik_apt_install "${BRENVIK_BUILD_PKGS[@]}" "${BRENVIK_TEST_PKGS[@]}"
+      command -v npm >/dev/null || brenvik_apt_install npm
+      ;;
+    fuzz) brenvik_apt_install "${BRENVIK_BUILD_PKGS[@]}" "${BRENVIK_FUZZ_PKGS[@]}" ;;
+    *) echo "brenvik_install_deps: unknown kind $kind" >&2; return 2 ;;
+  esac
 }
