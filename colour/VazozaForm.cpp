@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QWindow>
 
@@ -111,7 +112,10 @@ TfrmVazozaDialog::TfrmVazozaDialog(QWidget* parent) : QDialog(parent) {
   pages_ = new QTabWidget(this);
   pages_->setObjectName(QStringLiteral("pgcPages"));
   pages_->setGeometry(0, 0, 341, 225);
-  pages_->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 4px; }"));
+  // Narrow tab padding, set on the tab bar alone: a style sheet on the tab
+  // widget would cut the pages off from the dialog's font, and every page is
+  // laid out for that font.
+  pages_->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 4px; }"));
   pages_->setUsesScrollButtons(false);
   ++switchingPages_;
   for (int i = 0; i < 9; ++i) {
