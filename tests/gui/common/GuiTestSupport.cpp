@@ -2,36 +2,60 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QEvent>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace brenvik::test {
 
-void OnNextModal(std::function<void(QWidget*)> action, int timeoutMs) {
-  // A timer owned by the application polls until a modal window shows or the
-  // time is up, then stops and deletes itself (a function that rescheduled
-  // itself through a shared pointer to itself would never be freed).
+namespace {
+
+// Polls armed by OnNextModal whose modal window has not shown yet.
+std::vector<QPointer<QTimer>>& PendingPolls() {
+  static std::vector<QPointer<QTimer>> polls;
+  return polls;
+}
+
+void Forget(QTimer* poll) {
+  auto& polls = PendingPolls();
+  polls.erase(std::remove(polls.begin(), polls.end(), poll), polls.end());
+}
+
+}  // namespace
+
+void OnNextModal(std::function<void(QWidget*)> action) {
+  // A timer owned by the application polls whenever an event loop runs until
+  // a modal window shows, then stops and deletes itself (a function that
+  // rescheduled itself through a shared pointer to itself would never be
+  // freed).
   auto* poll = new QTimer(qApp);
-  QElapsedTimer elapsed;
-  elapsed.start();
-  QObject::connect(poll, &QTimer::timeout, poll, [poll, action, elapsed, timeoutMs]() {
+  PendingPolls().push_back(poll);
+  QObject::connect(poll, &QTimer::timeout, poll, [poll, action]() {
     poll->setInterval(10);
     if (QWidget* modal = QApplication::activeModalWidget(); modal && modal->isVisible()) {
       poll->stop();
       poll->deleteLater();
+      Forget(poll);
       action(modal);
-      return;
-    }
-    if (elapsed.elapsed() > timeoutMs) {
-      poll->stop();
-      poll->deleteLater();
-      ADD_FAILURE() << "no modal window appeared within " << timeoutMs << " ms";
     }
   });
   poll->start(0);
+}
+
+void FailForModalsNeverShown() {
+  auto polls = std::move(PendingPolls());
+  PendingPolls().clear();
+  for (const QPointer<QTimer>& poll : polls) {
+    if (!poll) continue;
+    ADD_FAILURE() << "a modal window was expected (OnNextModal) but never shown";
+    poll->stop();
+    delete poll.data();
+  }
 }
 
 void Click(QWidget* widget, QPoint pos) {
