@@ -22,7 +22,8 @@ void FailForModalsNeverShown();
 // A real left click (press and release) at a widget position.
 void Click(QWidget* widget, QPoint pos);
 
-// Processes pending events (paint, deferred deletes, queued signals).
+// Processes pending events (paint, deferred deletes, queued signals) until
+// none is left, the same on a busy machine as on an idle one.
 void Pump(int rounds = 3);
 
 void ReportMissingChild(QObject* parent, const QString& name);
