@@ -18,6 +18,7 @@
 
 #include "app/about.h"
 #include "app/AppLook.h"
+#include "app/StartFolder.h"
 #include "export/PageWriter.h"
 #include "platform/Errors.h"
 #include "platform/QtText.h"
@@ -209,14 +210,18 @@ void TForm1::CreateMenu() {
 
 void TForm1::FormCreate() {
   // Every dialog starts in the program's own folder, whatever the current
-  // folder is; the help file sits beside the program.
+  // folder is, unless the user cannot write there (an installed program):
+  // then in the documents or the home folder. The help file sits beside the
+  // program.
   const QString programDir = QCoreApplication::applicationDirPath();
+  const QString startDir = DialogStartFolder(
+      programDir, UserFolders(), [](const QString& folder) { return platform().CanWriteFolder(folder); });
   openDialog1_.mustExist = true;
-  openDialog1_.initialDir = programDir;
+  openDialog1_.initialDir = startDir;
   openDialog1_.filter = QStringLiteral("Text files (*.txt)|*.txt");
-  saveDialog1_.initialDir = programDir;
+  saveDialog1_.initialDir = startDir;
   saveDialog1_.filter = QStringLiteral("Text files (*.txt)|*.txt");
-  saveDialog2_.initialDir = programDir;
+  saveDialog2_.initialDir = startDir;
   saveDialog2_.filter = QStringLiteral("HTML files (*.htm)|*.htm");
   helpFile_ = programDir + QStringLiteral("/brenvik.hlp");
 }

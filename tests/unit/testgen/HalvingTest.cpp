@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <optional>
 #include <random>
 
@@ -164,11 +163,10 @@ TEST(SearchAndReplace, MatchesTheRescanningRuleOnRandomInput) {
   EXPECT_GT(compared, 40000);
 }
 
-// Inputs on which rescanning from the start is quadratic or worse must still
-// be handled in about linear time.
+// Inputs on which rescanning from the start is quadratic or worse: such an
+// implementation would take minutes here instead of a fraction of a second.
+// The time is measured in bench/bench_generate, never asserted in a test.
 TEST(SearchAndReplace, LargeAndPathologicalInputs) {
-  const auto start = std::chrono::steady_clock::now();
-
   Text crlf;
   Text br;
   for (int i = 0; i < 1000000; ++i) {
@@ -189,10 +187,6 @@ TEST(SearchAndReplace, LargeAndPathologicalInputs) {
   // Endless regrowth stops within its budget.
   EXPECT_FALSE(SearchAndReplace(U"aaba" + Text(100000, U'b'), U"aba", U"baab").empty());
   EXPECT_FALSE(SearchAndReplace(U"aab", U"ab", U"bbaa").empty());
-
-  const auto seconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  EXPECT_LT(seconds, 10.0);
 }
 
 }  // namespace
