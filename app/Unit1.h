@@ -37,6 +37,14 @@ void RunCommand(QWidget* parent, const std::function<void()>& body);
 // typed (QPlainTextEdit::toPlainText would turn no-break spaces into spaces).
 QString BoxText(const QPlainTextEdit* box);
 
+// Replaces the text of a multi-line box as QPlainTextEdit::setPlainText does
+// (the same text, formats and wrapping; the caret at the start, the view on
+// it; no undo history; not modified), but lays each long paragraph out once
+// and keeps its shaped glyphs: setPlainText lays a paragraph out twice and
+// shapes it again for the caret and for every paint, which for a text that
+// is one line of a million characters takes most of a second.
+void SetBoxText(QPlainTextEdit* box, const QString& text);
+
 class TForm1 : public QMainWindow {
   Q_OBJECT
  public:
