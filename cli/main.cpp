@@ -1,6 +1,8 @@
 // brenvik-cli: makes C-tests and their pages without a window. The first
 // argument names a command; the commands register themselves (Commands.h).
 
+#include <signal.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <iostream>
@@ -32,9 +34,24 @@ void PrintUsage(std::ostream& out) {
          "INPUT is a text file, or standard input when it is '-' or absent.\n";
 }
 
+// A reader that goes away early (`brenvik-cli test big.txt | head -1`) ends
+// the program quietly through SIGPIPE, as it ends other filters: no message,
+// no core, and the shell shows nothing for it (status 141 under pipefail).
+// The disposition and the signal mask are inherited across exec, and some
+// parents ignore or block SIGPIPE; the write would then fail with EPIPE and
+// be reported as an error, so both are reset first.
+void EndQuietlyWhenTheReaderGoesAway() {
+  ::signal(SIGPIPE, SIG_DFL);
+  sigset_t pipe;
+  ::sigemptyset(&pipe);
+  ::sigaddset(&pipe, SIGPIPE);
+  ::sigprocmask(SIG_UNBLOCK, &pipe, nullptr);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  EndQuietlyWhenTheReaderGoesAway();
   const std::vector<std::string> args(argv + std::min(argc, 1), argv + argc);
   if (args.empty()) {
     std::cerr << "brenvik-cli: no command given\n";

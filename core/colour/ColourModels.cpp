@@ -124,32 +124,33 @@ bool IsGray(const TColorVector& rgb) { return rgb.first == rgb.second && rgb.fir
 TColorVector RGBToHSB(const TColorVector& rgb) {
   if (rgb.first == 255 && rgb.second == 255 && rgb.third == 255) return {0, 0, 100};
 
-  // Brightness: scale so that the largest component becomes 255.
-  double c[3] = {rgb.first, rgb.second, rgb.third};
+  // Every result is computed from the input components in one division, not
+  // through a copy scaled to 255 first: with whole-number components the
+  // products are exact, so the one rounding of the division cannot push a
+  // value across a half (61.5 stays 61.5) or off an exact hue tie.
+  const double c[3] = {rgb.first, rgb.second, rgb.third};
   const double top = std::max({c[0], c[1], c[2]});
-  double brightness = 0;
-  if (top > 0) {
-    // X * 255 / top rather than X * (255 / top): the largest lands on 255 exactly.
-    for (double& x : c) x = x * 255.0 / top;
-    brightness = 100.0 * top / 255.0;
-  }
+  const double low = std::min({c[0], c[1], c[2]});
+  if (top <= 0) return {0, 0, 0};  // black
 
-  // Saturation, then stretch the rest so the smallest is 0 and the largest 255.
-  const double hi = std::max({c[0], c[1], c[2]});
-  const double lo = std::min({c[0], c[1], c[2]});
-  const double saturation = (hi - lo) * 100.0 / 255.0;
-  for (double& x : c) {
-    if (x == lo) {
-      x = 0;
-    } else if (x == hi) {
-      x = 255;
+  const double brightness = 100.0 * top / 255.0;
+  // Scaling so that the largest becomes 255 and then spreading from the
+  // smallest to 255 turn the spread (top - low) / top into a percentage.
+  const double saturation = 100.0 * (top - low) / top;
+  // The hue comes from the fully saturated colour: the smallest component 0,
+  // the largest 255, the middle one 255 * (X - low) / (top - low). Equal
+  // components test the smallest first, so a gray is all 0.
+  double spread[3];
+  for (int i = 0; i < 3; ++i) {
+    if (c[i] == low) {
+      spread[i] = 0;
+    } else if (c[i] == top) {
+      spread[i] = 255;
     } else {
-      // 255 / ((255 - x) / (x - lo) + 1), written with one division.
-      x = 255.0 * (x - lo) / (255.0 - lo);
+      spread[i] = 255.0 * (c[i] - low) / (top - low);
     }
   }
-
-  return {RGBToHue({c[0], c[1], c[2]}), saturation, brightness};
+  return {RGBToHue({spread[0], spread[1], spread[2]}), saturation, brightness};
 }
 
 TColorVector HSBToRGB(const TColorVector& hsb) {

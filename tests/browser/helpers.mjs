@@ -25,9 +25,15 @@ process.on('exit', () => rmSync(workDir, { recursive: true, force: true }));
 
 let pageCounter = 0;
 
-// Runs brenvik-cli with text on standard input.
-export function runCli(args, input = '') {
-  const r = spawnSync(cliPath(), args, { input, maxBuffer: 1 << 30 });
+// Runs brenvik-cli with text on standard input. Without input, standard
+// input is the null device: a run that must not read it (a usage error, a
+// named input file) may end before reading, and writing into its closed pipe
+// would fail with EPIPE depending on which process the system runs first.
+export function runCli(args, input) {
+  const options = { maxBuffer: 1 << 30 };
+  if (input === undefined) options.stdio = ['ignore', 'pipe', 'pipe'];
+  else options.input = input;
+  const r = spawnSync(cliPath(), args, options);
   if (r.error) throw r.error;
   return { status: r.status, stdout: r.stdout, stderr: r.stderr.toString('utf8') };
 }

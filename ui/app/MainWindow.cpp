@@ -11,8 +11,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <exception>
 #include <new>
 
@@ -23,6 +25,7 @@
 #include "ui/platform/QtText.h"
 #include "core/text/TextFile.h"
 #include "core/ctest/TestGen.h"
+#include "ui/app/StartFolder.h"
 
 namespace brenvik {
 
@@ -56,6 +59,38 @@ QString BoxText(const QPlainTextEdit* box) {
   QString text = box->document()->toRawText();
   text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
   return text;
+}
+
+void SetBoxText(QPlainTextEdit* box, const QString& text) {
+  // Paragraphs longer than this keep their shaped glyphs after layout, so
+  // that placing the caret and painting do not shape the whole paragraph
+  // again (about 28 bytes a character while the paragraph is in the box).
+  constexpr int LongParagraph = 8192;
+
+  QTextDocument* doc = box->document();
+  const QTextCharFormat format = box->textCursor().charFormat();  // setPlainText's format too
+  const bool undoRedo = doc->isUndoRedoEnabled();
+  doc->setUndoRedoEnabled(false);
+  doc->clear();  // also drops the undo history and the modified flag
+  // The empty paragraph clear() leaves is laid out now, at no cost: if the
+  // new text is one paragraph too, the plain-text layout would otherwise lay
+  // it out twice, once for the size it had before and once for the new text.
+  if (auto* layout = qobject_cast<QPlainTextDocumentLayout*>(doc->documentLayout())) {
+    layout->ensureBlockLayout(doc->firstBlock());
+  }
+  // One edit: the layout hears of the change once, when the edit ends.
+  QTextCursor edit(doc);
+  edit.beginEditBlock();
+  edit.insertText(text, format);
+  for (QTextBlock block = doc->firstBlock(); block.isValid(); block = block.next()) {
+    // Only long paragraphs are touched: asking for a paragraph's layout
+    // creates it, and most paragraphs are never laid out.
+    if (block.length() > LongParagraph) block.layout()->setCacheEnabled(true);
+  }
+  edit.endEditBlock();
+  doc->setUndoRedoEnabled(undoRedo);
+  doc->setModified(false);
+  box->setTextCursor(QTextCursor(doc));  // the caret at the start, scrolled into view
 }
 
 TForm1::TForm1(AppState& state, QWidget* parent) : QMainWindow(parent), state_(state) {
@@ -209,14 +244,18 @@ void TForm1::CreateMenu() {
 
 void TForm1::FormCreate() {
   // Every dialog starts in the program's own folder, whatever the current
-  // folder is; the help file sits beside the program.
+  // folder is, unless the user cannot write there (an installed program):
+  // then in the documents or the home folder. The help file sits beside the
+  // program.
   const QString programDir = QCoreApplication::applicationDirPath();
+  const QString startDir = DialogStartFolder(
+      programDir, UserFolders(), [](const QString& folder) { return platform().CanWriteFolder(folder); });
   openDialog1_.mustExist = true;
-  openDialog1_.initialDir = programDir;
+  openDialog1_.initialDir = startDir;
   openDialog1_.filter = QStringLiteral("Text files (*.txt)|*.txt");
-  saveDialog1_.initialDir = programDir;
+  saveDialog1_.initialDir = startDir;
   saveDialog1_.filter = QStringLiteral("Text files (*.txt)|*.txt");
-  saveDialog2_.initialDir = programDir;
+  saveDialog2_.initialDir = startDir;
   saveDialog2_.filter = QStringLiteral("HTML files (*.htm)|*.htm");
   helpFile_ = programDir + QStringLiteral("/brenvik.hlp");
 }
@@ -256,7 +295,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 void TForm1::Button1Click() {
   RunCommand(this, [this] {
     const Text test = GenerateTest(FromBoxText(BoxText(source_)), state_.workspace);
-    output_->setPlainText(ToBoxText(test));
+    SetBoxText(output_, ToBoxText(test));
   });
 }
 
@@ -273,8 +312,7 @@ void TForm1::mnuOpenClick() {
     if (!platform().RunOpenDialog(this, openDialog1_)) return;
     // A file larger than the box can take is refused before it is read.
     const Text text = ReadTextFile(ToPath(openDialog1_.fileName), SourceBoxCapacity);
-    source_->setPlainText(ToBoxText(text));
-    source_->moveCursor(QTextCursor::Start);
+    SetBoxText(source_, ToBoxText(text));
   });
 }
 

@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QWindow>
 
@@ -111,7 +112,10 @@ TfrmVazozaDialog::TfrmVazozaDialog(QWidget* parent) : QDialog(parent) {
   pages_ = new QTabWidget(this);
   pages_->setObjectName(QStringLiteral("pgcPages"));
   pages_->setGeometry(0, 0, 341, 225);
-  pages_->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 4px; }"));
+  // Narrow tab padding, set on the tab bar alone: a style sheet on the tab
+  // widget would cut the pages off from the dialog's font, and every page is
+  // laid out for that font.
+  pages_->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 4px; }"));
   pages_->setUsesScrollButtons(false);
   ++switchingPages_;
   for (int i = 0; i < 9; ++i) {
@@ -283,22 +287,37 @@ void TfrmVazozaDialog::SetCtl3D(bool on) {
 void TfrmVazozaDialog::SetHelpButtonVisible(bool on) { help_->setVisible(on); }
 
 void TfrmVazozaDialog::SetVisiblePages(std::uint16_t pages) {
-  ++switchingPages_;
-  for (int i = 0; i < 9; ++i) pages_->setTabVisible(i, (pages >> i) & 1u);
-  --switchingPages_;
+  // Hiding the active page's tab moves to another page.
+  SwitchPages([&] {
+    for (int i = 0; i < 9; ++i) pages_->setTabVisible(i, (pages >> i) & 1u);
+  });
 }
 
 void TfrmVazozaDialog::SetActivePageIfShown(TDialogPage page) {
   const int index = static_cast<int>(page) & 0x7F;
   if (index < 0 || index >= 9 || !pages_->isTabVisible(index)) return;
-  ++switchingPages_;
-  pages_->setCurrentIndex(index);
-  --switchingPages_;
+  SwitchPages([&] { pages_->setCurrentIndex(index); });
+}
+
+void TfrmVazozaDialog::SwitchPages(const std::function<void()>& change) {
+  // The pages passed on the way (hiding several tabs may step through some)
+  // are not shown the colour: each would round it in its own way.
+  const int before = pages_->currentIndex();
+  {
+    struct Quiet {
+      int& counter;
+      explicit Quiet(int& c) : counter(c) { ++counter; }
+      ~Quiet() { --counter; }
+    } quiet(switchingPages_);
+    change();
+  }
+  if (!settingUp_ && pages_->currentIndex() != before) ShowColor(current_);
 }
 
 void TfrmVazozaDialog::SetSwatches(TColor reference, TColor current) {
   reference_->SetBoxColor(reference);
   currentSwatch_->SetBoxColor(current);
+  settingUp_ = false;
 }
 
 void TfrmVazozaDialog::RefreshInfo() {

@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QFrame>
 #include <array>
+#include <functional>
 
 #include "core/colour/ColourModels.h"
 #include "ui/chooser/ChooserPageHost.h"
@@ -99,7 +100,9 @@ class TfrmVazozaDialog : public QDialog, public VazozaPageHost {
   void SetVisiblePages(std::uint16_t pages);
   // Makes page the active one when its tab is shown; otherwise nothing changes.
   void SetActivePageIfShown(TDialogPage page);
-  // Sets both swatches directly, with no update.
+  // Sets both swatches directly, with no update. This ends the window's set-up:
+  // from here on every page switch, by the user or by code, shows the current
+  // colour on the new page.
   void SetSwatches(TColor reference, TColor current);
   void RefreshInfo();
 
@@ -121,13 +124,20 @@ class TfrmVazozaDialog : public QDialog, public VazozaPageHost {
 
  private:
   void PageChanged(int index);
+  // Runs change, which may switch pages, without showing the colour on the
+  // way; once the window is set up, a page that ends up active shows it.
+  void SwitchPages(const std::function<void()>& change);
   void SystemColorsChanged();
 
   TVazozaDialog* owner_ = nullptr;
   TColorVector current_{};
   int helpContext_ = 0;
   bool autoHelp_ = false;
-  // Set while the window itself switches pages; only the user's switches show the colour.
+  // While the window is being set up (built, then configured by Execute up to
+  // the swatches) its own page switches do not show the colour: the colour to
+  // show is not known yet. User switches always show it.
+  bool settingUp_ = true;
+  // Set while pages are switched without showing the colour on the way.
   int switchingPages_ = 0;
 
   QTabWidget* pages_ = nullptr;

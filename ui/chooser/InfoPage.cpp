@@ -40,8 +40,10 @@ std::vector<double> Values(const TColorVector& v) { return {v.first, v.second, v
 
 InfoPage::InfoPage(VazozaPageHost& host, QWidget* parent) : VazozaPage(host, pageInfo, parent) {
   setObjectName(QStringLiteral("tabInfo"));
-  // The rows are laid out for a small dialog font; the longest (CMYK) must
-  // fit between x = 80 and the page's right edge.
+  // The rows are laid out for the dialog's small font (inherited in the
+  // dialog; set here for a page shown on its own): the widest title ("CMYK:")
+  // must end a few pixels before x = 80, and the longest value (the CMYK row
+  // with names) fit between x = 80 and the page's right edge.
   QFont small = font();
   small.setPixelSize(11);
   setFont(small);
@@ -88,7 +90,7 @@ InfoPage::InfoPage(VazozaPageHost& host, QWidget* parent) : VazozaPage(host, pag
     titles_[r]->setGeometry(40, spec.top, 38, 14);
     values_[r] = new QLabel(this);
     values_[r]->setObjectName(QStringLiteral("lbl") + key + QStringLiteral("Value"));
-    values_[r]->setGeometry(80, spec.top, 257, 14);
+    values_[r]->setGeometry(80, spec.top, 253, 14);  // ends 4 pixels inside the 337-pixel page
     const Row row = static_cast<Row>(r);
     connect(copy_[r], &QToolButton::clicked, this, [this, row] { CopyRow(row); });
   }

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QToolButton>
+#include <algorithm>
 #include <cmath>
 
 #include "ui/platform/QtColour.h"
@@ -66,8 +67,6 @@ bool MarkIsBlack(TColor cell) {
 
 InternetPalette::InternetPalette(InternetPage& page, QWidget* parent) : QWidget(parent), page_(page) {
   setObjectName(QStringLiteral("pntInternet"));
-  QFont font = platform().MarkFont(13);
-  setFont(font);
 }
 
 void InternetPalette::paintEvent(QPaintEvent*) {
@@ -158,8 +157,11 @@ void InternetPage::pntInternetPaint(QPainter& painter, int width, int height) co
   painter.setBrush(Qt::NoBrush);
   painter.drawRect(-1, -1, width, height);
 
-  const QString mark = platform().SelectionMark();
-  painter.setFont(platform().MarkFont(13));
+  // The mark on the selected cell: a disc 4 pixels narrower than the smaller
+  // side of a cell's inside (8 pixels at the design size, where cells are 14
+  // by 12 inside), big enough to be found at a glance on any of the colours
+  // while a ring of the cell's own colour stays round it.
+  const int markSize = std::max(2, std::min((width - 1) / kColumns, (height - 1) / kRows) - 1 - 4);
   for (int r = 0; r < kRows; ++r) {
     for (int c = 0; c < kColumns; ++c) {
       const int x1 = (width - 1) * c / kColumns;
@@ -172,8 +174,12 @@ void InternetPage::pntInternetPaint(QPainter& painter, int width, int height) co
       painter.setBrush(ToQColor(colour));
       painter.drawRect(x1, y1, x2 - x1, y2 - y1);
       if (c == column_ && r == row_) {
-        painter.setPen(MarkIsBlack(colour) ? Qt::black : Qt::white);
-        painter.drawText(QRect(x1, y1, x2 - x1 + 1, y2 - y1 + 1), Qt::AlignCenter | Qt::TextSingleLine, mark);
+        // Centred inside the border lines x1, x2, y1, y2.
+        const int left = x1 + 1 + (x2 - x1 - 1 - markSize) / 2;
+        const int top = y1 + 1 + (y2 - y1 - 1 - markSize) / 2;
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(MarkIsBlack(colour) ? Qt::black : Qt::white);
+        painter.drawEllipse(QRect(left, top, markSize, markSize));
       }
     }
   }

@@ -45,6 +45,11 @@ class Platform {
   virtual void ShowHelpContents(QWidget* parent, const QString& helpFile) = 0;
   virtual void ShowHelpContext(QWidget* parent, const QString& helpFile, int context) = 0;
 
+  // Whether the user may create files in folder (an existing folder the
+  // system grants write access to: not a read-only mount, not an immutable
+  // folder, not a folder of another user). Decides where file dialogs start.
+  virtual bool CanWriteFolder(const QString& folder) const = 0;
+
   virtual void SetClipboardText(const QString& text) = 0;
   virtual void Beep() = 0;
 

@@ -1,9 +1,13 @@
 #include "ui/platform/QtPlatform.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -110,6 +114,17 @@ void QtPlatform::ShowHelpContext(QWidget* parent, const QString& helpFile, int c
   if (viewer->Load(helpFile)) viewer->ShowContext(context);
   viewer->show();
   viewer->raise();
+}
+
+bool QtPlatform::CanWriteFolder(const QString& folder) const {
+  // access() asks the kernel itself, so it also sees read-only mounts,
+  // immutable folders and access control lists; creating a file also needs
+  // the right to enter the folder.
+  if (folder.isEmpty()) return false;
+  const QByteArray path = QFile::encodeName(folder);
+  struct stat st {};
+  return ::stat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode) &&
+         ::access(path.constData(), W_OK | X_OK) == 0;
 }
 
 void QtPlatform::SetClipboardText(const QString& text) { QGuiApplication::clipboard()->setText(text); }

@@ -14,6 +14,7 @@ class QtPlatform : public Platform {
   void ShellOpen(QWidget* owner, const QString& path) override;
   void ShowHelpContents(QWidget* parent, const QString& helpFile) override;
   void ShowHelpContext(QWidget* parent, const QString& helpFile, int context) override;
+  bool CanWriteFolder(const QString& folder) const override;
   void SetClipboardText(const QString& text) override;
   void Beep() override;
   QString SelectionMark() const override;

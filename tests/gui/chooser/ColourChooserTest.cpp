@@ -3,6 +3,7 @@
 
 #include <QMimeData>
 #include <QTabWidget>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -276,6 +277,51 @@ TEST_F(VazozaTest, SwitchingToThePageShowsTheCurrentColour) {
   EXPECT_EQ(after, std::make_pair(2, 9));
   EXPECT_EQ(dialog.Color(), Rgb(0x33, 0x66, 0x99));
   EXPECT_EQ(dialog.ActivePage(), pageInternet);
+}
+
+TEST_F(VazozaTest, PageSwitchesMadeByCodeShowTheColour) {
+  // Once Execute has set the window up, a switch by a handler or by the
+  // caller's code shows the colour on the new page like a user's switch, so
+  // OK returns the colour and not the new page's untouched controls.
+  const TDialogPages internetAndRGB = PageBit(pageInternet) | PageBit(pageRGB);
+  const struct {
+    const char* what;
+    TDialogPages visible;
+    std::function<void()> onShow, whileShown;
+    TDialogPage ended;
+  } cases[] = {
+      {"OnShow picks the RGB page", 0x1FF, [&] { dialog.SetActivePage(pageRGB); }, nullptr, pageRGB},
+      {"OnShow hides the Internet tab", internetAndRGB, [&] { dialog.SetVisiblePages(PageBit(pageRGB)); }, nullptr,
+       pageRGB},
+      {"code picks the CMY page while showing", 0x1FF, nullptr, [&] { dialog.SetActivePage(pageCMY); }, pageCMY},
+      {"code hides the Internet tab while showing", internetAndRGB, nullptr,
+       [&] { dialog.SetVisiblePages(PageBit(pageRGB)); }, pageRGB},
+  };
+  for (const auto& c : cases) {
+    dialog.SetVisiblePages(c.visible);
+    dialog.SetActivePage(pageInternet);
+    dialog.SetColor(Rgb(0x33, 0x66, 0x99));
+    dialog.OnShow = c.onShow ? [&c](QObject*) { c.onShow(); } : TNotifyEvent();
+    TColor swatch = 0;
+    WhenShown([&](TfrmVazozaDialog& form) {
+      if (c.whileShown) c.whileShown();
+      swatch = form.CurrentSwatchColor();
+    }, /*accept=*/true);
+    EXPECT_TRUE(dialog.Execute()) << c.what;
+    EXPECT_EQ(swatch, Rgb(0x33, 0x66, 0x99)) << c.what;
+    EXPECT_EQ(dialog.GetWebColor().toStdString(), "#336699") << c.what;
+    EXPECT_EQ(dialog.ActivePage(), c.ended) << c.what;
+  }
+}
+
+TEST_F(VazozaTest, TheHSBPageRoundsToTheNearestWholeHueSaturationAndBrightness) {
+  // #4D4DC8 has saturation 61.5 exactly, which goes to the even 62.
+  dialog.SetVisiblePages(0x1FF);
+  dialog.SetActivePage(pageHSB);
+  dialog.SetColor(Rgb(0x4D, 0x4D, 0xC8));
+  WhenShown([](TfrmVazozaDialog&) {}, /*accept=*/true);
+  EXPECT_TRUE(dialog.Execute());
+  EXPECT_EQ(dialog.GetWebColor().toStdString(), "#4C4CC7");
 }
 
 TEST_F(VazozaTest, ClickingTheReferenceOrACollectionBoxPicksItsColour) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QToolButton>
+#include <cstdlib>
 #include <set>
 
 #include "ColourTestSupport.h"
@@ -189,6 +190,50 @@ TEST_F(InternetPageTest, PaintsEveryCellAndTheMarkInTheRightColours) {
     const QPoint centre = CellCentre(column, row, 271, 165);
     EXPECT_EQ(image.pixelColor(centre), c.mark) << ColorToWebString(c.colour);
   }
+}
+
+TEST_F(InternetPageTest, TheMarkIsASolidBlotOnEveryColour) {
+  // On each of the 216 cells the mark covers a solid, centred block of at
+  // least 40 pixels of a quarter or more of the cell's inside, all in the
+  // mark's colour, while the cell's own colour still shows round it.
+  int smallest = 1000;
+  WhenShown([&](TfrmVazozaDialog& form) {
+    InternetPage* page = Internet(form);
+    for (int r = 0; r < 12; ++r) {
+      for (int c = 0; c < 18; ++c) {
+        const QPoint centre = CellCentre(c, r, 271, 165);
+        page->pntInternetMouseDown(centre.x(), centre.y());
+        ASSERT_EQ(std::make_pair(page->SelectedColumn(), page->SelectedRow()), std::make_pair(c, r));
+        const QImage image = page->PaintBox()->grab().toImage();
+        const TColor mark = MarkIsBlack(CellColor(c, r)) ? Rgb(0, 0, 0) : Rgb(255, 255, 255);
+        const int x1 = 270 * c / 18, x2 = 270 * (c + 1) / 18;
+        const int y1 = 164 * r / 12, y2 = 164 * (r + 1) / 12;
+        int count = 0, cellColoured = 0;
+        QRect box;
+        for (int y = y1 + 1; y < y2; ++y) {
+          for (int x = x1 + 1; x < x2; ++x) {
+            const TColor pixel = FromQColor(image.pixelColor(x, y));
+            if (pixel == mark) {
+              ++count;
+              box |= QRect(x, y, 1, 1);
+            }
+            cellColoured += pixel == CellColor(c, r);
+          }
+        }
+        smallest = std::min(smallest, count);
+        EXPECT_GE(count, 40) << ColorToWebString(CellColor(c, r));
+        // Solid: the mark fills most of its bounding box, which is at least 7 by 7.
+        EXPECT_GE(box.width(), 7) << ColorToWebString(CellColor(c, r));
+        EXPECT_GE(box.height(), 7) << ColorToWebString(CellColor(c, r));
+        EXPECT_GE(count * 4, box.width() * box.height() * 3) << ColorToWebString(CellColor(c, r));
+        EXPECT_LE(std::abs(box.center().x() - (x1 + x2) / 2), 1) << ColorToWebString(CellColor(c, r));
+        EXPECT_LE(std::abs(box.center().y() - (y1 + y2) / 2), 1) << ColorToWebString(CellColor(c, r));
+        EXPECT_GE(cellColoured, 60) << ColorToWebString(CellColor(c, r));
+      }
+    }
+  }, false);
+  dialog.Execute();
+  EXPECT_GE(smallest, 40);
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 // The pages inside the real colour chooser: its dialog window with all nine
 // pages shown, and the component's Execute.
 
+#include <QAbstractButton>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -15,6 +18,7 @@
 #include "ui/chooser/VgaPage.h"
 #include "ui/chooser/ColourChooser.h"
 #include "ui/chooser/ColourChooserWindow.h"
+#include "ui/chooser/InternetPage.h"
 
 namespace brenvik::test {
 namespace {
@@ -164,6 +168,60 @@ TEST_F(DialogPages, InfoRows) {
   EXPECT_EQ(Text("lblGrayValue"), QStringLiteral("Brightness=128"));
   Find<QToolButton>(&dlg, QStringLiteral("sbtCopyCMYK"))->click();
   EXPECT_EQ(fake->clipboard, QStringLiteral("Cyan=0, Magenta=0, Yellow=0, Black=50"));
+}
+
+TEST_F(DialogPages, ControlsOnThePagesUseTheDialogFont) {
+  // The small dialog font must reach every control on every page: the page
+  // layouts, the Info rows above all, are made for it.
+  const QFontInfo dialogFont(dlg.font());
+  for (int p = 0; p < 9; ++p) {
+    QWidget* page = dlg.Page(static_cast<TDialogPage>(p));
+    for (QWidget* w : page->findChildren<QWidget*>()) {
+      if (!qobject_cast<QLabel*>(w) && !qobject_cast<QAbstractButton*>(w)) continue;
+      const QFontInfo info(w->font());
+      EXPECT_EQ(info.family().toStdString(), dialogFont.family().toStdString()) << w->objectName().toStdString();
+      EXPECT_EQ(info.pixelSize(), dialogFont.pixelSize()) << w->objectName().toStdString();
+    }
+  }
+}
+
+TEST_F(DialogPages, InfoRowsReadWholeInBothNumberFormats) {
+  Activate(pageInfo);
+  dlg.show();
+  Pump();
+  QWidget* page = dlg.ActivePage();
+  ASSERT_GE(page->width(), 300);
+  // Every web-safe colour, and the colours with the longest rows: CMYK
+  // 100, 100, 0, 0 (blue), HSB 359, 100, 100, CMY 255, 255, 255 (black).
+  std::vector<TColor> colours;
+  for (int r = 0; r < 12; ++r) {
+    for (int c = 0; c < 18; ++c) colours.push_back(CellColor(c, r));
+  }
+  colours.push_back(RGB(255, 0, 3));
+  const char* rows[] = {"HSB", "RGB", "CMY", "CMYK", "Gray"};
+  int widest = 0;
+  for (const char* base : {"rbtDecimal", "rbtHexadecimal"}) {
+    Find<QRadioButton>(&dlg, QString::fromLatin1(base))->click();
+    for (TColor colour : colours) {
+      dlg.SetCurrentColor(colour);
+      for (const char* row : rows) {
+        auto* title = Find<QLabel>(page, QStringLiteral("lbl") + QString::fromLatin1(row));
+        auto* value = Find<QLabel>(page, QStringLiteral("lbl") + QString::fromLatin1(row) + QStringLiteral("Value"));
+        if (value->isHidden()) continue;
+        const int width = QFontMetrics(value->font()).horizontalAdvance(value->text());
+        widest = std::max(widest, width);
+        // The whole text inside its label, and the label inside the page.
+        ASSERT_LE(width, value->contentsRect().width())
+            << base << " " << ColorToWebString(colour) << " " << value->text().toStdString();
+        ASSERT_LE(value->geometry().right(), page->width() - 1) << row;
+        // A clear gap between the title and its value.
+        const int titleEnd = title->x() + QFontMetrics(title->font()).horizontalAdvance(title->text());
+        ASSERT_LE(titleEnd, title->geometry().right() + 1) << row;
+        ASSERT_GE(value->x() - titleEnd, 4) << row;
+      }
+    }
+  }
+  EXPECT_GT(widest, 150);  // the rows did hold text
 }
 
 TEST_F(DialogPages, HueStripInTheDialog) {

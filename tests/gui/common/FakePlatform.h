@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QFont>
 #include <QString>
+#include <algorithm>
 #include <deque>
 #include <optional>
 #include <vector>
@@ -44,6 +45,7 @@ class FakePlatform : public Platform {
   int beeps = 0;
   int unexpected = 0;
   QColor systemColors[25];
+  std::vector<QString> readOnlyFolders;  // every other folder counts as writable
 
   FakePlatform() {
     for (int i = 0; i < 25; ++i) systemColors[i] = QColor(i * 10, 255 - i * 10, (i * 37) % 256);
@@ -68,6 +70,9 @@ class FakePlatform : public Platform {
   void ShellOpen(QWidget*, const QString& path) override { shellOpens.push_back(path); }
   void ShowHelpContents(QWidget*, const QString& file) override { helps.push_back({file, -1}); }
   void ShowHelpContext(QWidget*, const QString& file, int context) override { helps.push_back({file, context}); }
+  bool CanWriteFolder(const QString& folder) const override {
+    return std::find(readOnlyFolders.begin(), readOnlyFolders.end(), folder) == readOnlyFolders.end();
+  }
   void SetClipboardText(const QString& text) override { clipboard = text; }
   void Beep() override { ++beeps; }
   QString SelectionMark() const override { return QString(QChar(0x2022)); }

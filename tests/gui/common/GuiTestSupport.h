@@ -8,14 +8,22 @@
 namespace brenvik::test {
 
 // Runs action on the active modal widget as soon as one is shown (polling the
-// event loop from a timer); gives up after timeoutMs. Use it just before a
-// call that runs a modal loop.
-void OnNextModal(std::function<void(QWidget*)> action, int timeoutMs = 5000);
+// event loop from a timer). Use it just before a call that runs a modal loop.
+// There is no time limit, so a slow machine cannot make it give up early:
+// the poll acts inside the modal loop it waits for, and a test that ends
+// without that modal window having been shown fails (see
+// FailForModalsNeverShown).
+void OnNextModal(std::function<void(QWidget*)> action);
+
+// Fails the current test once for each OnNextModal whose modal window never
+// showed, and cancels those polls. gui_main runs it at the end of every test.
+void FailForModalsNeverShown();
 
 // A real left click (press and release) at a widget position.
 void Click(QWidget* widget, QPoint pos);
 
-// Processes pending events (paint, deferred deletes, queued signals).
+// Processes pending events (paint, deferred deletes, queued signals) until
+// none is left, the same on a busy machine as on an idle one.
 void Pump(int rounds = 3);
 
 void ReportMissingChild(QObject* parent, const QString& name);

@@ -2,9 +2,23 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
+#include "GuiTestSupport.h"
+
+namespace {
+
+// Fails a test that armed OnNextModal for a modal window that never showed.
+// (gtest reports test ends to listeners in reverse order, so this runs before
+// the printer reports the test's result.)
+class ModalCheck : public testing::EmptyTestEventListener {
+  void OnTestEnd(const testing::TestInfo&) override { brenvik::test::FailForModalsNeverShown(); }
+};
+
+}  // namespace
+
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
   QApplication app(argc, argv);
   testing::InitGoogleTest(&argc, argv);
+  testing::UnitTest::GetInstance()->listeners().Append(new ModalCheck);
   return RUN_ALL_TESTS();
 }

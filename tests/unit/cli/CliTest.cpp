@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -286,6 +287,61 @@ TEST_F(CliTest, EndlessInputIsRefusedInsteadOfExhaustingMemory) {
     EXPECT_EQ(r.err, message) << args.front();
   }
   EXPECT_FALSE(std::ifstream(Path("page.htm")).good());
+}
+
+// A reader that stops early (`brenvik-cli test big.txt | head -c 16`) ends the
+// program through SIGPIPE with nothing on standard error and no core, also
+// when the parent ignores or blocks SIGPIPE (both are inherited across exec).
+// The output is far larger than a pipe holds, so the program is always still
+// writing when the read end closes.
+TEST_F(CliTest, ClosedOutputPipeEndsQuietly) {
+  std::string big;
+  while (big.size() < (1u << 20)) big += "This is a test. The cat sat on the mat.\n";
+  WriteAll(Path("big.txt"), big);
+  enum class Parent { Default, Ignores, Blocks };
+  for (const char* command : {"test", "workspace"}) {
+    for (const Parent parent : {Parent::Default, Parent::Ignores, Parent::Blocks}) {
+      SCOPED_TRACE(std::string(command) + " parent " + std::to_string(static_cast<int>(parent)));
+      int fds[2];
+      ASSERT_EQ(::pipe2(fds, O_CLOEXEC), 0);
+      const std::string err = Path(".stderr");
+      posix_spawn_file_actions_t actions;
+      posix_spawn_file_actions_init(&actions);
+      posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+      posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
+      posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      posix_spawnattr_t attr;
+      posix_spawnattr_init(&attr);
+      sigset_t mask;
+      sigemptyset(&mask);
+      if (parent == Parent::Blocks) sigaddset(&mask, SIGPIPE);
+      posix_spawnattr_setsigmask(&attr, &mask);
+      posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK);
+      struct sigaction ignore {}, old {};
+      ignore.sa_handler = parent == Parent::Ignores ? SIG_IGN : SIG_DFL;
+      ::sigaction(SIGPIPE, &ignore, &old);
+      const std::string input = Path("big.txt");
+      char* argv[] = {const_cast<char*>(kProgram.c_str()), const_cast<char*>(command),
+                      const_cast<char*>(input.c_str()), nullptr};
+      pid_t pid = 0;
+      const int spawned = posix_spawn(&pid, kProgram.c_str(), &actions, &attr, argv, environ);
+      ::sigaction(SIGPIPE, &old, nullptr);
+      posix_spawn_file_actions_destroy(&actions);
+      posix_spawnattr_destroy(&attr);
+      ::close(fds[1]);
+      ASSERT_EQ(spawned, 0);
+      char head[16];
+      EXPECT_EQ(::read(fds[0], head, sizeof head), static_cast<ssize_t>(sizeof head));
+      ::close(fds[0]);
+      int status = 0;
+      ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+      EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGPIPE)
+          << (WIFEXITED(status) ? "exit " + std::to_string(WEXITSTATUS(status))
+                                : "signal " + std::to_string(WTERMSIG(status)));
+      EXPECT_FALSE(WCOREDUMP(status));
+      EXPECT_EQ(ReadAll(err), "");
+    }
+  }
 }
 
 }  // namespace

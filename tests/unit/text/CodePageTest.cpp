@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <random>
 #include <set>
 #include <string>
@@ -286,21 +285,17 @@ TEST(CodePage, RandomTextsRoundTrip) {
   }
 }
 
-TEST(CodePage, TenMebibytesDecodeAndEncodeQuickly) {
+// Big texts go through whole (their speed is measured in bench/bench_textfile).
+TEST(CodePage, TenMebibytesDecodeAndEncode) {
   std::string western;
   std::string utf8;
   while (western.size() < (10u << 20)) {
     western += "Voil\xE0 un caf\xE9 tr\xE8s chaud.\r\n";
     utf8 += "Za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87 g\xC4\x99\xC5\x9Bl\xC4\x85 ja\xC5\xBA\xC5\x84.\n";
   }
-  const auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(EncodeTextFile(DecodeTextFile(western)), western);
   const Text text = DecodeTextFile(utf8);
   EXPECT_EQ(FromUtf8(utf8).size() + std::count(utf8.begin(), utf8.end(), '\n'), text.size());
-  const auto seconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  // A linear pass takes a small fraction of this even in a sanitizer build.
-  EXPECT_LT(seconds, 10.0);
 }
 
 }  // namespace
