@@ -71,15 +71,15 @@ QString ToQtNameFilter(const QString& filter) {
   return description + QStringLiteral(" (") + pattern + QLatin1Char(')');
 }
 
-bool QtPlatform::RunOpenDialog(QWidget* parent, FileDialogState& state) {
+bool QtPlatform::runOpenDialog(QWidget* parent, FileDialogState& state) {
   return RunFileDialog(parent, state, false);
 }
 
-bool QtPlatform::RunSaveDialog(QWidget* parent, FileDialogState& state) {
+bool QtPlatform::runSaveDialog(QWidget* parent, FileDialogState& state) {
   return RunFileDialog(parent, state, true);
 }
 
-bool QtPlatform::AskConfirmation(QWidget* /*parent*/, const QString& text) {
+bool QtPlatform::askConfirmation(QWidget* /*parent*/, const QString& text) {
   // Centred on the screen, like the toolkit's confirmation box: no parent window.
   QMessageBox box(QMessageBox::Question, QStringLiteral("Confirmation"), text);
   box.setWindowModality(Qt::ApplicationModal);
@@ -91,32 +91,32 @@ bool QtPlatform::AskConfirmation(QWidget* /*parent*/, const QString& text) {
   return box.clickedButton() == yes;
 }
 
-void QtPlatform::ShowError(QWidget* parent, const QString& caption, const QString& text) {
+void QtPlatform::showError(QWidget* parent, const QString& caption, const QString& text) {
   QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, parent);
   box.exec();
 }
 
-void QtPlatform::ShellOpen(QWidget* /*owner*/, const QString& path) {
+void QtPlatform::shellOpen(QWidget* /*owner*/, const QString& path) {
   // A bare name is looked up in the current folder, as the shell does.
   QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
 }
 
-void QtPlatform::ShowHelpContents(QWidget* parent, const QString& helpFile) {
+void QtPlatform::showHelpContents(QWidget* parent, const QString& helpFile) {
   auto* viewer = new HelpViewer(parent);
-  viewer->Load(helpFile);
-  viewer->ShowContents();
+  viewer->load(helpFile);
+  viewer->showContents();
   viewer->show();
   viewer->raise();
 }
 
-void QtPlatform::ShowHelpContext(QWidget* parent, const QString& helpFile, int context) {
+void QtPlatform::showHelpContext(QWidget* parent, const QString& helpFile, int context) {
   auto* viewer = new HelpViewer(parent);
-  if (viewer->Load(helpFile)) viewer->ShowContext(context);
+  if (viewer->load(helpFile)) viewer->showContext(context);
   viewer->show();
   viewer->raise();
 }
 
-bool QtPlatform::CanWriteFolder(const QString& folder) const {
+bool QtPlatform::canWriteFolder(const QString& folder) const {
   // access() asks the kernel itself, so it also sees read-only mounts,
   // immutable folders and access control lists; creating a file also needs
   // the right to enter the folder.
@@ -127,19 +127,19 @@ bool QtPlatform::CanWriteFolder(const QString& folder) const {
          ::access(path.constData(), W_OK | X_OK) == 0;
 }
 
-void QtPlatform::SetClipboardText(const QString& text) { QGuiApplication::clipboard()->setText(text); }
+void QtPlatform::setClipboardText(const QString& text) { QGuiApplication::clipboard()->setText(text); }
 
-void QtPlatform::Beep() { QApplication::beep(); }
+void QtPlatform::beep() { QApplication::beep(); }
 
-QString QtPlatform::SelectionMark() const { return QString(QChar(0x2022)); }  // bullet
+QString QtPlatform::selectionMark() const { return QString(QChar(0x2022)); }  // bullet
 
-QFont QtPlatform::MarkFont(int pixelHeight) const {
+QFont QtPlatform::markFont(int pixelHeight) const {
   QFont font(QStringLiteral("DejaVu Sans"));
   font.setPixelSize(pixelHeight > 0 ? pixelHeight : 1);
   return font;
 }
 
-QColor QtPlatform::SystemColor(int index) const {
+QColor QtPlatform::systemColour(int index) const {
   const QPalette p = QApplication::palette();
   switch (index) {
     case 0: return p.color(QPalette::Active, QPalette::Midlight);       // scroll bar

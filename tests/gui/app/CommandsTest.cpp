@@ -134,7 +134,7 @@ TEST_F(Commands, OpenFailuresShowTheErrorBoxAndKeepTheSourceText) {
   {
     QFile f(tooLarge);  // sparse: costs no disk space and is never read
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    ASSERT_TRUE(f.resize(static_cast<qint64>(TForm1::SourceBoxCapacity) + 1));
+    ASSERT_TRUE(f.resize(static_cast<qint64>(MainWindow::kSourceBoxCapacity) + 1));
   }
   const QString justFits = Path(QStringLiteral("fits.txt"));
   struct Case {
@@ -326,7 +326,7 @@ TEST_F(Commands, ExportWritesThePageUnderTheChosenNameWithHtmAppended) {
             (std::vector<QString>{QStringLiteral("Do you wish to preview the page in a browser"),
                                   QStringLiteral("Do you wish to preview the page in a browser")}));
   EXPECT_TRUE(fake->shellOpens.empty());
-  EXPECT_EQ(form().HTMexport(), BuildTestPage(state.workspace, state.settings));
+  EXPECT_EQ(form().lastPage(), BuildTestPage(state.workspace, state.settings));
   EXPECT_TRUE(fake->errors.empty());
 }
 
@@ -401,7 +401,7 @@ TEST_F(Commands, ExportUsesTheLastProcessEvenAfterOpenAndTheSettingsInForce) {
   Trigger("mnuOpen");
 
   // Change the title in the configure-output window and the variant here.
-  auto* titleBox = Find<QLineEdit>(windows.form2.get(), "Edit6");
+  auto* titleBox = Find<QLineEdit>(windows.outputSettingsWindow.get(), "Edit6");
   ASSERT_NE(titleBox, nullptr);
   titleBox->setText(QStringLiteral("Quiz"));
   Click("RadioButton2");
@@ -503,16 +503,16 @@ TEST_F(Commands, HelpContentsAsksTheViewerForTheProgramsHelpFile) {
 TEST_F(Commands, EditOutputShowsTheConfigureOutputWindowModelessly) {
   ShowActive(&form());
   Trigger("Output1");
-  ASSERT_TRUE(windows.form2->isVisible());
-  EXPECT_FALSE(windows.form2->isModal());
+  ASSERT_TRUE(windows.outputSettingsWindow->isVisible());
+  EXPECT_FALSE(windows.outputSettingsWindow->isModal());
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-  auto* titleBox = Find<QLineEdit>(windows.form2.get(), "Edit6");
+  auto* titleBox = Find<QLineEdit>(windows.outputSettingsWindow.get(), "Edit6");
   titleBox->setText(QStringLiteral("Kept"));
   Trigger("Output1");  // already shown: brought to the front
-  EXPECT_TRUE(windows.form2->isVisible());
-  windows.form2->hide();
+  EXPECT_TRUE(windows.outputSettingsWindow->isVisible());
+  windows.outputSettingsWindow->hide();
   Trigger("Output1");
-  EXPECT_TRUE(windows.form2->isVisible());
+  EXPECT_TRUE(windows.outputSettingsWindow->isVisible());
   EXPECT_EQ(titleBox->text(), QStringLiteral("Kept"));
   EXPECT_TRUE(form().isEnabled());
 }
@@ -552,7 +552,7 @@ TEST_F(Commands, QuitEndsTheProgramAtOnceWithoutAQuestion) {
   };
   for (const auto& way : ways) {
     ShowActive(&form());
-    windows.form2->show();
+    windows.outputSettingsWindow->show();
     source()->setPlainText(QStringLiteral("unsaved work"));
     EXPECT_EQ(RunEventLoopWith(way), 0);
   }
