@@ -93,7 +93,7 @@ void MainWindow::createControls() {
   auto* client = new QWidget(this);
   client->setObjectName(QStringLiteral("ClientArea"));
   QPalette windowPalette = client->palette();
-  const QColor background = platform().systemColour(3);  // inactive caption
+  const QColor background = platform().systemColour(system_colour::kInactiveCaption);
   windowPalette.setColor(QPalette::Window, background);
   windowPalette.setColor(QPalette::WindowText, Navy());
   client->setPalette(windowPalette);

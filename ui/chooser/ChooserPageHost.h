@@ -21,6 +21,11 @@ enum ChooserPageId : int {
   pageInfo = 8,
 };
 
+// The number of pages.
+inline constexpr int kPageCount = 9;
+// The number of boxes in the collection of custom colours, numbered 1 to 32.
+inline constexpr int kCustomColourCount = 32;
+
 class ChooserPageHost {
  public:
   virtual ~ChooserPageHost() = default;

@@ -1,16 +1,14 @@
 #include "ui/chooser/ChooserPages.h"
 
-#include <QLabel>
-#include <QVBoxLayout>
-
 #include "ui/chooser/CmyPages.h"
 #include "ui/chooser/GrayPage.h"
 #include "ui/chooser/HsbPage.h"
 #include "ui/chooser/InfoPage.h"
 #include "ui/chooser/InternetPage.h"
 #include "ui/chooser/RgbPage.h"
-#include "ui/chooser/VgaPage.h"
 #include "ui/chooser/SystemColoursPage.h"
+#include "ui/chooser/VgaPage.h"
+#include "core/text/Errors.h"
 
 namespace brenvik {
 
@@ -18,18 +16,7 @@ QString PageCaption(ChooserPageId page) {
   static const char* const captions[] = {"VGA", "Internet", "HSB", "RGB", "CMY",
                                          "CMYK", "Gray", "Windows", "Info"};
   const int index = static_cast<int>(page);
-  return index >= 0 && index < 9 ? QString::fromLatin1(captions[index]) : QString();
-}
-
-PlainPage::PlainPage(ChooserPageHost& host, ChooserPageId tag, QWidget* parent) : ChooserPage(host, tag, parent) {
-  auto* layout = new QVBoxLayout(this);
-  auto* title = new QLabel(PageCaption(tag), this);
-  title->setObjectName(QStringLiteral("lblPlainTitle"));
-  auto* note = new QLabel(QStringLiteral("This page shows the current colour."), this);
-  note->setObjectName(QStringLiteral("lblPlainNote"));
-  layout->addWidget(title);
-  layout->addWidget(note);
-  layout->addStretch(1);
+  return index >= 0 && index < kPageCount ? QString::fromLatin1(captions[index]) : QString();
 }
 
 ChooserPage* CreateChooserPage(ChooserPageId page, ChooserPageHost& host, QWidget* parent) {
@@ -53,7 +40,7 @@ ChooserPage* CreateChooserPage(ChooserPageId page, ChooserPageHost& host, QWidge
     case pageInfo:
       return new InfoPage(host, parent);
     default:
-      return new PlainPage(host, page, parent);
+      throw RangeError();
   }
 }
 

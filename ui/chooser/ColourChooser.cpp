@@ -38,7 +38,7 @@ bool ColourChooser::execute() {
   window_->setAutoHelp(autoHelpContext_);
   window_->setCtl3D(ctl3D_);
   window_->setHelpButtonVisible(helpButton_);
-  for (int i = 1; i <= 32; ++i) window_->setCustomColourBox(i, customColours_[i - 1]);
+  for (int i = 1; i <= kCustomColourCount; ++i) window_->setCustomColourBox(i, customColours_[i - 1]);
   savedCustomColours_ = customColours_;
   window_->setVisiblePages(visiblePages_);
   window_->setActivePageIfShown(activePage_);
@@ -58,7 +58,7 @@ bool ColourChooser::execute() {
   const bool accepted = result == QDialog::Accepted;
   if (accepted) {
     setActivePage(window_->activePageId());
-    for (int i = 1; i <= 32; ++i) customColours_[i - 1] = window_->customColourBox(i);
+    for (int i = 1; i <= kCustomColourCount; ++i) customColours_[i - 1] = window_->customColourBox(i);
     colour_ = window_->currentColourValue();
     referenceColour_ = window_->referenceSwatch();
   } else {
@@ -73,12 +73,12 @@ bool ColourChooser::execute() {
 QString ColourChooser::webColour() const { return QString::fromStdString(ColourToWebString(colour_)); }
 
 Colour ColourChooser::customColour(int index) const {
-  if (index < 1 || index > 32) throw RangeError();
+  if (index < 1 || index > kCustomColourCount) throw RangeError();
   return customColours_[index - 1];
 }
 
 void ColourChooser::setCustomColour(int index, Colour value) {
-  if (index < 1 || index > 32) throw RangeError();
+  if (index < 1 || index > kCustomColourCount) throw RangeError();
   customColours_[index - 1] = value;
 }
 

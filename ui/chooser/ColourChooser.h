@@ -117,9 +117,9 @@ class ColourChooser : public QObject {
   int helpContext_ = 0;
   QString caption_ = QStringLiteral("Color");
 
-  std::array<Colour, 32> customColours_{};
+  std::array<Colour, kCustomColourCount> customColours_{};
   // State at the start of the running Execute, to undo a cancelled run.
-  std::array<Colour, 32> savedCustomColours_{};
+  std::array<Colour, kCustomColourCount> savedCustomColours_{};
   Colour startColour_ = 0;
   Colour startReferenceColour_ = 0;
 

@@ -118,7 +118,7 @@ ColourChooserWindow::ColourChooserWindow(QWidget* parent) : QDialog(parent) {
   pages_->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 4px; }"));
   pages_->setUsesScrollButtons(false);
   ++switchingPages_;
-  for (int i = 0; i < 9; ++i) {
+  for (int i = 0; i < kPageCount; ++i) {
     const auto tag = static_cast<ChooserPageId>(i);
     ChooserPage* page = CreateChooserPage(tag, *this, pages_);
     if (page->objectName().isEmpty()) page->setObjectName(QStringLiteral("tab") + page->tabCaption());
@@ -147,7 +147,7 @@ ColourChooserWindow::ColourChooserWindow(QWidget* parent) : QDialog(parent) {
   collection_ = new QFrame(this);
   collection_->setObjectName(QStringLiteral("pnlCollection"));
   collection_->setGeometry(77, 236, 261, 32);
-  for (int i = 0; i < 32; ++i) {
+  for (int i = 0; i < kCustomColourCount; ++i) {
     auto* box = new ColourBox(collection_);
     box->setObjectName(QStringLiteral("pnl") + QString::number(i + 1));
     box->setGeometry(2 + (i % 16) * 16, (i / 16) * 16, 16, 16);
@@ -216,12 +216,12 @@ void ColourChooserWindow::setReferenceSwatch(Colour value) {
 Colour ColourChooserWindow::referenceSwatch() const { return reference_->boxColour(); }
 
 Colour ColourChooserWindow::customColourBox(int index) const {
-  if (index < 1 || index > 32) throw RangeError();
+  if (index < 1 || index > kCustomColourCount) throw RangeError();
   return boxes_[index - 1]->boxColour();
 }
 
 void ColourChooserWindow::setCustomColourBox(int index, Colour value) {
-  if (index < 1 || index > 32) throw RangeError();
+  if (index < 1 || index > kCustomColourCount) throw RangeError();
   boxes_[index - 1]->setBoxColour(value);
 }
 
@@ -289,13 +289,13 @@ void ColourChooserWindow::setHelpButtonVisible(bool on) { help_->setVisible(on);
 void ColourChooserWindow::setVisiblePages(std::uint16_t pages) {
   // Hiding the active page's tab moves to another page.
   switchPages([&] {
-    for (int i = 0; i < 9; ++i) pages_->setTabVisible(i, (pages >> i) & 1u);
+    for (int i = 0; i < kPageCount; ++i) pages_->setTabVisible(i, (pages >> i) & 1u);
   });
 }
 
 void ColourChooserWindow::setActivePageIfShown(ChooserPageId page) {
   const int index = static_cast<int>(page) & 0x7F;
-  if (index < 0 || index >= 9 || !pages_->isTabVisible(index)) return;
+  if (index < 0 || index >= kPageCount || !pages_->isTabVisible(index)) return;
   switchPages([&] { pages_->setCurrentIndex(index); });
 }
 
@@ -337,7 +337,7 @@ ChooserPageId ColourChooserWindow::activePageId() const {
 
 ChooserPage* ColourChooserWindow::page(ChooserPageId page) const {
   const int index = static_cast<int>(page);
-  return index >= 0 && index < 9 ? pageWidgets_[index] : nullptr;
+  return index >= 0 && index < kPageCount ? pageWidgets_[index] : nullptr;
 }
 
 bool ColourChooserWindow::acceptsSwatchDrag(const QObject* source, const QMimeData* mime) const {

@@ -141,12 +141,12 @@ class ColourChooserWindow : public QDialog, public ChooserPageHost {
   int switchingPages_ = 0;
 
   QTabWidget* pages_ = nullptr;
-  std::array<ChooserPage*, 9> pageWidgets_{};
+  std::array<ChooserPage*, kPageCount> pageWidgets_{};
   QFrame* swatchFrame_ = nullptr;
   ColourBox* reference_ = nullptr;
   ColourBox* currentSwatch_ = nullptr;
   QFrame* collection_ = nullptr;
-  std::array<ColourBox*, 32> boxes_{};
+  std::array<ColourBox*, kCustomColourCount> boxes_{};
   QPushButton* help_ = nullptr;
   QPushButton* ok_ = nullptr;
   QPushButton* cancel_ = nullptr;

@@ -13,35 +13,35 @@ namespace brenvik {
 namespace {
 struct Entry {
   const char* text;
-  int systemColor;
+  int systemColour;
 };
 
 constexpr Entry kTable[SystemColoursPage::kEntries] = {
-    {"Dark shadow for 3D display elements", 21},
-    {"Face color for 3D display elements", 15},
-    {"Highlight color for 3D display elements", 20},
-    {"Light color for 3D display elements", 22},
-    {"Shadow color for 3D display elements", 16},
-    {"Active window border", 10},
-    {"Active window caption", 2},
-    {"Background color of MDI applications", 12},
-    {"Desktop", 1},
-    {"Text on push buttons", 18},
-    {"Text in caption, size box, and scroll bar arrow box", 9},
-    {"Grayed (disabled) text", 17},
-    {"Item(s) selected in a control", 13},
-    {"Text of item(s) selected in a control", 14},
-    {"Inactive window border", 11},
-    {"Inactive window caption", 3},
-    {"Color of text in an inactive caption", 19},
-    {"Background color for tooltip controls", 24},
-    {"Text color for tooltip controls", 23},
-    {"Menu background", 4},
-    {"Text in menus", 7},
-    {"Scroll bar gray area", 0},
-    {"Window background", 5},
-    {"Window frame", 6},
-    {"Text in windows", 8},
+    {"Dark shadow for 3D display elements", system_colour::kDarkShadow3D},
+    {"Face color for 3D display elements", system_colour::kButtonFace},
+    {"Highlight color for 3D display elements", system_colour::kButtonHighlight},
+    {"Light color for 3D display elements", system_colour::kLight3D},
+    {"Shadow color for 3D display elements", system_colour::kButtonShadow},
+    {"Active window border", system_colour::kActiveBorder},
+    {"Active window caption", system_colour::kActiveCaption},
+    {"Background color of MDI applications", system_colour::kAppWorkspace},
+    {"Desktop", system_colour::kDesktop},
+    {"Text on push buttons", system_colour::kButtonText},
+    {"Text in caption, size box, and scroll bar arrow box", system_colour::kCaptionText},
+    {"Grayed (disabled) text", system_colour::kGrayText},
+    {"Item(s) selected in a control", system_colour::kHighlight},
+    {"Text of item(s) selected in a control", system_colour::kHighlightText},
+    {"Inactive window border", system_colour::kInactiveBorder},
+    {"Inactive window caption", system_colour::kInactiveCaption},
+    {"Color of text in an inactive caption", system_colour::kInactiveCaptionText},
+    {"Background color for tooltip controls", system_colour::kInfoBackground},
+    {"Text color for tooltip controls", system_colour::kInfoText},
+    {"Menu background", system_colour::kMenu},
+    {"Text in menus", system_colour::kMenuText},
+    {"Scroll bar gray area", system_colour::kScrollBar},
+    {"Window background", system_colour::kWindow},
+    {"Window frame", system_colour::kWindowFrame},
+    {"Text in windows", system_colour::kWindowText},
 };
 }  // namespace
 
@@ -67,7 +67,7 @@ SystemColoursPage::SystemColoursPage(ChooserPageHost& host, QWidget* parent) : C
 }
 
 void SystemColoursPage::loadIndexTable() {
-  for (int i = 0; i < kEntries; ++i) indexes_[i] = kTable[i].systemColor;
+  for (int i = 0; i < kEntries; ++i) indexes_[i] = kTable[i].systemColour;
 }
 
 int SystemColoursPage::systemColourIndex(int entry) const {

@@ -5,6 +5,7 @@
 #include <QStyledItemDelegate>
 
 #include "ui/chooser/ChooserPage.h"
+#include "ui/platform/Platform.h"
 
 class QListWidget;
 
@@ -13,7 +14,7 @@ namespace brenvik {
 class SystemColoursPage : public ChooserPage {
   Q_OBJECT
  public:
-  static constexpr int kEntries = 25;
+  static constexpr int kEntries = system_colour::kCount;
   static constexpr int kItemHeight = 13;
 
   SystemColoursPage(ChooserPageHost& host, QWidget* parent = nullptr);

@@ -11,7 +11,7 @@
 namespace brenvik {
 
 namespace {
-constexpr int kWindowText = 8;  // system colour index of window text
+constexpr int kWindowText = system_colour::kWindowText;
 constexpr int kBoxSize = 32;
 constexpr int kBlockLeft = 36;
 constexpr int kBlockTop = 66;

@@ -21,6 +21,36 @@ struct FileDialogState {
   bool mustExist = false;  // open dialog: only an existing file in an existing folder
 };
 
+// Indexes of the system colour table (the classic desktop's colour slots).
+namespace system_colour {
+inline constexpr int kScrollBar = 0;
+inline constexpr int kDesktop = 1;
+inline constexpr int kActiveCaption = 2;
+inline constexpr int kInactiveCaption = 3;
+inline constexpr int kMenu = 4;
+inline constexpr int kWindow = 5;
+inline constexpr int kWindowFrame = 6;
+inline constexpr int kMenuText = 7;
+inline constexpr int kWindowText = 8;
+inline constexpr int kCaptionText = 9;
+inline constexpr int kActiveBorder = 10;
+inline constexpr int kInactiveBorder = 11;
+inline constexpr int kAppWorkspace = 12;
+inline constexpr int kHighlight = 13;
+inline constexpr int kHighlightText = 14;
+inline constexpr int kButtonFace = 15;
+inline constexpr int kButtonShadow = 16;
+inline constexpr int kGrayText = 17;
+inline constexpr int kButtonText = 18;
+inline constexpr int kInactiveCaptionText = 19;
+inline constexpr int kButtonHighlight = 20;
+inline constexpr int kDarkShadow3D = 21;
+inline constexpr int kLight3D = 22;
+inline constexpr int kInfoText = 23;
+inline constexpr int kInfoBackground = 24;
+inline constexpr int kCount = 25;
+}  // namespace system_colour
+
 class Platform {
  public:
   virtual ~Platform() = default;

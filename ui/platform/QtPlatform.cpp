@@ -142,31 +142,31 @@ QFont QtPlatform::markFont(int pixelHeight) const {
 QColor QtPlatform::systemColour(int index) const {
   const QPalette p = QApplication::palette();
   switch (index) {
-    case 0: return p.color(QPalette::Active, QPalette::Midlight);       // scroll bar
-    case 1: return p.color(QPalette::Active, QPalette::Dark);           // desktop
-    case 2: return p.color(QPalette::Active, QPalette::Highlight);      // active caption
-    case 3: return p.color(QPalette::Inactive, QPalette::Mid);          // inactive caption
-    case 4: return p.color(QPalette::Active, QPalette::Window);         // menu
-    case 5: return p.color(QPalette::Active, QPalette::Base);           // window
-    case 6: return p.color(QPalette::Active, QPalette::Shadow);         // window frame
-    case 7: return p.color(QPalette::Active, QPalette::WindowText);     // menu text
-    case 8: return p.color(QPalette::Active, QPalette::Text);           // window text
-    case 9: return p.color(QPalette::Active, QPalette::HighlightedText);  // caption text
-    case 10: return p.color(QPalette::Active, QPalette::Window);        // active border
-    case 11: return p.color(QPalette::Inactive, QPalette::Window);      // inactive border
-    case 12: return p.color(QPalette::Active, QPalette::Mid);           // application workspace
-    case 13: return p.color(QPalette::Active, QPalette::Highlight);     // highlight
-    case 14: return p.color(QPalette::Active, QPalette::HighlightedText);  // highlight text
-    case 15: return p.color(QPalette::Active, QPalette::Button);        // 3-D face
-    case 16: return p.color(QPalette::Active, QPalette::Dark);          // 3-D shadow
-    case 17: return p.color(QPalette::Disabled, QPalette::Text);        // gray text
-    case 18: return p.color(QPalette::Active, QPalette::ButtonText);    // button text
-    case 19: return p.color(QPalette::Inactive, QPalette::WindowText);  // inactive caption text
-    case 20: return p.color(QPalette::Active, QPalette::Light);         // 3-D highlight
-    case 21: return p.color(QPalette::Active, QPalette::Shadow);        // 3-D dark shadow
-    case 22: return p.color(QPalette::Active, QPalette::Midlight);      // 3-D light
-    case 23: return p.color(QPalette::Active, QPalette::ToolTipText);   // tooltip text
-    case 24: return p.color(QPalette::Active, QPalette::ToolTipBase);   // tooltip background
+    case system_colour::kScrollBar: return p.color(QPalette::Active, QPalette::Midlight);       // scroll bar
+    case system_colour::kDesktop: return p.color(QPalette::Active, QPalette::Dark);           // desktop
+    case system_colour::kActiveCaption: return p.color(QPalette::Active, QPalette::Highlight);      // active caption
+    case system_colour::kInactiveCaption: return p.color(QPalette::Inactive, QPalette::Mid);          // inactive caption
+    case system_colour::kMenu: return p.color(QPalette::Active, QPalette::Window);         // menu
+    case system_colour::kWindow: return p.color(QPalette::Active, QPalette::Base);           // window
+    case system_colour::kWindowFrame: return p.color(QPalette::Active, QPalette::Shadow);         // window frame
+    case system_colour::kMenuText: return p.color(QPalette::Active, QPalette::WindowText);     // menu text
+    case system_colour::kWindowText: return p.color(QPalette::Active, QPalette::Text);           // window text
+    case system_colour::kCaptionText: return p.color(QPalette::Active, QPalette::HighlightedText);  // caption text
+    case system_colour::kActiveBorder: return p.color(QPalette::Active, QPalette::Window);        // active border
+    case system_colour::kInactiveBorder: return p.color(QPalette::Inactive, QPalette::Window);      // inactive border
+    case system_colour::kAppWorkspace: return p.color(QPalette::Active, QPalette::Mid);           // application workspace
+    case system_colour::kHighlight: return p.color(QPalette::Active, QPalette::Highlight);     // highlight
+    case system_colour::kHighlightText: return p.color(QPalette::Active, QPalette::HighlightedText);  // highlight text
+    case system_colour::kButtonFace: return p.color(QPalette::Active, QPalette::Button);        // 3-D face
+    case system_colour::kButtonShadow: return p.color(QPalette::Active, QPalette::Dark);          // 3-D shadow
+    case system_colour::kGrayText: return p.color(QPalette::Disabled, QPalette::Text);        // gray text
+    case system_colour::kButtonText: return p.color(QPalette::Active, QPalette::ButtonText);    // button text
+    case system_colour::kInactiveCaptionText: return p.color(QPalette::Inactive, QPalette::WindowText);  // inactive caption text
+    case system_colour::kButtonHighlight: return p.color(QPalette::Active, QPalette::Light);         // 3-D highlight
+    case system_colour::kDarkShadow3D: return p.color(QPalette::Active, QPalette::Shadow);        // 3-D dark shadow
+    case system_colour::kLight3D: return p.color(QPalette::Active, QPalette::Midlight);      // 3-D light
+    case system_colour::kInfoText: return p.color(QPalette::Active, QPalette::ToolTipText);   // tooltip text
+    case system_colour::kInfoBackground: return p.color(QPalette::Active, QPalette::ToolTipBase);   // tooltip background
     default: return QColor(0, 0, 0);
   }
 }
