@@ -16,6 +16,7 @@
 
 #include "core/page/ResponsivePageAssets.h"
 #include "core/text/Errors.h"
+#include "core/text/HugePages.h"
 
 namespace brenvik {
 
@@ -29,6 +30,10 @@ constexpr long long kSecondsPerGap = 12;
 // is made of separator characters only and never holds "<", so the mark
 // always stands for a line break.
 constexpr TextView kLineBreakMark = U"<BR>";
+
+// Between a kept part and its box: the line may not break there, but a word
+// too long for the line still breaks inside (overflow-wrap: anywhere).
+constexpr char32_t kWordJoiner = 0x2060;
 
 class Utf8Out {
  public:
@@ -148,7 +153,7 @@ std::vector<Gap> CollectGaps(const TestWorkspace& w) {
   return gaps;
 }
 
-void PutStyle(Utf8Out& out, const ExportSettings& s) {
+void PutStyle(Utf8Out& out, const ExportSettings& s, const std::vector<Gap>& gaps) {
   out.ascii(":root{--bg:");
   out.put(page::ResponsiveColour(s.PageBackground, U"#FFFFFF"));
   out.ascii(";--fg:");
@@ -162,6 +167,20 @@ void PutStyle(Utf8Out& out, const ExportSettings& s) {
   out.ascii("px;--font:");
   out.put(page::ResponsiveFontFamily(s.FontName));
   out.ascii("}\n");
+  // One rule per box width in use: boxes of a width share their style.
+  std::vector<bool> used;
+  for (const Gap& gap : gaps) {
+    const std::size_t cells = page::AnswerCells(gap.answer);
+    if (cells >= used.size()) used.resize(cells + 1, false);
+    if (used[cells]) continue;
+    used[cells] = true;
+    out.ascii(".n");
+    out.number(static_cast<long long>(cells));
+    out.ascii("{--n:");
+    out.number(static_cast<long long>(cells));
+    out.ascii("}");
+  }
+  out.ascii("\n");
   out.ascii(page::kResponsiveStyle);
 }
 
@@ -177,7 +196,7 @@ void PutTitle(Utf8Out& out, const ExportSettings& s) {
 void PutGapBox(Utf8Out& out, std::size_t index, std::size_t count, TextView answer) {
   out.ascii("<input name=\"");
   out.number(static_cast<long long>(index));
-  out.ascii("\" style=\"--n:");
+  out.ascii("\" class=\"n");
   out.number(static_cast<long long>(page::AnswerCells(answer)));
   out.ascii("\" aria-label=\"Gap ");
   out.number(static_cast<long long>(index + 1));
@@ -187,11 +206,11 @@ void PutGapBox(Utf8Out& out, std::size_t index, std::size_t count, TextView answ
       "\" autocomplete=\"off\" autocapitalize=\"off\" autocorrect=\"off\" spellcheck=\"false\" "
       "enterkeyhint=\"");
   out.ascii(index + 1 < count ? "next" : "done");
-  out.ascii("\" dir=\"auto\">");
+  out.ascii("\">");
 }
 
 void PutText(Utf8Out& out, const TestWorkspace& w, const std::vector<Gap>& gaps) {
-  out.ascii("<p class=\"text\" dir=\"auto\">");
+  out.ascii("<p class=\"text\">");
   PutMarkupText(out, w.FirstSentence, TextPlace::Text);
   std::size_t next = 0;
   for (std::size_t i = 0; i < w.PageLeftHalves.size(); ++i) {
@@ -199,6 +218,7 @@ void PutText(Utf8Out& out, const TestWorkspace& w, const std::vector<Gap>& gaps)
     if (next < gaps.size() && gaps[next].word == i) {
       out.ascii("<span class=\"w\">");
       PutMarkupText(out, left, TextPlace::Text);
+      out.put(kWordJoiner);
       PutGapBox(out, next, gaps.size(), gaps[next].answer);
       out.ascii("</span>");
       ++next;
@@ -248,14 +268,18 @@ std::string BuildResponsivePage(const TestWorkspace& workspace, const ExportSett
 
   std::string bytes;
   bytes.reserve(EstimatedLength(workspace, settings, gaps.size()));
+  AdviseHugePages(bytes.data(), bytes.capacity());
   Utf8Out out(bytes);
   out.ascii(
       "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
       "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
-      "<meta name=\"generator\" content=\"Brenvik\">\n<title>");
+      "<meta name=\"generator\" content=\"Brenvik\">\n"
+      // Chromium draws nothing before the footer is parsed, rather than
+      // laying out a long text again and again while it arrives.
+      "<link rel=\"expect\" href=\"#end\" blocking=\"render\">\n<title>");
   PutTitle(out, settings);
   out.ascii("</title>\n<style>\n");
-  PutStyle(out, settings);
+  PutStyle(out, settings, gaps);
   out.ascii("</style>\n</head>\n<body>\n<main>\n<h1 dir=\"auto\">");
   PutTitle(out, settings);
   out.ascii(
@@ -275,7 +299,7 @@ std::string BuildResponsivePage(const TestWorkspace& workspace, const ExportSett
   if (practice) {
     out.ascii("<p id=\"feedback\"></p><p id=\"score-line\" hidden>Score: <output id=\"score\"></output></p>");
   }
-  out.ascii("</div>\n</main>\n<footer><p>");
+  out.ascii("</div>\n</main>\n<footer id=\"end\"><p>");
   out.ascii(kCreditLine);
   out.ascii("</p></footer>\n");
   PutData(out, settings, gaps);

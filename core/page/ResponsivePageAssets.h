@@ -11,27 +11,33 @@ namespace brenvik::page {
 
 // Screen: one column at most 48rem wide that wraps the text (white-space:
 // pre-wrap keeps the blanks and line breaks of the source) and never scrolls
-// sideways; each kept part and its box stay together on a line while they
-// fit. Boxes are as wide as their answer (--n cells) plus room for the
-// caret, at least 24px tall. Marks after a checked box say right or wrong
-// in a symbol, not in colour. Print: black on white, a name line, each gap
-// a line of its length, no buttons, no feedback, no timer.
-inline constexpr std::string_view kResponsiveStyle = R"CSS(*,*::before,*::after{box-sizing:border-box}
-html{-webkit-text-size-adjust:100%;text-size-adjust:100%}
+// sideways. Each line of the text takes its direction from its own first
+// letter (unicode-bidi: plaintext), so Hebrew or Arabic lines run right to
+// left. Boxes are as wide as their answer (--n cells, set by the n1, n2, ..
+// rules written before this text) plus room for the caret, and at least
+// 24px tall. Marks after a checked box say right or wrong in a symbol, not in
+// colour. Print: black on white, a name line, each gap a line of its length,
+// no buttons, no feedback, no timer.
+//
+// Written for speed with thousands of gaps as well: no universal or
+// pseudo-element selector that every element must be matched against, one
+// shared rule per box width instead of a style per box, plain inline
+// wrappers (no formatting context per gap), and no dir="auto", whose upkeep
+// while a long text is parsed grows with the square of its length.
+inline constexpr std::string_view kResponsiveStyle = R"CSS(html{-webkit-text-size-adjust:100%;text-size-adjust:100%}
 body{margin:0;background:var(--bg);color:var(--fg);font-family:var(--font);font-size:var(--size);line-height:1.6}
 main,footer{max-width:48rem;margin:0 auto;padding:0 1rem}
 h1{margin:1rem 0;padding:.4em .6em;background:var(--box-bg);color:var(--box-fg);font-size:1.5em;line-height:1.3;text-align:center;overflow-wrap:anywhere}
 [hidden]{display:none!important}
 .name-line{display:none}
 .instruction{font-weight:bold;font-style:italic}
-.text{white-space:pre-wrap;overflow-wrap:anywhere}
-.w{display:inline-block;max-width:100%}
-.text input{font:inherit;line-height:1.4;width:calc(var(--n)*1.2ch + 1.5ch + 2px);max-width:100%;min-height:24px;margin:0 .1ch;padding:0 .25ch;border:1px solid var(--fg);border-radius:3px;background:var(--box-bg);color:var(--box-fg);caret-color:var(--box-fg);vertical-align:baseline}
+.text{white-space:pre-wrap;overflow-wrap:anywhere;unicode-bidi:plaintext;text-align:start}
+.text input{box-sizing:border-box;font:inherit;line-height:1.4;width:calc(var(--n)*1.2ch + 1.5ch + 2px);max-width:100%;min-height:24px;margin:0 .1ch;padding:0 .25ch;border:1px solid var(--fg);border-radius:3px;background:var(--box-bg);color:var(--box-fg);caret-color:var(--box-fg);vertical-align:baseline;unicode-bidi:plaintext}
 .w.right::after{content:"\2713";content:"\2713"/"right";margin-left:.15em;font-weight:bold}
 .w.wrong::after{content:"\2717";content:"\2717"/"wrong";margin-left:.15em;font-weight:bold}
 .timer-line{font-weight:bold}
 .controls{display:flex;flex-wrap:wrap;gap:.75rem;margin:1rem 0}
-button{font:inherit;min-height:44px;padding:.4em 1.2em;border:2px solid var(--fg);border-radius:4px;background:var(--fg);color:var(--bg);cursor:pointer}
+button{box-sizing:border-box;font:inherit;min-height:44px;padding:.4em 1.2em;border:2px solid var(--fg);border-radius:4px;background:var(--fg);color:var(--bg);cursor:pointer}
 :focus-visible{outline:3px solid var(--fg);outline-offset:2px}
 #result{min-height:1.6em}
 #result:focus{outline:none}

@@ -153,17 +153,17 @@ describe('responsive page', () => {
     const variants = [...VARIANTS.map(([name, options]) => [name, CAT, options]),
       ['test version with the timer', LONG, ['--timer']],
       ['practice version with everything', LONG, ['--practice', '--show-answers', '--timer']]];
-    for (const [sizeName, size] of SIZES) {
-      for (const [variantName, source, options] of variants) {
-        const { url } = responsive(source, options);
-        const { page, context, errors } = await open(url, { size });
-        assert.deepEqual(await axeViolations(page), [], `${variantName}, ${sizeName}, on load`);
-        await fillAll(page, ['at', 'x', '']);
-        await page.click('#submit-test');
-        assert.deepEqual(await axeViolations(page), [], `${variantName}, ${sizeName}, after a check`);
-        assert.deepEqual(errors, []);
-        await context.close();
-      }
+    // Every variant on a phone; the desktop layout once, with every part shown.
+    const runs = [...variants.map((v) => ['phone', PHONE, ...v]), ['desktop', DESKTOP, ...variants[variants.length - 1]]];
+    for (const [sizeName, size, variantName, source, options] of runs) {
+      const { url } = responsive(source, options);
+      const { page, context, errors } = await open(url, { size });
+      assert.deepEqual(await axeViolations(page), [], `${variantName}, ${sizeName}, on load`);
+      await fillAll(page, ['at', 'x', '']);
+      await page.click('#submit-test');
+      assert.deepEqual(await axeViolations(page), [], `${variantName}, ${sizeName}, after a check`);
+      assert.deepEqual(errors, []);
+      await context.close();
     }
   });
 
@@ -358,12 +358,32 @@ describe('responsive page', () => {
     await shown.context.close();
   });
 
-  test('right-to-left text runs right to left', async () => {
-    const hebrew = '\u05e9\u05dc\u05d5\u05dd \u05e2\u05d5\u05dc\u05dd. \u05d6\u05d4 \u05de\u05d1\u05d7\u05df \u05e7\u05e6\u05e8 \u05de\u05d0\u05d5\u05d3';
+  test('each line runs in the direction of its own text, and a box stays beside its kept part', async () => {
+    const hebrew = '\u05e9\u05dc\u05d5\u05dd \u05e2\u05d5\u05dc\u05dd. \u05d6\u05d4 \u05de\u05d1\u05d7\u05df \u05e7\u05e6\u05e8 \u05de\u05d0\u05d5\u05d3' +
+      '\r\nAnd this line is English, with words that are long enough to wrap on a phone screen.';
     const { page, context } = await open(responsive(hebrew, ['--title', '\u05de\u05d1\u05d7\u05df']).url, { size: PHONE });
-    assert.equal(await page.$eval('.text', (e) => getComputedStyle(e).direction), 'rtl');
+    // Where the first character of a line stands within the paragraph.
+    const sides = await page.$eval('.text', (p) => {
+      const box = p.getBoundingClientRect();
+      const side = (node, offset) => {
+        const range = document.createRange();
+        range.setStart(node, offset);
+        range.setEnd(node, offset + 1);
+        const r = range.getBoundingClientRect();
+        return r.right > box.right - 40 ? 'right' : r.left < box.left + 40 ? 'left' : 'middle';
+      };
+      const first = p.firstChild;
+      const english = Array.from(p.childNodes).find((n) => n.nodeType === 3 && n.data.includes('\nAnd'));
+      return [side(first, 0), side(english, english.data.indexOf('\nAnd') + 1)];
+    });
+    assert.deepEqual(sides, ['right', 'left']);
     assert.equal(await page.$eval('h1', (e) => getComputedStyle(e).direction), 'rtl');
-    assert.equal(await page.$eval('.instruction', (e) => getComputedStyle(e).direction), 'ltr');
+    // Every kept part and its box share a line.
+    const split = await page.$$eval('.text .w', (ws) => ws.filter((w) => {
+      const rects = Array.from(w.getClientRects()).filter((r) => r.width > 0);
+      return new Set(rects.map((r) => Math.round(r.bottom))).size > 1;
+    }).map((w) => w.textContent));
+    assert.deepEqual(split, []);
     assert.ok(await noSidewaysScroll(page));
     await context.close();
   });
@@ -385,8 +405,9 @@ describe('responsive page', () => {
       assert.equal(await page.$$eval('script', (s) => s.length), 2);
       assert.equal(await page.$eval('h1', (h) => h.textContent), title);
       assert.equal(await page.title(), title);
-      // The text shows as written: the test text without its gaps.
-      const shown = await page.$eval('.text', (e) => e.textContent);
+      // The text shows as written: the test text without its gaps (and
+      // without the word joiners that keep each box beside its kept part).
+      const shown = (await page.$eval('.text', (e) => e.textContent)).replace(/\u2060/g, '');
       assert.equal(shown, testText(source).replace(/\r\n/g, '\n').replace(/_+/g, ''));
       assert.equal(await page.$eval('body', (b) => getComputedStyle(b).backgroundColor), 'rgb(255, 255, 204)');
       assert.match(await page.$eval('body', (b) => getComputedStyle(b).fontFamily), /^"Evil\\"Font'\};<\/style><script>window\.pwned=3<\/script>\{", sans-serif$/);

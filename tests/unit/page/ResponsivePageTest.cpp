@@ -110,7 +110,7 @@ Text Unescape(TextView s) {
 // box shown as one "_" per letter of its answer: the test text that Process
 // writes, with its line breaks as LF.
 Text ShownText(const std::string& page) {
-  const Text p = FromUtf8(Between(page, "<p class=\"text\" dir=\"auto\">", "</p>\n"));
+  const Text p = FromUtf8(Between(page, "<p class=\"text\">", "</p>\n"));
   const std::vector<Text> answers = PageAnswers(page);
   Text out;
   std::size_t gap = 0;
@@ -125,6 +125,9 @@ Text ShownText(const std::string& page) {
     const std::size_t close = p.find(U'>', i);
     const TextView tag = TextView(p).substr(i, close - i + 1);
     if (tag.starts_with(U"<input ")) {
+      // The word joiner that keeps the box on the line of its kept part.
+      EXPECT_TRUE(!out.empty() && out.back() == U'\u2060') << ToUtf8(out.substr(out.size() > 20 ? out.size() - 20 : 0));
+      if (!out.empty() && out.back() == U'\u2060') out.pop_back();
       if (gap < answers.size()) out.append(answers[gap].size(), U'_');
       ++gap;
     } else {
@@ -212,7 +215,7 @@ TEST(ResponsivePage, WorkedExample) {
   const Built b = Build(kCatText);
   EXPECT_EQ(PageAnswers(b.page), (std::vector<Text>{U"at", U"n", U"at"}));
   EXPECT_EQ(ShownText(b.page), U"This is a test. The c__ sat o_ the m__.");
-  EXPECT_EQ(Between(b.page, "<p class=\"text\" dir=\"auto\">", "<input"), "This is a test. The <span class=\"w\">c");
+  EXPECT_EQ(Between(b.page, "<p class=\"text\">", "<input"), "This is a test. The <span class=\"w\">c\u2060");
   // One box per gap, named in text order, each with its accessible name and
   // every aid to typing switched off.
   for (int k = 0; k < 3; ++k) {
@@ -224,7 +227,10 @@ TEST(ResponsivePage, WorkedExample) {
     }
   }
   EXPECT_EQ(Count(b.page, "<input "), 3u);
-  EXPECT_TRUE(Has(b.page, "<input name=\"1\" style=\"--n:1\""));
+  EXPECT_TRUE(Has(b.page, "<input name=\"1\" class=\"n1\""));
+  EXPECT_TRUE(Has(b.page, "<input name=\"2\" class=\"n2\""));
+  // One width rule per width in use.
+  EXPECT_TRUE(Has(b.page, "--font:\"Arial\",sans-serif}\n.n2{--n:2}.n1{--n:1}\n"));
   EXPECT_TRUE(Has(b.page, "<button type=\"button\" id=\"submit-test\">Submit Test</button>"));
   EXPECT_TRUE(Has(b.page, "<title>C-Test</title>"));
   EXPECT_TRUE(Has(b.page, "<meta charset=\"utf-8\">"));
@@ -232,9 +238,12 @@ TEST(ResponsivePage, WorkedExample) {
                           "--font:\"Arial\",sans-serif}"));
   EXPECT_TRUE(b.page.starts_with("<!DOCTYPE html>\n"));
   ExpectWholeStructure(b.page);
-  // Nothing outside the page: no address the browser would fetch.
+  // Nothing outside the page: no address the browser would fetch (the one
+  // link names a place in the page itself).
   EXPECT_FALSE(Has(b.page, "src="));
-  EXPECT_FALSE(Has(b.page, "href="));
+  EXPECT_EQ(Count(b.page, "href="), 1u);
+  EXPECT_TRUE(Has(b.page, "<link rel=\"expect\" href=\"#end\" blocking=\"render\">"));
+  EXPECT_TRUE(Has(b.page, "<footer id=\"end\">"));
   EXPECT_FALSE(Has(b.page, "url("));
   EXPECT_FALSE(Has(b.page, "@import"));
 }
@@ -303,7 +312,7 @@ TEST(ResponsivePage, NoAnswerIsTheListError) {
 TEST(ResponsivePage, LineBreaksAndMarkupInTheText) {
   const Built b = Build(U"Line one.\r\nA b c<d e f&g hi\r\n\r\nij\"kl 'mn' op\rqr\nst.");
   EXPECT_EQ(ShownText(b.page), WithLf(b.test));
-  const std::string p = Between(b.page, "<p class=\"text\" dir=\"auto\">", "</p>\n");
+  const std::string p = Between(b.page, "<p class=\"text\">", "</p>\n");
   EXPECT_FALSE(Has(p, "\r"));
   EXPECT_TRUE(Has(p, "Line one.\nA "));
   EXPECT_TRUE(Has(p, "&lt;"));
