@@ -31,9 +31,6 @@ constexpr long long kSecondsPerGap = 12;
 // always stands for a line break.
 constexpr TextView kLineBreakMark = U"<BR>";
 
-// Between a kept part and its box: the line may not break there, but a word
-// too long for the line still breaks inside (overflow-wrap: anywhere).
-constexpr char32_t kWordJoiner = 0x2060;
 
 class Utf8Out {
  public:
@@ -132,6 +129,42 @@ int HexValue(char32_t c) {
   return -1;
 }
 
+constexpr double kDefaultTextSize = 14;
+
+// The text size in pixels: a number, optionally followed by "px", kept
+// between 8 and 96; anything else gives 14.
+double TextSizePixels(TextView value) {
+  constexpr double kMin = 8;
+  constexpr double kMax = 96;
+  TextView v = TrimBlanks(value);
+  if (v.size() >= 2) {
+    const TextView unit = v.substr(v.size() - 2);
+    if ((unit[0] == U'p' || unit[0] == U'P') && (unit[1] == U'x' || unit[1] == U'X')) {
+      v = TrimBlanks(v.substr(0, v.size() - 2));
+    }
+  }
+  // Digits with at most one decimal point; nothing else.
+  std::string number;
+  bool point = false;
+  bool digit = false;
+  for (char32_t c : v) {
+    if (c >= U'0' && c <= U'9') {
+      digit = true;
+    } else if (c == U'.' && !point) {
+      point = true;
+    } else {
+      return kDefaultTextSize;
+    }
+    if (number.size() > 16) return kDefaultTextSize;
+    number.push_back(static_cast<char>(c));
+  }
+  if (!digit) return kDefaultTextSize;
+  double size = 0;
+  const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), size);
+  if (ec != std::errc() || end != number.data() + number.size() || !std::isfinite(size)) return kDefaultTextSize;
+  return std::clamp(size, kMin, kMax);
+}
+
 // One gap: its box number and where its word is in the lists.
 struct Gap {
   std::size_t word;
@@ -170,7 +203,7 @@ void PutStyle(Utf8Out& out, const ExportSettings& s, const std::vector<Gap>& gap
   // One rule per box width in use: boxes of a width share their style.
   std::vector<bool> used;
   for (const Gap& gap : gaps) {
-    const std::size_t cells = page::AnswerCells(gap.answer);
+    const std::size_t cells = page::DisplayCells(gap.answer);
     if (cells >= used.size()) used.resize(cells + 1, false);
     if (used[cells]) continue;
     used[cells] = true;
@@ -197,7 +230,7 @@ void PutGapBox(Utf8Out& out, std::size_t index, std::size_t count, TextView answ
   out.ascii("<input name=\"");
   out.number(static_cast<long long>(index));
   out.ascii("\" class=\"n");
-  out.number(static_cast<long long>(page::AnswerCells(answer)));
+  out.number(static_cast<long long>(page::DisplayCells(answer)));
   out.ascii("\" aria-label=\"Gap ");
   out.number(static_cast<long long>(index + 1));
   out.ascii(" of ");
@@ -209,16 +242,16 @@ void PutGapBox(Utf8Out& out, std::size_t index, std::size_t count, TextView answ
   out.ascii("\">");
 }
 
-void PutText(Utf8Out& out, const TestWorkspace& w, const std::vector<Gap>& gaps) {
+void PutText(Utf8Out& out, const TestWorkspace& w, const ExportSettings& s, const std::vector<Gap>& gaps) {
   out.ascii("<p class=\"text\">");
   PutMarkupText(out, w.FirstSentence, TextPlace::Text);
   std::size_t next = 0;
   for (std::size_t i = 0; i < w.PageLeftHalves.size(); ++i) {
     const TextView left = w.PageLeftHalves[i];
     if (next < gaps.size() && gaps[next].word == i) {
-      out.ascii("<span class=\"w\">");
+      out.ascii(page::KeepGapTogether(left, gaps[next].answer, s.TextSize) ? "<span class=\"w k\">"
+                                                                           : "<span class=\"w\">");
       PutMarkupText(out, left, TextPlace::Text);
-      out.put(kWordJoiner);
       PutGapBox(out, next, gaps.size(), gaps[next].answer);
       out.ascii("</span>");
       ++next;
@@ -286,7 +319,7 @@ std::string BuildResponsivePage(const TestWorkspace& workspace, const ExportSett
       "</h1>\n<p class=\"name-line\">Name: <span class=\"name-space\"></span></p>\n<div id=\"work\">\n"
       "<p class=\"instruction\">Complete the gaps in the following text:</p>\n"
       "<form id=\"cloze\" name=\"cloze\" autocomplete=\"off\">\n");
-  PutText(out, workspace, gaps);
+  PutText(out, workspace, settings, gaps);
   out.ascii("</form>\n");
   if (settings.TimerFlag) {
     out.ascii("<p class=\"timer-line\">Time left: <span id=\"timer\" role=\"timer\"></span></p>\n");
@@ -326,37 +359,7 @@ Text ResponsiveColour(TextView value, TextView fallback) {
 }
 
 Text ResponsiveTextSize(TextView value) {
-  constexpr double kMin = 8;
-  constexpr double kMax = 96;
-  const Text fallback = U"14";
-  TextView v = TrimBlanks(value);
-  if (v.size() >= 2) {
-    const TextView unit = v.substr(v.size() - 2);
-    if ((unit[0] == U'p' || unit[0] == U'P') && (unit[1] == U'x' || unit[1] == U'X')) {
-      v = TrimBlanks(v.substr(0, v.size() - 2));
-    }
-  }
-  // Digits with at most one decimal point; nothing else.
-  std::string number;
-  bool point = false;
-  bool digit = false;
-  for (char32_t c : v) {
-    if (c >= U'0' && c <= U'9') {
-      digit = true;
-    } else if (c == U'.' && !point) {
-      point = true;
-    } else {
-      return fallback;
-    }
-    if (number.size() > 16) return fallback;
-    number.push_back(static_cast<char>(c));
-  }
-  if (!digit) return fallback;
-  double size = 0;
-  const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), size);
-  if (ec != std::errc() || end != number.data() + number.size() || !std::isfinite(size)) return fallback;
-  if (size < kMin) size = kMin;
-  if (size > kMax) size = kMax;
+  const double size = TextSizePixels(value);
   // Two decimals at most, without trailing zeros.
   const long long hundredths = std::llround(size * 100);
   Text out = ToText(hundredths / 100);
@@ -366,6 +369,17 @@ Text ResponsiveTextSize(TextView value) {
     if (hundredths % 10 != 0) out.push_back(static_cast<char32_t>(U'0' + hundredths % 10));
   }
   return out;
+}
+
+bool KeepGapTogether(TextView keptPart, TextView answer, TextView textSize) {
+  // A 360 px screen leaves a 328 px line; a cell is about 0.6 of the text
+  // size in common fonts; the box is 1.2 cells a letter plus its padding,
+  // and a mark may follow it.
+  constexpr double kLine = 328;
+  constexpr double kCell = 0.6;
+  const double cells = static_cast<double>(DisplayCells(keptPart)) +
+                       1.2 * static_cast<double>(DisplayCells(answer)) + 4;
+  return cells * kCell * TextSizePixels(textSize) <= kLine;
 }
 
 Text ResponsiveFontFamily(TextView fontName) {
@@ -396,9 +410,9 @@ Text ResponsiveFontFamily(TextView fontName) {
   return out;
 }
 
-std::size_t AnswerCells(TextView answer) {
+std::size_t DisplayCells(TextView text) {
   std::size_t cells = 0;
-  for (char32_t c : answer) {
+  for (char32_t c : text) {
     const bool zeroWidth = (c >= 0x0300 && c <= 0x036F) || (c >= 0x0483 && c <= 0x0489) ||
                            (c >= 0x0591 && c <= 0x05C7) || (c >= 0x0610 && c <= 0x061A) ||
                            (c >= 0x064B && c <= 0x065F) || c == 0x200C || c == 0x200D ||

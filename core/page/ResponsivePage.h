@@ -41,10 +41,17 @@ Text ResponsiveTextSize(TextView value);
 // backslash, brace, angle bracket or line break reaches the style sheet.
 Text ResponsiveFontFamily(TextView fontName);
 
-// The width of an answer in character cells, for the size of its box:
-// East Asian wide characters and emoji count two, combining marks, joiners
-// and variation selectors none; at least one.
-std::size_t AnswerCells(TextView answer);
+// The width of a text in character cells, for the size of a box and for
+// telling whether a kept part and its box fit on a phone's line: East Asian
+// wide characters and emoji count two, combining marks, joiners and
+// variation selectors none; at least one.
+std::size_t DisplayCells(TextView text);
+
+// Whether a kept part and its box are kept on one line: when, at this text
+// size, they fit the narrowest line (a 360 px screen) with room to spare.
+// A longer pair may break between the two, so that it never runs off the
+// screen.
+bool KeepGapTogether(TextView keptPart, TextView answer, TextView textSize);
 
 }  // namespace page
 

@@ -13,16 +13,18 @@ namespace brenvik::page {
 // pre-wrap keeps the blanks and line breaks of the source) and never scrolls
 // sideways. Each line of the text takes its direction from its own first
 // letter (unicode-bidi: plaintext), so Hebrew or Arabic lines run right to
-// left. Boxes are as wide as their answer (--n cells, set by the n1, n2, ..
-// rules written before this text) plus room for the caret, and at least
-// 24px tall. Marks after a checked box say right or wrong in a symbol, not in
+// left. A kept part and its box stay on one line (class k) unless together
+// they are too long for a phone's line. Boxes are as wide as their answer
+// (--n cells, set by the n1, n2, .. rules written before this text) plus
+// room for the caret, and at least 24px tall. Marks after a checked box say right or wrong in a symbol, not in
 // colour. Print: black on white, a name line, each gap a line of its length,
 // no buttons, no feedback, no timer.
 //
 // Written for speed with thousands of gaps as well: no universal or
 // pseudo-element selector that every element must be matched against, one
 // shared rule per box width instead of a style per box, plain inline
-// wrappers (no formatting context per gap), and no dir="auto", whose upkeep
+// wrappers (an inline-block per gap would double the layout time), and no
+// dir="auto", whose upkeep
 // while a long text is parsed grows with the square of its length.
 inline constexpr std::string_view kResponsiveStyle = R"CSS(html{-webkit-text-size-adjust:100%;text-size-adjust:100%}
 body{margin:0;background:var(--bg);color:var(--fg);font-family:var(--font);font-size:var(--size);line-height:1.6}
@@ -33,6 +35,7 @@ h1{margin:1rem 0;padding:.4em .6em;background:var(--box-bg);color:var(--box-fg);
 .instruction{font-weight:bold;font-style:italic}
 .text{white-space:pre-wrap;overflow-wrap:anywhere;unicode-bidi:plaintext;text-align:start}
 .text input{box-sizing:border-box;font:inherit;line-height:1.4;width:calc(var(--n)*1.2ch + 1.5ch + 2px);max-width:100%;min-height:24px;margin:0 .1ch;padding:0 .25ch;border:1px solid var(--fg);border-radius:3px;background:var(--box-bg);color:var(--box-fg);caret-color:var(--box-fg);vertical-align:baseline;unicode-bidi:plaintext}
+.k{white-space:nowrap}
 .w.right::after{content:"\2713";content:"\2713"/"right";margin-left:.15em;font-weight:bold}
 .w.wrong::after{content:"\2717";content:"\2717"/"wrong";margin-left:.15em;font-weight:bold}
 .timer-line{font-weight:bold}
@@ -89,8 +92,9 @@ function trimAnswer(s) {
 }
 
 function mark(box, state) {
-  var name = state ? 'w ' + state : 'w';
-  if (box.parentNode.className !== name) box.parentNode.className = name;
+  var marks = box.parentNode.classList;
+  if (marks.contains('right') !== (state === 'right')) marks.toggle('right');
+  if (marks.contains('wrong') !== (state === 'wrong')) marks.toggle('wrong');
   if (state === 'wrong') box.setAttribute('aria-invalid', 'true');
   else if (box.hasAttribute('aria-invalid')) box.removeAttribute('aria-invalid');
 }
@@ -161,7 +165,8 @@ form.addEventListener('keydown', function (e) {
   (i + 1 < boxes.length ? boxes[i + 1] : submitButton).focus();
 });
 form.addEventListener('input', function (e) {
-  if (e.target.parentNode.className !== 'w') mark(e.target, '');
+  var marks = e.target.parentNode.classList;
+  if (marks.contains('right') || marks.contains('wrong')) mark(e.target, '');
 });
 
 for (var i = 0; i < boxes.length; i++) {

@@ -4,6 +4,7 @@
 // in many scripts typed key by key, and hostile texts that must stay text.
 
 import assert from 'node:assert/strict';
+import { readFileSync } from 'node:fs';
 import { after, before, describe, test } from 'node:test';
 
 import { answersOf, axeSourceText, exportPage, launchBrowser, runCli } from './helpers.mjs';
@@ -60,8 +61,12 @@ async function open(url, { size = DESKTOP, clock = false } = {}) {
 
 const box = (i) => `#cloze input[name="${i}"]`;
 const gapValues = (page) => page.$$eval('#cloze input', (els) => els.map((e) => e.value));
-const marks = (page) => page.$$eval('#cloze input', (els) =>
-  els.map((e) => `${e.parentNode.className}${e.getAttribute('aria-invalid') === 'true' ? ' invalid' : ''}`));
+// Each box's mark: 'right', 'wrong' or '' (with ' invalid' when it says so to assistive technology).
+const marks = (page) => page.$$eval('#cloze input', (els) => els.map((e) => {
+  const c = e.parentNode.classList;
+  const mark = c.contains('right') ? 'right' : c.contains('wrong') ? 'wrong' : '';
+  return `${mark}${e.getAttribute('aria-invalid') === 'true' ? ' invalid' : ''}`;
+}));
 const text = (page, selector) => page.$eval(selector, (e) => e.textContent);
 
 async function fillAll(page, values) {
@@ -71,6 +76,14 @@ async function fillAll(page, values) {
 async function press(page, selector, size) {
   if (size === PHONE) await page.tap(selector);
   else await page.click(selector);
+}
+
+// The gaps whose kept part and box stand on different lines.
+function splitGaps(page) {
+  return page.$$eval('.text .w', (ws) => ws.filter((w) => {
+    const rects = Array.from(w.getClientRects()).filter((r) => r.width > 0);
+    return new Set(rects.map((r) => Math.round(r.bottom))).size > 1;
+  }).map((w) => w.textContent));
 }
 
 async function noSidewaysScroll(page) {
@@ -109,7 +122,7 @@ describe('responsive page', () => {
           assert.equal(await text(right.page, '#feedback'), 'All correct! Well done.');
           assert.equal(await text(right.page, '#score'), '3');
           assert.deepEqual(await gapValues(right.page), ['at', 'n', 'at']);
-          assert.deepEqual(await marks(right.page), ['w right', 'w right', 'w right']);
+          assert.deepEqual(await marks(right.page), ['right', 'right', 'right']);
         } else {
           assert.equal(await text(right.page, '#result'), 'You scored 3 out of a possible 3');
           assert.equal(await right.page.$$eval('form', (f) => f.length), 0, 'the form is gone');
@@ -126,13 +139,13 @@ describe('responsive page', () => {
           assert.equal(await text(wrong.page, '#feedback'), 'Some of your answers are wrong.');
           assert.equal(await text(wrong.page, '#score'), '1');
           assert.deepEqual(await gapValues(wrong.page), ['at', '', ''], 'wrong boxes emptied, the right one kept');
-          assert.deepEqual(await marks(wrong.page), ['w right', 'w wrong invalid', 'w wrong invalid']);
+          assert.deepEqual(await marks(wrong.page), ['right', 'wrong invalid', 'wrong invalid']);
           // The marks are symbols, not only colours.
           const symbol = await wrong.page.$eval('#cloze .w.wrong', (e) => getComputedStyle(e, '::after').content);
           assert.match(symbol, /\u2717/);
           // A second submit after correcting.
           await wrong.page.fill(box(1), 'n');
-          assert.deepEqual(await marks(wrong.page), ['w right', 'w', 'w wrong invalid'], 'typing clears the mark');
+          assert.deepEqual(await marks(wrong.page), ['right', '', 'wrong invalid'], 'typing clears the mark');
           await wrong.page.fill(box(2), 'at');
           await press(wrong.page, '#submit-test', size);
           assert.equal(await text(wrong.page, '#feedback'), 'All correct! Well done.');
@@ -378,14 +391,19 @@ describe('responsive page', () => {
     });
     assert.deepEqual(sides, ['right', 'left']);
     assert.equal(await page.$eval('h1', (e) => getComputedStyle(e).direction), 'rtl');
-    // Every kept part and its box share a line.
-    const split = await page.$$eval('.text .w', (ws) => ws.filter((w) => {
-      const rects = Array.from(w.getClientRects()).filter((r) => r.width > 0);
-      return new Set(rects.map((r) => Math.round(r.bottom))).size > 1;
-    }).map((w) => w.textContent));
-    assert.deepEqual(split, []);
+    assert.deepEqual(await splitGaps(page), []);
     assert.ok(await noSidewaysScroll(page));
     await context.close();
+
+    // The bundled sample on a phone, at two text sizes: no kept part ends a
+    // line with its box on the next.
+    const sample = readFileSync(new URL('../../examples/sample.txt', import.meta.url), 'utf8');
+    for (const size of ['14', '20']) {
+      const phone = await open(responsive(sample, ['--size', size]).url, { size: PHONE });
+      assert.deepEqual(await splitGaps(phone.page), [], `text size ${size}`);
+      assert.ok(await noSidewaysScroll(phone.page));
+      await phone.context.close();
+    }
   });
 
   test('hostile texts and settings stay text and run no script', async () => {
@@ -405,9 +423,8 @@ describe('responsive page', () => {
       assert.equal(await page.$$eval('script', (s) => s.length), 2);
       assert.equal(await page.$eval('h1', (h) => h.textContent), title);
       assert.equal(await page.title(), title);
-      // The text shows as written: the test text without its gaps (and
-      // without the word joiners that keep each box beside its kept part).
-      const shown = (await page.$eval('.text', (e) => e.textContent)).replace(/\u2060/g, '');
+      // The text shows as written: the test text without its gaps.
+      const shown = await page.$eval('.text', (e) => e.textContent);
       assert.equal(shown, testText(source).replace(/\r\n/g, '\n').replace(/_+/g, ''));
       assert.equal(await page.$eval('body', (b) => getComputedStyle(b).backgroundColor), 'rgb(255, 255, 204)');
       assert.match(await page.$eval('body', (b) => getComputedStyle(b).fontFamily), /^"Evil\\"Font'\};<\/style><script>window\.pwned=3<\/script>\{", sans-serif$/);
