@@ -57,8 +57,21 @@ class Utf8Out {
     }
   }
 
+  // Runs of ASCII are copied without the per-character encoding.
   void put(TextView s) {
-    for (char32_t c : s) put(c);
+    std::size_t i = 0;
+    while (i < s.size()) {
+      std::size_t end = i;
+      while (end < s.size() && s[end] < 0x80) ++end;
+      if (end > i) {
+        const std::size_t at = out_.size();
+        out_.resize(at + (end - i));
+        char* p = out_.data() + at;
+        for (std::size_t k = i; k < end; ++k) *p++ = static_cast<char>(s[k]);
+        i = end;
+      }
+      if (i < s.size()) put(s[i++]);
+    }
   }
 
   void number(long long value) {
@@ -83,8 +96,11 @@ enum class TextPlace { Title, Text, Separator };
 void PutMarkupText(Utf8Out& out, TextView text, TextPlace place) {
   const bool lineBreaks = place != TextPlace::Title;
   const std::size_t n = text.size();
+  std::size_t plain = 0;  // start of the run of characters written as they are
   for (std::size_t i = 0; i < n; ++i) {
     const char32_t c = text[i];
+    if (c != U'&' && c != U'<' && c != U'>' && c != 0 && !(c == U'\r' && lineBreaks)) continue;
+    out.put(text.substr(plain, i - plain));
     switch (c) {
       case U'&': out.ascii("&amp;"); break;
       case U'<':
@@ -97,17 +113,14 @@ void PutMarkupText(Utf8Out& out, TextView text, TextPlace place) {
         break;
       case U'>': out.ascii("&gt;"); break;
       case 0: out.put(kReplacementChar); break;
-      case U'\r':
-        if (lineBreaks) {
-          if (i + 1 < n && text[i + 1] == U'\n') ++i;
-          out.put(U'\n');
-        } else {
-          out.put(c);
-        }
+      default:  // CR, alone or before LF
+        if (i + 1 < n && text[i + 1] == U'\n') ++i;
+        out.put(U'\n');
         break;
-      default: out.put(c); break;
     }
+    plain = i + 1;
   }
+  out.put(text.substr(plain));
 }
 
 bool IsAsciiAlnum(char32_t c) {
