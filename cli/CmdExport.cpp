@@ -1,45 +1,100 @@
-// brenvik-cli export: the interactive page of a text, exactly as Export to web
-// writes it, with the settings given on the command line (defaults are the
-// program's initial settings).
+// brenvik-cli export: the page of a text in one of the page formats, with the
+// settings given on the command line (defaults are the program's initial
+// settings). The classic format is exactly what Export to web writes.
 
+#include <algorithm>
 #include <iostream>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
-#include "core/page/ExportSettings.h"
+#include "core/ctest/TestGen.h"
 #include "core/page/ClassicPage.h"
+#include "core/page/ExportSettings.h"
+#include "core/page/ResponsivePage.h"
 #include "core/text/Text.h"
 #include "core/text/TextFile.h"
-#include "core/ctest/TestGen.h"
 
 namespace brenvik::cli {
 namespace {
 
+// The formats --format names. Each writer turns the workspace of the text and
+// the settings into the bytes of the file, or throws the error to report (no
+// file is written then). The first row is the default. A new format is one
+// writer and one row: the usage line, --help and the check of --format are
+// made from this table.
+struct PageFormat {
+  std::string_view name;
+  std::string_view summary;  // its line in --help
+  std::string (*write)(TestWorkspace& workspace, const ExportSettings& settings);
+};
+
+std::string WriteClassic(TestWorkspace& workspace, const ExportSettings& settings) {
+  return BuildTestPageBytes(workspace, settings);
+}
+
+std::string WriteResponsive(TestWorkspace& workspace, const ExportSettings& settings) {
+  return BuildResponsivePage(workspace, settings);
+}
+
+constexpr PageFormat kFormats[] = {
+    {"classic", "the page Export to web writes, byte for byte (Windows-1252; the default)", &WriteClassic},
+    {"responsive", "a UTF-8 page for phones, tablets, screen readers and printing", &WriteResponsive},
+};
+
+// "classic|responsive|..."
+std::string FormatNames() {
+  std::string names;
+  for (const PageFormat& f : kFormats) {
+    if (!names.empty()) names += '|';
+    names += f.name;
+  }
+  return names;
+}
+
+const PageFormat* FindFormat(std::string_view name) {
+  for (const PageFormat& f : kFormats) {
+    if (f.name == name) return &f;
+  }
+  return nullptr;
+}
+
 constexpr const char* kName = "export";
-constexpr const char* kUsage =
-    "export [INPUT] -o PAGE [--practice] [--show-answers] [--timer] [--title T] [--font F] [--size S] "
+const std::string kUsage =
+    "export [INPUT] -o PAGE [--format " + FormatNames() +
+    "] [--practice] [--show-answers] [--timer] [--title T] [--font F] [--size S] "
     "[--page-background #RRGGBB] [--page-text #RRGGBB] [--answer-box #RRGGBB] [--answer-text #RRGGBB]";
 
-constexpr const char* kHelp =
-    "Usage: brenvik-cli export [INPUT] -o PAGE [options]\n"
-    "Makes the C-test of INPUT (a text file; '-' or absent for standard input)\n"
-    "and writes its interactive HTML page to PAGE, exactly as Export to web does.\n"
-    "\n"
-    "  --practice                 practice version (feedback and score boxes)\n"
-    "  --show-answers             with a Show Answers button (practice version)\n"
-    "  --timer                    submit the answers after 12 seconds per gap\n"
-    "  --title T                  heading of the page (default C-Test)\n"
-    "  --font F                   font name (default Arial)\n"
-    "  --size S                   text size in pixels (default 14)\n"
-    "  --page-background #RRGGBB  default #FFFFFF\n"
-    "  --page-text #RRGGBB        default #000000\n"
-    "  --answer-box #RRGGBB       default #000000\n"
-    "  --answer-text #RRGGBB      default #FFFFFF\n"
-    "\n"
-    "Exit status: 0 page written, 1 error (nothing written), 2 usage error.\n";
+std::string HelpText() {
+  std::string help =
+      "Usage: brenvik-cli export [INPUT] -o PAGE [options]\n"
+      "Makes the C-test of INPUT (a text file; '-' or absent for standard input)\n"
+      "and writes its interactive HTML page to PAGE.\n"
+      "\n"
+      "  --format NAME              the kind of page:\n";
+  for (const PageFormat& f : kFormats) {
+    std::string line = "      " + std::string(f.name);
+    line.resize(std::max<std::size_t>(line.size() + 1, 18), ' ');
+    help += line + std::string(f.summary) + "\n";
+  }
+  help +=
+      "  --practice                 practice version (feedback and score)\n"
+      "  --show-answers             with a Show Answers button (practice version)\n"
+      "  --timer                    submit the answers after 12 seconds per gap\n"
+      "  --title T                  heading of the page (default C-Test)\n"
+      "  --font F                   font name (default Arial)\n"
+      "  --size S                   text size in pixels (default 14)\n"
+      "  --page-background #RRGGBB  default #FFFFFF\n"
+      "  --page-text #RRGGBB        default #000000\n"
+      "  --answer-box #RRGGBB       default #000000\n"
+      "  --answer-text #RRGGBB      default #FFFFFF\n"
+      "\n"
+      "Exit status: 0 page written, 1 error (nothing written), 2 usage error.\n";
+  return help;
+}
 
 // "#RRGGBB" with hexadecimal digits of either case, returned in the
 // upper-case form the colour chooser gives.
@@ -65,10 +120,11 @@ void SetColour(const ParsedArgs& parsed, const std::string& option, Text& field)
 }
 
 int RunExport(const std::vector<std::string>& args) {
-  return RunCommand(kName, kUsage, [&] {
+  return RunCommand(kName, kUsage.c_str(), [&] {
     const ParsedArgs parsed = ParseArgs(args,
                                         {{{"-o", "--output"}, true},
-                                         {{"--practice"}, false},
+                                         {{"--format"}, true},
+                                        {{"--practice"}, false},
                                          {{"--show-answers"}, false},
                                          {{"--timer"}, false},
                                          {{"--title"}, true},
@@ -80,11 +136,16 @@ int RunExport(const std::vector<std::string>& args) {
                                          {{"--answer-text"}, true}},
                                         1);
     if (parsed.help) {
-      std::cout << kHelp;
+      std::cout << HelpText();
       return 0;
     }
     const std::optional<std::string> output = parsed.Value("-o");
     if (!output) throw UsageError("-o PAGE is required");
+    const PageFormat* format = &kFormats[0];
+    if (const auto name = parsed.Value("--format")) {
+      format = FindFormat(*name);
+      if (!format) throw UsageError("--format: unknown format " + *name + " (known: " + FormatNames() + ")");
+    }
 
     ExportSettings settings;
     if (parsed.Has("--practice")) settings.TestMode = PageVariant::Practice;
@@ -104,13 +165,13 @@ int RunExport(const std::vector<std::string>& args) {
     GenerateTest(ReadInput(input), workspace);
     // Built completely before anything is written: with no answer the page
     // writer stops with the list error and no file is created.
-    const std::string page = BuildTestPageBytes(workspace, settings);
+    const std::string page = format->write(workspace, settings);
     WriteFileBytes(*output, page);
     return 0;
   });
 }
 
-const CommandRegistrar kRegisterExport({kName, kUsage, &RunExport});
+const CommandRegistrar kRegisterExport({kName, kUsage.c_str(), &RunExport});
 
 }  // namespace
 }  // namespace brenvik::cli

@@ -8,7 +8,7 @@
 
 BRENVIK_BUILD_PKGS=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-translations-l10n
                     fonts-dejavu-core fonts-liberation)
-BRENVIK_TEST_PKGS=(libgtest-dev libgmock-dev libbenchmark-dev nodejs chromium
+BRENVIK_TEST_PKGS=(libgtest-dev libgmock-dev libbenchmark-dev nodejs chromium firefox-esr webkit2gtk-driver
                    xvfb xauth xdotool imagemagick libx11-dev)
 BRENVIK_FUZZ_PKGS=(clang libclang-rt-14-dev)
 

@@ -1,7 +1,9 @@
-# Browser tests: the exported page in Debian's Chromium through playwright-core,
-# plus the brenvik-cli export black-box and script property tests, all run by
-# node's own test runner. Missing node, Chromium or node_modules is a failure
-# with a message, never a skip: test.sh installs them.
+# Browser tests: both pages in Debian's Chromium through playwright-core, in
+# Firefox ESR through puppeteer-core and in WebKitGTK through WebKitWebDriver
+# (under an Xvfb the test starts), plus the brenvik-cli export black-box and
+# script property tests, all run by node's own test runner. Missing node, a
+# browser, its driver, Xvfb or node_modules is a failure with a message,
+# never a skip: test.sh installs them.
 set(_browser_dir ${CMAKE_CURRENT_LIST_DIR})
 find_program(BRENVIK_NODE node)
 if(TARGET brenvik-cli)
@@ -14,5 +16,5 @@ if(TARGET brenvik-cli)
   set_tests_properties(browser PROPERTIES
     ENVIRONMENT "BRENVIK_CLI=$<TARGET_FILE:brenvik-cli>"
     REQUIRED_FILES "$<TARGET_FILE:brenvik-cli>"
-    TIMEOUT 300)
+    TIMEOUT 600)
 endif()
