@@ -39,6 +39,10 @@ field() { dpkg-deb --field "$deb" "$1"; }
 [[ $(field Version) == "$version" ]] || fail "Version: $(field Version), expected $version"
 [[ $(field Architecture) == amd64 ]] || fail "Architecture: $(field Architecture)"
 [[ -n $(field Maintainer) ]] || fail "no Maintainer"
+description=$(field Description)
+grep -q 'C-test' <<<"$description" || fail "the description does not say what the program does"
+# A CMake list that slipped into a field shows as semicolons.
+[[ $description != *';'* ]] || fail "the description holds a list separator: $description"
 depends=$(field Depends)
 echo "Depends: $depends"
 # The libraries come from the binaries; the rest no link shows.
