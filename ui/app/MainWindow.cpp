@@ -26,6 +26,7 @@
 #include "core/text/TextFile.h"
 #include "core/ctest/TestGen.h"
 #include "ui/app/StartFolder.h"
+#include "ui/platform/HelpFile.h"
 
 namespace brenvik {
 
@@ -240,7 +241,7 @@ void MainWindow::setUpDialogs() {
   saveTextDialog_.filter = QStringLiteral("Text files (*.txt)|*.txt");
   savePageDialog_.initialDir = startDir;
   savePageDialog_.filter = QStringLiteral("HTML files (*.htm)|*.htm");
-  helpFile_ = programDir + QStringLiteral("/brenvik.hlp");
+  helpFile_ = FindHelpFile(programDir);
 }
 
 void MainWindow::updateRadioTabStops() {
