@@ -21,6 +21,7 @@
 #include "ui/app/AboutBox.h"
 #include "ui/app/AppLook.h"
 #include "core/page/ClassicPage.h"
+#include "core/page/ResponsivePage.h"
 #include "core/text/Errors.h"
 #include "ui/platform/QtText.h"
 #include "core/text/TextFile.h"
@@ -217,6 +218,8 @@ void MainWindow::createMenu() {
   item(file, "Saveoutput1", QStringLiteral("Save out&put"), QString(), &MainWindow::saveOutput);
   item(file, "mnuExporttoweb", QStringLiteral("E&xport to web"), QStringLiteral("Save as HTML"),
        &MainWindow::exportToWeb);
+  item(file, "mnuExportMobile", QStringLiteral("Export &mobile page\u2026"),
+       QStringLiteral("Save as a page for phones, tablets and screen readers"), &MainWindow::exportMobilePage);
   item(file, "mnuQuit", QStringLiteral("&Quit"), QString(), &MainWindow::quit);
   QMenu* edit = menu("Edit1", QStringLiteral("&Edit"));
   item(edit, "Output1", QStringLiteral("&Output"), QString(), &MainWindow::showOutputSettings);
@@ -280,6 +283,21 @@ void MainWindow::process() {
   RunCommand(this, [this] {
     const Text test = GenerateTest(FromBoxText(BoxText(sourceBox_)), state_.workspace);
     setBoxText(outputBox_, ToBoxText(test));
+  });
+}
+
+void MainWindow::exportMobilePage() {
+  RunCommand(this, [this] {
+    // Built first, like the classic page: with no answer the list error ends
+    // the command before any dialog. The workspace is only read.
+    const std::string page = BuildResponsivePage(state_.workspace, state_.settings);
+    savePageDialog_.fileName = ToQString(state_.settings.Title);
+    if (!platform().runSaveDialog(this, savePageDialog_)) return;
+    const QString path = savePageDialog_.fileName + QStringLiteral(".htm");
+    WriteFileBytes(ToPath(path), page);
+    if (platform().askConfirmation(this, QStringLiteral("Do you wish to preview the page in a browser"))) {
+      platform().shellOpen(this, path);
+    }
   });
 }
 

@@ -73,6 +73,7 @@ class MainWindow : public QMainWindow {
   void saveSource();             // File > Save source
   void saveOutput();             // File > Save output
   void exportToWeb();            // File > Export to web: the classic interactive page
+  void exportMobilePage();       // File > Export mobile page: the responsive page
   void quit();                   // File > Quit and the Quit button
   void showOutputSettings();     // Edit > Output: the configure-output window
   void showHelpContents();       // Help > Contents

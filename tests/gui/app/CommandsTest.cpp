@@ -18,6 +18,8 @@
 
 #include "AppFixture.h"
 #include "core/page/ClassicPage.h"
+#include "core/page/ResponsivePage.h"
+#include "core/ctest/TestGen.h"
 #include "core/text/CodePage.h"
 #include "core/text/Errors.h"
 #include "ui/platform/QtText.h"
@@ -392,6 +394,64 @@ TEST_F(Commands, ExportThatCannotCreateTheFileAsksNoQuestion) {
   EXPECT_EQ(fake->errors[0].text, QString::fromUtf8("Impossible de cr\xC3\xA9" "er le fichier ") + chosen + ".htm.");
   EXPECT_TRUE(fake->questions.empty());
   EXPECT_TRUE(fake->shellOpens.empty());
+}
+
+// --- Export mobile page ------------------------------------------------------
+
+TEST_F(Commands, MobilePageIsTheResponsivePageOfTheLastProcess) {
+  Process(kCatText);
+  state.settings.Title = U"Quiz \u00E9t\u00E9";
+  TestWorkspace expectedWorkspace;
+  GenerateTest(FromBoxText(kCatText), expectedWorkspace);
+  const QByteArray expected = Bytes(BuildResponsivePage(expectedWorkspace, state.settings));
+
+  // Saved, then previewed; a second run after a classic export gives the same page.
+  fake->saveAnswers.push_back(Path(QStringLiteral("phone")));
+  fake->confirmAnswers.push_back(true);
+  Trigger("mnuExportMobile");
+  fake->saveAnswers.push_back(Path(QStringLiteral("classic")));
+  fake->confirmAnswers.push_back(false);
+  Trigger("mnuExporttoweb");
+  const Text classicPage = form().lastPage();
+  fake->saveAnswers.push_back(Path(QStringLiteral("again")));
+  fake->confirmAnswers.push_back(false);
+  Trigger("mnuExportMobile");
+
+  EXPECT_EQ(ReadAll(Path(QStringLiteral("phone.htm"))), expected);
+  EXPECT_EQ(ReadAll(Path(QStringLiteral("again.htm"))), expected);
+  EXPECT_EQ(form().lastPage(), classicPage);  // the classic page is left as it was
+  ASSERT_EQ(fake->dialogs.size(), 3u);
+  EXPECT_EQ(fake->dialogs[0].seen.fileName, QString::fromUtf8("Quiz \xC3\xA9t\xC3\xA9"));
+  EXPECT_EQ(fake->dialogs[0].seen.filter, QStringLiteral("HTML files (*.htm)|*.htm"));
+  EXPECT_EQ(fake->shellOpens, (std::vector<QString>{Path(QStringLiteral("phone.htm"))}));
+  EXPECT_TRUE(fake->errors.empty());
+}
+
+TEST_F(Commands, MobilePageErrorsAndCancel) {
+  // No answer: the list error, no dialog, no question.
+  Process(QStringLiteral("Hello world."));
+  Trigger("mnuExportMobile");
+  ASSERT_EQ(fake->errors.size(), 1u);
+  EXPECT_EQ(fake->errors[0].text, QStringLiteral("Indice de liste hors limites (-1)"));
+  EXPECT_TRUE(fake->dialogs.empty());
+
+  // Cancel: nothing written and nothing to preview.
+  Process(kCatText);
+  fake->saveAnswers.push_back(std::nullopt);
+  Trigger("mnuExportMobile");
+  EXPECT_TRUE(fake->questions.empty());
+
+  // A file that cannot be created: its error, no question.
+  WriteAll(Path(QStringLiteral("plain")), "x");
+  fake->saveAnswers.push_back(Path(QStringLiteral("plain/page")));
+  Trigger("mnuExportMobile");
+  ASSERT_EQ(fake->errors.size(), 2u);
+  EXPECT_EQ(fake->errors[1].text,
+            QString::fromUtf8("Impossible de cr\xC3\xA9" "er le fichier ") + Path(QStringLiteral("plain/page")) + ".htm.");
+  EXPECT_TRUE(fake->questions.empty());
+  EXPECT_TRUE(fake->shellOpens.empty());
+  QDir folder(dir.path());
+  EXPECT_EQ(folder.entryList(QDir::Files), QStringList{QStringLiteral("plain")});
 }
 
 TEST_F(Commands, ExportUsesTheLastProcessEvenAfterOpenAndTheSettingsInForce) {

@@ -117,6 +117,8 @@ TEST_F(MainWindow, MenuItemsWithTheirHints) {
       {"mnuFile", "mnuSave", QStringLiteral("&Save source"), QStringLiteral("Save as a .TXT file")},
       {"mnuFile", "Saveoutput1", QStringLiteral("Save out&put"), QString()},
       {"mnuFile", "mnuExporttoweb", QStringLiteral("E&xport to web"), QStringLiteral("Save as HTML")},
+      {"mnuFile", "mnuExportMobile", QStringLiteral("Export &mobile page\u2026"),
+       QStringLiteral("Save as a page for phones, tablets and screen readers")},
       {"mnuFile", "mnuQuit", QStringLiteral("&Quit"), QString()},
       {"Edit1", "Output1", QStringLiteral("&Output"), QString()},
       {"mnuHelp", "Contents1", QStringLiteral("Contents"), QString()},
