@@ -375,7 +375,7 @@ inline const PageParts& ReferenceParts(const ExportSettings& settings) {
   plain.PageBackground = plain.PageTextColour = plain.AnswerBoxColour = plain.AnswerTextColour = U"#000000";
   TestWorkspace w;
   GenerateTest(U"A b. cat dog.", w);
-  Require(w.PageAnswers.size() == 1, "reference text has one answer");
+  Require(w.PageAnswers.size() == 1, "the one-word reference page has one answer");
   return cache.emplace(key, SplitPage(BuildTestPage(w, plain))).first->second;
 }
 

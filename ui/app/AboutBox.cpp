@@ -42,7 +42,7 @@ AboutBox::AboutBox(QWidget* parent)
   setObjectName(QStringLiteral("AboutBox"));
   setWindowTitle(QStringLiteral("About"));
   setFixedSize(kClientWidth, kClientHeight);
-  setFont(DesignFont());
+  setFont(WindowFont());
   QPalette pal = palette();
   pal.setColor(QPalette::Window, Silver());
   pal.setColor(QPalette::WindowText, pal.color(QPalette::Active, QPalette::WindowText));

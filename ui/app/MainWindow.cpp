@@ -100,7 +100,7 @@ void MainWindow::createControls() {
   windowPalette.setColor(QPalette::WindowText, Navy());
   client->setPalette(windowPalette);
   client->setAutoFillBackground(true);
-  client->setFont(DesignFont());  // the menu bar keeps the desktop's menu font
+  client->setFont(WindowFont());  // the menu bar keeps the desktop's menu font
   setCentralWidget(client);
 
   QPalette blackText = windowPalette;

@@ -18,7 +18,7 @@ namespace brenvik {
 namespace {
 
 // The window's 8-point sans serif.
-QFont WindowFont() {
+QFont EightPointFont() {
   QFont font = ClassicSansFont();
   font.setPointSize(8);
   return font;
@@ -51,7 +51,7 @@ void ColourSwatch::paintEvent(QPaintEvent*) {
 OutputSettingsWindow::OutputSettingsWindow(ExportSettings& settings, QWidget* parent) : QWidget(parent, Qt::Window), settings_(settings) {
   setObjectName(QStringLiteral("Form2"));
   setWindowTitle(QStringLiteral("configure output"));
-  setFont(WindowFont());
+  setFont(EightPointFont());
   QPalette pal = palette();
   pal.setColor(QPalette::Window, QColor(192, 192, 192));
   setPalette(pal);

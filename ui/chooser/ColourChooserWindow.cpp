@@ -125,7 +125,7 @@ ColourChooserWindow::ColourChooserWindow(QWidget* parent) : QDialog(parent) {
     pageWidgets_[i] = page;
     pages_->addTab(page, page->tabCaption());
   }
-  pages_->setCurrentIndex(pageCMYK);  // the page active as built
+  pages_->setCurrentIndex(pageCMYK);  // the page active until execute() picks one
   --switchingPages_;
   connect(pages_, &QTabWidget::currentChanged, this, &ColourChooserWindow::pageChanged);
 

@@ -79,7 +79,8 @@ class ColourChooserWindow : public QDialog, public ChooserPageHost {
   void setCustomColourBox(int index, Colour value);
   // The active page's colour, or the current colour when it describes none.
   ColourVector pageColour() const;
-  // Makes the active page show rgb (the page runs updateCurrentColour as its rules say).
+  // Makes the active page show rgb; each page decides whether that also runs
+  // updateCurrentColour.
   void showColour(const ColourVector& rgb);
 
   // ChooserPageHost

@@ -158,7 +158,7 @@ void InternetPage::paintPalette(QPainter& painter, int width, int height) const 
   painter.drawRect(-1, -1, width, height);
 
   // The mark on the selected cell: a disc 4 pixels narrower than the smaller
-  // side of a cell's inside (8 pixels at the design size, where cells are 14
+  // side of a cell's inside (8 pixels at the window's own size, where cells are 14
   // by 12 inside), big enough to be found at a glance on any of the colours
   // while a ring of the cell's own colour stays round it.
   const int markSize = std::max(2, std::min((width - 1) / kColumns, (height - 1) / kRows) - 1 - 4);

@@ -110,7 +110,7 @@ TEST_F(ColourChooserTest, OkKeepsThePickedColourReferenceAndCollection) {
 TEST_F(ColourChooserTest, OpensOnTheActivePageOnlyWhenItsTabIsShown) {
   const struct { ChooserPageSet visible; ChooserPageId active; ChooserPageId opened; } cases[] = {
       {PageBit(pageInternet), pageInternet, pageInternet},
-      {ColourChooser::kDefaultPages, pageInternet, pageCMYK},  // hidden tab: stays on the page as built
+      {ColourChooser::kDefaultPages, pageInternet, pageCMYK},  // hidden tab: stays on the page the window starts on
       {ColourChooser::kDefaultPages, pageRGB, pageRGB},
       {0x1FF, pageInfo, pageInfo},
   };

@@ -39,7 +39,7 @@ TEST_F(PalettePages, VGABoxesInTwoRowsOfEight) {
   EXPECT_EQ(t.page->box(1)->color(), RGBToColour(MakeRGB(128, 0, 0)));
   EXPECT_EQ(t.page->box(7)->color(), RGBToColour(MakeRGB(192, 192, 192)));
   EXPECT_EQ(t.page->box(13)->color(), RGBToColour(MakeRGB(255, 0, 255)));
-  // Black carries the mark as built.
+  // Black carries the mark when the page is new.
   EXPECT_EQ(Marked(*t.page), std::vector<int>{0});
   EXPECT_EQ(t.page->pageColour(), MakeRGB(0, 0, 0));
 }
