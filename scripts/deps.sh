@@ -3,13 +3,14 @@
 #   brenvik_install_deps build   what building and running the program needs
 #   brenvik_install_deps test    the above plus the test tools (GoogleTest,
 #                                Google Benchmark, node and npm, the browsers,
-#                                Xvfb and the window tools of the end-to-end test)
+#                                Xvfb and the window tools of the end-to-end test,
+#                                poppler's PDF tools and xmllint)
 #   brenvik_install_deps fuzz    the build tools plus clang and its fuzzer runtime
 
 BRENVIK_BUILD_PKGS=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-translations-l10n
                     fonts-dejavu-core fonts-liberation)
 BRENVIK_TEST_PKGS=(libgtest-dev libgmock-dev libbenchmark-dev nodejs chromium
-                   xvfb xauth xdotool imagemagick libx11-dev)
+                   xvfb xauth xdotool imagemagick libx11-dev poppler-utils libxml2-utils)
 BRENVIK_FUZZ_PKGS=(clang libclang-rt-14-dev)
 
 # Installs those of the named packages that are not installed yet.
