@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <iostream>
 #include <limits>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -220,6 +221,10 @@ std::unique_ptr<QGuiApplication> StartFonts() {
   return std::make_unique<QGuiApplication>(argc, argv);
 }
 
+// How many files of --out-dir are written before they are flushed to disk
+// together (each holds a descriptor until then).
+constexpr std::size_t kBatchFiles = 128;
+
 // One text to export.
 struct Input {
   std::optional<std::string> path;  // nullopt: standard input
@@ -370,6 +375,16 @@ int RunExport(const std::vector<std::string>& args) {
     bool failed = false;
     MoodleQuizWriter quiz;
     TestWorkspace workspace;
+    // Files of --out-dir are flushed to disk together, a batch at a time.
+    FileBatch batch;
+    std::map<std::string, const Input*> pending;
+    auto commit = [&] {
+      for (const std::string& path : batch.commit()) {
+        ReportFailure(*pending.at(path), named, FileCreateError(path).what());
+        failed = true;
+      }
+      pending.clear();
+    };
     for (const Input& input : inputs) {
       try {
         MakeTest(input, workspace);
@@ -386,12 +401,20 @@ int RunExport(const std::vector<std::string>& args) {
         // gap stops with the list error and no file is created.
         const Exported file = format->write(workspace, context, name);
         ReportWarnings(input, named, file.warnings);
-        WriteFileBytes(output ? *output : *outDir + "/" + input.stem + std::string(format->extension), file.bytes);
+        if (output) {
+          WriteFileBytes(*output, file.bytes);
+        } else {
+          const std::string path = *outDir + "/" + input.stem + std::string(format->extension);
+          batch.add(path, file.bytes);
+          pending[path] = &input;
+          if (batch.size() >= kBatchFiles) commit();
+        }
       } catch (const BrenvikError& e) {
         ReportFailure(input, named, e.what());
         failed = true;
       }
     }
+    commit();
     if (bank && quiz.questions() > 0) WriteFileBytes(*output, quiz.finish());
     return failed ? 1 : 0;
   });

@@ -31,6 +31,9 @@ constexpr double kMarginMillimetres = 20;
 QFont SheetFont(qreal points, bool bold = false) {
   QFont font(WorksheetFontFamily());
   font.setStyleHint(QFont::SansSerif);
+  // Paper needs no hinting for a screen's pixel grid; unhinted glyphs are
+  // also quicker to lay out.
+  font.setHintingPreference(QFont::PreferNoHinting);
   font.setPointSizeF(points);
   font.setBold(bold);
   return font;
@@ -43,16 +46,20 @@ QTextCharFormat CharFormat(const QFont& font) {
   return f;
 }
 
-// A gap: one "_" per missing character, the underscores set apart by
-// widened no-break spaces so that each is about as wide as a handwritten
-// letter: the pupil sees how many letters are missing and has room to write
-// them. (Spacing the underscores themselves would put the extra space on the
-// wrong side of a gap in right-to-left text; a space between them is the
-// same whichever way the line runs.)
-QTextCharFormat GapSpaceFormat() {
-  QFont font = SheetFont(kBodyPoints);
-  font.setLetterSpacing(QFont::PercentageSpacing, 220);
-  return CharFormat(font);
+// A gap: one "_" per missing character, the underscores set apart by figure
+// spaces (no-break spaces about as wide as a digit), so that each cell is
+// about as wide as a handwritten letter: the pupil sees how many letters are
+// missing and has room to write them. Spaces between the underscores look
+// the same whichever way the line runs, and the gap stays one run of text in
+// the word's own format, which keeps the layout of a long text quick.
+QString GapText(std::size_t length) {
+  QString gap;
+  gap.reserve(static_cast<qsizetype>(length * 2));
+  for (std::size_t i = 0; i < length; ++i) {
+    if (i > 0) gap += QChar(0x2007);
+    gap += QLatin1Char('_');
+  }
+  return gap;
 }
 
 QTextBlockFormat Paragraph(Qt::Alignment align, qreal before, qreal after, qreal lineHeightPercent = 100) {
@@ -71,16 +78,12 @@ qreal Px(qreal points) { return points * 96.0 / 72.0; }
 
 void WriteTest(QTextCursor& cursor, const Worksheet& sheet, const QTextBlockFormat& paragraph) {
   const QTextCharFormat text = CharFormat(SheetFont(kBodyPoints));
-  const QTextCharFormat gapSpace = GapSpaceFormat();
   cursor.insertBlock(paragraph, text);
   for (const WorksheetPiece& p : sheet.Test) {
     switch (p.PieceKind) {
       case WorksheetPiece::Kind::Plain: cursor.insertText(ToQ(p.Characters), text); break;
       case WorksheetPiece::Kind::Gap:
-        for (std::size_t i = 0; i < p.Length; ++i) {
-          if (i > 0) cursor.insertText(QString(QChar(0x00A0)), gapSpace);
-          cursor.insertText(QStringLiteral("_"), text);
-        }
+        cursor.insertText(GapText(p.Length), text);
         break;
       case WorksheetPiece::Kind::LineBreak: cursor.insertBlock(paragraph, text); break;
     }
@@ -127,6 +130,11 @@ void Prepare(QTextDocument& doc) {
 // of the page's width. (Laid out while the content goes in, each insertion
 // would lay out the rest of the document again.)
 void LayOut(QTextDocument& doc, QPagedPaintDevice& device, qreal width) {
+  // The pages are drawn line by line: without its cache a block would be
+  // itemized and shaped again for every line.
+  for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+    if (QTextLayout* layout = block.layout()) layout->setCacheEnabled(true);
+  }
   doc.documentLayout()->setPaintDevice(&device);
   doc.setTextWidth(width);
   // The layout is lazy; asking for the size lays out every block.
@@ -167,6 +175,9 @@ std::vector<Page> Paginate(const QTextDocument& doc, qreal pageHeight) {
 // The test pages: title, name and date, instruction, the test.
 void BuildTestPages(QTextDocument& doc, const Worksheet& sheet) {
   QTextCursor cursor(&doc);
+  // One edit: otherwise every insertion lays its whole paragraph out again
+  // to place the cursor, which grows with the square of a paragraph's length.
+  cursor.beginEditBlock();
   cursor.setBlockFormat(Paragraph(Qt::AlignHCenter, 0, Px(14)));
   cursor.insertText(ToQ(sheet.Title), CharFormat(SheetFont(kTitlePoints, true)));
 
@@ -181,15 +192,18 @@ void BuildTestPages(QTextDocument& doc, const Worksheet& sheet) {
   cursor.insertText(ToQ(sheet.Instruction), CharFormat(SheetFont(kBodyPoints, true)));
 
   WriteTest(cursor, sheet, Paragraph(Qt::AlignLeading, 0, 0, 200));
+  cursor.endEditBlock();
 }
 
 // The key pages, which start on a page of their own.
 void BuildKeyPages(QTextDocument& doc, const Worksheet& sheet) {
   QTextCursor cursor(&doc);
+  cursor.beginEditBlock();  // as for the test pages
   cursor.setBlockFormat(Paragraph(Qt::AlignLeading, 0, Px(12)));
   cursor.insertText(ToQ(sheet.KeyHeading), CharFormat(SheetFont(kHeadingPoints, true)));
   cursor.insertBlock(Paragraph(Qt::AlignLeading, 0, 0, 170));
   WriteKey(cursor, sheet);
+  cursor.endEditBlock();
 }
 
 // Paints pages, each but the first on a new sheet when first is true,

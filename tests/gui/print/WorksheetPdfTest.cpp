@@ -7,6 +7,7 @@
 #include <QFontDatabase>
 #include <QLocale>
 #include <QPdfWriter>
+#include <QPrinter>
 #include <QRawFont>
 #include <algorithm>
 #include <string>
@@ -39,12 +40,13 @@ const Text kScripts =
 
 const QDateTime kTime = QDateTime(QDate(2024, 5, 17), QTime(9, 30, 0), Qt::UTC);
 
-// What a reader compares: no white space, no bidirectional controls (poppler
-// wraps right-to-left runs in embedding marks).
+// What a reader compares: no white space (the spaces between a gap's
+// underscores included), no bidirectional controls (poppler wraps
+// right-to-left runs in embedding marks).
 Text Squeeze(TextView s) {
   Text out;
   for (char32_t c : s) {
-    if (c <= U' ' || c == U'\u00A0' || (c >= U'\u200E' && c <= U'\u200F') || (c >= U'\u202A' && c <= U'\u202E') ||
+    if (c <= U' ' || c == U'\u00A0' || (c >= U'\u2000' && c <= U'\u200F') || (c >= U'\u202A' && c <= U'\u202E') ||
         (c >= U'\u2066' && c <= U'\u2069')) {
       continue;
     }
@@ -251,6 +253,35 @@ TEST_F(PrintedSheet, SameSheetAndDateGiveTheSameBytes) {
   const test::CliResult info = RunProgram("pdfinfo", {dir_ / "d.pdf"}, dir_.path(), "", {{"TZ", "UTC"}});
   EXPECT_NE(info.out.find("2024"), std::string::npos) << info.out;
   EXPECT_NE(info.out.find("595 x 842 pts (A4)"), std::string::npos) << info.out;
+}
+
+// Print... paints with the same code onto the printer the print dialog set
+// up; a printer printing to a PDF file shows what it was given.
+TEST_F(PrintedSheet, ThePrinterGetsTheSamePages) {
+  const Worksheet s = sheet(kScripts);
+  const std::string path = dir_ / "printed.pdf";
+  {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(path));
+    printer.setPageLayout(WorksheetPageLayout(QLocale(QLocale::English, QLocale::UnitedStates)));
+    const PaintedWorksheet painted = PaintWorksheet(s, printer);
+    EXPECT_EQ(painted.Pages, 2);
+    EXPECT_EQ(painted.FirstKeyPage, 2);
+  }
+  EXPECT_EQ(pageCount(path), 2);
+  const Split want = SplitLines(s.Title + U"\n" + s.NameLabel + Text(34, U'_') + s.DateLabel + Text(16, U'_') +
+                                U"\n" + s.Instruction + U"\n" + WorksheetTestText(s));
+  EXPECT_EQ(ToUtf8(SplitLines(pages(path, 1, 1)).leftToRight), ToUtf8(want.leftToRight));
+  EXPECT_EQ(Squeeze(pages(path, 2, 2)).rfind(U"Answerkey1.", 0), 0u);
+}
+
+// A device that cannot be painted on gives no pages, not a crash.
+TEST_F(PrintedSheet, PrinterThatCannotOpenGivesNoPages) {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(QString::fromStdString(dir_ / "no/such/folder/out.pdf"));
+  EXPECT_EQ(PaintWorksheet(sheet(kScripts), printer).Pages, 0);
 }
 
 TEST(WorksheetPaper, LetterWhereTheLocaleUsesIt) {
