@@ -264,7 +264,8 @@ std::vector<Input> FolderTexts(const std::string& folder) {
   std::string prefix = folder;
   if (!prefix.empty() && prefix.back() != '/') prefix += '/';
   for (const std::string& name : names) texts.push_back({prefix + name, prefix + name, Stem(name), {}});
-  if (texts.empty()) return {{folder, folder, Stem(folder), "no *.txt file in the folder " + folder}};
+  // A folder without a text cannot be opened as one.
+  if (texts.empty()) return {{folder, folder, Stem(folder), FileOpenError(folder).what()}};
   return texts;
 }
 
@@ -326,14 +327,12 @@ int RunExport(const std::vector<std::string>& args) {
 
     // The texts: standard input alone, or files and folders.
     std::vector<Input> inputs;
-    bool several = parsed.positionals.size() > 1;
     for (const std::string& arg : parsed.positionals) {
       if (arg == "-") {
         if (parsed.positionals.size() > 1) throw UsageError("standard input '-' must be the only INPUT");
         continue;
       }
       if (IsFolder(arg)) {
-        several = true;
         for (Input& text : FolderTexts(arg)) inputs.push_back(std::move(text));
       } else {
         inputs.push_back({arg, arg, Stem(arg), {}});
@@ -341,6 +340,8 @@ int RunExport(const std::vector<std::string>& args) {
     }
     const bool fromStdin = inputs.empty();
     if (fromStdin) inputs.push_back({std::nullopt, "-", "", {}});
+    // A folder of one text is one text.
+    const bool several = inputs.size() > 1;
     const bool bank = output && format->name == "moodle";
     if (output && several && !bank) {
       throw UsageError("several texts need --out-dir DIR (or --format moodle with -o FILE)");

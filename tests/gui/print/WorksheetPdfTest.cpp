@@ -148,40 +148,34 @@ class PrintedSheet : public ::testing::Test {
   TempFolder dir_;
 };
 
-TEST_F(PrintedSheet, TestPagesHoldTheTestAndNoAnswer) {
+TEST_F(PrintedSheet, TestPageHoldsTheTestAndNoAnswerAndTheKeyFollowsInOrder) {
   const Worksheet s = sheet(kScripts);
   const std::string pdf = write(s);
-  const int total = pageCount(pdf);
-  ASSERT_EQ(total, 2);
+  ASSERT_EQ(pageCount(pdf), 2);
   // Everything on the test page, in order, and nothing else: so no answer.
-  const Text expected = s.Title + U"\n" + s.NameLabel + Text(34, U'_') + s.DateLabel + Text(16, U'_') + U"\n" +
-                        s.Instruction + U"\n" + WorksheetTestText(s);
-  const Split want = SplitLines(expected);
+  const Split want = SplitLines(s.Title + U"\n" + s.NameLabel + Text(34, U'_') + s.DateLabel + Text(16, U'_') +
+                                U"\n" + s.Instruction + U"\n" + WorksheetTestText(s));
   const Split got = SplitLines(pages(pdf, 1, 1));
   EXPECT_EQ(ToUtf8(got.leftToRight), ToUtf8(want.leftToRight));
   EXPECT_FALSE(want.rightToLeft.empty());
   EXPECT_EQ(ToUtf8(got.rightToLeft), ToUtf8(want.rightToLeft));
-}
 
-TEST_F(PrintedSheet, KeyStartsANewPageAndListsEveryGapInOrder) {
-  const Worksheet s = sheet(kScripts);
-  const std::string pdf = write(s);
+  // The key on its own page: "n." and the whole word, in gap order.
   const Text key = Squeeze(pages(pdf, 2, 2));
   ASSERT_EQ(key.rfind(U"Answerkey", 0), 0u) << ToUtf8(key);
   std::size_t from = 0;
   for (const WorksheetKeyEntry& e : s.Key) {
+    const Text number = ToText(static_cast<long long>(e.Number)) + U".";
     const Text word = e.Kept + e.Answer;
     if (HasRightToLeft(word)) {
       // Right-to-left words come out in visual order around their numbers.
       EXPECT_NE(key.find(word), Text::npos) << e.Number;
-      EXPECT_NE(key.find(ToText(static_cast<long long>(e.Number)) + U"."), Text::npos) << e.Number;
+      EXPECT_NE(key.find(number), Text::npos) << e.Number;
       continue;
     }
-    const Text entry = Squeeze(ToText(static_cast<long long>(e.Number)) + U"." + word);
-    const std::size_t at = key.find(entry, from);
-    EXPECT_NE(at, Text::npos) << "entry " << e.Number << " " << ToUtf8(entry) << " after " << from << " in "
-                              << ToUtf8(key);
-    if (at != Text::npos) from = at + entry.size();
+    const std::size_t at = key.find(Squeeze(number + word), from);
+    EXPECT_NE(at, Text::npos) << "entry " << e.Number << " after " << from << " in " << ToUtf8(key);
+    if (at != Text::npos) from = at + number.size() + word.size();
   }
 }
 

@@ -97,6 +97,13 @@ TEST_F(ExportMany, FolderStandsForItsTextFilesInNameOrder) {
   EXPECT_TRUE(PathExists(dir_ / "pages/b.htm"));
   EXPECT_FALSE(PathExists(dir_ / "pages/c.htm"));
   EXPECT_FALSE(PathExists(dir_ / "pages/d.htm"));
+
+  // A folder of one text is one text: -o takes it.
+  folder("single");
+  text("single/only.txt", "One. The cat sat on the mat.");
+  const CliResult one = cli({dir_ / "single", "-o", dir_ / "only.htm"});
+  EXPECT_EQ(one.status, 0) << one.err;
+  EXPECT_EQ(ReadFile(dir_ / "only.htm").rfind("<!DOCTYPE HTML PUBLIC", 0), 0u);
 }
 
 TEST_F(ExportMany, FailedTextsAreNamedAndTheOthersStillWritten) {
@@ -113,7 +120,7 @@ TEST_F(ExportMany, FailedTextsAreNamedAndTheOthersStillWritten) {
   const CliResult r = cli({good, missing, nogap, empty, "--out-dir", out});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, missing + ": Impossible d'ouvrir le fichier " + missing + "\n" + nogap +
-                       ": Indice de liste hors limites (-1)\n" + empty + ": no *.txt file in the folder " + empty +
+                       ": Indice de liste hors limites (-1)\n" + empty + ": Impossible d'ouvrir le fichier " + empty +
                        "\n");
   // The good text replaced its old file; the failed one left its own alone.
   EXPECT_EQ(ReadFile(out + "/good.htm").rfind("<!DOCTYPE HTML PUBLIC", 0), 0u);
@@ -165,12 +172,13 @@ TEST_F(ExportMany, UsageErrorsWriteNothing) {
   text("one/a.txt", "This is a test. The cat sat on the mat.");
   folder("two");
   text("two/a.txt", "This is a test. The dog sat on the rug.");
+  text("two/b.txt", "This is a test. The dog sat on the rug.");
   const std::string x = dir_ / "x.htm";
   const std::string out = dir_ / "out";
   const std::vector<std::string> cases[] = {
       {a, a + "2", "-o", x},                       // several texts, one page
-      {dir_ / "one", "-o", x},                     // a folder, one page
-      {dir_ / "one", "-o", x, "--format", "pdf"},  // likewise for the worksheet
+      {dir_ / "two", "-o", x},                     // a folder of two texts, one page
+      {dir_ / "two", "-o", x, "--format", "pdf"},  // likewise for the worksheet
       {a, "-o", x, "--out-dir", out},              // both
       {a},                                         // neither
       {"--out-dir", out},                          // standard input into a folder

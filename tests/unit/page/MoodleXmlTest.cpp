@@ -138,31 +138,6 @@ TEST(MoodleXml, WorkedExampleDocument) {
             "</quiz>\n");
 }
 
-TEST(MoodleXml, AnswersAreEscapedForTheClozeGrammar) {
-  struct Case {
-    Text answer;
-    std::string written;
-  };
-  const Case cases[] = {
-      {U"at", "at"},
-      {U"\u0142\u0119", "\xC5\x82\xC4\x99"},  // characters from U+0080 up stay as they are
-      {U"#", "&#35;"},
-      {U"}", "&#125;"},
-      {U"~", "&#126;"},
-      {U"\\", "&#92;"},
-      {U"&", "&#38;"},
-      {U"<b>", "&#60;b&#62;"},
-      {U"*", "\\*"},
-      {U"=%", "&#61;&#37;"},
-      {U"]]>", "&#93;&#93;&#62;"},
-      {U"\t", "&#9;"},
-      {U"\x01", "\xEF\xBF\xBD"},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(moodle::ClozeAnswer(c.answer), c.written) << ToUtf8(c.answer);
-  }
-}
-
 TEST(MoodleXml, HostileTextsComeBackWhole) {
   const TextView texts[] = {
       U"C# is fun. Use C# and F# now, or C## and x#y.",
