@@ -1,10 +1,13 @@
-// Page export speed: BuildTestPage and EncodePage over the workspace of a
-// large processed text. Reported as source characters per second.
+// Page export speed: the classic page (BuildTestPage and EncodePage, or
+// BuildTestPageBytes) and the responsive page (BuildResponsivePage) over the
+// workspace of the same large processed text. Reported as source characters
+// per second.
 //   build/bin/bench_page --benchmark_counters_tabular=true
 
 #include <benchmark/benchmark.h>
 
 #include "core/page/ClassicPage.h"
+#include "core/page/ResponsivePage.h"
 #include "core/ctest/TestGen.h"
 
 namespace {
@@ -82,6 +85,23 @@ void BM_ExportPageAgain(benchmark::State& state) {
   state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * chars));
 }
 BENCHMARK(BM_ExportPageAgain)->Arg(1 << 20)->Arg(10 << 20)->Unit(benchmark::kMillisecond);
+
+// The responsive page of the same workspace. It only reads the workspace, so
+// there is no first or second export to tell apart.
+void BM_ResponsivePage(benchmark::State& state) {
+  const std::size_t chars = static_cast<std::size_t>(state.range(0));
+  const brenvik::TestWorkspace w = Processed(chars);
+  const brenvik::ExportSettings settings;
+  std::size_t bytes = 0;
+  for (auto _ : state) {
+    const std::string page = brenvik::BuildResponsivePage(w, settings);
+    bytes = page.size();
+    benchmark::DoNotOptimize(page.data());
+  }
+  state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * chars));
+  state.counters["page_bytes"] = static_cast<double>(bytes);
+}
+BENCHMARK(BM_ResponsivePage)->Arg(1 << 20)->Arg(10 << 20)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

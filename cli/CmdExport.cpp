@@ -27,6 +27,7 @@
 #include "core/page/ClassicPage.h"
 #include "core/page/ExportSettings.h"
 #include "core/page/MoodleXml.h"
+#include "core/page/ResponsivePage.h"
 #include "core/page/Worksheet.h"
 #include "core/text/Errors.h"
 #include "core/text/Text.h"
@@ -68,6 +69,10 @@ Exported WriteClassic(TestWorkspace& workspace, const RunContext& context, TextV
   return {BuildTestPageBytes(workspace, context.settings), {}};
 }
 
+Exported WriteResponsive(TestWorkspace& workspace, const RunContext& context, TextView) {
+  return {BuildResponsivePage(workspace, context.settings), {}};
+}
+
 Exported WriteMoodle(TestWorkspace& workspace, const RunContext&, TextView name) {
   MoodleQuizWriter quiz;
   quiz.addQuestion(name, workspace);
@@ -83,6 +88,8 @@ Exported WritePdf(TestWorkspace& workspace, const RunContext& context, TextView)
 constexpr PageFormat kFormats[] = {
     {"classic", ".htm", "the page Export to web writes, byte for byte (Windows-1252; the default)", false,
      &WriteClassic},
+    {"responsive", ".htm", "a UTF-8 page for phones, tablets, screen readers and printing", false,
+     &WriteResponsive},
     {"moodle", ".xml", "Moodle XML, one embedded-answers (Cloze) question per text", false, &WriteMoodle},
     {"pdf", ".pdf", "a printable worksheet and its answer key (A4, or Letter where the locale uses it)", true,
      &WritePdf},

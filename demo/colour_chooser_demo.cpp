@@ -22,8 +22,8 @@ int Usage() {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  brenvik::TVazozaDialog chooser;
-  chooser.SetVisiblePages(0x1FF);
+  brenvik::ColourChooser chooser;
+  chooser.setVisiblePages(0x1FF);
 
   const QStringList args = QApplication::arguments();
   for (int i = 1; i < args.size(); ++i) {
@@ -31,9 +31,9 @@ int main(int argc, char** argv) {
       const QString name = args[++i];
       bool found = false;
       for (int p = 0; p < 9; ++p) {
-        const auto page = static_cast<brenvik::TDialogPage>(p);
+        const auto page = static_cast<brenvik::ChooserPageId>(p);
         if (brenvik::PageCaption(page).compare(name, Qt::CaseInsensitive) == 0) {
-          chooser.SetActivePage(page);
+          chooser.setActivePage(page);
           found = true;
         }
       }
@@ -45,18 +45,18 @@ int main(int argc, char** argv) {
       const uint rgb = hex.toUInt(&ok, 16);
       if (!ok || hex.size() != 6) return Usage();
       // #RRGGBB to the colour value 0x00BBGGRR.
-      chooser.SetColor(((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16));
+      chooser.setColour(((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16));
     } else {
       return Usage();
     }
   }
 
   try {
-    if (!chooser.Execute()) return 1;
+    if (!chooser.execute()) return 1;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "colour-chooser-demo: %s\n", e.what());
     return 2;
   }
-  QTextStream(stdout) << chooser.GetWebColor() << '\n';
+  QTextStream(stdout) << chooser.webColour() << '\n';
   return 0;
 }

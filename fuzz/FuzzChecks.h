@@ -226,8 +226,8 @@ inline void CheckGenerateFor(TextView source) {
   std::vector<Text> words;
   std::vector<Text> seps;
   ref::Segment(w.RestText, words, seps);
-  Require(w.WordList.ToVector() == words, "WordList differs from the two-buffer scan");
-  Require(w.Separators.ToVector() == seps, "Separators differ from the two-buffer scan");
+  Require(w.WordList.toVector() == words, "WordList differs from the two-buffer scan");
+  Require(w.Separators.toVector() == seps, "Separators differ from the two-buffer scan");
 
   const std::size_t n = w.Separators.size();
   Require(n >= 1, "no pair");
@@ -251,7 +251,7 @@ inline void CheckGenerateFor(TextView source) {
     expectedTest += Text(w.LeftHalves[k]) + Text(w.RightHalves[k].size(), U'_') + Text(w.Separators[k]);
     wordChars += word.size();
   }
-  Require(w.PageAnswers.ToVector() == answers, "PageAnswers is not the non-empty deleted parts");
+  Require(w.PageAnswers.toVector() == answers, "PageAnswers is not the non-empty deleted parts");
   Require(test == expectedTest, "test text is not sentence + kept + gaps + separators");
 
   // Length rule: only characters trimmed off words are missing.
@@ -375,7 +375,7 @@ inline const PageParts& ReferenceParts(const ExportSettings& settings) {
   plain.PageBackground = plain.PageTextColour = plain.AnswerBoxColour = plain.AnswerTextColour = U"#000000";
   TestWorkspace w;
   GenerateTest(U"A b. cat dog.", w);
-  Require(w.PageAnswers.size() == 1, "reference text has one answer");
+  Require(w.PageAnswers.size() == 1, "the one-word reference page has one answer");
   return cache.emplace(key, SplitPage(BuildTestPage(w, plain))).first->second;
 }
 
@@ -384,7 +384,7 @@ inline bool IsUpperHex(char32_t c) { return (c >= U'0' && c <= U'9') || (c >= U'
 inline void CheckPageFor(TextView source, const ExportSettings& settings) {
   TestWorkspace w;
   GenerateTest(source, w);
-  const std::vector<Text> answers = w.PageAnswers.ToVector();
+  const std::vector<Text> answers = w.PageAnswers.toVector();
   std::size_t lineBreaks = 0;
   for (TextView s : w.Separators) lineBreaks += Count(s, U"\r\n");
   TestWorkspace copy = w;

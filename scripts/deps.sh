@@ -1,16 +1,20 @@
 #!/usr/bin/env bash
-# Installs missing Debian packages. Sourced by run.sh, test.sh and fuzz.sh:
+# Installs missing Debian packages. Sourced by run.sh, test.sh, package.sh and fuzz.sh:
 #   brenvik_install_deps build   what building and running the program needs
+#   brenvik_install_deps package the above plus what the Debian package needs
+#                                (dpkg-shlibdeps reads the binaries' dependencies)
 #   brenvik_install_deps test    the above plus the test tools (GoogleTest,
 #                                Google Benchmark, node and npm, the browsers,
 #                                Xvfb and the window tools of the end-to-end test,
-#                                poppler's PDF tools and xmllint)
+#                                the package checkers, poppler's PDF tools and xmllint)
 #   brenvik_install_deps fuzz    the build tools plus clang and its fuzzer runtime
 
 BRENVIK_BUILD_PKGS=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-translations-l10n
                     fonts-dejavu-core fonts-liberation)
-BRENVIK_TEST_PKGS=(libgtest-dev libgmock-dev libbenchmark-dev nodejs chromium
-                   xvfb xauth xdotool imagemagick libx11-dev poppler-utils libxml2-utils)
+BRENVIK_PACKAGE_PKGS=(dpkg-dev file)
+BRENVIK_TEST_PKGS=(libgtest-dev libgmock-dev libbenchmark-dev nodejs chromium firefox-esr webkit2gtk-driver
+                   xvfb xauth xdotool imagemagick libx11-dev
+                   desktop-file-utils appstream man-db poppler-utils libxml2-utils)
 BRENVIK_FUZZ_PKGS=(clang libclang-rt-14-dev)
 
 # Installs those of the named packages that are not installed yet.
@@ -37,8 +41,9 @@ brenvik_install_deps() {
   local kind=${1:-build}
   case $kind in
     build) brenvik_apt_install "${BRENVIK_BUILD_PKGS[@]}" ;;
+    package) brenvik_apt_install "${BRENVIK_BUILD_PKGS[@]}" "${BRENVIK_PACKAGE_PKGS[@]}" ;;
     test)
-      brenvik_apt_install "${BRENVIK_BUILD_PKGS[@]}" "${BRENVIK_TEST_PKGS[@]}"
+      brenvik_apt_install "${BRENVIK_BUILD_PKGS[@]}" "${BRENVIK_PACKAGE_PKGS[@]}" "${BRENVIK_TEST_PKGS[@]}"
       command -v npm >/dev/null || brenvik_apt_install npm
       ;;
     fuzz) brenvik_apt_install "${BRENVIK_BUILD_PKGS[@]}" "${BRENVIK_FUZZ_PKGS[@]}" ;;

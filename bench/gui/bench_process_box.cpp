@@ -114,7 +114,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   brenvik::InitApplication(app);
   brenvik::AppWindows windows = brenvik::CreateWindows(state);
-  brenvik::TForm1& form = *windows.form1;
+  brenvik::MainWindow& form = *windows.mainWindow;
   form.show();
   QElapsedTimer exposeTimer;
   exposeTimer.start();

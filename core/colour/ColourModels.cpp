@@ -19,8 +19,8 @@ double ReduceHue(double hue) {
   return h;
 }
 
-std::array<TColorVector, 360> BuildHueTable() {
-  std::array<TColorVector, 360> table{};
+std::array<ColourVector, 360> BuildHueTable() {
+  std::array<ColourVector, 360> table{};
   for (int h = 0; h < 360; ++h) {
     const double step = 4.25 * (h % 60);
     switch (h / 60) {
@@ -35,8 +35,8 @@ std::array<TColorVector, 360> BuildHueTable() {
   return table;
 }
 
-TColor Compose(std::int64_t red, std::int64_t green, std::int64_t blue) {
-  return static_cast<TColor>((red & 0xFF) + (green & 0xFF) * 256 + (blue & 0xFF) * 65536);
+Colour Compose(std::int64_t red, std::int64_t green, std::int64_t blue) {
+  return static_cast<Colour>((red & 0xFF) + (green & 0xFF) * 256 + (blue & 0xFF) * 65536);
 }
 
 }  // namespace
@@ -53,39 +53,39 @@ std::int64_t RoundChecked(double x, std::int64_t lo, std::int64_t hi) {
   return static_cast<std::int64_t>(r);
 }
 
-const std::array<TColorVector, 360>& HueTable() {
-  static const std::array<TColorVector, 360> table = BuildHueTable();
+const std::array<ColourVector, 360>& HueTable() {
+  static const std::array<ColourVector, 360> table = BuildHueTable();
   return table;
 }
 
-TColorVector MakeRGB(double red, double green, double blue) { return {red, green, blue}; }
-TColorVector MakeCMY(double cyan, double magenta, double yellow) { return {cyan, magenta, yellow}; }
-TColorVector MakeHSB(double hue, double saturation, double brightness) {
+ColourVector MakeRGB(double red, double green, double blue) { return {red, green, blue}; }
+ColourVector MakeCMY(double cyan, double magenta, double yellow) { return {cyan, magenta, yellow}; }
+ColourVector MakeHSB(double hue, double saturation, double brightness) {
   return {ReduceHue(hue), saturation, brightness};
 }
-TCMYKVector MakeCMYK(double cyan, double magenta, double yellow, double black) {
+CmykVector MakeCMYK(double cyan, double magenta, double yellow, double black) {
   return {cyan, magenta, yellow, black};
 }
-TColorVector MakeGray(double level) { return {level, level, level}; }
+ColourVector MakeGray(double level) { return {level, level, level}; }
 
-TColorVector SplitColor(TColor value) {
+ColourVector SplitColour(Colour value) {
   return {static_cast<double>(value & 0xFF), static_cast<double>((value >> 8) & 0xFF),
           static_cast<double>((value >> 16) & 0xFF)};
 }
 
-TColor RGBToColor(const TColorVector& rgb) {
+Colour RGBToColour(const ColourVector& rgb) {
   const std::int64_t red = RoundChecked(rgb.first, 0, 255);
   const std::int64_t green = RoundChecked(rgb.second, 0, 255);
   const std::int64_t blue = RoundChecked(rgb.third, 0, 255);
   return Compose(red, green, blue);
 }
 
-TColor GrayToColor(double level) {
+Colour GrayToColour(double level) {
   const std::int64_t v = RoundChecked(level, 0, 255);
   return Compose(v, v, v);
 }
 
-TColorVector HueToRGB(double hue) {
+ColourVector HueToRGB(double hue) {
   if (!std::isfinite(hue)) throw RangeError();
   double h = ReduceHue(hue);
   if (h >= 360.0) h -= 360.0;
@@ -95,9 +95,9 @@ TColorVector HueToRGB(double hue) {
   return HueTable()[static_cast<std::size_t>(degree)];
 }
 
-TColor HueToColor(double hue) { return RGBToColor(HueToRGB(hue)); }
+Colour HueToColour(double hue) { return RGBToColour(HueToRGB(hue)); }
 
-double RGBToHue(const TColorVector& rgb) {
+double RGBToHue(const ColourVector& rgb) {
   const auto& table = HueTable();
   double best = 765;
   int bestDegree = 0;
@@ -111,17 +111,17 @@ double RGBToHue(const TColorVector& rgb) {
   return bestDegree;
 }
 
-double VectorDistance(const TColorVector& a, const TColorVector& b) {
+double VectorDistance(const ColourVector& a, const ColourVector& b) {
   return std::fabs(a.first - b.first) + std::fabs(a.second - b.second) + std::fabs(a.third - b.third);
 }
 
-bool SameVector(const TColorVector& a, const TColorVector& b) {
+bool SameVector(const ColourVector& a, const ColourVector& b) {
   return a.first == b.first && a.second == b.second && a.third == b.third;
 }
 
-bool IsGray(const TColorVector& rgb) { return rgb.first == rgb.second && rgb.first == rgb.third; }
+bool IsGray(const ColourVector& rgb) { return rgb.first == rgb.second && rgb.first == rgb.third; }
 
-TColorVector RGBToHSB(const TColorVector& rgb) {
+ColourVector RGBToHSB(const ColourVector& rgb) {
   if (rgb.first == 255 && rgb.second == 255 && rgb.third == 255) return {0, 0, 100};
 
   // Every result is computed from the input components in one division, not
@@ -153,23 +153,23 @@ TColorVector RGBToHSB(const TColorVector& rgb) {
   return {RGBToHue({spread[0], spread[1], spread[2]}), saturation, brightness};
 }
 
-TColorVector HSBToRGB(const TColorVector& hsb) {
+ColourVector HSBToRGB(const ColourVector& hsb) {
   const double s = hsb.second;
   const double br = hsb.third;
   if (s == 0 && br == 100) return {255, 255, 255};
-  const TColorVector t = HueToRGB(hsb.first);
+  const ColourVector t = HueToRGB(hsb.first);
   auto component = [&](double v) { return (v + (100.0 - s) * (255.0 - v) / 100.0) * br / 100.0; };
   return {component(t.first), component(t.second), component(t.third)};
 }
 
-TColorVector ColorToHSB(TColor value) { return RGBToHSB(SplitColor(value)); }
-TColor HSBToColor(const TColorVector& hsb) { return RGBToColor(HSBToRGB(hsb)); }
+ColourVector ColourToHSB(Colour value) { return RGBToHSB(SplitColour(value)); }
+Colour HSBToColour(const ColourVector& hsb) { return RGBToColour(HSBToRGB(hsb)); }
 
-TColorVector RGBToCMY(const TColorVector& rgb) { return {255 - rgb.first, 255 - rgb.second, 255 - rgb.third}; }
-TColorVector CMYToRGB(const TColorVector& cmy) { return {255 - cmy.first, 255 - cmy.second, 255 - cmy.third}; }
-TColorVector ColorToCMY(TColor value) { return RGBToCMY(SplitColor(value)); }
+ColourVector RGBToCMY(const ColourVector& rgb) { return {255 - rgb.first, 255 - rgb.second, 255 - rgb.third}; }
+ColourVector CMYToRGB(const ColourVector& cmy) { return {255 - cmy.first, 255 - cmy.second, 255 - cmy.third}; }
+ColourVector ColourToCMY(Colour value) { return RGBToCMY(SplitColour(value)); }
 
-TCMYKVector RGBToCMYK(const TColorVector& rgb) {
+CmykVector RGBToCMYK(const ColourVector& rgb) {
   const double c = 255 - rgb.first;
   const double m = 255 - rgb.second;
   const double y = 255 - rgb.third;
@@ -179,14 +179,14 @@ TCMYKVector RGBToCMYK(const TColorVector& rgb) {
   return {(c - k) * 100.0 / 255.0, (m - k) * 100.0 / 255.0, (y - k) * 100.0 / 255.0, 100.0 * k / 255.0};
 }
 
-TColorVector CMYKToRGB(const TCMYKVector& cmyk) {
+ColourVector CMYKToRGB(const CmykVector& cmyk) {
   auto component = [&](double ink) { return std::max(0.0, 255.0 - (ink + cmyk.black) * 255.0 / 100.0); };
   return {component(cmyk.cyan), component(cmyk.magenta), component(cmyk.yellow)};
 }
 
-TCMYKVector ColorToCMYK(TColor value) { return RGBToCMYK(SplitColor(value)); }
+CmykVector ColourToCMYK(Colour value) { return RGBToCMYK(SplitColour(value)); }
 
-TCMYKValues RoundCMYK(const TCMYKVector& cmyk) {
+CmykValues RoundCMYK(const CmykVector& cmyk) {
   constexpr std::int64_t lo = std::numeric_limits<std::int32_t>::min();
   constexpr std::int64_t hi = std::numeric_limits<std::int32_t>::max();
   return {static_cast<std::int32_t>(RoundChecked(cmyk.cyan, lo, hi)),
@@ -195,13 +195,13 @@ TCMYKValues RoundCMYK(const TCMYKVector& cmyk) {
           static_cast<std::int32_t>(RoundChecked(cmyk.black, lo, hi))};
 }
 
-std::string ColorToHex(TColor value) {
+std::string ColourToHex(Colour value) {
   char buffer[8];
   std::snprintf(buffer, sizeof buffer, "%2.2X%2.2X%2.2X", static_cast<unsigned>(value & 0xFF),
                 static_cast<unsigned>((value >> 8) & 0xFF), static_cast<unsigned>((value >> 16) & 0xFF));
   return buffer;
 }
 
-std::string ColorToWebString(TColor value) { return "#" + ColorToHex(value); }
+std::string ColourToWebString(Colour value) { return "#" + ColourToHex(value); }
 
 }  // namespace brenvik

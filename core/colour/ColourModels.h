@@ -12,21 +12,21 @@
 
 namespace brenvik {
 
-using TColor = std::uint32_t;
+using Colour = std::uint32_t;
 
-struct TColorVector {
+struct ColourVector {
   double first = 0, second = 0, third = 0;  // RGB, HSB or CMY
-  friend bool operator==(const TColorVector&, const TColorVector&) = default;
+  friend bool operator==(const ColourVector&, const ColourVector&) = default;
 };
 
-struct TCMYKVector {
+struct CmykVector {
   double cyan = 0, magenta = 0, yellow = 0, black = 0;  // percent
-  friend bool operator==(const TCMYKVector&, const TCMYKVector&) = default;
+  friend bool operator==(const CmykVector&, const CmykVector&) = default;
 };
 
-struct TCMYKValues {
+struct CmykValues {
   std::int32_t cyan = 0, magenta = 0, yellow = 0, black = 0;
-  friend bool operator==(const TCMYKValues&, const TCMYKValues&) = default;
+  friend bool operator==(const CmykValues&, const CmykValues&) = default;
 };
 
 // Round to nearest, halves to even.
@@ -34,38 +34,38 @@ double RoundHalfEven(double x);
 // RoundHalfEven as an integer in [lo, hi], RangeError otherwise.
 std::int64_t RoundChecked(double x, std::int64_t lo, std::int64_t hi);
 
-TColorVector MakeRGB(double red, double green, double blue);
-TColorVector MakeCMY(double cyan, double magenta, double yellow);
-TColorVector MakeHSB(double hue, double saturation, double brightness);
-TCMYKVector MakeCMYK(double cyan, double magenta, double yellow, double black);
-TColorVector MakeGray(double level);
+ColourVector MakeRGB(double red, double green, double blue);
+ColourVector MakeCMY(double cyan, double magenta, double yellow);
+ColourVector MakeHSB(double hue, double saturation, double brightness);
+CmykVector MakeCMYK(double cyan, double magenta, double yellow, double black);
+ColourVector MakeGray(double level);
 
-TColorVector SplitColor(TColor value);
-TColor RGBToColor(const TColorVector& rgb);
-TColor GrayToColor(double level);
-TColorVector HueToRGB(double hue);
-TColor HueToColor(double hue);
-double RGBToHue(const TColorVector& rgb);
-double VectorDistance(const TColorVector& a, const TColorVector& b);
-bool SameVector(const TColorVector& a, const TColorVector& b);
-bool IsGray(const TColorVector& rgb);
+ColourVector SplitColour(Colour value);
+Colour RGBToColour(const ColourVector& rgb);
+Colour GrayToColour(double level);
+ColourVector HueToRGB(double hue);
+Colour HueToColour(double hue);
+double RGBToHue(const ColourVector& rgb);
+double VectorDistance(const ColourVector& a, const ColourVector& b);
+bool SameVector(const ColourVector& a, const ColourVector& b);
+bool IsGray(const ColourVector& rgb);
 
-TColorVector RGBToHSB(const TColorVector& rgb);
-TColorVector HSBToRGB(const TColorVector& hsb);
-TColorVector ColorToHSB(TColor value);
-TColor HSBToColor(const TColorVector& hsb);
-TColorVector RGBToCMY(const TColorVector& rgb);
-TColorVector CMYToRGB(const TColorVector& cmy);
-TColorVector ColorToCMY(TColor value);
-TCMYKVector RGBToCMYK(const TColorVector& rgb);
-TColorVector CMYKToRGB(const TCMYKVector& cmyk);
-TCMYKVector ColorToCMYK(TColor value);
-TCMYKValues RoundCMYK(const TCMYKVector& cmyk);
+ColourVector RGBToHSB(const ColourVector& rgb);
+ColourVector HSBToRGB(const ColourVector& hsb);
+ColourVector ColourToHSB(Colour value);
+Colour HSBToColour(const ColourVector& hsb);
+ColourVector RGBToCMY(const ColourVector& rgb);
+ColourVector CMYToRGB(const ColourVector& cmy);
+ColourVector ColourToCMY(Colour value);
+CmykVector RGBToCMYK(const ColourVector& rgb);
+ColourVector CMYKToRGB(const CmykVector& cmyk);
+CmykVector ColourToCMYK(Colour value);
+CmykValues RoundCMYK(const CmykVector& cmyk);
 
-std::string ColorToHex(TColor value);        // "RRGGBB", upper-case
-std::string ColorToWebString(TColor value);  // "#RRGGBB"
+std::string ColourToHex(Colour value);        // "RRGGBB", upper-case
+std::string ColourToWebString(Colour value);  // "#RRGGBB"
 
 // The 360-entry hue table (fully saturated, fully bright colour per degree).
-const std::array<TColorVector, 360>& HueTable();
+const std::array<ColourVector, 360>& HueTable();
 
 }  // namespace brenvik

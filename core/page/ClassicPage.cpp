@@ -16,7 +16,8 @@ namespace {
 constexpr TextView kCreditLine = U"Made with Brenvik by Halvorsk, 2026";
 constexpr long long kMillisecondsPerGap = 12000;
 
-// Steps 1 and 2: empty answers dropped, lower-case letters escaped. An entry
+// Prepares the answer list for the page: empty answers dropped, lower-case
+// letters escaped (EscapeAnswerLetters). An entry
 // escaped by an earlier export holds no lower-case letter and stays as it is.
 void PrepareAnswers(TextList& answers) {
   TextList prepared;
@@ -28,7 +29,8 @@ void PrepareAnswers(TextList& answers) {
   answers = std::move(prepared);
 }
 
-// Step 3: every CR LF of a separator run becomes "<BR>"; lone CR or LF stay.
+// Marks the line breaks of the separator runs for the page: every CR LF
+// becomes "<BR>"; a lone CR or LF stays.
 void MarkLineBreaks(TextList& separators) {
   constexpr TextView kLineBreak = U"\r\n";
   bool any = false;

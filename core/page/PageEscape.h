@@ -61,7 +61,8 @@ Text StyleValue(TextView value);
 // "#" and ASCII letters and digits are kept. A web hex string is unchanged.
 Text ColourValue(TextView value);
 
-// Step 2 of the answer preparation: every lower-case letter a-z becomes "%"
+// Escapes the letters of one answer for the page's answer list: every
+// lower-case letter a-z becomes "%"
 // and its code in upper-case hexadecimal ("%61" to "%7A"), one letter after
 // the other with SearchAndReplace. An escaped answer holds no lower-case
 // letter, so a second call changes nothing.

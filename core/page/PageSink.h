@@ -26,13 +26,13 @@ class ByteSink {
  public:
   explicit ByteSink(std::string& out) : out_(out) {}
 
-  static bool IsSingleByte(char32_t c) { return c < 0x80 || (c >= 0xA0 && c <= 0xFF); }
+  static bool isSingleByte(char32_t c) { return c < 0x80 || (c >= 0xA0 && c <= 0xFF); }
 
   void put(char32_t c) {
-    if (IsSingleByte(c)) {
+    if (isSingleByte(c)) {
       out_.push_back(static_cast<char>(static_cast<unsigned char>(c)));
     } else {
-      PutOther(c);
+      putOther(c);
     }
   }
   void put(TextView s) {
@@ -40,7 +40,7 @@ class ByteSink {
   }
 
  private:
-  void PutOther(char32_t c) {
+  void putOther(char32_t c) {
     if (const auto byte = CharToWindows1252(c)) {
       out_.push_back(static_cast<char>(*byte));
       return;

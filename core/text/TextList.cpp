@@ -56,14 +56,14 @@ void TextList::assign(const TextList& other) {
   ends_.assign(other.ends_.begin(), other.ends_.end());
 }
 
-std::vector<Text> TextList::ToVector() const {
+std::vector<Text> TextList::toVector() const {
   std::vector<Text> out;
   out.reserve(size());
   for (TextView e : *this) out.emplace_back(e);
   return out;
 }
 
-TextList TextList::FromVector(const std::vector<Text>& entries) {
+TextList TextList::fromVector(const std::vector<Text>& entries) {
   TextList list;
   std::size_t chars = 0;
   for (const Text& e : entries) chars += e.size();

@@ -37,8 +37,8 @@ class TextList {
   // Total number of characters in all entries.
   std::size_t characters() const { return buffer_.size(); }
 
-  std::vector<Text> ToVector() const;
-  static TextList FromVector(const std::vector<Text>& entries);
+  std::vector<Text> toVector() const;
+  static TextList fromVector(const std::vector<Text>& entries);
 
   friend bool operator==(const TextList& a, const TextList& b) {
     return a.ends_ == b.ends_ && a.buffer_ == b.buffer_;

@@ -92,3 +92,50 @@ test('settings reach the page; colours in either case come out upper-case', () =
   assert.ok(page.includes('var c = 0 \r\n'));
   assert.ok(!page.includes('document.clear()'));
 });
+
+test('--format: classic by default and byte for byte, responsive as UTF-8, anything else a usage error', () => {
+  const options = ['--practice', '--show-answers', '--timer', '--title', '\u0141\u00f3d\u017a & co', '--font', 'Georgia'];
+  const pages = {};
+  for (const format of [null, 'classic', 'responsive']) {
+    const file = out(`format-${format}.htm`);
+    const args = ['export', '-o', file, ...options, ...(format ? ['--format', format] : [])];
+    const r = runCli(args, CAT);
+    assert.equal(r.status, 0, r.stderr);
+    pages[format] = readFileSync(file);
+  }
+  assert.ok(pages.classic.equals(pages[null]), '--format classic writes what export always wrote');
+  assert.ok(pages.classic.subarray(0, 21).equals(Buffer.from('<!DOCTYPE HTML PUBLIC')));
+  const responsive = pages.responsive.toString('utf8');
+  assert.ok(responsive.startsWith('<!DOCTYPE html>\n'));
+  assert.ok(Buffer.from(responsive, 'utf8').equals(pages.responsive), 'well-formed UTF-8');
+  assert.ok(responsive.includes('<h1 dir="auto">\u0141\u00f3d\u017a &amp; co</h1>'));
+  assert.ok(responsive.includes('--font:"Georgia",sans-serif'));
+  assert.ok(responsive.includes('{"practice":true,"showAnswers":true,"seconds":36,"answers":[[97,116],[110],[97,116]]}'));
+  // "--format=responsive" is the same option.
+  const file = out('format-eq.htm');
+  assert.equal(runCli(['export', '-o', file, ...options, '--format=responsive'], CAT).status, 0);
+  assert.ok(readFileSync(file).equals(pages.responsive));
+
+  for (const args of [['--format', 'bogus'], ['--format', 'Classic'], ['--format', ''], ['--format'],
+    ['--format', 'classic', '--format', 'responsive']]) {
+    const none = out('format-usage.htm');
+    const r = runCli(['export', '-o', none, ...args], CAT);
+    assert.equal(r.status, 2, JSON.stringify(args));
+    assert.match(r.stderr, /Usage: brenvik-cli export .*--format classic\|responsive/);
+    assert.equal(existsSync(none), false);
+  }
+  assert.match(runCli(['export', '-o', out('x.htm'), '--format', 'bogus'], CAT).stderr,
+    /unknown format bogus \(known: classic\|responsive\)/);
+  const help = runCli(['export', '--help']).stdout.toString();
+  assert.match(help, /--format NAME/);
+  assert.match(help, /^ +responsive +a UTF-8 page/m);
+
+  // No answer: the same error and nothing written, in either format.
+  for (const format of ['classic', 'responsive']) {
+    const none = out(`none-${format}.htm`);
+    const r = runCli(['export', '-o', none, '--format', format], 'Hello world.');
+    assert.equal(r.status, 1);
+    assert.equal(r.stderr, 'Indice de liste hors limites (-1)\n');
+    assert.equal(existsSync(none), false);
+  }
+});

@@ -6,6 +6,7 @@ import { existsSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
+import { createRequire } from 'node:module';
 
 export const CHROMIUM = process.env.BRENVIK_CHROMIUM || '/usr/bin/chromium';
 export const CHROMIUM_ARGS = [
@@ -88,4 +89,17 @@ export async function launchBrowser() {
   }
   // launch() gives the browser a fresh temporary profile folder of its own.
   return chromium.launch({ executablePath: CHROMIUM, headless: true, args: CHROMIUM_ARGS });
+}
+
+// axe-core's source, injected into a page to check its accessibility.
+let axeSource;
+export function axeSourceText() {
+  if (axeSource === undefined) {
+    try {
+      axeSource = readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
+    } catch (e) {
+      throw new Error(`axe-core is not installed: run "npm ci" in tests/browser (test.sh does) (${e.message})`);
+    }
+  }
+  return axeSource;
 }

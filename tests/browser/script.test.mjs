@@ -89,7 +89,7 @@ test('every generated page has a valid script whose Words are the answers', () =
   assert.ok(pages > 80, `only ${pages} pages with answers (${refused} refused)`);
 });
 
-test('the golden page of the worked example is what brenvik-cli export writes', () => {
+test('the golden page of the cat text is what brenvik-cli export writes', () => {
   const fixture = readFileSync(new URL('../fixtures/export/cat-test.htm', import.meta.url));
   const { bytes } = exportPage('This is a test. The cat sat on the mat.');
   assert.ok(bytes.equals(fixture));

@@ -36,13 +36,13 @@ void BevelPanel::paintEvent(QPaintEvent* /*event*/) {
   bevel(1, light, shadow);  // raised inner bevel
 }
 
-TAboutBox::TAboutBox(QWidget* parent)
+AboutBox::AboutBox(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint) {
   setObjectName(QStringLiteral("AboutBox"));
   setWindowTitle(QStringLiteral("About"));
-  setFixedSize(ClientWidth, ClientHeight);
-  setFont(DesignFont());
+  setFixedSize(kClientWidth, kClientHeight);
+  setFont(WindowFont());
   QPalette pal = palette();
   pal.setColor(QPalette::Window, Silver());
   pal.setColor(QPalette::WindowText, pal.color(QPalette::Active, QPalette::WindowText));
@@ -87,7 +87,7 @@ TAboutBox::TAboutBox(QWidget* parent)
   ok->setFocus();
 }
 
-void TAboutBox::keyPressEvent(QKeyEvent* event) {
+void AboutBox::keyPressEvent(QKeyEvent* event) {
   // No Cancel button, so Esc does nothing; Enter reaches the default button.
   if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
     event->accept();
@@ -96,7 +96,7 @@ void TAboutBox::keyPressEvent(QKeyEvent* event) {
   QDialog::keyPressEvent(event);
 }
 
-void TAboutBox::showEvent(QShowEvent* event) {
+void AboutBox::showEvent(QShowEvent* event) {
   if (!placed_) {
     // The first time in the middle of the screen; afterwards the window keeps
     // the place where the teacher left it (an explicit move stops the dialog

@@ -21,13 +21,13 @@ class BevelPanel : public QFrame {
   void paintEvent(QPaintEvent* event) override;
 };
 
-class TAboutBox : public QDialog {
+class AboutBox : public QDialog {
   Q_OBJECT
  public:
-  static constexpr int ClientWidth = 298;
-  static constexpr int ClientHeight = 213;
+  static constexpr int kClientWidth = 298;
+  static constexpr int kClientHeight = 213;
 
-  explicit TAboutBox(QWidget* parent = nullptr);
+  explicit AboutBox(QWidget* parent = nullptr);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;

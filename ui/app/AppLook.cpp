@@ -15,7 +15,7 @@ QIcon ProgramIcon() {
   return icon;
 }
 
-QFont DesignFont() {
+QFont WindowFont() {
   QFont font = ClassicSansFont();
   font.setPixelSize(11);
   return font;

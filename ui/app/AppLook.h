@@ -1,6 +1,6 @@
 #pragma once
 // The look shared by the program's windows: the icon, the dialog font and
-// the few fixed colours of the design.
+// the few fixed colours they use.
 
 #include <QColor>
 #include <QFont>
@@ -9,14 +9,15 @@
 
 namespace brenvik {
 
-// The program's icon, 32 x 32 in 16 colours, drawn in app/icon/.
+// The program's icon, 32 x 32 in 16 colours, drawn in ui/app/icon/.
 QPixmap ProgramPixmap();
 QIcon ProgramIcon();
 
-// The windows' font: the design's 8-point sans serif with a character height
-// of 11 pixels. Its bitmap face is not found on Linux desktops; Liberation
-// Sans is the nearest installed face in width, DejaVu Sans the fallback.
-QFont DesignFont();
+// The windows' font: an 8-point sans serif with a character height of 11
+// pixels, the size every window's layout is made for. Its bitmap face is not
+// found on Linux desktops; Liberation Sans is the nearest installed face in
+// width, DejaVu Sans the fallback.
+QFont WindowFont();
 
 inline QColor Navy() { return QColor(0, 0, 128); }
 inline QColor MoneyGreen() { return QColor(192, 220, 192); }

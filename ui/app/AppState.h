@@ -15,8 +15,4 @@ struct AppState {
   TestWorkspace workspace;  // empty until the first Process
 };
 
-// The application title: the caption of every error box and the program's
-// name towards the desktop. The main window's own caption is "Brenvik".
-inline constexpr const char* ApplicationTitle = "Brenvik by Halvorsk";
-
 }  // namespace brenvik

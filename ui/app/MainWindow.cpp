@@ -21,11 +21,13 @@
 #include "ui/app/AboutBox.h"
 #include "ui/app/AppLook.h"
 #include "core/page/ClassicPage.h"
+#include "core/page/ResponsivePage.h"
 #include "core/text/Errors.h"
 #include "ui/platform/QtText.h"
 #include "core/text/TextFile.h"
 #include "core/ctest/TestGen.h"
 #include "ui/app/StartFolder.h"
+#include "ui/platform/HelpFile.h"
 
 namespace brenvik {
 
@@ -34,24 +36,7 @@ namespace {
 // File paths go to the core as UTF-8, as the file system takes them.
 std::string ToPath(const QString& path) { return path.toStdString(); }
 
-QString FromMessage(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
-
 }  // namespace
-
-void RunCommand(QWidget* parent, const std::function<void()>& body) {
-  std::string message;
-  try {
-    body();
-    return;
-  } catch (const BrenvikError& e) {
-    message = e.what();
-  } catch (const std::bad_alloc&) {
-    message = "Mémoire insuffisante";
-  } catch (const std::exception& e) {
-    message = e.what();
-  }
-  platform().ShowError(parent, QString::fromUtf8(ApplicationTitle), FromMessage(ErrorBoxText(message)));
-}
 
 QString BoxText(const QPlainTextEdit* box) {
   // The raw text keeps no-break spaces and line separators as they are; only
@@ -61,7 +46,7 @@ QString BoxText(const QPlainTextEdit* box) {
   return text;
 }
 
-void SetBoxText(QPlainTextEdit* box, const QString& text) {
+void setBoxText(QPlainTextEdit* box, const QString& text) {
   // Paragraphs longer than this keep their shaped glyphs after layout, so
   // that placing the caret and painting do not shape the whole paragraph
   // again (about 28 bytes a character while the paragraph is in the box).
@@ -93,29 +78,29 @@ void SetBoxText(QPlainTextEdit* box, const QString& text) {
   box->setTextCursor(QTextCursor(doc));  // the caret at the start, scrolled into view
 }
 
-TForm1::TForm1(AppState& state, QWidget* parent) : QMainWindow(parent), state_(state) {
+MainWindow::MainWindow(AppState& state, QWidget* parent) : QMainWindow(parent), state_(state) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Brenvik"));
   setWindowIcon(ProgramIcon());
-  CreateControls();
-  CreateMenu();
-  move(DesignLeft, DesignTop);
-  resize(DesignClientWidth, DesignClientHeight);
-  FormCreate();
+  createControls();
+  createMenu();
+  move(kDesignLeft, kDesignTop);
+  resize(kDesignClientWidth, kDesignClientHeight);
+  setUpDialogs();
 }
 
-void TForm1::CreateControls() {
+void MainWindow::createControls() {
   // The client area: controls sit at fixed places and keep them when the
   // window is resized, so no layout manages them.
   auto* client = new QWidget(this);
   client->setObjectName(QStringLiteral("ClientArea"));
   QPalette windowPalette = client->palette();
-  const QColor background = platform().SystemColor(3);  // inactive caption
+  const QColor background = platform().systemColour(system_colour::kInactiveCaption);
   windowPalette.setColor(QPalette::Window, background);
   windowPalette.setColor(QPalette::WindowText, Navy());
   client->setPalette(windowPalette);
   client->setAutoFillBackground(true);
-  client->setFont(DesignFont());  // the menu bar keeps the desktop's menu font
+  client->setFont(WindowFont());  // the menu bar keeps the desktop's menu font
   setCentralWidget(client);
 
   QPalette blackText = windowPalette;
@@ -131,9 +116,9 @@ void TForm1::CreateControls() {
     l->adjustSize();
     return l;
   };
-  label4_ = label("Label4", 16, 8,
+  sourceHint_ = label("Label4", 16, 8,
                   QStringLiteral("Use the file menu to import a .TXT file or paste or type your own text here.  "));
-  label1_ = label("Label1", 384, 8,
+  outputHint_ = label("Label1", 384, 8,
                   QStringLiteral("You can paste the output into a word-processor if you want a  paper version."));
 
   QPalette boxPalette = windowPalette;
@@ -150,65 +135,65 @@ void TForm1::CreateControls() {
     box->setTabChangesFocus(true);
     return box;
   };
-  source_ = textBox("Source", 16, 32, 345, 425);
-  output_ = textBox("Output", 376, 32, 361, 425);
-  output_->setPlainText(QStringLiteral("\n"));  // one empty line
+  sourceBox_ = textBox("Source", 16, 32, 345, 425);
+  outputBox_ = textBox("Output", 376, 32, 361, 425);
+  outputBox_->setPlainText(QStringLiteral("\n"));  // one empty line
 
   auto place = [](QWidget* w, const char* name, int x, int y, int width, int height) {
     w->setObjectName(QLatin1String(name));
     w->setGeometry(x, y, width, height);
   };
-  radioButton1_ = new QRadioButton(QStringLiteral("Test version (default)"), client);
-  place(radioButton1_, "RadioButton1", 8, 472, 153, 17);
-  checkBox2_ = new QCheckBox(QStringLiteral("Use timer"), client);
-  place(checkBox2_, "CheckBox2", 176, 472, 73, 17);
-  radioButton2_ = new QRadioButton(QStringLiteral("Practice C-test"), client);
-  place(radioButton2_, "RadioButton2", 272, 472, 113, 17);
-  checkBox1_ = new QCheckBox(QStringLiteral("Show Answers"), client);
-  place(checkBox1_, "CheckBox1", 408, 472, 113, 17);
-  for (QWidget* w : {static_cast<QWidget*>(radioButton1_), static_cast<QWidget*>(radioButton2_),
-                     static_cast<QWidget*>(checkBox1_), static_cast<QWidget*>(checkBox2_)}) {
+  testVersionButton_ = new QRadioButton(QStringLiteral("Test version (default)"), client);
+  place(testVersionButton_, "RadioButton1", 8, 472, 153, 17);
+  timerBox_ = new QCheckBox(QStringLiteral("Use timer"), client);
+  place(timerBox_, "CheckBox2", 176, 472, 73, 17);
+  practiceButton_ = new QRadioButton(QStringLiteral("Practice C-test"), client);
+  place(practiceButton_, "RadioButton2", 272, 472, 113, 17);
+  showAnswersBox_ = new QCheckBox(QStringLiteral("Show Answers"), client);
+  place(showAnswersBox_, "CheckBox1", 408, 472, 113, 17);
+  for (QWidget* w : {static_cast<QWidget*>(testVersionButton_), static_cast<QWidget*>(practiceButton_),
+                     static_cast<QWidget*>(showAnswersBox_), static_cast<QWidget*>(timerBox_)}) {
     w->setPalette(blackText);
   }
-  radioButton1_->setChecked(true);
+  testVersionButton_->setChecked(true);
 
   QPalette buttonPalette = windowPalette;
   buttonPalette.setColor(QPalette::Button, QPalette().color(QPalette::Button));  // the system's button face
   buttonPalette.setColor(QPalette::ButtonText, Navy());
-  button1_ = new QPushButton(QStringLiteral("&Process"), client);
-  place(button1_, "Button1", 552, 472, 89, 25);
-  button1_->setToolTip(QStringLiteral("Click here to produce the test in the output box."));
-  button2_ = new QPushButton(QStringLiteral("&Quit"), client);
-  place(button2_, "Button2", 664, 472, 89, 25);
-  button2_->setToolTip(QStringLiteral("Close"));
-  for (QPushButton* b : {button1_, button2_}) {
+  processButton_ = new QPushButton(QStringLiteral("&Process"), client);
+  place(processButton_, "Button1", 552, 472, 89, 25);
+  processButton_->setToolTip(QStringLiteral("Click here to produce the test in the output box."));
+  quitButton_ = new QPushButton(QStringLiteral("&Quit"), client);
+  place(quitButton_, "Button2", 664, 472, 89, 25);
+  quitButton_->setToolTip(QStringLiteral("Close"));
+  for (QPushButton* b : {processButton_, quitButton_}) {
     b->setPalette(buttonPalette);
     b->setAutoDefault(false);
   }
 
   // Tab sequence: Process, output box, Quit, source box, the checked radio
   // button, Show Answers, Use timer, and round to Process again.
-  setTabOrder(button1_, output_);
-  setTabOrder(output_, button2_);
-  setTabOrder(button2_, source_);
-  setTabOrder(source_, radioButton1_);
-  setTabOrder(radioButton1_, radioButton2_);
-  setTabOrder(radioButton2_, checkBox1_);
-  setTabOrder(checkBox1_, checkBox2_);
-  UpdateRadioTabStops();
-  radioButton1_->installEventFilter(this);
-  radioButton2_->installEventFilter(this);
-  button1_->setFocus();
+  setTabOrder(processButton_, outputBox_);
+  setTabOrder(outputBox_, quitButton_);
+  setTabOrder(quitButton_, sourceBox_);
+  setTabOrder(sourceBox_, testVersionButton_);
+  setTabOrder(testVersionButton_, practiceButton_);
+  setTabOrder(practiceButton_, showAnswersBox_);
+  setTabOrder(showAnswersBox_, timerBox_);
+  updateRadioTabStops();
+  testVersionButton_->installEventFilter(this);
+  practiceButton_->installEventFilter(this);
+  processButton_->setFocus();
 
-  connect(button1_, &QPushButton::clicked, this, &TForm1::Button1Click);
-  connect(button2_, &QPushButton::clicked, this, &TForm1::Button2Click);
-  connect(radioButton1_, &QRadioButton::toggled, this, &TForm1::RadioButton1Click);
-  connect(radioButton2_, &QRadioButton::toggled, this, &TForm1::RadioButton2Click);
-  connect(checkBox1_, &QCheckBox::toggled, this, &TForm1::CheckBox1Click);
-  connect(checkBox2_, &QCheckBox::toggled, this, &TForm1::CheckBox2Click);
+  connect(processButton_, &QPushButton::clicked, this, &MainWindow::process);
+  connect(quitButton_, &QPushButton::clicked, this, &MainWindow::quit);
+  connect(testVersionButton_, &QRadioButton::toggled, this, &MainWindow::chooseTestVersion);
+  connect(practiceButton_, &QRadioButton::toggled, this, &MainWindow::choosePracticeVersion);
+  connect(showAnswersBox_, &QCheckBox::toggled, this, &MainWindow::showAnswersToggled);
+  connect(timerBox_, &QCheckBox::toggled, this, &MainWindow::timerToggled);
 }
 
-void TForm1::CreateMenu() {
+void MainWindow::createMenu() {
   QMenuBar* bar = menuBar();
   bar->setObjectName(QStringLiteral("MainMenu1"));
   auto menu = [&](const char* name, const QString& title) {
@@ -216,7 +201,7 @@ void TForm1::CreateMenu() {
     m->setObjectName(QLatin1String(name));
     return m;
   };
-  auto item = [this](QMenu* m, const char* name, const QString& text, const QString& hint, void (TForm1::*handler)()) {
+  auto item = [this](QMenu* m, const char* name, const QString& text, const QString& hint, void (MainWindow::*handler)()) {
     QAction* a = m->addAction(text);
     a->setObjectName(QLatin1String(name));
     // Kept with the item; the window has no status line to show it.
@@ -228,55 +213,57 @@ void TForm1::CreateMenu() {
     return a;
   };
   QMenu* file = menu("mnuFile", QStringLiteral("&File"));
-  item(file, "mnuOpen", QStringLiteral("&Open"), QStringLiteral("Import a file."), &TForm1::mnuOpenClick);
-  item(file, "mnuSave", QStringLiteral("&Save source"), QStringLiteral("Save as a .TXT file"), &TForm1::mnuSaveClick);
-  item(file, "Saveoutput1", QStringLiteral("Save out&put"), QString(), &TForm1::Saveoutput1Click);
+  item(file, "mnuOpen", QStringLiteral("&Open"), QStringLiteral("Import a file."), &MainWindow::openSource);
+  item(file, "mnuSave", QStringLiteral("&Save source"), QStringLiteral("Save as a .TXT file"), &MainWindow::saveSource);
+  item(file, "Saveoutput1", QStringLiteral("Save out&put"), QString(), &MainWindow::saveOutput);
   item(file, "mnuExporttoweb", QStringLiteral("E&xport to web"), QStringLiteral("Save as HTML"),
-       &TForm1::mnuExporttowebClick);
-  item(file, "mnuQuit", QStringLiteral("&Quit"), QString(), &TForm1::mnuQuitClick);
+       &MainWindow::exportToWeb);
+  item(file, "mnuExportMobile", QStringLiteral("Export &mobile page\u2026"),
+       QStringLiteral("Save as a page for phones, tablets and screen readers"), &MainWindow::exportMobilePage);
+  item(file, "mnuQuit", QStringLiteral("&Quit"), QString(), &MainWindow::quit);
   QMenu* edit = menu("Edit1", QStringLiteral("&Edit"));
-  item(edit, "Output1", QStringLiteral("&Output"), QString(), &TForm1::Output1Click);
+  item(edit, "Output1", QStringLiteral("&Output"), QString(), &MainWindow::showOutputSettings);
   QMenu* help = menu("mnuHelp", QStringLiteral("&Help"));
-  item(help, "Contents1", QStringLiteral("Contents"), QString(), &TForm1::Contents1Click);
+  item(help, "Contents1", QStringLiteral("Contents"), QString(), &MainWindow::showHelpContents);
   item(help, "mnuAbout", QStringLiteral("A&bout"), QStringLiteral("Want to know more about who wrote this thing?"),
-       &TForm1::mnuAboutClick);
+       &MainWindow::showAbout);
 }
 
-void TForm1::FormCreate() {
+void MainWindow::setUpDialogs() {
   // Every dialog starts in the program's own folder, whatever the current
   // folder is, unless the user cannot write there (an installed program):
   // then in the documents or the home folder. The help file sits beside the
   // program.
   const QString programDir = QCoreApplication::applicationDirPath();
   const QString startDir = DialogStartFolder(
-      programDir, UserFolders(), [](const QString& folder) { return platform().CanWriteFolder(folder); });
-  openDialog1_.mustExist = true;
-  openDialog1_.initialDir = startDir;
-  openDialog1_.filter = QStringLiteral("Text files (*.txt)|*.txt");
-  saveDialog1_.initialDir = startDir;
-  saveDialog1_.filter = QStringLiteral("Text files (*.txt)|*.txt");
-  saveDialog2_.initialDir = startDir;
-  saveDialog2_.filter = QStringLiteral("HTML files (*.htm)|*.htm");
-  helpFile_ = programDir + QStringLiteral("/brenvik.hlp");
+      programDir, UserFolders(), [](const QString& folder) { return platform().canWriteFolder(folder); });
+  openDialog_.mustExist = true;
+  openDialog_.initialDir = startDir;
+  openDialog_.filter = QStringLiteral("Text files (*.txt)|*.txt");
+  saveTextDialog_.initialDir = startDir;
+  saveTextDialog_.filter = QStringLiteral("Text files (*.txt)|*.txt");
+  savePageDialog_.initialDir = startDir;
+  savePageDialog_.filter = QStringLiteral("HTML files (*.htm)|*.htm");
+  helpFile_ = FindHelpFile(programDir);
 }
 
-void TForm1::UpdateRadioTabStops() {
+void MainWindow::updateRadioTabStops() {
   // The two radio buttons are one tab stop, at the checked one; arrow keys
   // still move between them.
-  radioButton1_->setFocusPolicy(radioButton1_->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
-  radioButton2_->setFocusPolicy(radioButton2_->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+  testVersionButton_->setFocusPolicy(testVersionButton_->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+  practiceButton_->setFocusPolicy(practiceButton_->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
-bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   // Every arrow key moves to the other radio button of the group and checks
   // it, whichever way the buttons are laid out (Qt alone would follow the
   // arrow's direction only, and the two buttons sit side by side).
-  if ((watched == radioButton1_ || watched == radioButton2_) && event->type() == QEvent::KeyPress) {
+  if ((watched == testVersionButton_ || watched == practiceButton_) && event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
     const int k = key->key();
     if ((k == Qt::Key_Up || k == Qt::Key_Down || k == Qt::Key_Left || k == Qt::Key_Right) &&
         (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-      QRadioButton* other = watched == radioButton1_ ? radioButton2_ : radioButton1_;
+      QRadioButton* other = watched == testVersionButton_ ? practiceButton_ : testVersionButton_;
       other->setChecked(true);
       other->setFocus(Qt::TabFocusReason);
       return true;
@@ -285,107 +272,118 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   return QMainWindow::eventFilter(watched, event);
 }
 
-void TForm1::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
   // Closing the main window ends the program at once, even while the
   // configure-output window is open; nothing is asked or saved.
   event->accept();
   QCoreApplication::exit(0);
 }
 
-void TForm1::Button1Click() {
+void MainWindow::process() {
   RunCommand(this, [this] {
-    const Text test = GenerateTest(FromBoxText(BoxText(source_)), state_.workspace);
-    SetBoxText(output_, ToBoxText(test));
+    const Text test = GenerateTest(FromBoxText(BoxText(sourceBox_)), state_.workspace);
+    setBoxText(outputBox_, ToBoxText(test));
   });
 }
 
-void TForm1::Button2Click() {
-  RunCommand(this, [] { QCoreApplication::exit(0); });
-}
-
-void TForm1::mnuQuitClick() {
-  RunCommand(this, [] { QCoreApplication::exit(0); });
-}
-
-void TForm1::mnuOpenClick() {
+void MainWindow::exportMobilePage() {
   RunCommand(this, [this] {
-    if (!platform().RunOpenDialog(this, openDialog1_)) return;
+    // Built first, like the classic page: with no answer the list error ends
+    // the command before any dialog. The workspace is only read.
+    const std::string page = BuildResponsivePage(state_.workspace, state_.settings);
+    savePageDialog_.fileName = ToQString(state_.settings.Title);
+    if (!platform().runSaveDialog(this, savePageDialog_)) return;
+    const QString path = savePageDialog_.fileName + QStringLiteral(".htm");
+    WriteFileBytes(ToPath(path), page);
+    if (platform().askConfirmation(this, QStringLiteral("Do you wish to preview the page in a browser"))) {
+      platform().shellOpen(this, path);
+    }
+  });
+}
+
+void MainWindow::quit() {
+  RunCommand(this, [] { QCoreApplication::exit(0); });
+}
+
+void MainWindow::openSource() {
+  RunCommand(this, [this] {
+    if (!platform().runOpenDialog(this, openDialog_)) return;
     // A file larger than the box can take is refused before it is read.
-    const Text text = ReadTextFile(ToPath(openDialog1_.fileName), SourceBoxCapacity);
-    SetBoxText(source_, ToBoxText(text));
+    const Text text = ReadTextFile(ToPath(openDialog_.fileName), kSourceBoxCapacity);
+    setBoxText(sourceBox_, ToBoxText(text));
   });
 }
 
-void TForm1::SaveBoxAsText(const QPlainTextEdit* box) {
-  saveDialog1_.fileName = ToQString(state_.settings.Title);
-  if (!platform().RunSaveDialog(this, saveDialog1_)) return;
+void MainWindow::saveBoxAsText(const QPlainTextEdit* box) {
+  saveTextDialog_.fileName = ToQString(state_.settings.Title);
+  if (!platform().runSaveDialog(this, saveTextDialog_)) return;
   // The extension is always appended, even to a name that already has it.
-  WriteTextFile(ToPath(saveDialog1_.fileName + QStringLiteral(".txt")), FromBoxText(BoxText(box)));
+  WriteTextFile(ToPath(saveTextDialog_.fileName + QStringLiteral(".txt")), FromBoxText(BoxText(box)));
 }
 
-void TForm1::mnuSaveClick() {
-  RunCommand(this, [this] { SaveBoxAsText(source_); });
+void MainWindow::saveSource() {
+  RunCommand(this, [this] { saveBoxAsText(sourceBox_); });
 }
 
-void TForm1::Saveoutput1Click() {
-  RunCommand(this, [this] { SaveBoxAsText(output_); });
+void MainWindow::saveOutput() {
+  RunCommand(this, [this] { saveBoxAsText(outputBox_); });
 }
 
-void TForm1::mnuExporttowebClick() {
+void MainWindow::exportToWeb() {
   RunCommand(this, [this] {
     // The page comes from the workspace of the last Process, not from the
     // boxes; with no answer to ask for this stops with the list error.
-    htmExport_ = BuildTestPage(state_.workspace, state_.settings);
-    saveDialog2_.fileName = ToQString(state_.settings.Title);
-    if (platform().RunSaveDialog(this, saveDialog2_)) {
-      WriteFileBytes(ToPath(saveDialog2_.fileName + QStringLiteral(".htm")), EncodePage(htmExport_));
+    lastPage_ = BuildTestPage(state_.workspace, state_.settings);
+    savePageDialog_.fileName = ToQString(state_.settings.Title);
+    if (platform().runSaveDialog(this, savePageDialog_)) {
+      WriteFileBytes(ToPath(savePageDialog_.fileName + QStringLiteral(".htm")), EncodePage(lastPage_));
     }
     // Asked after Cancel too; the shell then looks the title up in the current folder.
-    if (platform().AskConfirmation(this, QStringLiteral("Do you wish to preview the page in a browser"))) {
-      platform().ShellOpen(this, saveDialog2_.fileName + QStringLiteral(".htm"));
+    if (platform().askConfirmation(this, QStringLiteral("Do you wish to preview the page in a browser"))) {
+      platform().shellOpen(this, savePageDialog_.fileName + QStringLiteral(".htm"));
     }
   });
 }
 
-void TForm1::Output1Click() {
+void MainWindow::showOutputSettings() {
   RunCommand(this, [this] {
-    if (!outputWindow_) return;
-    outputWindow_->show();
-    outputWindow_->raise();
-    outputWindow_->activateWindow();
+    if (!outputSettingsWindow_) return;
+    outputSettingsWindow_->show();
+    outputSettingsWindow_->raise();
+    outputSettingsWindow_->activateWindow();
   });
 }
 
-void TForm1::Contents1Click() {
-  RunCommand(this, [this] { platform().ShowHelpContents(this, helpFile_); });
+void MainWindow::showHelpContents() {
+  RunCommand(this, [this] { platform().showHelpContents(this, helpFile_); });
 }
 
-void TForm1::mnuAboutClick() {
+void MainWindow::showAbout() {
   RunCommand(this, [this] {
     if (aboutBox_) aboutBox_->exec();
   });
 }
 
-void TForm1::RadioButton1Click() {
+void MainWindow::chooseTestVersion() {
   RunCommand(this, [this] {
-    if (radioButton1_->isChecked()) state_.settings.TestMode = PageVariant::Test;
-    UpdateRadioTabStops();
+    if (testVersionButton_->isChecked()) state_.settings.TestMode = PageVariant::Test;
+    updateRadioTabStops();
   });
 }
 
-void TForm1::RadioButton2Click() {
+void MainWindow::choosePracticeVersion() {
   RunCommand(this, [this] {
-    if (radioButton2_->isChecked()) state_.settings.TestMode = PageVariant::Practice;
-    UpdateRadioTabStops();
+    if (practiceButton_->isChecked()) state_.settings.TestMode = PageVariant::Practice;
+    updateRadioTabStops();
   });
 }
 
-void TForm1::CheckBox1Click() {
-  RunCommand(this, [this] { state_.settings.ShowAnswersFlag = checkBox1_->isChecked(); });
+void MainWindow::showAnswersToggled() {
+  RunCommand(this, [this] { state_.settings.ShowAnswersFlag = showAnswersBox_->isChecked(); });
 }
 
-void TForm1::CheckBox2Click() {
-  RunCommand(this, [this] { state_.settings.TimerFlag = checkBox2_->isChecked(); });
+void MainWindow::timerToggled() {
+  RunCommand(this, [this] { state_.settings.TimerFlag = timerBox_->isChecked(); });
 }
 
 }  // namespace brenvik

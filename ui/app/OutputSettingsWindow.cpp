@@ -18,7 +18,7 @@ namespace brenvik {
 namespace {
 
 // The window's 8-point sans serif.
-QFont WindowFont() {
+QFont EightPointFont() {
   QFont font = ClassicSansFont();
   font.setPointSize(8);
   return font;
@@ -34,24 +34,24 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int le
 
 }  // namespace
 
-TShape::TShape(QWidget* parent) : QWidget(parent) {}
+ColourSwatch::ColourSwatch(QWidget* parent) : QWidget(parent) {}
 
-void TShape::SetBrushColor(const QColor& colour) {
+void ColourSwatch::setBrushColour(const QColor& colour) {
   brush_ = colour;
   update();
 }
 
-void TShape::paintEvent(QPaintEvent*) {
+void ColourSwatch::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setPen(QPen(Qt::black, 0));
   painter.setBrush(brush_);
   painter.drawRect(0, 0, width() - 1, height() - 1);
 }
 
-TForm2::TForm2(ExportSettings& settings, QWidget* parent) : QWidget(parent, Qt::Window), settings_(settings) {
+OutputSettingsWindow::OutputSettingsWindow(ExportSettings& settings, QWidget* parent) : QWidget(parent, Qt::Window), settings_(settings) {
   setObjectName(QStringLiteral("Form2"));
   setWindowTitle(QStringLiteral("configure output"));
-  setFont(WindowFont());
+  setFont(EightPointFont());
   QPalette pal = palette();
   pal.setColor(QPalette::Window, QColor(192, 192, 192));
   setPalette(pal);
@@ -62,11 +62,11 @@ TForm2::TForm2(ExportSettings& settings, QWidget* parent) : QWidget(parent, Qt::
   // Closing the main window ends the program even while this window is open.
   setAttribute(Qt::WA_QuitOnClose, false);
 
-  bevel1_ = new QFrame(this);
-  bevel1_->setObjectName(QStringLiteral("Bevel1"));
-  bevel1_->setFrameStyle(QFrame::Panel | QFrame::Raised);
-  bevel1_->setLineWidth(1);
-  bevel1_->setGeometry(8, 8, 305, 265);
+  bevel_ = new QFrame(this);
+  bevel_->setObjectName(QStringLiteral("Bevel1"));
+  bevel_->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  bevel_->setLineWidth(1);
+  bevel_->setGeometry(8, 8, 305, 265);
 
   MakeLabel(this, "Label1", QStringLiteral("Page background"), 16, 32);
   MakeLabel(this, "Label2", QStringLiteral("Page text colour"), 16, 72);
@@ -77,16 +77,16 @@ TForm2::TForm2(ExportSettings& settings, QWidget* parent) : QWidget(parent, Qt::
   MakeLabel(this, "Label7", QStringLiteral("Title :"), 16, 232);
 
   auto makeShape = [this](const char* name, int top) {
-    auto* shape = new TShape(this);
+    auto* shape = new ColourSwatch(this);
     shape->setObjectName(QString::fromLatin1(name));
     shape->setGeometry(120, top, 25, 25);
     return shape;
   };
   // All four swatches start white, whatever the settings hold.
-  shape1_ = makeShape("Shape1", 24);
-  shape2_ = makeShape("Shape2", 64);
-  shape3_ = makeShape("Shape3", 152);
-  shape4_ = makeShape("Shape4", 192);
+  pageBackgroundSwatch_ = makeShape("Shape1", 24);
+  pageTextSwatch_ = makeShape("Shape2", 64);
+  answerBoxSwatch_ = makeShape("Shape3", 152);
+  answerTextSwatch_ = makeShape("Shape4", 192);
 
   auto makeButton = [this](const char* name, const QString& text, int left, int top, int width) {
     auto* button = new QPushButton(text, this);
@@ -96,11 +96,11 @@ TForm2::TForm2(ExportSettings& settings, QWidget* parent) : QWidget(parent, Qt::
     button->setDefault(false);
     return button;
   };
-  button1_ = makeButton("Button1", QStringLiteral("OK"), 248, 232, 57);
-  button2_ = makeButton("Button2", QStringLiteral("Select"), 160, 24, 75);
-  button3_ = makeButton("Button3", QStringLiteral("Select"), 160, 64, 75);
-  button4_ = makeButton("Button4", QStringLiteral("Select"), 160, 152, 75);
-  button5_ = makeButton("Button5", QStringLiteral("Select"), 160, 192, 75);
+  okButton_ = makeButton("Button1", QStringLiteral("OK"), 248, 232, 57);
+  pageBackgroundButton_ = makeButton("Button2", QStringLiteral("Select"), 160, 24, 75);
+  pageTextButton_ = makeButton("Button3", QStringLiteral("Select"), 160, 64, 75);
+  answerBoxButton_ = makeButton("Button4", QStringLiteral("Select"), 160, 152, 75);
+  answerTextButton_ = makeButton("Button5", QStringLiteral("Select"), 160, 192, 75);
 
   auto makeEdit = [this](const char* name, const QString& text, int left, int top, int width) {
     auto* edit = new QLineEdit(text, this);
@@ -110,71 +110,71 @@ TForm2::TForm2(ExportSettings& settings, QWidget* parent) : QWidget(parent, Qt::
     if (width < 60) edit->setTextMargins(-2, 0, -2, 0);
     return edit;
   };
-  edit1_ = makeEdit("Edit1", QStringLiteral("14"), 120, 104, 25);
-  edit2_ = makeEdit("Edit2", QStringLiteral("#FFFFFF"), 248, 24, 57);
-  edit3_ = makeEdit("Edit3", QStringLiteral("#000000"), 248, 64, 57);
-  edit4_ = makeEdit("Edit4", QStringLiteral("#000000"), 248, 152, 57);
-  edit5_ = makeEdit("Edit5", QStringLiteral("#FFFFFF"), 248, 192, 57);
-  edit6_ = makeEdit("Edit6", QStringLiteral("C-test"), 72, 232, 161);
+  textSizeEdit_ = makeEdit("Edit1", QStringLiteral("14"), 120, 104, 25);
+  pageBackgroundEdit_ = makeEdit("Edit2", QStringLiteral("#FFFFFF"), 248, 24, 57);
+  pageTextEdit_ = makeEdit("Edit3", QStringLiteral("#000000"), 248, 64, 57);
+  answerBoxEdit_ = makeEdit("Edit4", QStringLiteral("#000000"), 248, 152, 57);
+  answerTextEdit_ = makeEdit("Edit5", QStringLiteral("#FFFFFF"), 248, 192, 57);
+  titleEdit_ = makeEdit("Edit6", QStringLiteral("C-test"), 72, 232, 161);
 
-  comboBox1_ = new QComboBox(this);
-  comboBox1_->setObjectName(QStringLiteral("ComboBox1"));
-  comboBox1_->setEditable(true);
-  comboBox1_->setInsertPolicy(QComboBox::NoInsert);
-  comboBox1_->setMaxVisibleItems(5);
-  comboBox1_->addItems({QStringLiteral("Arial"), QStringLiteral("Times"), QStringLiteral("Comic sans MS"),
+  fontBox_ = new QComboBox(this);
+  fontBox_->setObjectName(QStringLiteral("ComboBox1"));
+  fontBox_->setEditable(true);
+  fontBox_->setInsertPolicy(QComboBox::NoInsert);
+  fontBox_->setMaxVisibleItems(5);
+  fontBox_->addItems({QStringLiteral("Arial"), QStringLiteral("Times"), QStringLiteral("Comic sans MS"),
                         QStringLiteral("Verdana"), QStringLiteral("Tahoma")});
-  comboBox1_->setCurrentIndex(-1);
-  comboBox1_->setEditText(QStringLiteral("Georgia"));
-  comboBox1_->setGeometry(200, 104, 105, 21);
+  fontBox_->setCurrentIndex(-1);
+  fontBox_->setEditText(QStringLiteral("Georgia"));
+  fontBox_->setGeometry(200, 104, 105, 21);
 
   // The chooser shared by the four Select buttons: only the Internet page.
-  vazozaDialog1_ = new TVazozaDialog(this);
-  vazozaDialog1_->setObjectName(QStringLiteral("VazozaDialog1"));
-  vazozaDialog1_->SetCaption(QStringLiteral("Color"));
-  vazozaDialog1_->SetVisiblePages(PageBit(pageInternet));
-  vazozaDialog1_->SetActivePage(pageInternet);
-  vazozaDialog1_->SetColor(0x000000);
-  vazozaDialog1_->SetReferenceColor(0xFFFFFF);
-  vazozaDialog1_->SetAutoApply(false);
-  vazozaDialog1_->SetStayOnTop(false);
-  vazozaDialog1_->SetCtl3D(true);
-  vazozaDialog1_->SetHelpButton(false);
-  vazozaDialog1_->SetAutoHelpContext(false);
-  vazozaDialog1_->SetHelpContext(0);
+  colourChooser_ = new ColourChooser(this);
+  colourChooser_->setObjectName(QStringLiteral("VazozaDialog1"));
+  colourChooser_->setCaption(QStringLiteral("Color"));
+  colourChooser_->setVisiblePages(PageBit(pageInternet));
+  colourChooser_->setActivePage(pageInternet);
+  colourChooser_->setColour(0x000000);
+  colourChooser_->setReferenceColour(0xFFFFFF);
+  colourChooser_->setAutoApply(false);
+  colourChooser_->setStayOnTop(false);
+  colourChooser_->setCtl3D(true);
+  colourChooser_->setHelpButton(false);
+  colourChooser_->setAutoHelpContext(false);
+  colourChooser_->setHelpContext(0);
 
   // Tab order 0 to 11.
-  QWidget* order[] = {button1_, button2_, button3_, edit1_, button4_, button5_,
-                      edit2_,   edit3_,   edit4_,   edit5_, comboBox1_, edit6_};
+  QWidget* order[] = {okButton_, pageBackgroundButton_, pageTextButton_, textSizeEdit_, answerBoxButton_, answerTextButton_,
+                      pageBackgroundEdit_,   pageTextEdit_,   answerBoxEdit_,   answerTextEdit_, fontBox_, titleEdit_};
   for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
 
   // Connected after the initial texts are in place: those texts change no setting.
-  connect(edit1_, &QLineEdit::textChanged, this, [this] { Edit1Change(); });
-  connect(edit6_, &QLineEdit::textChanged, this, [this] { Edit6Change(); });
-  connect(comboBox1_, &QComboBox::editTextChanged, this, [this] { ComboBox1Change(); });
-  connect(comboBox1_, &QComboBox::activated, this, [this] { ComboBox1Change(); });
-  connect(button1_, &QPushButton::clicked, this, [this] { Button1Click(); });
-  connect(button2_, &QPushButton::clicked, this, [this] { RunGuarded(this, [this] { Button2Click(); }); });
-  connect(button3_, &QPushButton::clicked, this, [this] { RunGuarded(this, [this] { Button3Click(); }); });
-  connect(button4_, &QPushButton::clicked, this, [this] { RunGuarded(this, [this] { Button4Click(); }); });
-  connect(button5_, &QPushButton::clicked, this, [this] { RunGuarded(this, [this] { Button5Click(); }); });
+  connect(textSizeEdit_, &QLineEdit::textChanged, this, [this] { RunCommand(this, [this] { textSizeChanged(); }); });
+  connect(titleEdit_, &QLineEdit::textChanged, this, [this] { RunCommand(this, [this] { titleChanged(); }); });
+  connect(fontBox_, &QComboBox::editTextChanged, this, [this] { RunCommand(this, [this] { fontChanged(); }); });
+  connect(fontBox_, &QComboBox::activated, this, [this] { RunCommand(this, [this] { fontChanged(); }); });
+  connect(okButton_, &QPushButton::clicked, this, [this] { RunCommand(this, [this] { hideWindow(); }); });
+  connect(pageBackgroundButton_, &QPushButton::clicked, this, [this] { RunCommand(this, [this] { selectPageBackground(); }); });
+  connect(pageTextButton_, &QPushButton::clicked, this, [this] { RunCommand(this, [this] { selectPageText(); }); });
+  connect(answerBoxButton_, &QPushButton::clicked, this, [this] { RunCommand(this, [this] { selectAnswerBox(); }); });
+  connect(answerTextButton_, &QPushButton::clicked, this, [this] { RunCommand(this, [this] { selectAnswerText(); }); });
 }
 
-void TForm2::Edit1Change() { settings_.TextSize = FromQString(edit1_->text()); }
-void TForm2::ComboBox1Change() { settings_.FontName = FromQString(comboBox1_->currentText()); }
-void TForm2::Edit6Change() { settings_.Title = FromQString(edit6_->text()); }
-void TForm2::Button1Click() { hide(); }
+void OutputSettingsWindow::textSizeChanged() { settings_.TextSize = FromQString(textSizeEdit_->text()); }
+void OutputSettingsWindow::fontChanged() { settings_.FontName = FromQString(fontBox_->currentText()); }
+void OutputSettingsWindow::titleChanged() { settings_.Title = FromQString(titleEdit_->text()); }
+void OutputSettingsWindow::hideWindow() { hide(); }
 
-void TForm2::Button2Click() { SelectColour(shape1_, edit2_, settings_.PageBackground); }
-void TForm2::Button3Click() { SelectColour(shape2_, edit3_, settings_.PageTextColour); }
-void TForm2::Button4Click() { SelectColour(shape3_, edit4_, settings_.AnswerBoxColour); }
-void TForm2::Button5Click() { SelectColour(shape4_, edit5_, settings_.AnswerTextColour); }
+void OutputSettingsWindow::selectPageBackground() { selectColour(pageBackgroundSwatch_, pageBackgroundEdit_, settings_.PageBackground); }
+void OutputSettingsWindow::selectPageText() { selectColour(pageTextSwatch_, pageTextEdit_, settings_.PageTextColour); }
+void OutputSettingsWindow::selectAnswerBox() { selectColour(answerBoxSwatch_, answerBoxEdit_, settings_.AnswerBoxColour); }
+void OutputSettingsWindow::selectAnswerText() { selectColour(answerTextSwatch_, answerTextEdit_, settings_.AnswerTextColour); }
 
-void TForm2::SelectColour(TShape* shape, QLineEdit* edit, Text& setting) {
-  if (!vazozaDialog1_->Execute()) return;
-  shape->SetBrushColor(ToQColor(vazozaDialog1_->Color()));
-  edit->setText(vazozaDialog1_->GetWebColor());
-  setting = FromQString(vazozaDialog1_->GetWebColor());
+void OutputSettingsWindow::selectColour(ColourSwatch* shape, QLineEdit* edit, Text& setting) {
+  if (!colourChooser_->execute()) return;
+  shape->setBrushColour(ToQColour(colourChooser_->colour()));
+  edit->setText(colourChooser_->webColour());
+  setting = FromQString(colourChooser_->webColour());
 }
 
 }  // namespace brenvik

@@ -16,60 +16,60 @@ class QPushButton;
 
 namespace brenvik {
 
-class TVazozaDialog;
+class ColourChooser;
 
 // A square swatch with a black outline and a solid fill.
-class TShape : public QWidget {
+class ColourSwatch : public QWidget {
   Q_OBJECT
  public:
-  explicit TShape(QWidget* parent = nullptr);
-  QColor BrushColor() const { return brush_; }
-  void SetBrushColor(const QColor& colour);
+  explicit ColourSwatch(QWidget* parent = nullptr);
+  QColor brushColour() const { return brush_; }
+  void setBrushColour(const QColor& colour);
  protected:
   void paintEvent(QPaintEvent* event) override;
  private:
   QColor brush_ = Qt::white;
 };
 
-class TForm2 : public QWidget {
+class OutputSettingsWindow : public QWidget {
   Q_OBJECT
  public:
-  explicit TForm2(ExportSettings& settings, QWidget* parent = nullptr);
+  explicit OutputSettingsWindow(ExportSettings& settings, QWidget* parent = nullptr);
 
-  void Edit1Change();
-  void ComboBox1Change();
-  void Edit6Change();
-  void Button1Click();
-  void Button2Click();
-  void Button3Click();
-  void Button4Click();
-  void Button5Click();
+  void textSizeChanged();
+  void fontChanged();
+  void titleChanged();
+  void hideWindow();
+  void selectPageBackground();
+  void selectPageText();
+  void selectAnswerBox();
+  void selectAnswerText();
 
-  TVazozaDialog* VazozaDialog1() const { return vazozaDialog1_; }
+  ColourChooser* colourChooser() const { return colourChooser_; }
 
  private:
   // Runs the chooser; on OK its colour goes into the swatch, the hex box and the setting.
-  void SelectColour(TShape* shape, QLineEdit* edit, Text& setting);
+  void selectColour(ColourSwatch* shape, QLineEdit* edit, Text& setting);
 
   ExportSettings& settings_;
-  TVazozaDialog* vazozaDialog1_ = nullptr;
-  QFrame* bevel1_ = nullptr;
-  TShape* shape1_ = nullptr;
-  TShape* shape2_ = nullptr;
-  TShape* shape3_ = nullptr;
-  TShape* shape4_ = nullptr;
-  QPushButton* button1_ = nullptr;
-  QPushButton* button2_ = nullptr;
-  QPushButton* button3_ = nullptr;
-  QPushButton* button4_ = nullptr;
-  QPushButton* button5_ = nullptr;
-  QLineEdit* edit1_ = nullptr;
-  QLineEdit* edit2_ = nullptr;
-  QLineEdit* edit3_ = nullptr;
-  QLineEdit* edit4_ = nullptr;
-  QLineEdit* edit5_ = nullptr;
-  QLineEdit* edit6_ = nullptr;
-  QComboBox* comboBox1_ = nullptr;
+  ColourChooser* colourChooser_ = nullptr;
+  QFrame* bevel_ = nullptr;
+  ColourSwatch* pageBackgroundSwatch_ = nullptr;
+  ColourSwatch* pageTextSwatch_ = nullptr;
+  ColourSwatch* answerBoxSwatch_ = nullptr;
+  ColourSwatch* answerTextSwatch_ = nullptr;
+  QPushButton* okButton_ = nullptr;
+  QPushButton* pageBackgroundButton_ = nullptr;
+  QPushButton* pageTextButton_ = nullptr;
+  QPushButton* answerBoxButton_ = nullptr;
+  QPushButton* answerTextButton_ = nullptr;
+  QLineEdit* textSizeEdit_ = nullptr;
+  QLineEdit* pageBackgroundEdit_ = nullptr;
+  QLineEdit* pageTextEdit_ = nullptr;
+  QLineEdit* answerBoxEdit_ = nullptr;
+  QLineEdit* answerTextEdit_ = nullptr;
+  QLineEdit* titleEdit_ = nullptr;
+  QComboBox* fontBox_ = nullptr;
 };
 
 }  // namespace brenvik

@@ -9,6 +9,7 @@
 #include "ui/app/MainWindow.h"
 #include "ui/app/AboutBox.h"
 #include "ui/app/OutputSettingsWindow.h"
+#include "ui/platform/CommandGuard.h"
 
 namespace brenvik {
 
@@ -16,13 +17,13 @@ AppWindows::AppWindows() = default;
 AppWindows::AppWindows(AppWindows&&) noexcept = default;
 // The configure-output window and the about box go before the main window.
 AppWindows::~AppWindows() {
-  form2.reset();
+  outputSettingsWindow.reset();
   aboutBox.reset();
-  form1.reset();
+  mainWindow.reset();
 }
 
 void InitApplication(QApplication& app) {
-  QApplication::setApplicationName(QString::fromUtf8(ApplicationTitle));
+  QApplication::setApplicationName(QString::fromUtf8(kApplicationTitle));
   QGuiApplication::setDesktopFileName(QStringLiteral("brenvik"));
   auto* translator = new QTranslator(&app);
   if (translator->load(QLocale(QLocale::French, QLocale::France), QStringLiteral("qtbase"), QStringLiteral("_"),
@@ -34,11 +35,11 @@ void InitApplication(QApplication& app) {
 
 AppWindows CreateWindows(AppState& state) {
   AppWindows w;
-  w.form1 = std::make_unique<TForm1>(state);
-  w.aboutBox = std::make_unique<TAboutBox>();
-  w.form2 = std::make_unique<TForm2>(state.settings);
-  w.form1->SetAboutBox(w.aboutBox.get());
-  w.form1->SetOutputWindow(w.form2.get());
+  w.mainWindow = std::make_unique<MainWindow>(state);
+  w.aboutBox = std::make_unique<AboutBox>();
+  w.outputSettingsWindow = std::make_unique<OutputSettingsWindow>(state.settings);
+  w.mainWindow->setAboutBox(w.aboutBox.get());
+  w.mainWindow->setOutputSettingsWindow(w.outputSettingsWindow.get());
   return w;
 }
 

@@ -10,8 +10,8 @@ class QWidget;
 
 namespace brenvik {
 
-class TForm1;
-class TAboutBox;
+class MainWindow;
+class AboutBox;
 
 // The application object's part of start-up: the application title, the
 // toolkit's French texts (when Qt's French translation is installed) and the
@@ -19,12 +19,12 @@ class TAboutBox;
 // name is set, since Qt would append it to every window title.
 void InitApplication(QApplication& app);
 
-// The three windows, created in this order: the main window (its FormCreate
+// The three windows, created in this order: the main window (its setUpDialogs
 // runs), the about box and the configure-output window, both hidden.
 struct AppWindows {
-  std::unique_ptr<TForm1> form1;
-  std::unique_ptr<TAboutBox> aboutBox;
-  std::unique_ptr<QWidget> form2;
+  std::unique_ptr<MainWindow> mainWindow;
+  std::unique_ptr<AboutBox> aboutBox;
+  std::unique_ptr<QWidget> outputSettingsWindow;
 
   AppWindows();
   AppWindows(AppWindows&&) noexcept;

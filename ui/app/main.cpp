@@ -10,6 +10,6 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   brenvik::InitApplication(app);
   brenvik::AppWindows windows = brenvik::CreateWindows(state);
-  windows.form1->show();
+  windows.mainWindow->show();
   return QApplication::exec();
 }

@@ -12,6 +12,7 @@
 #include <QToolButton>
 #include <algorithm>
 
+#include "ui/platform/CommandGuard.h"
 #include "ui/platform/Platform.h"
 
 namespace brenvik {
@@ -115,7 +116,7 @@ ChannelGroup::ChannelGroup(QWidget* page, const ChannelSpec& spec, SliderMode mo
   panel_->setGeometry(kPanelLeft, spec.stripTop, kPanelWidth, kPanelHeight);
   panel_->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
   QPalette pal = panel_->palette();
-  pal.setColor(QPalette::Window, spec.panelColor);
+  pal.setColor(QPalette::Window, spec.panelColour);
   panel_->setPalette(pal);
   panel_->setAutoFillBackground(true);
 
@@ -133,71 +134,72 @@ ChannelGroup::ChannelGroup(QWidget* page, const ChannelSpec& spec, SliderMode mo
   slider_->setTickPosition(QSlider::NoTicks);
   slider_->setValue(0);
 
-  mirror = [this] { SyncSpin(); };
+  mirrorHook = [this] { syncSpin(); };
 
-  connect(box_, &QLineEdit::textChanged, this, &ChannelGroup::BoxChanged);
-  connect(slider_, &QSlider::valueChanged, this, &ChannelGroup::SliderChanged);
-  connect(spin_, &UpDown::changing, this, &ChannelGroup::SpinChanging);
-  connect(spin_, &UpDown::clicked, this, &ChannelGroup::SpinClicked);
-  connect(strip_, &StripBox::pressed, this, &ChannelGroup::StripPressed);
+  connect(box_, &QLineEdit::textChanged, this,
+          [this, page](const QString& text) { RunCommand(page, [&] { boxChanged(text); }); });
+  connect(slider_, &QSlider::valueChanged, this, [this, page] { RunCommand(page, [this] { sliderChanged(); }); });
+  connect(spin_, &UpDown::changing, this, [this, page] { RunCommand(page, [this] { spinChanging(); }); });
+  connect(spin_, &UpDown::clicked, this, [this, page] { RunCommand(page, [this] { spinClicked(); }); });
+  connect(strip_, &StripBox::pressed, this, [this, page](int x) { RunCommand(page, [&] { stripPressed(x); }); });
 }
 
 int ChannelGroup::position() const { return slider_->value(); }
 
 void ChannelGroup::setPosition(int value) { slider_->setValue(value); }
 
-void ChannelGroup::SyncSpin() { spin_->setPosition(slider_->value()); }
+void ChannelGroup::syncSpin() { spin_->setPosition(slider_->value()); }
 
 void ChannelGroup::setPainter(StripBox::Painter painter) { strip_->setPainter(std::move(painter)); }
 
-void ChannelGroup::RepaintStrip() { strip_->update(); }
+void ChannelGroup::repaintStrip() { strip_->update(); }
 
-void ChannelGroup::Refresh() const {
-  if (refresh) refresh();
+void ChannelGroup::runRefreshHook() const {
+  if (refreshHook) refreshHook();
 }
 
-void ChannelGroup::Update() const {
-  if (update) update();
+void ChannelGroup::runUpdateHook() const {
+  if (updateHook) updateHook();
 }
 
 // Typed text moves the slider; text that is no number (an emptied box) counts
 // as 0. The slider clamps to its range; the box keeps what was typed until it
 // is left or the spin rewrites it.
-void ChannelGroup::BoxChanged(const QString& text) {
+void ChannelGroup::boxChanged(const QString& text) {
   bool ok = false;
   const int value = text.toInt(&ok, 10);
   slider_->setValue(ok ? value : 0);
-  Refresh();
-  Update();
+  runRefreshHook();
+  runUpdateHook();
 }
 
-void ChannelGroup::SliderChanged() {
-  if (mirror) mirror();
+void ChannelGroup::sliderChanged() {
+  if (mirrorHook) mirrorHook();
   if (mode_ == SliderMode::Live) {
-    Refresh();
-    Update();
+    runRefreshHook();
+    runUpdateHook();
   }
 }
 
-void ChannelGroup::SpinChanging() {
+void ChannelGroup::spinChanging() {
   slider_->setValue(spin_->position());
-  Refresh();
-  Update();
+  runRefreshHook();
+  runUpdateHook();
 }
 
-void ChannelGroup::SpinClicked() {
+void ChannelGroup::spinClicked() {
   box_->setFocus(Qt::OtherFocusReason);
   box_->selectAll();
 }
 
-void ChannelGroup::StripPressed(int x) {
+void ChannelGroup::stripPressed(int x) {
   const int w = strip_->width();
   if (w <= 0 || !clickPosition) return;
   slider_->setValue(clickPosition(x, w));
   slider_->setFocus(Qt::MouseFocusReason);
-  if (mirror) mirror();
-  Refresh();
-  Update();
+  if (mirrorHook) mirrorHook();
+  runRefreshHook();
+  runUpdateHook();
 }
 
 bool ChannelGroup::eventFilter(QObject* watched, QEvent* event) {
@@ -225,7 +227,7 @@ bool ChannelGroup::eventFilter(QObject* watched, QEvent* event) {
     const QString text = key->text();
     if (text.isEmpty()) return false;  // cursor keys, modifiers
     if (text.size() == 1 && text[0] >= QLatin1Char('0') && text[0] <= QLatin1Char('9')) return false;
-    platform().Beep();
+    platform().beep();
     return true;
   }
   if (event->type() == QEvent::FocusOut) {

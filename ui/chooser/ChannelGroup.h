@@ -78,7 +78,7 @@ struct ChannelSpec {
   int boxTop = 0;
   int maximum = 255;  // the range is 0 to maximum
   int pageStep = 10;
-  QColor panelColor = Qt::white;
+  QColor panelColour = Qt::white;
 };
 
 class ChannelGroup : public QObject {
@@ -91,13 +91,13 @@ class ChannelGroup : public QObject {
 
   ChannelGroup(QWidget* page, const ChannelSpec& spec, SliderMode mode);
 
-  // Set by the page. mirror: the page's spin synchronisation (all channels);
-  // refresh: what the page redraws after this channel moves (may be empty);
-  // update: the dialog's UpdateCurrentColor; clickPosition: slider value
+  // Set by the page. mirrorHook: the page's spin synchronisation (all channels);
+  // refreshHook: what the page redraws after this channel moves (may be empty);
+  // updateHook: the dialog's updateCurrentColour; clickPosition: slider value
   // for a click at x on a strip w pixels wide.
-  std::function<void()> mirror;
-  std::function<void()> refresh;
-  std::function<void()> update;
+  std::function<void()> mirrorHook;
+  std::function<void()> refreshHook;
+  std::function<void()> updateHook;
   std::function<int(int x, int w)> clickPosition;
 
   int position() const;
@@ -105,9 +105,9 @@ class ChannelGroup : public QObject {
   // when the position moves.
   void setPosition(int value);
   // spin position := slider position; the number box follows when it moves.
-  void SyncSpin();
+  void syncSpin();
   void setPainter(StripBox::Painter painter);
-  void RepaintStrip();
+  void repaintStrip();
 
   QLabel* label() const { return label_; }
   QFrame* panel() const { return panel_; }
@@ -120,13 +120,13 @@ class ChannelGroup : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void BoxChanged(const QString& text);
-  void SliderChanged();
-  void SpinChanging();
-  void SpinClicked();
-  void StripPressed(int x);
-  void Refresh() const;
-  void Update() const;
+  void boxChanged(const QString& text);
+  void sliderChanged();
+  void spinChanging();
+  void spinClicked();
+  void stripPressed(int x);
+  void runRefreshHook() const;
+  void runUpdateHook() const;
 
   SliderMode mode_;
   QLabel* label_;

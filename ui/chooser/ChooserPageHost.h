@@ -1,6 +1,6 @@
 #pragma once
 // What a page of the colour chooser sees of its dialog window. The dialog
-// (TfrmVazozaDialog) implements it; page tests can use a small fake.
+// (ColourChooserWindow) implements it; page tests can use a small fake.
 
 #include "core/colour/ColourModels.h"
 
@@ -9,7 +9,7 @@ class QWidget;
 namespace brenvik {
 
 // Page values; each page widget carries its value as its tag.
-enum TDialogPage : int {
+enum ChooserPageId : int {
   pageVGA = 0,
   pageInternet = 1,
   pageHSB = 2,
@@ -21,17 +21,22 @@ enum TDialogPage : int {
   pageInfo = 8,
 };
 
-class VazozaPageHost {
+// The number of pages.
+inline constexpr int kPageCount = 9;
+// The number of boxes in the collection of custom colours, numbered 1 to 32.
+inline constexpr int kCustomColourCount = 32;
+
+class ChooserPageHost {
  public:
-  virtual ~VazozaPageHost() = default;
+  virtual ~ChooserPageHost() = default;
   // The colour the dialog is working on (may be fractional).
-  virtual TColorVector CurrentColor() const = 0;
+  virtual ColourVector currentColour() const = 0;
   // The colour value shown in the current-colour swatch.
-  virtual TColor CurrentSwatchColor() const = 0;
-  // current colour := GetPageColor of the active page; swatch and component follow.
-  virtual void UpdateCurrentColor() = 0;
+  virtual Colour currentSwatchColour() const = 0;
+  // current colour := pageColour of the active page; swatch and component follow.
+  virtual void updateCurrentColour() = 0;
   // True while the page with this value is the active page.
-  virtual bool IsActivePage(TDialogPage page) const = 0;
+  virtual bool isActivePage(ChooserPageId page) const = 0;
 };
 
 }  // namespace brenvik

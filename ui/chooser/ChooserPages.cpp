@@ -1,59 +1,46 @@
 #include "ui/chooser/ChooserPages.h"
 
-#include <QLabel>
-#include <QVBoxLayout>
-
 #include "ui/chooser/CmyPages.h"
 #include "ui/chooser/GrayPage.h"
 #include "ui/chooser/HsbPage.h"
 #include "ui/chooser/InfoPage.h"
 #include "ui/chooser/InternetPage.h"
 #include "ui/chooser/RgbPage.h"
-#include "ui/chooser/VgaPage.h"
 #include "ui/chooser/SystemColoursPage.h"
+#include "ui/chooser/VgaPage.h"
+#include "core/text/Errors.h"
 
 namespace brenvik {
 
-QString PageCaption(TDialogPage page) {
+QString PageCaption(ChooserPageId page) {
   static const char* const captions[] = {"VGA", "Internet", "HSB", "RGB", "CMY",
                                          "CMYK", "Gray", "Windows", "Info"};
   const int index = static_cast<int>(page);
-  return index >= 0 && index < 9 ? QString::fromLatin1(captions[index]) : QString();
+  return index >= 0 && index < kPageCount ? QString::fromLatin1(captions[index]) : QString();
 }
 
-PlainPage::PlainPage(VazozaPageHost& host, TDialogPage tag, QWidget* parent) : VazozaPage(host, tag, parent) {
-  auto* layout = new QVBoxLayout(this);
-  auto* title = new QLabel(PageCaption(tag), this);
-  title->setObjectName(QStringLiteral("lblPlainTitle"));
-  auto* note = new QLabel(QStringLiteral("This page shows the current colour."), this);
-  note->setObjectName(QStringLiteral("lblPlainNote"));
-  layout->addWidget(title);
-  layout->addWidget(note);
-  layout->addStretch(1);
-}
-
-VazozaPage* CreateVazozaPage(TDialogPage page, VazozaPageHost& host, QWidget* parent) {
+ChooserPage* CreateChooserPage(ChooserPageId page, ChooserPageHost& host, QWidget* parent) {
   switch (page) {
     case pageVGA:
-      return new VGAPage(host, parent);
+      return new VgaPage(host, parent);
     case pageInternet:
       return new InternetPage(host, parent);
     case pageHSB:
-      return new HSBPage(host, parent);
+      return new HsbPage(host, parent);
     case pageRGB:
-      return new RGBPage(host, parent);
+      return new RgbPage(host, parent);
     case pageCMY:
-      return new CMYPage(host, parent);
+      return new CmyPage(host, parent);
     case pageCMYK:
-      return new CMYKPage(host, parent);
+      return new CmykPage(host, parent);
     case pageGray:
       return new GrayPage(host, parent);
     case pageWindows:
-      return new WindowsPage(host, parent);
+      return new SystemColoursPage(host, parent);
     case pageInfo:
       return new InfoPage(host, parent);
     default:
-      return new PlainPage(host, page, parent);
+      throw RangeError();
   }
 }
 

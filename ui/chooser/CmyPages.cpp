@@ -8,7 +8,7 @@ namespace {
 constexpr StripKind kStrips[4] = {StripKind::Cyan, StripKind::Magenta, StripKind::Yellow, StripKind::Black};
 }
 
-CMYPage::CMYPage(VazozaPageHost& host, QWidget* parent) : VazozaPage(host, pageCMY, parent) {
+CmyPage::CmyPage(ChooserPageHost& host, QWidget* parent) : ChooserPage(host, pageCMY, parent) {
   setObjectName(QStringLiteral("tabCMY"));
   const ChannelSpec specs[3] = {
       {"CMYCyan", "&Cyan", 24, 28, 48, 40, 255, 10, Qt::white},
@@ -21,31 +21,31 @@ CMYPage::CMYPage(VazozaPageHost& host, QWidget* parent) : VazozaPage(host, pageC
     const StripKind kind = kStrips[i];
     g->setPainter([kind](QPainter& p, int w, int h) { PaintStrip(p, kind, w, h); });
     g->clickPosition = [](int x, int w) { return x * 255 / w; };
-    g->mirror = [this] { SyncCMYSpins(); };
-    g->update = [this] { this->host().UpdateCurrentColor(); };
+    g->mirrorHook = [this] { syncSpins(); };
+    g->updateHook = [this] { this->host().updateCurrentColour(); };
   }
 }
 
-TColorVector CMYPage::GetPageColor() const {
+ColourVector CmyPage::pageColour() const {
   return CMYToRGB(MakeCMY(channels_[0]->position(), channels_[1]->position(), channels_[2]->position()));
 }
 
-void CMYPage::ShowColor(const TColorVector& rgb) {
-  if (!SameVector(GetPageColor(), rgb)) {
-    const TColorVector cmy = RGBToCMY(rgb);
+void CmyPage::showColour(const ColourVector& rgb) {
+  if (!SameVector(pageColour(), rgb)) {
+    const ColourVector cmy = RGBToCMY(rgb);
     channels_[0]->setPosition(RoundToInt(cmy.first));
     channels_[1]->setPosition(RoundToInt(cmy.second));
     channels_[2]->setPosition(RoundToInt(cmy.third));
-    SyncCMYSpins();
+    syncSpins();
   }
-  host().UpdateCurrentColor();
+  host().updateCurrentColour();
 }
 
-void CMYPage::SyncCMYSpins() {
-  for (ChannelGroup* g : channels_) g->SyncSpin();
+void CmyPage::syncSpins() {
+  for (ChannelGroup* g : channels_) g->syncSpin();
 }
 
-CMYKPage::CMYKPage(VazozaPageHost& host, QWidget* parent) : VazozaPage(host, pageCMYK, parent) {
+CmykPage::CmykPage(ChooserPageHost& host, QWidget* parent) : ChooserPage(host, pageCMYK, parent) {
   setObjectName(QStringLiteral("tabCMYK"));
   const ChannelSpec specs[4] = {
       {"CMYKCyan", "&Cyan", 4, 8, 28, 20, 100, 10, Qt::white},
@@ -59,28 +59,28 @@ CMYKPage::CMYKPage(VazozaPageHost& host, QWidget* parent) : VazozaPage(host, pag
     const StripKind kind = kStrips[i];
     g->setPainter([kind](QPainter& p, int w, int h) { PaintStrip(p, kind, w, h); });
     g->clickPosition = [](int x, int w) { return x * 100 / w; };
-    g->mirror = [this] { SyncCMYKSpins(); };
-    g->update = [this] { this->host().UpdateCurrentColor(); };
+    g->mirrorHook = [this] { syncSpins(); };
+    g->updateHook = [this] { this->host().updateCurrentColour(); };
   }
 }
 
-TColorVector CMYKPage::GetPageColor() const {
+ColourVector CmykPage::pageColour() const {
   return CMYKToRGB(MakeCMYK(channels_[0]->position(), channels_[1]->position(), channels_[2]->position(),
                             channels_[3]->position()));
 }
 
-void CMYKPage::ShowColor(const TColorVector& rgb) {
-  const TCMYKValues v = RoundCMYK(RGBToCMYK(rgb));
+void CmykPage::showColour(const ColourVector& rgb) {
+  const CmykValues v = RoundCMYK(RGBToCMYK(rgb));
   channels_[0]->setPosition(v.cyan);
   channels_[1]->setPosition(v.magenta);
   channels_[2]->setPosition(v.yellow);
   channels_[3]->setPosition(v.black);
-  SyncCMYKSpins();
-  host().UpdateCurrentColor();
+  syncSpins();
+  host().updateCurrentColour();
 }
 
-void CMYKPage::SyncCMYKSpins() {
-  for (ChannelGroup* g : channels_) g->SyncSpin();
+void CmykPage::syncSpins() {
+  for (ChannelGroup* g : channels_) g->syncSpin();
 }
 
 }  // namespace brenvik

@@ -7,16 +7,16 @@
 
 namespace brenvik {
 
-class CMYPage : public VazozaPage {
+class CmyPage : public ChooserPage {
   Q_OBJECT
  public:
-  CMYPage(VazozaPageHost& host, QWidget* parent = nullptr);
+  CmyPage(ChooserPageHost& host, QWidget* parent = nullptr);
 
-  QString TabCaption() const override { return QStringLiteral("CMY"); }
-  TColorVector GetPageColor() const override;
-  void ShowColor(const TColorVector& rgb) override;
+  QString tabCaption() const override { return QStringLiteral("CMY"); }
+  ColourVector pageColour() const override;
+  void showColour(const ColourVector& rgb) override;
 
-  void SyncCMYSpins();
+  void syncSpins();
 
   // Channel 1 cyan, 2 magenta, 3 yellow.
   ChannelGroup* channel(int number) const { return channels_[number - 1]; }
@@ -25,17 +25,17 @@ class CMYPage : public VazozaPage {
   ChannelGroup* channels_[3];
 };
 
-class CMYKPage : public VazozaPage {
+class CmykPage : public ChooserPage {
   Q_OBJECT
  public:
-  CMYKPage(VazozaPageHost& host, QWidget* parent = nullptr);
+  CmykPage(ChooserPageHost& host, QWidget* parent = nullptr);
 
-  QString TabCaption() const override { return QStringLiteral("CMYK"); }
-  TColorVector GetPageColor() const override;
+  QString tabCaption() const override { return QStringLiteral("CMYK"); }
+  ColourVector pageColour() const override;
   // Always sets the sliders, even when they already describe rgb.
-  void ShowColor(const TColorVector& rgb) override;
+  void showColour(const ColourVector& rgb) override;
 
-  void SyncCMYKSpins();
+  void syncSpins();
 
   // Channel 1 cyan, 2 magenta, 3 yellow, 4 black.
   ChannelGroup* channel(int number) const { return channels_[number - 1]; }

@@ -6,152 +6,152 @@
 
 namespace brenvik {
 
-TVazozaDialog::TVazozaDialog(QObject* owner) : QObject(owner) {
+ColourChooser::ColourChooser(QObject* owner) : QObject(owner) {
   setObjectName(QStringLiteral("VazozaDialog"));
-  customColors_.fill(kSilver);
+  customColours_.fill(kSilver);
 }
 
-TVazozaDialog::~TVazozaDialog() {
-  if (form_) form_->SetOwnerDialog(nullptr);
+ColourChooser::~ColourChooser() {
+  if (window_) window_->setChooser(nullptr);
 }
 
-bool TVazozaDialog::Execute() {
-  if (form_) throw EVazozaDialogException("TVazozaDialog is already visible.");
+bool ColourChooser::execute() {
+  if (window_) throw ChooserAlreadyVisibleError("TVazozaDialog is already visible.");
 
   // The window lives only for this call; the link goes with it, also when a
   // handler throws.
-  auto window = std::make_unique<TfrmVazozaDialog>();
+  auto window = std::make_unique<ColourChooserWindow>();
   struct Unlink {
-    TVazozaDialog* self;
+    ColourChooser* self;
     ~Unlink() {
-      if (self->form_) self->form_->SetOwnerDialog(nullptr);
-      self->form_ = nullptr;
+      if (self->window_) self->window_->setChooser(nullptr);
+      self->window_ = nullptr;
     }
   };
-  form_ = window.get();
+  window_ = window.get();
   Unlink unlink{this};
-  form_->SetOwnerDialog(this);
+  window_->setChooser(this);
 
-  form_->SetButtonCaptions(QStringLiteral("OK"), QStringLiteral("Cancel"));
-  form_->SetStayOnTop(stayOnTop_);
-  form_->SetHelpContextNumber(helpContext_);
-  form_->SetAutoHelp(autoHelpContext_);
-  form_->SetCtl3D(ctl3D_);
-  form_->SetHelpButtonVisible(helpButton_);
-  for (int i = 1; i <= 32; ++i) form_->SetCustomColor(i, customColors_[i - 1]);
-  savedCustomColors_ = customColors_;
-  form_->SetVisiblePages(visiblePages_);
-  form_->SetActivePageIfShown(activePage_);
-  form_->SetSwatches(referenceColor_, color_);
-  form_->SetCurrentColor(color_);
+  window_->setButtonCaptions(QStringLiteral("OK"), QStringLiteral("Cancel"));
+  window_->setStayOnTop(stayOnTop_);
+  window_->setHelpContextNumber(helpContext_);
+  window_->setAutoHelp(autoHelpContext_);
+  window_->setCtl3D(ctl3D_);
+  window_->setHelpButtonVisible(helpButton_);
+  for (int i = 1; i <= kCustomColourCount; ++i) window_->setCustomColourBox(i, customColours_[i - 1]);
+  savedCustomColours_ = customColours_;
+  window_->setVisiblePages(visiblePages_);
+  window_->setActivePageIfShown(activePage_);
+  window_->setSwatches(referenceColour_, colour_);
+  window_->setCurrentColour(colour_);
   // The active page may have rounded the colour: that is where Cancel returns to.
-  startColor_ = color_;
-  startReferenceColor_ = referenceColor_;
-  form_->SetReferenceSwatch(referenceColor_);
-  form_->RefreshInfo();
-  form_->setWindowTitle(caption_);
+  startColour_ = colour_;
+  startReferenceColour_ = referenceColour_;
+  window_->setReferenceSwatch(referenceColour_);
+  window_->refreshInfo();
+  window_->setWindowTitle(caption_);
 
-  if (OnShow) OnShow(this);
-  const int result = form_->exec();
-  if (OnClose) OnClose(this);
+  if (onShow) onShow(this);
+  const int result = window_->exec();
+  if (onClose) onClose(this);
 
   const bool accepted = result == QDialog::Accepted;
   if (accepted) {
-    SetActivePage(form_->ActivePageTag());
-    for (int i = 1; i <= 32; ++i) customColors_[i - 1] = form_->GetCustomColor(i);
-    color_ = form_->GetCurrentColor();
-    referenceColor_ = form_->GetReferenceSwatch();
+    setActivePage(window_->activePageId());
+    for (int i = 1; i <= kCustomColourCount; ++i) customColours_[i - 1] = window_->customColourBox(i);
+    colour_ = window_->currentColourValue();
+    referenceColour_ = window_->referenceSwatch();
   } else {
-    customColors_ = savedCustomColors_;
-    color_ = startColor_;
-    referenceColor_ = startReferenceColor_;
+    customColours_ = savedCustomColours_;
+    colour_ = startColour_;
+    referenceColour_ = startReferenceColour_;
   }
-  DoApply(true);
+  doApply(true);
   return accepted;
 }
 
-QString TVazozaDialog::GetWebColor() const { return QString::fromStdString(ColorToWebString(color_)); }
+QString ColourChooser::webColour() const { return QString::fromStdString(ColourToWebString(colour_)); }
 
-TColor TVazozaDialog::CustomColors(int index) const {
-  if (index < 1 || index > 32) throw RangeError();
-  return customColors_[index - 1];
+Colour ColourChooser::customColour(int index) const {
+  if (index < 1 || index > kCustomColourCount) throw RangeError();
+  return customColours_[index - 1];
 }
 
-void TVazozaDialog::SetCustomColors(int index, TColor value) {
-  if (index < 1 || index > 32) throw RangeError();
-  customColors_[index - 1] = value;
+void ColourChooser::setCustomColour(int index, Colour value) {
+  if (index < 1 || index > kCustomColourCount) throw RangeError();
+  customColours_[index - 1] = value;
 }
 
-void TVazozaDialog::DoApply(bool force) {
-  if (OnApply && (force || autoApply_)) OnApply(this);
+void ColourChooser::doApply(bool force) {
+  if (onApply && (force || autoApply_)) onApply(this);
 }
 
-void TVazozaDialog::SetAutoApply(bool value) {
+void ColourChooser::setAutoApply(bool value) {
   if (autoApply_ == value) return;
   autoApply_ = value;
-  if (form_) {
-    form_->SetButtonCaptions(value ? QStringLiteral("O&K") : QStringLiteral("&Apply"),
+  if (window_) {
+    window_->setButtonCaptions(value ? QStringLiteral("O&K") : QStringLiteral("&Apply"),
                              value ? QStringLiteral("&Cancel") : QStringLiteral("&Close"));
   }
 }
 
-void TVazozaDialog::SetStayOnTop(bool value) {
+void ColourChooser::setStayOnTop(bool value) {
   if (stayOnTop_ == value) return;
   stayOnTop_ = value;
-  if (form_) form_->SetStayOnTop(value);
+  if (window_) window_->setStayOnTop(value);
 }
 
-void TVazozaDialog::SetVisiblePages(TDialogPages value) {
+void ColourChooser::setVisiblePages(ChooserPageSet value) {
   if (visiblePages_ == value) return;
   visiblePages_ = value;
-  if (form_) form_->SetVisiblePages(value);
+  if (window_) window_->setVisiblePages(value);
 }
 
-void TVazozaDialog::SetActivePage(TDialogPage value) {
+void ColourChooser::setActivePage(ChooserPageId value) {
   if (activePage_ == value) return;
   activePage_ = value;
-  if (form_) form_->SetActivePageIfShown(value);
+  if (window_) window_->setActivePageIfShown(value);
 }
 
-void TVazozaDialog::SetColor(TColor value) {
-  color_ = value;
-  if (form_) form_->SetCurrentColor(value);
-  DoApply(false);
+void ColourChooser::setColour(Colour value) {
+  colour_ = value;
+  if (window_) window_->setCurrentColour(value);
+  doApply(false);
 }
 
-void TVazozaDialog::SetReferenceColor(TColor value) {
-  referenceColor_ = value;
-  if (form_) form_->SetReferenceSwatch(value);
+void ColourChooser::setReferenceColour(Colour value) {
+  referenceColour_ = value;
+  if (window_) window_->setReferenceSwatch(value);
 }
 
-void TVazozaDialog::SetCtl3D(bool value) {
+void ColourChooser::setCtl3D(bool value) {
   if (ctl3D_ == value) return;
   ctl3D_ = value;
-  if (form_) form_->SetCtl3D(value);
+  if (window_) window_->setCtl3D(value);
 }
 
-void TVazozaDialog::SetHelpButton(bool value) {
+void ColourChooser::setHelpButton(bool value) {
   if (helpButton_ == value) return;
   helpButton_ = value;
-  if (form_) form_->SetHelpButtonVisible(value);
+  if (window_) window_->setHelpButtonVisible(value);
 }
 
-void TVazozaDialog::SetAutoHelpContext(bool value) {
+void ColourChooser::setAutoHelpContext(bool value) {
   if (autoHelpContext_ == value) return;
   autoHelpContext_ = value;
-  if (form_) form_->SetAutoHelp(value);
+  if (window_) window_->setAutoHelp(value);
 }
 
-void TVazozaDialog::SetHelpContext(int value) {
+void ColourChooser::setHelpContext(int value) {
   if (helpContext_ == value) return;
   helpContext_ = value;
-  if (form_) form_->SetHelpContextNumber(value);
+  if (window_) window_->setHelpContextNumber(value);
 }
 
-void TVazozaDialog::SetCaption(const QString& value) {
+void ColourChooser::setCaption(const QString& value) {
   if (caption_ == value) return;
   caption_ = value;
-  if (form_) form_->setWindowTitle(value);
+  if (window_) window_->setWindowTitle(value);
 }
 
 }  // namespace brenvik

@@ -1,7 +1,7 @@
 #pragma once
-// The colour chooser component. TVazozaDialog is the non-visual part a window
+// The colour chooser component. ColourChooser is the non-visual part a window
 // owns and configures; each Execute builds the modal dialog window
-// (TfrmVazozaDialog, colour/VazozaForm.h), runs it and destroys it again.
+// (ColourChooserWindow, ui/chooser/ColourChooserWindow.h), runs it and destroys it again.
 
 #include <QObject>
 #include <QString>
@@ -15,113 +15,115 @@
 
 namespace brenvik {
 
-class TfrmVazozaDialog;
+class ColourChooserWindow;
 
 // A set of pages: bit n for the page with value n.
-using TDialogPages = std::uint16_t;
-constexpr TDialogPages PageBit(TDialogPage page) { return static_cast<TDialogPages>(1u << page); }
+using ChooserPageSet = std::uint16_t;
+constexpr ChooserPageSet PageBit(ChooserPageId page) { return static_cast<ChooserPageSet>(1u << page); }
 
 // The chooser's own error: a second Execute while a dialog is showing.
-class EVazozaDialogException : public BrenvikError {
+class ChooserAlreadyVisibleError : public BrenvikError {
  public:
-  explicit EVazozaDialogException(const std::string& message) : BrenvikError(message) {}
+  explicit ChooserAlreadyVisibleError(const std::string& message) : BrenvikError(message) {}
 };
 
 // A notification handler; the argument is the sender (the component).
-using TNotifyEvent = std::function<void(QObject* sender)>;
+using NotifyHandler = std::function<void(QObject* sender)>;
 
-class TVazozaDialog : public QObject {
+// The published properties keep the names callers set them by ("Color",
+// "ActivePage" ...); the C++ accessors follow the program's naming.
+class ColourChooser : public QObject {
   Q_OBJECT
-  Q_PROPERTY(bool AutoApply READ AutoApply WRITE SetAutoApply)
-  Q_PROPERTY(bool StayOnTop READ StayOnTop WRITE SetStayOnTop)
-  Q_PROPERTY(brenvik::TDialogPages VisiblePages READ VisiblePages WRITE SetVisiblePages)
-  Q_PROPERTY(int ActivePage READ ActivePageValue WRITE SetActivePageValue)
-  Q_PROPERTY(brenvik::TColor Color READ Color WRITE SetColor)
-  Q_PROPERTY(brenvik::TColor ReferenceColor READ ReferenceColor WRITE SetReferenceColor)
-  Q_PROPERTY(bool Ctl3D READ Ctl3D WRITE SetCtl3D)
-  Q_PROPERTY(bool HelpButton READ HelpButton WRITE SetHelpButton)
-  Q_PROPERTY(bool AutoHelpContext READ AutoHelpContext WRITE SetAutoHelpContext)
-  Q_PROPERTY(int HelpContext READ HelpContext WRITE SetHelpContext)
-  Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
+  Q_PROPERTY(bool AutoApply READ autoApply WRITE setAutoApply)
+  Q_PROPERTY(bool StayOnTop READ stayOnTop WRITE setStayOnTop)
+  Q_PROPERTY(brenvik::ChooserPageSet VisiblePages READ visiblePages WRITE setVisiblePages)
+  Q_PROPERTY(int ActivePage READ activePageValue WRITE setActivePageValue)
+  Q_PROPERTY(brenvik::Colour Color READ colour WRITE setColour)
+  Q_PROPERTY(brenvik::Colour ReferenceColor READ referenceColour WRITE setReferenceColour)
+  Q_PROPERTY(bool Ctl3D READ ctl3D WRITE setCtl3D)
+  Q_PROPERTY(bool HelpButton READ helpButton WRITE setHelpButton)
+  Q_PROPERTY(bool AutoHelpContext READ autoHelpContext WRITE setAutoHelpContext)
+  Q_PROPERTY(int HelpContext READ helpContext WRITE setHelpContext)
+  Q_PROPERTY(QString Caption READ caption WRITE setCaption)
 
  public:
-  static constexpr TDialogPages kDefaultPages =
+  static constexpr ChooserPageSet kDefaultPages =
       PageBit(pageVGA) | PageBit(pageHSB) | PageBit(pageRGB) | PageBit(pageCMY) | PageBit(pageCMYK);
-  static constexpr TColor kSilver = 0xC0C0C0;
+  static constexpr Colour kSilver = 0xC0C0C0;
 
-  explicit TVazozaDialog(QObject* owner = nullptr);
-  ~TVazozaDialog() override;
+  explicit ColourChooser(QObject* owner = nullptr);
+  ~ColourChooser() override;
 
   // Shows the dialog modally once; true when the user closed it with OK.
-  // Throws EVazozaDialogException while a dialog of this component is showing.
-  bool Execute();
+  // Throws ChooserAlreadyVisibleError while a dialog of this component is showing.
+  bool execute();
   // Color as "#RRGGBB".
-  QString GetWebColor() const;
+  QString webColour() const;
 
   // Custom colours, index 1 to 32; RangeError outside.
-  TColor CustomColors(int index) const;
-  void SetCustomColors(int index, TColor value);
+  Colour customColour(int index) const;
+  void setCustomColour(int index, Colour value);
 
-  bool AutoApply() const { return autoApply_; }
-  bool StayOnTop() const { return stayOnTop_; }
-  TDialogPages VisiblePages() const { return visiblePages_; }
-  TDialogPage ActivePage() const { return activePage_; }
-  TColor Color() const { return color_; }
-  TColor ReferenceColor() const { return referenceColor_; }
-  bool Ctl3D() const { return ctl3D_; }
-  bool HelpButton() const { return helpButton_; }
-  bool AutoHelpContext() const { return autoHelpContext_; }
-  int HelpContext() const { return helpContext_; }
-  QString Caption() const { return caption_; }
+  bool autoApply() const { return autoApply_; }
+  bool stayOnTop() const { return stayOnTop_; }
+  ChooserPageSet visiblePages() const { return visiblePages_; }
+  ChooserPageId activePage() const { return activePage_; }
+  Colour colour() const { return colour_; }
+  Colour referenceColour() const { return referenceColour_; }
+  bool ctl3D() const { return ctl3D_; }
+  bool helpButton() const { return helpButton_; }
+  bool autoHelpContext() const { return autoHelpContext_; }
+  int helpContext() const { return helpContext_; }
+  QString caption() const { return caption_; }
 
-  void SetAutoApply(bool value);
-  void SetStayOnTop(bool value);
-  void SetVisiblePages(TDialogPages value);
-  void SetActivePage(TDialogPage value);
-  void SetColor(TColor value);
-  void SetReferenceColor(TColor value);
-  void SetCtl3D(bool value);
-  void SetHelpButton(bool value);
-  void SetAutoHelpContext(bool value);
-  void SetHelpContext(int value);
-  void SetCaption(const QString& value);
+  void setAutoApply(bool value);
+  void setStayOnTop(bool value);
+  void setVisiblePages(ChooserPageSet value);
+  void setActivePage(ChooserPageId value);
+  void setColour(Colour value);
+  void setReferenceColour(Colour value);
+  void setCtl3D(bool value);
+  void setHelpButton(bool value);
+  void setAutoHelpContext(bool value);
+  void setHelpContext(int value);
+  void setCaption(const QString& value);
 
-  TNotifyEvent OnShow;
-  TNotifyEvent OnClose;
-  TNotifyEvent OnApply;
+  NotifyHandler onShow;
+  NotifyHandler onClose;
+  NotifyHandler onApply;
 
   // The dialog window of the running Execute, or nullptr.
-  TfrmVazozaDialog* Form() const { return form_; }
+  ColourChooserWindow* chooserWindow() const { return window_; }
 
  protected:
-  // Calls OnApply when assigned and (force or AutoApply).
-  virtual void DoApply(bool force);
+  // Calls onApply when assigned and (force or autoApply).
+  virtual void doApply(bool force);
 
  private:
-  friend class TfrmVazozaDialog;
+  friend class ColourChooserWindow;
 
-  int ActivePageValue() const { return activePage_; }
-  void SetActivePageValue(int value) { SetActivePage(static_cast<TDialogPage>(value & 0x7F)); }
+  int activePageValue() const { return activePage_; }
+  void setActivePageValue(int value) { setActivePage(static_cast<ChooserPageId>(value & 0x7F)); }
 
   bool autoApply_ = false;
   bool stayOnTop_ = false;
-  TDialogPages visiblePages_ = kDefaultPages;
-  TDialogPage activePage_ = pageVGA;
-  TColor color_ = 0;
-  TColor referenceColor_ = 0xFFFFFF;
+  ChooserPageSet visiblePages_ = kDefaultPages;
+  ChooserPageId activePage_ = pageVGA;
+  Colour colour_ = 0;
+  Colour referenceColour_ = 0xFFFFFF;
   bool ctl3D_ = true;
   bool helpButton_ = false;
   bool autoHelpContext_ = false;
   int helpContext_ = 0;
   QString caption_ = QStringLiteral("Color");
 
-  std::array<TColor, 32> customColors_{};
+  std::array<Colour, kCustomColourCount> customColours_{};
   // State at the start of the running Execute, to undo a cancelled run.
-  std::array<TColor, 32> savedCustomColors_{};
-  TColor startColor_ = 0;
-  TColor startReferenceColor_ = 0;
+  std::array<Colour, kCustomColourCount> savedCustomColours_{};
+  Colour startColour_ = 0;
+  Colour startReferenceColour_ = 0;
 
-  TfrmVazozaDialog* form_ = nullptr;
+  ColourChooserWindow* window_ = nullptr;
 };
 
 }  // namespace brenvik

@@ -21,40 +21,40 @@
 
 namespace brenvik {
 
-// ---------------------------------------------------------------- TColorBox
+// ---------------------------------------------------------------- ColourBox
 
-TColorBox::TColorBox(QWidget* parent) : QFrame(parent) {}
+ColourBox::ColourBox(QWidget* parent) : QFrame(parent) {}
 
-void TColorBox::SetBoxColor(TColor value) {
-  if (color_ == value) return;
-  color_ = value;
+void ColourBox::setBoxColour(Colour value) {
+  if (colour_ == value) return;
+  colour_ = value;
   update();
 }
 
-void TColorBox::paintEvent(QPaintEvent* event) {
+void ColourBox::paintEvent(QPaintEvent* event) {
   {
     QPainter painter(this);
-    painter.fillRect(contentsRect(), ToQColor(color_));
+    painter.fillRect(contentsRect(), ToQColour(colour_));
   }
   QFrame::paintEvent(event);
 }
 
-void TColorBox::mousePressEvent(QMouseEvent* event) {
+void ColourBox::mousePressEvent(QMouseEvent* event) {
   pressed_ = true;
   pressPos_ = event->position().toPoint();
   QFrame::mousePressEvent(event);
 }
 
-void TColorBox::mouseMoveEvent(QMouseEvent* event) {
+void ColourBox::mouseMoveEvent(QMouseEvent* event) {
   if (dragSource_ && pressed_ &&
       (event->position().toPoint() - pressPos_).manhattanLength() >= QApplication::startDragDistance()) {
     pressed_ = false;
     auto* drag = new QDrag(this);
     auto* mime = new QMimeData;
-    mime->setData(QString::fromLatin1(kSwatchMimeType), QByteArray::fromStdString(ColorToWebString(color_)));
+    mime->setData(QString::fromLatin1(kSwatchMimeType), QByteArray::fromStdString(ColourToWebString(colour_)));
     drag->setMimeData(mime);
     QPixmap pixmap(16, 16);
-    pixmap.fill(ToQColor(color_));
+    pixmap.fill(ToQColour(colour_));
     drag->setPixmap(pixmap);
     drag->exec(Qt::CopyAction);
     return;
@@ -62,44 +62,44 @@ void TColorBox::mouseMoveEvent(QMouseEvent* event) {
   QFrame::mouseMoveEvent(event);
 }
 
-void TColorBox::mouseReleaseEvent(QMouseEvent* event) {
+void ColourBox::mouseReleaseEvent(QMouseEvent* event) {
   const bool click = pressed_ && rect().contains(event->position().toPoint());
   pressed_ = false;
   QFrame::mouseReleaseEvent(event);
-  if (click) emit Clicked(this);
+  if (click) emit clicked(this);
 }
 
-void TColorBox::dragEnterEvent(QDragEnterEvent* event) {
-  auto* form = qobject_cast<TfrmVazozaDialog*>(window());
-  if (form && form->AcceptsSwatchDrag(event->source(), event->mimeData())) {
+void ColourBox::dragEnterEvent(QDragEnterEvent* event) {
+  auto* form = qobject_cast<ColourChooserWindow*>(window());
+  if (form && form->acceptsSwatchDrag(event->source(), event->mimeData())) {
     event->acceptProposedAction();
   } else {
     event->ignore();
   }
 }
 
-void TColorBox::dragMoveEvent(QDragMoveEvent* event) {
-  auto* form = qobject_cast<TfrmVazozaDialog*>(window());
-  if (form && form->AcceptsSwatchDrag(event->source(), event->mimeData())) {
+void ColourBox::dragMoveEvent(QDragMoveEvent* event) {
+  auto* form = qobject_cast<ColourChooserWindow*>(window());
+  if (form && form->acceptsSwatchDrag(event->source(), event->mimeData())) {
     event->acceptProposedAction();
   } else {
     event->ignore();
   }
 }
 
-void TColorBox::dropEvent(QDropEvent* event) {
-  auto* form = qobject_cast<TfrmVazozaDialog*>(window());
-  if (!form || !form->AcceptsSwatchDrag(event->source(), event->mimeData())) {
+void ColourBox::dropEvent(QDropEvent* event) {
+  auto* form = qobject_cast<ColourChooserWindow*>(window());
+  if (!form || !form->acceptsSwatchDrag(event->source(), event->mimeData())) {
     event->ignore();
     return;
   }
   event->acceptProposedAction();
-  emit Dropped(this);
+  emit dropped(this);
 }
 
-// --------------------------------------------------------- TfrmVazozaDialog
+// --------------------------------------------------------- ColourChooserWindow
 
-TfrmVazozaDialog::TfrmVazozaDialog(QWidget* parent) : QDialog(parent) {
+ColourChooserWindow::ColourChooserWindow(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("frmVazozaDialog"));
   setWindowTitle(QStringLiteral("Color"));
   setFixedSize(341, 312);
@@ -118,60 +118,60 @@ TfrmVazozaDialog::TfrmVazozaDialog(QWidget* parent) : QDialog(parent) {
   pages_->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 4px; }"));
   pages_->setUsesScrollButtons(false);
   ++switchingPages_;
-  for (int i = 0; i < 9; ++i) {
-    const auto tag = static_cast<TDialogPage>(i);
-    VazozaPage* page = CreateVazozaPage(tag, *this, pages_);
-    if (page->objectName().isEmpty()) page->setObjectName(QStringLiteral("tab") + page->TabCaption());
+  for (int i = 0; i < kPageCount; ++i) {
+    const auto tag = static_cast<ChooserPageId>(i);
+    ChooserPage* page = CreateChooserPage(tag, *this, pages_);
+    if (page->objectName().isEmpty()) page->setObjectName(QStringLiteral("tab") + page->tabCaption());
     pageWidgets_[i] = page;
-    pages_->addTab(page, page->TabCaption());
+    pages_->addTab(page, page->tabCaption());
   }
-  pages_->setCurrentIndex(pageCMYK);  // the page active as built
+  pages_->setCurrentIndex(pageCMYK);  // the page active until execute() picks one
   --switchingPages_;
-  connect(pages_, &QTabWidget::currentChanged, this, &TfrmVazozaDialog::PageChanged);
+  connect(pages_, &QTabWidget::currentChanged, this, &ColourChooserWindow::pageChanged);
 
   swatchFrame_ = new QFrame(this);
   swatchFrame_->setObjectName(QStringLiteral("pnlSwatches"));
   swatchFrame_->setGeometry(8, 236, 64, 32);
-  reference_ = new TColorBox(swatchFrame_);
+  reference_ = new ColourBox(swatchFrame_);
   reference_->setObjectName(QStringLiteral("pnlReference"));
   reference_->setGeometry(2, 2, 30, 28);
-  reference_->SetBoxColor(0xFFFFFF);
+  reference_->setBoxColour(0xFFFFFF);
   reference_->setCursor(Qt::PointingHandCursor);
-  reference_->SetDropTarget(true);
-  currentSwatch_ = new TColorBox(swatchFrame_);
+  reference_->setDropTarget(true);
+  currentSwatch_ = new ColourBox(swatchFrame_);
   currentSwatch_->setObjectName(QStringLiteral("pnlCurrent"));
   currentSwatch_->setGeometry(32, 2, 30, 28);
-  currentSwatch_->SetBoxColor(0);
-  currentSwatch_->SetDragSource(true);
+  currentSwatch_->setBoxColour(0);
+  currentSwatch_->setDragSource(true);
 
   collection_ = new QFrame(this);
   collection_->setObjectName(QStringLiteral("pnlCollection"));
   collection_->setGeometry(77, 236, 261, 32);
-  for (int i = 0; i < 32; ++i) {
-    auto* box = new TColorBox(collection_);
+  for (int i = 0; i < kCustomColourCount; ++i) {
+    auto* box = new ColourBox(collection_);
     box->setObjectName(QStringLiteral("pnl") + QString::number(i + 1));
     box->setGeometry(2 + (i % 16) * 16, (i / 16) * 16, 16, 16);
-    box->SetBoxColor(TVazozaDialog::kSilver);
+    box->setBoxColour(ColourChooser::kSilver);
     box->setCursor(Qt::PointingHandCursor);
-    box->SetDropTarget(true);
+    box->setDropTarget(true);
     boxes_[i] = box;
   }
-  SetCtl3D(true);
+  setCtl3D(true);
 
-  for (TColorBox* box : boxes_) {
-    connect(box, &TColorBox::Clicked, this, [this](TColorBox* b) { RunGuarded(this, [&] { PickBoxColor(b); }); });
-    connect(box, &TColorBox::Dropped, this,
-            [this](TColorBox* b) { RunGuarded(this, [&] { DropCurrentColorOn(b); }); });
+  for (ColourBox* box : boxes_) {
+    connect(box, &ColourBox::clicked, this, [this](ColourBox* b) { RunCommand(this, [&] { pickBoxColour(b); }); });
+    connect(box, &ColourBox::dropped, this,
+            [this](ColourBox* b) { RunCommand(this, [&] { dropCurrentColourOn(b); }); });
   }
-  connect(reference_, &TColorBox::Clicked, this, [this](TColorBox* b) { RunGuarded(this, [&] { PickBoxColor(b); }); });
-  connect(reference_, &TColorBox::Dropped, this,
-          [this](TColorBox* b) { RunGuarded(this, [&] { DropCurrentColorOn(b); }); });
+  connect(reference_, &ColourBox::clicked, this, [this](ColourBox* b) { RunCommand(this, [&] { pickBoxColour(b); }); });
+  connect(reference_, &ColourBox::dropped, this,
+          [this](ColourBox* b) { RunCommand(this, [&] { dropCurrentColourOn(b); }); });
 
   help_ = new QPushButton(QStringLiteral("Help"), this);
   help_->setObjectName(QStringLiteral("btnHelp"));
   help_->setGeometry(8, 280, 77, 25);
   help_->setAutoDefault(false);
-  connect(help_, &QPushButton::clicked, this, [this] { RunGuarded(this, [this] { HelpClick(); }); });
+  connect(help_, &QPushButton::clicked, this, [this] { RunCommand(this, [this] { showHelp(); }); });
 
   ok_ = new QPushButton(QStringLiteral("OK"), this);
   ok_->setObjectName(QStringLiteral("btnOK"));
@@ -187,12 +187,12 @@ TfrmVazozaDialog::TfrmVazozaDialog(QWidget* parent) : QDialog(parent) {
 
   // Creation: show the window's current colour (black) on the page active as
   // built. No component is linked yet, so this cannot reach one.
-  ShowColor(current_);
+  showColour(current_);
 }
 
-TfrmVazozaDialog::~TfrmVazozaDialog() {
+ColourChooserWindow::~ColourChooserWindow() {
   // The pages talk to this window; take them down while it is still whole.
-  owner_ = nullptr;
+  chooser_ = nullptr;
   disconnect(pages_, nullptr, this, nullptr);
   ++switchingPages_;
   delete pages_;
@@ -200,69 +200,69 @@ TfrmVazozaDialog::~TfrmVazozaDialog() {
   pageWidgets_.fill(nullptr);
 }
 
-void TfrmVazozaDialog::SetCurrentColor(TColor value) {
-  current_ = SplitColor(value);
-  ShowColor(current_);
+void ColourChooserWindow::setCurrentColour(Colour value) {
+  current_ = SplitColour(value);
+  showColour(current_);
 }
 
-TColor TfrmVazozaDialog::GetCurrentColor() const { return RGBToColor(GetPageColor()); }
+Colour ColourChooserWindow::currentColourValue() const { return RGBToColour(pageColour()); }
 
-void TfrmVazozaDialog::SetReferenceSwatch(TColor value) {
-  if (reference_->BoxColor() == value) return;
-  reference_->SetBoxColor(value);
-  UpdateCurrentColor();
+void ColourChooserWindow::setReferenceSwatch(Colour value) {
+  if (reference_->boxColour() == value) return;
+  reference_->setBoxColour(value);
+  updateCurrentColour();
 }
 
-TColor TfrmVazozaDialog::GetReferenceSwatch() const { return reference_->BoxColor(); }
+Colour ColourChooserWindow::referenceSwatch() const { return reference_->boxColour(); }
 
-TColor TfrmVazozaDialog::GetCustomColor(int index) const {
-  if (index < 1 || index > 32) throw RangeError();
-  return boxes_[index - 1]->BoxColor();
+Colour ColourChooserWindow::customColourBox(int index) const {
+  if (index < 1 || index > kCustomColourCount) throw RangeError();
+  return boxes_[index - 1]->boxColour();
 }
 
-void TfrmVazozaDialog::SetCustomColor(int index, TColor value) {
-  if (index < 1 || index > 32) throw RangeError();
-  boxes_[index - 1]->SetBoxColor(value);
+void ColourChooserWindow::setCustomColourBox(int index, Colour value) {
+  if (index < 1 || index > kCustomColourCount) throw RangeError();
+  boxes_[index - 1]->setBoxColour(value);
 }
 
-TColorVector TfrmVazozaDialog::GetPageColor() const {
-  if (VazozaPage* page = ActivePage()) return page->GetPageColor();
+ColourVector ColourChooserWindow::pageColour() const {
+  if (ChooserPage* page = activePage()) return page->pageColour();
   return current_;
 }
 
-void TfrmVazozaDialog::ShowColor(const TColorVector& rgb) {
-  if (VazozaPage* page = ActivePage()) {
-    page->ShowColor(rgb);
+void ColourChooserWindow::showColour(const ColourVector& rgb) {
+  if (ChooserPage* page = activePage()) {
+    page->showColour(rgb);
   } else {
-    UpdateCurrentColor();
+    updateCurrentColour();
   }
 }
 
-TColor TfrmVazozaDialog::CurrentSwatchColor() const { return currentSwatch_->BoxColor(); }
+Colour ColourChooserWindow::currentSwatchColour() const { return currentSwatch_->boxColour(); }
 
-void TfrmVazozaDialog::UpdateCurrentColor() {
-  current_ = GetPageColor();
-  currentSwatch_->SetBoxColor(RGBToColor(current_));
+void ColourChooserWindow::updateCurrentColour() {
+  current_ = pageColour();
+  currentSwatch_->setBoxColour(RGBToColour(current_));
   if (currentSwatch_->isVisible()) currentSwatch_->repaint();
   // While a run is in progress the component's colours follow the window live.
-  if (owner_ && (owner_->color_ != currentSwatch_->BoxColor() ||
-                 owner_->referenceColor_ != reference_->BoxColor())) {
-    owner_->referenceColor_ = reference_->BoxColor();
-    owner_->color_ = currentSwatch_->BoxColor();
-    owner_->DoApply(false);
+  if (chooser_ && (chooser_->colour_ != currentSwatch_->boxColour() ||
+                 chooser_->referenceColour_ != reference_->boxColour())) {
+    chooser_->referenceColour_ = reference_->boxColour();
+    chooser_->colour_ = currentSwatch_->boxColour();
+    chooser_->doApply(false);
   }
 }
 
-bool TfrmVazozaDialog::IsActivePage(TDialogPage page) const {
-  return ActivePage() != nullptr && ActivePageTag() == page;
+bool ColourChooserWindow::isActivePage(ChooserPageId page) const {
+  return activePage() != nullptr && activePageId() == page;
 }
 
-void TfrmVazozaDialog::SetButtonCaptions(const QString& ok, const QString& cancel) {
+void ColourChooserWindow::setButtonCaptions(const QString& ok, const QString& cancel) {
   ok_->setText(ok);
   cancel_->setText(cancel);
 }
 
-void TfrmVazozaDialog::SetStayOnTop(bool on) {
+void ColourChooserWindow::setStayOnTop(bool on) {
   if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on) return;
   if (isVisible() && windowHandle()) {
     // Changing the flags through QWidget would hide the window and end its modal loop.
@@ -273,33 +273,33 @@ void TfrmVazozaDialog::SetStayOnTop(bool on) {
   }
 }
 
-void TfrmVazozaDialog::SetCtl3D(bool on) {
+void ColourChooserWindow::setCtl3D(bool on) {
   // 3-D look: sunken borders; otherwise flat single lines.
   const int style = on ? (QFrame::Panel | QFrame::Sunken) : (QFrame::Box | QFrame::Plain);
   swatchFrame_->setFrameStyle(style);
   swatchFrame_->setLineWidth(on ? 2 : 1);
-  for (TColorBox* box : boxes_) {
+  for (ColourBox* box : boxes_) {
     box->setFrameStyle(style);
     box->setLineWidth(1);
   }
 }
 
-void TfrmVazozaDialog::SetHelpButtonVisible(bool on) { help_->setVisible(on); }
+void ColourChooserWindow::setHelpButtonVisible(bool on) { help_->setVisible(on); }
 
-void TfrmVazozaDialog::SetVisiblePages(std::uint16_t pages) {
+void ColourChooserWindow::setVisiblePages(std::uint16_t pages) {
   // Hiding the active page's tab moves to another page.
-  SwitchPages([&] {
-    for (int i = 0; i < 9; ++i) pages_->setTabVisible(i, (pages >> i) & 1u);
+  switchPages([&] {
+    for (int i = 0; i < kPageCount; ++i) pages_->setTabVisible(i, (pages >> i) & 1u);
   });
 }
 
-void TfrmVazozaDialog::SetActivePageIfShown(TDialogPage page) {
+void ColourChooserWindow::setActivePageIfShown(ChooserPageId page) {
   const int index = static_cast<int>(page) & 0x7F;
-  if (index < 0 || index >= 9 || !pages_->isTabVisible(index)) return;
-  SwitchPages([&] { pages_->setCurrentIndex(index); });
+  if (index < 0 || index >= kPageCount || !pages_->isTabVisible(index)) return;
+  switchPages([&] { pages_->setCurrentIndex(index); });
 }
 
-void TfrmVazozaDialog::SwitchPages(const std::function<void()>& change) {
+void ColourChooserWindow::switchPages(const std::function<void()>& change) {
   // The pages passed on the way (hiding several tabs may step through some)
   // are not shown the colour: each would round it in its own way.
   const int before = pages_->currentIndex();
@@ -311,78 +311,78 @@ void TfrmVazozaDialog::SwitchPages(const std::function<void()>& change) {
     } quiet(switchingPages_);
     change();
   }
-  if (!settingUp_ && pages_->currentIndex() != before) ShowColor(current_);
+  if (!settingUp_ && pages_->currentIndex() != before) showColour(current_);
 }
 
-void TfrmVazozaDialog::SetSwatches(TColor reference, TColor current) {
-  reference_->SetBoxColor(reference);
-  currentSwatch_->SetBoxColor(current);
+void ColourChooserWindow::setSwatches(Colour reference, Colour current) {
+  reference_->setBoxColour(reference);
+  currentSwatch_->setBoxColour(current);
   settingUp_ = false;
 }
 
-void TfrmVazozaDialog::RefreshInfo() {
-  for (VazozaPage* page : pageWidgets_) {
-    if (page) page->RefreshInfo();
+void ColourChooserWindow::refreshInfo() {
+  for (ChooserPage* page : pageWidgets_) {
+    if (page) page->refreshInfo();
   }
 }
 
-VazozaPage* TfrmVazozaDialog::ActivePage() const {
-  return pages_ ? qobject_cast<VazozaPage*>(pages_->currentWidget()) : nullptr;
+ChooserPage* ColourChooserWindow::activePage() const {
+  return pages_ ? qobject_cast<ChooserPage*>(pages_->currentWidget()) : nullptr;
 }
 
-TDialogPage TfrmVazozaDialog::ActivePageTag() const {
-  VazozaPage* page = ActivePage();
-  return page ? static_cast<TDialogPage>(static_cast<int>(page->tag()) & 0x7F) : pageVGA;
+ChooserPageId ColourChooserWindow::activePageId() const {
+  ChooserPage* page = activePage();
+  return page ? static_cast<ChooserPageId>(static_cast<int>(page->tag()) & 0x7F) : pageVGA;
 }
 
-VazozaPage* TfrmVazozaDialog::Page(TDialogPage page) const {
+ChooserPage* ColourChooserWindow::page(ChooserPageId page) const {
   const int index = static_cast<int>(page);
-  return index >= 0 && index < 9 ? pageWidgets_[index] : nullptr;
+  return index >= 0 && index < kPageCount ? pageWidgets_[index] : nullptr;
 }
 
-bool TfrmVazozaDialog::AcceptsSwatchDrag(const QObject* source, const QMimeData* mime) const {
+bool ColourChooserWindow::acceptsSwatchDrag(const QObject* source, const QMimeData* mime) const {
   return source != nullptr && source == currentSwatch_ && mime != nullptr &&
          mime->hasFormat(QString::fromLatin1(kSwatchMimeType));
 }
 
-void TfrmVazozaDialog::DropCurrentColorOn(TColorBox* target) {
-  target->SetBoxColor(currentSwatch_->BoxColor());
-  UpdateCurrentColor();
+void ColourChooserWindow::dropCurrentColourOn(ColourBox* target) {
+  target->setBoxColour(currentSwatch_->boxColour());
+  updateCurrentColour();
 }
 
-void TfrmVazozaDialog::PickBoxColor(TColorBox* box) {
-  const TColor colour = box->BoxColor();
-  ShowColor(SplitColor(colour));
-  if (currentSwatch_->BoxColor() != colour) {
-    currentSwatch_->SetBoxColor(colour);
-    current_ = SplitColor(colour);
+void ColourChooserWindow::pickBoxColour(ColourBox* box) {
+  const Colour colour = box->boxColour();
+  showColour(SplitColour(colour));
+  if (currentSwatch_->boxColour() != colour) {
+    currentSwatch_->setBoxColour(colour);
+    current_ = SplitColour(colour);
   }
-  UpdateCurrentColor();
-  RefreshInfo();
+  updateCurrentColour();
+  refreshInfo();
 }
 
-void TfrmVazozaDialog::HelpClick() {
-  const int context = autoHelp_ ? helpContext_ + static_cast<int>(ActivePageTag()) + 1 : helpContext_;
-  platform().ShowHelpContext(this, QCoreApplication::applicationDirPath() + QStringLiteral("/brenvik.hlp"), context);
+void ColourChooserWindow::showHelp() {
+  const int context = autoHelp_ ? helpContext_ + static_cast<int>(activePageId()) + 1 : helpContext_;
+  platform().showHelpContext(this, QCoreApplication::applicationDirPath() + QStringLiteral("/brenvik.hlp"), context);
 }
 
-bool TfrmVazozaDialog::event(QEvent* e) {
+bool ColourChooserWindow::event(QEvent* e) {
   if (e->type() == QEvent::ApplicationPaletteChange) {
-    RunGuarded(this, [this] { SystemColorsChanged(); });
+    RunCommand(this, [this] { systemColoursChanged(); });
   }
   return QDialog::event(e);
 }
 
-void TfrmVazozaDialog::PageChanged(int) {
+void ColourChooserWindow::pageChanged(int) {
   if (switchingPages_ > 0) return;
-  RunGuarded(this, [this] { ShowColor(current_); });
+  RunCommand(this, [this] { showColour(current_); });
 }
 
-void TfrmVazozaDialog::SystemColorsChanged() {
-  for (VazozaPage* page : pageWidgets_) {
-    if (page) page->SystemColorsChanged();
+void ColourChooserWindow::systemColoursChanged() {
+  for (ChooserPage* page : pageWidgets_) {
+    if (page) page->systemColoursChanged();
   }
-  UpdateCurrentColor();
+  updateCurrentColour();
 }
 
 }  // namespace brenvik

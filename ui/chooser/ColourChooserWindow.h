@@ -2,7 +2,7 @@
 // The colour chooser's dialog window: a page control with nine pages, the
 // reference and current-colour swatches, the collection of 32 custom colours
 // and the Help, OK and Cancel buttons. It keeps the current colour and runs
-// the current-colour mechanism every page plugs into (VazozaPageHost).
+// the current-colour mechanism every page plugs into (ChooserPageHost).
 
 #include <QDialog>
 #include <QFrame>
@@ -18,8 +18,8 @@ class QTabWidget;
 
 namespace brenvik {
 
-class TVazozaDialog;
-class VazozaPage;
+class ColourChooser;
+class ChooserPage;
 
 // The MIME type of a drag that starts on the current-colour swatch.
 inline constexpr char kSwatchMimeType[] = "application/x-brenvik-colour-swatch";
@@ -27,18 +27,18 @@ inline constexpr char kSwatchMimeType[] = "application/x-brenvik-colour-swatch";
 // A plain colour box: the swatches and the collection boxes. It paints its
 // colour, reports clicks, and (when the window allows it) starts or takes
 // drags of the current colour.
-class TColorBox : public QFrame {
+class ColourBox : public QFrame {
   Q_OBJECT
  public:
-  explicit TColorBox(QWidget* parent = nullptr);
-  TColor BoxColor() const { return color_; }
-  void SetBoxColor(TColor value);
-  void SetDragSource(bool on) { dragSource_ = on; }
-  void SetDropTarget(bool on) { setAcceptDrops(on); }
+  explicit ColourBox(QWidget* parent = nullptr);
+  Colour boxColour() const { return colour_; }
+  void setBoxColour(Colour value);
+  void setDragSource(bool on) { dragSource_ = on; }
+  void setDropTarget(bool on) { setAcceptDrops(on); }
 
  signals:
-  void Clicked(TColorBox* box);
-  void Dropped(TColorBox* box);
+  void clicked(ColourBox* box);
+  void dropped(ColourBox* box);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -50,87 +50,88 @@ class TColorBox : public QFrame {
   void dropEvent(QDropEvent* event) override;
 
  private:
-  TColor color_ = 0;
+  Colour colour_ = 0;
   bool dragSource_ = false;
   bool pressed_ = false;
   QPoint pressPos_;
 };
 
-class TfrmVazozaDialog : public QDialog, public VazozaPageHost {
+class ColourChooserWindow : public QDialog, public ChooserPageHost {
   Q_OBJECT
  public:
-  explicit TfrmVazozaDialog(QWidget* parent = nullptr);
-  ~TfrmVazozaDialog() override;
+  explicit ColourChooserWindow(QWidget* parent = nullptr);
+  ~ColourChooserWindow() override;
 
   // The owning component (nullptr while the window is being built and after
   // Execute has finished with it).
-  void SetOwnerDialog(TVazozaDialog* owner) { owner_ = owner; }
-  TVazozaDialog* OwnerDialog() const { return owner_; }
+  void setChooser(ColourChooser* owner) { chooser_ = owner; }
+  ColourChooser* chooser() const { return chooser_; }
 
-  // current colour := SplitColor(value), then ShowColor(current colour).
-  void SetCurrentColor(TColor value);
-  // RGBToColor of GetPageColor.
-  TColor GetCurrentColor() const;
-  // Takes value when it differs from the reference swatch, then UpdateCurrentColor.
-  void SetReferenceSwatch(TColor value);
-  TColor GetReferenceSwatch() const;
+  // current colour := SplitColour(value), then showColour(current colour).
+  void setCurrentColour(Colour value);
+  // RGBToColour of pageColour.
+  Colour currentColourValue() const;
+  // Takes value when it differs from the reference swatch, then updateCurrentColour.
+  void setReferenceSwatch(Colour value);
+  Colour referenceSwatch() const;
   // Collection box i, 1 to 32 (RangeError outside).
-  TColor GetCustomColor(int index) const;
-  void SetCustomColor(int index, TColor value);
+  Colour customColourBox(int index) const;
+  void setCustomColourBox(int index, Colour value);
   // The active page's colour, or the current colour when it describes none.
-  TColorVector GetPageColor() const;
-  // Makes the active page show rgb (the page runs UpdateCurrentColor as its rules say).
-  void ShowColor(const TColorVector& rgb);
+  ColourVector pageColour() const;
+  // Makes the active page show rgb; each page decides whether that also runs
+  // updateCurrentColour.
+  void showColour(const ColourVector& rgb);
 
-  // VazozaPageHost
-  TColorVector CurrentColor() const override { return current_; }
-  TColor CurrentSwatchColor() const override;
-  void UpdateCurrentColor() override;
-  bool IsActivePage(TDialogPage page) const override;
+  // ChooserPageHost
+  ColourVector currentColour() const override { return current_; }
+  Colour currentSwatchColour() const override;
+  void updateCurrentColour() override;
+  bool isActivePage(ChooserPageId page) const override;
 
   // Configuration from the component.
-  void SetButtonCaptions(const QString& ok, const QString& cancel);
-  void SetStayOnTop(bool on);
-  void SetHelpContextNumber(int context) { helpContext_ = context; }
-  int HelpContextNumber() const { return helpContext_; }
-  void SetAutoHelp(bool on) { autoHelp_ = on; }
-  bool AutoHelp() const { return autoHelp_; }
-  void SetCtl3D(bool on);
-  void SetHelpButtonVisible(bool on);
-  void SetVisiblePages(std::uint16_t pages);
+  void setButtonCaptions(const QString& ok, const QString& cancel);
+  void setStayOnTop(bool on);
+  void setHelpContextNumber(int context) { helpContext_ = context; }
+  int helpContextNumber() const { return helpContext_; }
+  void setAutoHelp(bool on) { autoHelp_ = on; }
+  bool autoHelp() const { return autoHelp_; }
+  void setCtl3D(bool on);
+  void setHelpButtonVisible(bool on);
+  void setVisiblePages(std::uint16_t pages);
   // Makes page the active one when its tab is shown; otherwise nothing changes.
-  void SetActivePageIfShown(TDialogPage page);
+  void setActivePageIfShown(ChooserPageId page);
   // Sets both swatches directly, with no update. This ends the window's set-up:
   // from here on every page switch, by the user or by code, shows the current
   // colour on the new page.
-  void SetSwatches(TColor reference, TColor current);
-  void RefreshInfo();
+  void setSwatches(Colour reference, Colour current);
+  void refreshInfo();
 
-  VazozaPage* ActivePage() const;
-  TDialogPage ActivePageTag() const;
-  VazozaPage* Page(TDialogPage page) const;
+  ChooserPage* activePage() const;
+  ChooserPageId activePageId() const;
+  ChooserPage* page(ChooserPageId page) const;
 
   // Drag and drop of the current swatch: whether a drag from source carrying
   // mime may drop on a reference or collection box, and the drop itself.
-  bool AcceptsSwatchDrag(const QObject* source, const QMimeData* mime) const;
-  void DropCurrentColorOn(TColorBox* target);
+  bool acceptsSwatchDrag(const QObject* source, const QMimeData* mime) const;
+  void dropCurrentColourOn(ColourBox* target);
   // A click on the reference swatch or a collection box.
-  void PickBoxColor(TColorBox* box);
+  void pickBoxColour(ColourBox* box);
   // The Help button.
-  void HelpClick();
+  void showHelp();
 
  protected:
   bool event(QEvent* event) override;
 
  private:
-  void PageChanged(int index);
+  void pageChanged(int index);
   // Runs change, which may switch pages, without showing the colour on the
   // way; once the window is set up, a page that ends up active shows it.
-  void SwitchPages(const std::function<void()>& change);
-  void SystemColorsChanged();
+  void switchPages(const std::function<void()>& change);
+  void systemColoursChanged();
 
-  TVazozaDialog* owner_ = nullptr;
-  TColorVector current_{};
+  ColourChooser* chooser_ = nullptr;
+  ColourVector current_{};
   int helpContext_ = 0;
   bool autoHelp_ = false;
   // While the window is being set up (built, then configured by Execute up to
@@ -141,12 +142,12 @@ class TfrmVazozaDialog : public QDialog, public VazozaPageHost {
   int switchingPages_ = 0;
 
   QTabWidget* pages_ = nullptr;
-  std::array<VazozaPage*, 9> pageWidgets_{};
+  std::array<ChooserPage*, kPageCount> pageWidgets_{};
   QFrame* swatchFrame_ = nullptr;
-  TColorBox* reference_ = nullptr;
-  TColorBox* currentSwatch_ = nullptr;
+  ColourBox* reference_ = nullptr;
+  ColourBox* currentSwatch_ = nullptr;
   QFrame* collection_ = nullptr;
-  std::array<TColorBox*, 32> boxes_{};
+  std::array<ColourBox*, kCustomColourCount> boxes_{};
   QPushButton* help_ = nullptr;
   QPushButton* ok_ = nullptr;
   QPushButton* cancel_ = nullptr;

@@ -13,29 +13,29 @@ int RoundToInt(double x) {
 
 namespace {
 // The base colour scaled by level / 255, each component rounded.
-TColor Scaled(const TColorVector& base, int level) {
-  return RGBToColor(MakeRGB(RoundHalfEven(level * base.first / 255), RoundHalfEven(level * base.second / 255),
+Colour Scaled(const ColourVector& base, int level) {
+  return RGBToColour(MakeRGB(RoundHalfEven(level * base.first / 255), RoundHalfEven(level * base.second / 255),
                             RoundHalfEven(level * base.third / 255)));
 }
 }  // namespace
 
-TColor StripColumnColor(StripKind kind, int x, int w) {
+Colour StripColumnColour(StripKind kind, int x, int w) {
   const int v = x * 255 / w;
   switch (kind) {
     case StripKind::Red: return Scaled(MakeRGB(255, 0, 0), v);
     case StripKind::Green: return Scaled(MakeRGB(0, 255, 0), v);
     case StripKind::Blue: return Scaled(MakeRGB(0, 0, 255), v);
-    case StripKind::Cyan: return RGBToColor(MakeRGB(255 - v, 255, 255));
-    case StripKind::Magenta: return RGBToColor(MakeRGB(255, 255 - v, 255));
-    case StripKind::Yellow: return RGBToColor(MakeRGB(255, 255, 255 - v));
-    case StripKind::Black: return GrayToColor((w - x) * 255 / w);
-    case StripKind::Gray: return GrayToColor(v);
+    case StripKind::Cyan: return RGBToColour(MakeRGB(255 - v, 255, 255));
+    case StripKind::Magenta: return RGBToColour(MakeRGB(255, 255 - v, 255));
+    case StripKind::Yellow: return RGBToColour(MakeRGB(255, 255, 255 - v));
+    case StripKind::Black: return GrayToColour((w - x) * 255 / w);
+    case StripKind::Gray: return GrayToColour(v);
   }
   return 0;
 }
 
 void PaintStrip(QPainter& p, StripKind kind, int w, int h) {
-  for (int x = 0; x < w; ++x) p.fillRect(x, 0, 1, h, ToQColor(StripColumnColor(kind, x, w)));
+  for (int x = 0; x < w; ++x) p.fillRect(x, 0, 1, h, ToQColour(StripColumnColour(kind, x, w)));
 }
 
 }  // namespace brenvik

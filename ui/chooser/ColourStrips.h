@@ -17,7 +17,7 @@ int RoundToInt(double x);
 // The fixed strips: one vertical line per pixel column x of a strip w wide.
 enum class StripKind { Red, Green, Blue, Cyan, Magenta, Yellow, Black, Gray };
 // The colour of column x.
-TColor StripColumnColor(StripKind kind, int x, int w);
+Colour StripColumnColour(StripKind kind, int x, int w);
 void PaintStrip(QPainter& p, StripKind kind, int w, int h);
 
 }  // namespace brenvik

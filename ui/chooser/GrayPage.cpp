@@ -4,28 +4,28 @@
 
 namespace brenvik {
 
-GrayPage::GrayPage(VazozaPageHost& host, QWidget* parent) : VazozaPage(host, pageGray, parent) {
+GrayPage::GrayPage(ChooserPageHost& host, QWidget* parent) : ChooserPage(host, pageGray, parent) {
   setObjectName(QStringLiteral("tabGray"));
   level_ = new ChannelGroup(this, {"Gray", "&Brigtness", 72, 76, 96, 88, 255, 10, Qt::black},
                             ChannelGroup::SliderMode::MirrorOnly);
   level_->setPainter([](QPainter& p, int w, int h) { PaintStrip(p, StripKind::Gray, w, h); });
   level_->clickPosition = [](int x, int w) { return x * 255 / w; };
-  level_->mirror = [this] { SyncGraySpin(); };
-  level_->update = [this] { this->host().UpdateCurrentColor(); };
+  level_->mirrorHook = [this] { syncSpins(); };
+  level_->updateHook = [this] { this->host().updateCurrentColour(); };
 }
 
-TColorVector GrayPage::GetPageColor() const { return MakeGray(level_->position()); }
+ColourVector GrayPage::pageColour() const { return MakeGray(level_->position()); }
 
 // A colour is shown by its HSB brightness as a gray level, so every colour
 // turns into a gray here.
-void GrayPage::ShowColor(const TColorVector& rgb) {
-  if (!SameVector(GetPageColor(), rgb)) {
+void GrayPage::showColour(const ColourVector& rgb) {
+  if (!SameVector(pageColour(), rgb)) {
     level_->setPosition(RoundToInt(RGBToHSB(rgb).third * 255 / 100));
-    SyncGraySpin();
+    syncSpins();
   }
-  host().UpdateCurrentColor();
+  host().updateCurrentColour();
 }
 
-void GrayPage::SyncGraySpin() { level_->SyncSpin(); }
+void GrayPage::syncSpins() { level_->syncSpin(); }
 
 }  // namespace brenvik

@@ -6,16 +6,16 @@
 
 namespace brenvik {
 
-class GrayPage : public VazozaPage {
+class GrayPage : public ChooserPage {
   Q_OBJECT
  public:
-  GrayPage(VazozaPageHost& host, QWidget* parent = nullptr);
+  GrayPage(ChooserPageHost& host, QWidget* parent = nullptr);
 
-  QString TabCaption() const override { return QStringLiteral("Gray"); }
-  TColorVector GetPageColor() const override;
-  void ShowColor(const TColorVector& rgb) override;
+  QString tabCaption() const override { return QStringLiteral("Gray"); }
+  ColourVector pageColour() const override;
+  void showColour(const ColourVector& rgb) override;
 
-  void SyncGraySpin();
+  void syncSpins();
   ChannelGroup* level() const { return level_; }
 
  private:

@@ -7,26 +7,26 @@
 
 namespace brenvik {
 
-class HSBPage : public VazozaPage {
+class HsbPage : public ChooserPage {
   Q_OBJECT
  public:
-  HSBPage(VazozaPageHost& host, QWidget* parent = nullptr);
+  HsbPage(ChooserPageHost& host, QWidget* parent = nullptr);
 
-  QString TabCaption() const override { return QStringLiteral("HSB"); }
-  TColorVector GetPageColor() const override;
-  void ShowColor(const TColorVector& rgb) override;
+  QString tabCaption() const override { return QStringLiteral("HSB"); }
+  ColourVector pageColour() const override;
+  void showColour(const ColourVector& rgb) override;
 
   // Spin and number box of each channel := its slider, hue first.
-  void SyncHSBSpins();
+  void syncSpins();
 
   ChannelGroup* hue() const { return hue_; }
   ChannelGroup* saturation() const { return saturation_; }
   ChannelGroup* brightness() const { return brightness_; }
 
   // Strip painters, also used by the tests' reference rendering.
-  static void PaintHue(QPainter& p, int w, int h);
-  static void PaintSaturation(QPainter& p, int w, int h, int hue);
-  static void PaintBrightness(QPainter& p, int w, int h, int hue, int saturation);
+  static void paintHue(QPainter& p, int w, int h);
+  static void paintSaturation(QPainter& p, int w, int h, int hue);
+  static void paintBrightness(QPainter& p, int w, int h, int hue, int saturation);
 
  private:
   ChannelGroup* hue_;

@@ -1,5 +1,6 @@
 #include "ui/chooser/InfoPage.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -8,6 +9,7 @@
 #include <QRadioButton>
 #include <QToolButton>
 
+#include "ui/platform/CommandGuard.h"
 #include "ui/chooser/ColourStrips.h"
 #include "ui/platform/Platform.h"
 
@@ -35,10 +37,10 @@ QIcon CopyIcon(const QPalette& palette) {
   return QIcon(pm);
 }
 
-std::vector<double> Values(const TColorVector& v) { return {v.first, v.second, v.third}; }
+std::vector<double> Values(const ColourVector& v) { return {v.first, v.second, v.third}; }
 }  // namespace
 
-InfoPage::InfoPage(VazozaPageHost& host, QWidget* parent) : VazozaPage(host, pageInfo, parent) {
+InfoPage::InfoPage(ChooserPageHost& host, QWidget* parent) : ChooserPage(host, pageInfo, parent) {
   setObjectName(QStringLiteral("tabInfo"));
   // The rows are laid out for the dialog's small font (inherited in the
   // dialog; set here for a page shown on its own): the widest title ("CMYK:")
@@ -92,26 +94,27 @@ InfoPage::InfoPage(VazozaPageHost& host, QWidget* parent) : VazozaPage(host, pag
     values_[r]->setObjectName(QStringLiteral("lbl") + key + QStringLiteral("Value"));
     values_[r]->setGeometry(80, spec.top, 253, 14);  // ends 4 pixels inside the 337-pixel page
     const Row row = static_cast<Row>(r);
-    connect(copy_[r], &QToolButton::clicked, this, [this, row] { CopyRow(row); });
+    connect(copy_[r], &QToolButton::clicked, this, [this, row] { RunCommand(this, [&] { copyRow(row); }); });
   }
 
-  connect(decimal_, &QRadioButton::toggled, this, &InfoPage::FormatOptionChanged);
-  connect(space_, &QCheckBox::toggled, this, &InfoPage::FormatOptionChanged);
-  connect(comma_, &QCheckBox::toggled, this, &InfoPage::FormatOptionChanged);
-  connect(names_, &QCheckBox::toggled, this, &InfoPage::UpdateInfo);
+  for (QAbstractButton* option : {static_cast<QAbstractButton*>(decimal_), static_cast<QAbstractButton*>(space_),
+                                  static_cast<QAbstractButton*>(comma_)}) {
+    connect(option, &QAbstractButton::toggled, this, [this] { RunCommand(this, [this] { formatOptionChanged(); }); });
+  }
+  connect(names_, &QCheckBox::toggled, this, [this] { RunCommand(this, [this] { updateInfo(); }); });
 
-  ApplyFormatRule();
+  applyFormatRule();
 }
 
-TColorVector InfoPage::GetPageColor() const { return host().CurrentColor(); }
+ColourVector InfoPage::pageColour() const { return host().currentColour(); }
 
-void InfoPage::ShowColor(const TColorVector&) {
-  host().UpdateCurrentColor();
+void InfoPage::showColour(const ColourVector&) {
+  host().updateCurrentColour();
   // After the update, so that the texts describe the swatch as it now is.
-  UpdateInfo();
+  updateInfo();
 }
 
-InfoFormat InfoPage::Format() const {
+InfoFormat InfoPage::infoFormat() const {
   InfoFormat f;
   f.hexadecimal = hexadecimal_->isChecked();
   f.space = space_->isChecked();
@@ -120,26 +123,26 @@ InfoFormat InfoPage::Format() const {
   return f;
 }
 
-QString InfoPage::FormatValues(const std::vector<std::string>& names, const std::vector<double>& values) const {
-  return QString::fromStdString(brenvik::FormatValues(names, values, Format()));
+QString InfoPage::formatRow(const std::vector<std::string>& names, const std::vector<double>& values) const {
+  return QString::fromStdString(FormatValues(names, values, infoFormat()));
 }
 
-void InfoPage::UpdateInfo() {
-  const TColor swatch = host().CurrentSwatchColor();
-  values_[rowHSB]->setText(FormatValues({"Hue", "Saturation", "Brightness"}, Values(ColorToHSB(swatch))));
-  values_[rowRGB]->setText(FormatValues({"Red", "Green", "Blue"}, Values(SplitColor(swatch))));
-  values_[rowCMY]->setText(FormatValues({"Cyan", "Magenta", "Yellow"}, Values(ColorToCMY(swatch))));
-  const TCMYKVector k = ColorToCMYK(swatch);
+void InfoPage::updateInfo() {
+  const Colour swatch = host().currentSwatchColour();
+  values_[rowHSB]->setText(formatRow({"Hue", "Saturation", "Brightness"}, Values(ColourToHSB(swatch))));
+  values_[rowRGB]->setText(formatRow({"Red", "Green", "Blue"}, Values(SplitColour(swatch))));
+  values_[rowCMY]->setText(formatRow({"Cyan", "Magenta", "Yellow"}, Values(ColourToCMY(swatch))));
+  const CmykVector k = ColourToCMYK(swatch);
   values_[rowCMYK]->setText(
-      FormatValues({"Cyan", "Magenta", "Yellow", "Black"}, {k.cyan, k.magenta, k.yellow, k.black}));
-  const bool gray = IsGray(SplitColor(swatch));
-  values_[rowGray]->setText(FormatValues({"Brightness"}, {host().CurrentColor().first}));
+      formatRow({"Cyan", "Magenta", "Yellow", "Black"}, {k.cyan, k.magenta, k.yellow, k.black}));
+  const bool gray = IsGray(SplitColour(swatch));
+  values_[rowGray]->setText(formatRow({"Brightness"}, {host().currentColour().first}));
   titles_[rowGray]->setVisible(gray);
   values_[rowGray]->setVisible(gray);
   copy_[rowGray]->setVisible(gray);
 }
 
-void InfoPage::ApplyFormatRule() {
+void InfoPage::applyFormatRule() {
   if (!space_->isChecked() && !comma_->isChecked()) {
     names_->setChecked(false);
     names_->setEnabled(false);
@@ -148,11 +151,11 @@ void InfoPage::ApplyFormatRule() {
   }
 }
 
-void InfoPage::FormatOptionChanged() {
-  ApplyFormatRule();
-  UpdateInfo();
+void InfoPage::formatOptionChanged() {
+  applyFormatRule();
+  updateInfo();
 }
 
-void InfoPage::CopyRow(Row row) { platform().SetClipboardText(values_[row]->text()); }
+void InfoPage::copyRow(Row row) { platform().setClipboardText(values_[row]->text()); }
 
 }  // namespace brenvik

@@ -12,33 +12,33 @@ class QToolButton;
 
 namespace brenvik {
 
-class InfoPage : public VazozaPage {
+class InfoPage : public ChooserPage {
   Q_OBJECT
  public:
   enum Row { rowHSB, rowRGB, rowCMY, rowCMYK, rowGray, kRows };
 
-  InfoPage(VazozaPageHost& host, QWidget* parent = nullptr);
+  InfoPage(ChooserPageHost& host, QWidget* parent = nullptr);
 
-  QString TabCaption() const override { return QStringLiteral("Info"); }
-  TColorVector GetPageColor() const override;
-  void ShowColor(const TColorVector& rgb) override;
-  void RefreshInfo() override { UpdateInfo(); }
+  QString tabCaption() const override { return QStringLiteral("Info"); }
+  ColourVector pageColour() const override;
+  void showColour(const ColourVector& rgb) override;
+  void refreshInfo() override { updateInfo(); }
 
   // Rewrites the five value texts from the current-colour swatch; the Gray
   // row is shown only for a gray.
-  void UpdateInfo();
+  void updateInfo();
   // One row of values in the format the options select.
-  QString FormatValues(const std::vector<std::string>& names, const std::vector<double>& values) const;
-  InfoFormat Format() const;
+  QString formatRow(const std::vector<std::string>& names, const std::vector<double>& values) const;
+  InfoFormat infoFormat() const;
 
   QLabel* valueText(Row row) const { return values_[row]; }
   QToolButton* copyButton(Row row) const { return copy_[row]; }
 
  private:
   // "Value &names" is only offered while a separator is chosen.
-  void ApplyFormatRule();
-  void FormatOptionChanged();
-  void CopyRow(Row row);
+  void applyFormatRule();
+  void formatOptionChanged();
+  void copyRow(Row row);
 
   QRadioButton* decimal_;
   QRadioButton* hexadecimal_;

@@ -46,22 +46,22 @@ QIcon RoundGrayIcon() {
 
 }  // namespace
 
-TColor CellColor(int column, int row) {
+Colour CellColour(int column, int row) {
   const int red = (column / 6) * 2 + row / 6;
   const int green = column % 6;
   const int blue = row % 6;
-  return static_cast<TColor>(red * 51 + green * 51 * 256 + blue * 51 * 65536);
+  return static_cast<Colour>(red * 51 + green * 51 * 256 + blue * 51 * 65536);
 }
 
-double WeightedDistance(TColor value, const TColorVector& reference) {
-  const TColorVector c = SplitColor(value);
+double WeightedDistance(Colour value, const ColourVector& reference) {
+  const ColourVector c = SplitColour(value);
   return reference.first * std::fabs(c.first - reference.first) / 255.0 +
          reference.second * std::fabs(c.second - reference.second) / 255.0 +
          reference.third * std::fabs(c.third - reference.third) / 255.0;
 }
 
-bool MarkIsBlack(TColor cell) {
-  const TColorVector c = SplitColor(cell);
+bool MarkIsBlack(Colour cell) {
+  const ColourVector c = SplitColour(cell);
   return c.first + c.second + c.third / 4 > 192;
 }
 
@@ -71,15 +71,15 @@ InternetPalette::InternetPalette(InternetPage& page, QWidget* parent) : QWidget(
 
 void InternetPalette::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  page_.pntInternetPaint(painter, width(), height());
+  page_.paintPalette(painter, width(), height());
 }
 
 void InternetPalette::mousePressEvent(QMouseEvent* event) {
   const QPoint pos = event->position().toPoint();
-  RunGuarded(this, [&] { page_.pntInternetMouseDown(pos.x(), pos.y()); });
+  RunCommand(this, [&] { page_.pickCell(pos.x(), pos.y()); });
 }
 
-InternetPage::InternetPage(VazozaPageHost& host, QWidget* parent) : VazozaPage(host, pageInternet, parent) {
+InternetPage::InternetPage(ChooserPageHost& host, QWidget* parent) : ChooserPage(host, pageInternet, parent) {
   setObjectName(QStringLiteral("tabInternet"));
 
   panel_ = new QFrame(this);
@@ -97,7 +97,7 @@ InternetPage::InternetPage(VazozaPageHost& host, QWidget* parent) : VazozaPage(h
   round_->setToolTip(QStringLiteral("Round to nearest color"));
   round_->setIcon(RoundIcon());
   round_->setAutoRaise(true);
-  connect(round_, &QToolButton::clicked, this, [this] { RunGuarded(this, [this] { sbtRoundClick(); }); });
+  connect(round_, &QToolButton::clicked, this, [this] { RunCommand(this, [this] { roundToWebColour(); }); });
 
   roundGray_ = new QToolButton(this);
   roundGray_->setObjectName(QStringLiteral("sbtRoundGray"));
@@ -105,50 +105,50 @@ InternetPage::InternetPage(VazozaPageHost& host, QWidget* parent) : VazozaPage(h
   roundGray_->setToolTip(QStringLiteral("Round to nearest gray"));
   roundGray_->setIcon(RoundGrayIcon());
   roundGray_->setAutoRaise(true);
-  connect(roundGray_, &QToolButton::clicked, this, [this] { RunGuarded(this, [this] { sbtRoundGrayClick(); }); });
+  connect(roundGray_, &QToolButton::clicked, this, [this] { RunCommand(this, [this] { roundToWebGray(); }); });
 }
 
-QString InternetPage::TabCaption() const { return QStringLiteral("Internet"); }
+QString InternetPage::tabCaption() const { return QStringLiteral("Internet"); }
 
-TColorVector InternetPage::GetPageColor() const {
-  if (HasSelection()) return SplitColor(CellColor(column_, row_));
-  return host().CurrentColor();
+ColourVector InternetPage::pageColour() const {
+  if (hasSelection()) return SplitColour(CellColour(column_, row_));
+  return host().currentColour();
 }
 
-void InternetPage::ShowColor(const TColorVector& rgb) {
+void InternetPage::showColour(const ColourVector& rgb) {
   for (int r = 0; r < kRows; ++r) {
     for (int c = 0; c < kColumns; ++c) {
-      if (!SameVector(SplitColor(CellColor(c, r)), rgb)) continue;
+      if (!SameVector(SplitColour(CellColour(c, r)), rgb)) continue;
       if (c == column_ && r == row_) return;  // already selected: nothing to do
       column_ = c;
       row_ = r;
       paintBox_->update();
-      host().UpdateCurrentColor();
+      host().updateCurrentColour();
       return;
     }
   }
   // Not web-safe: no cell is marked and the current colour stays as it is.
-  if (HasSelection()) {
+  if (hasSelection()) {
     column_ = -1;
     row_ = -1;
     paintBox_->update();
   }
-  host().UpdateCurrentColor();
+  host().updateCurrentColour();
 }
 
-int InternetPage::HitColumn(int x, int width) {
+int InternetPage::hitColumn(int x, int width) {
   int i = 0;
   while (i < kColumns && (width - 1) * i / kColumns <= x) ++i;
   return std::max(i - 1, 0);
 }
 
-int InternetPage::HitRow(int y, int height) {
+int InternetPage::hitRow(int y, int height) {
   int i = 0;
   while (i < kRows && (height - 1) * i / kRows <= y) ++i;
   return std::max(i - 1, 0);
 }
 
-void InternetPage::pntInternetPaint(QPainter& painter, int width, int height) const {
+void InternetPage::paintPalette(QPainter& painter, int width, int height) const {
   painter.setRenderHint(QPainter::Antialiasing, false);
   const QPen pen(Qt::black, 0);  // one pixel
   painter.setPen(pen);
@@ -158,7 +158,7 @@ void InternetPage::pntInternetPaint(QPainter& painter, int width, int height) co
   painter.drawRect(-1, -1, width, height);
 
   // The mark on the selected cell: a disc 4 pixels narrower than the smaller
-  // side of a cell's inside (8 pixels at the design size, where cells are 14
+  // side of a cell's inside (8 pixels at the window's own size, where cells are 14
   // by 12 inside), big enough to be found at a glance on any of the colours
   // while a ring of the cell's own colour stays round it.
   const int markSize = std::max(2, std::min((width - 1) / kColumns, (height - 1) / kRows) - 1 - 4);
@@ -168,10 +168,10 @@ void InternetPage::pntInternetPaint(QPainter& painter, int width, int height) co
       const int y1 = (height - 1) * r / kRows;
       const int x2 = (width - 1) * (c + 1) / kColumns;
       const int y2 = (height - 1) * (r + 1) / kRows;
-      const TColor colour = CellColor(c, r);
+      const Colour colour = CellColour(c, r);
       // Outline on x1 and x2: neighbouring cells share their border lines.
       painter.setPen(pen);
-      painter.setBrush(ToQColor(colour));
+      painter.setBrush(ToQColour(colour));
       painter.drawRect(x1, y1, x2 - x1, y2 - y1);
       if (c == column_ && r == row_) {
         // Centred inside the border lines x1, x2, y1, y2.
@@ -185,36 +185,36 @@ void InternetPage::pntInternetPaint(QPainter& painter, int width, int height) co
   }
 }
 
-void InternetPage::pntInternetMouseDown(int x, int y) {
-  column_ = HitColumn(x, paintBox_->width());
-  row_ = HitRow(y, paintBox_->height());
+void InternetPage::pickCell(int x, int y) {
+  column_ = hitColumn(x, paintBox_->width());
+  row_ = hitRow(y, paintBox_->height());
   paintBox_->update();
-  host().UpdateCurrentColor();
+  host().updateCurrentColour();
 }
 
-void InternetPage::ShowNearestCell(const TColorVector& reference) {
+void InternetPage::showNearestCell(const ColourVector& reference) {
   double best = 765;
   bool found = false;
-  TColor bestColour = 0;
+  Colour bestColour = 0;
   for (int r = 0; r < kRows; ++r) {
     for (int c = 0; c < kColumns; ++c) {
-      const double d = WeightedDistance(CellColor(c, r), reference);
+      const double d = WeightedDistance(CellColour(c, r), reference);
       if (d < best) {
         best = d;
-        bestColour = CellColor(c, r);
+        bestColour = CellColour(c, r);
         found = true;
       }
     }
   }
   // Colours within 0-255 always find a cell; anything else leaves the page as it is.
-  if (found) ShowColor(SplitColor(bestColour));
+  if (found) showColour(SplitColour(bestColour));
 }
 
-void InternetPage::sbtRoundClick() { ShowNearestCell(host().CurrentColor()); }
+void InternetPage::roundToWebColour() { showNearestCell(host().currentColour()); }
 
-void InternetPage::sbtRoundGrayClick() {
-  const TColorVector hsb = RGBToHSB(host().CurrentColor());
-  ShowNearestCell(HSBToRGB(MakeHSB(hsb.first, 0, hsb.third)));
+void InternetPage::roundToWebGray() {
+  const ColourVector hsb = RGBToHSB(host().currentColour());
+  showNearestCell(HSBToRGB(MakeHSB(hsb.first, 0, hsb.third)));
 }
 
 }  // namespace brenvik

@@ -16,11 +16,11 @@ namespace brenvik {
 // The colour of grid cell (column 0-17, row 0-11). Each of red, green and blue
 // is a level index times 51: red (column div 6) * 2 + (row div 6), green
 // column mod 6, blue row mod 6.
-TColor CellColor(int column, int row);
+Colour CellColour(int column, int row);
 // For each of red, green and blue: reference * |colour - reference| / 255, summed.
-double WeightedDistance(TColor value, const TColorVector& reference);
+double WeightedDistance(Colour value, const ColourVector& reference);
 // The mark on a cell is black when red + green + blue / 4 exceeds 192.
-bool MarkIsBlack(TColor cell);
+bool MarkIsBlack(Colour cell);
 
 class InternetPage;
 
@@ -36,39 +36,39 @@ class InternetPalette : public QWidget {
   InternetPage& page_;
 };
 
-class InternetPage : public VazozaPage {
+class InternetPage : public ChooserPage {
   Q_OBJECT
  public:
   static constexpr int kColumns = 18;
   static constexpr int kRows = 12;
 
-  InternetPage(VazozaPageHost& host, QWidget* parent = nullptr);
+  InternetPage(ChooserPageHost& host, QWidget* parent = nullptr);
 
-  QString TabCaption() const override;
-  TColorVector GetPageColor() const override;
-  void ShowColor(const TColorVector& rgb) override;
+  QString tabCaption() const override;
+  ColourVector pageColour() const override;
+  void showColour(const ColourVector& rgb) override;
 
   // The selected cell; (-1, -1) when none. Either coordinate -1 means none.
-  int SelectedColumn() const { return column_; }
-  int SelectedRow() const { return row_; }
-  bool HasSelection() const { return column_ >= 0 && row_ >= 0; }
+  int selectedColumn() const { return column_; }
+  int selectedRow() const { return row_; }
+  bool hasSelection() const { return column_ >= 0 && row_ >= 0; }
 
   // The cell under box coordinates (x, y) of a box w x h pixels.
-  static int HitColumn(int x, int width);
-  static int HitRow(int y, int height);
+  static int hitColumn(int x, int width);
+  static int hitRow(int y, int height);
 
-  void pntInternetPaint(QPainter& painter, int width, int height) const;
-  void pntInternetMouseDown(int x, int y);
-  void sbtRoundClick();
-  void sbtRoundGrayClick();
+  void paintPalette(QPainter& painter, int width, int height) const;
+  void pickCell(int x, int y);
+  void roundToWebColour();
+  void roundToWebGray();
 
-  QWidget* PaintBox() const { return paintBox_; }
+  QWidget* paletteBox() const { return paintBox_; }
 
  private:
   // The cell nearest (by WeightedDistance) to reference; ties go to the first in row order.
-  void ShowNearestCell(const TColorVector& reference);
+  void showNearestCell(const ColourVector& reference);
 
-  // Fields start zeroed: cell (0, 0) until the first ShowColor.
+  // Fields start zeroed: cell (0, 0) until the first showColour.
   int column_ = 0;
   int row_ = 0;
 

@@ -4,7 +4,7 @@
 
 namespace brenvik {
 
-RGBPage::RGBPage(VazozaPageHost& host, QWidget* parent) : VazozaPage(host, pageRGB, parent) {
+RgbPage::RgbPage(ChooserPageHost& host, QWidget* parent) : ChooserPage(host, pageRGB, parent) {
   setObjectName(QStringLiteral("tabRGB"));
   using Mode = ChannelGroup::SliderMode;
   const ChannelSpec specs[3] = {
@@ -19,30 +19,30 @@ RGBPage::RGBPage(VazozaPageHost& host, QWidget* parent) : VazozaPage(host, pageR
     const StripKind kind = strips[i];
     g->setPainter([kind](QPainter& p, int w, int h) { PaintStrip(p, kind, w, h); });
     g->clickPosition = [](int x, int w) { return x * 255 / w; };
-    g->mirror = [this] { SyncRGBSpins(); };
-    g->update = [this] { this->host().UpdateCurrentColor(); };
+    g->mirrorHook = [this] { syncSpins(); };
+    g->updateHook = [this] { this->host().updateCurrentColour(); };
   }
 }
 
-TColorVector RGBPage::GetPageColor() const {
+ColourVector RgbPage::pageColour() const {
   return MakeRGB(channels_[0]->position(), channels_[1]->position(), channels_[2]->position());
 }
 
-void RGBPage::ShowColor(const TColorVector& rgb) {
+void RgbPage::showColour(const ColourVector& rgb) {
   // Each slider move updates the dialog's current colour, which the caller may
   // have passed in: work from a copy.
-  const TColorVector shown = rgb;
-  if (!SameVector(GetPageColor(), shown)) {
+  const ColourVector shown = rgb;
+  if (!SameVector(pageColour(), shown)) {
     channels_[0]->setPosition(RoundToInt(shown.first));
     channels_[1]->setPosition(RoundToInt(shown.second));
     channels_[2]->setPosition(RoundToInt(shown.third));
-    SyncRGBSpins();
+    syncSpins();
   }
-  host().UpdateCurrentColor();
+  host().updateCurrentColour();
 }
 
-void RGBPage::SyncRGBSpins() {
-  for (ChannelGroup* g : channels_) g->SyncSpin();
+void RgbPage::syncSpins() {
+  for (ChannelGroup* g : channels_) g->syncSpin();
 }
 
 }  // namespace brenvik

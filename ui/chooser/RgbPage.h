@@ -6,16 +6,16 @@
 
 namespace brenvik {
 
-class RGBPage : public VazozaPage {
+class RgbPage : public ChooserPage {
   Q_OBJECT
  public:
-  RGBPage(VazozaPageHost& host, QWidget* parent = nullptr);
+  RgbPage(ChooserPageHost& host, QWidget* parent = nullptr);
 
-  QString TabCaption() const override { return QStringLiteral("RGB"); }
-  TColorVector GetPageColor() const override;
-  void ShowColor(const TColorVector& rgb) override;
+  QString tabCaption() const override { return QStringLiteral("RGB"); }
+  ColourVector pageColour() const override;
+  void showColour(const ColourVector& rgb) override;
 
-  void SyncRGBSpins();
+  void syncSpins();
 
   // Channel 1 red, 2 green, 3 blue.
   ChannelGroup* channel(int number) const { return channels_[number - 1]; }

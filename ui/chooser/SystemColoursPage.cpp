@@ -4,6 +4,7 @@
 #include <QListWidget>
 #include <QPainter>
 
+#include "ui/platform/CommandGuard.h"
 #include "ui/chooser/ColourStrips.h"
 #include "ui/platform/Platform.h"
 
@@ -12,39 +13,39 @@ namespace brenvik {
 namespace {
 struct Entry {
   const char* text;
-  int systemColor;
+  int systemColour;
 };
 
-constexpr Entry kTable[WindowsPage::kEntries] = {
-    {"Dark shadow for 3D display elements", 21},
-    {"Face color for 3D display elements", 15},
-    {"Highlight color for 3D display elements", 20},
-    {"Light color for 3D display elements", 22},
-    {"Shadow color for 3D display elements", 16},
-    {"Active window border", 10},
-    {"Active window caption", 2},
-    {"Background color of MDI applications", 12},
-    {"Desktop", 1},
-    {"Text on push buttons", 18},
-    {"Text in caption, size box, and scroll bar arrow box", 9},
-    {"Grayed (disabled) text", 17},
-    {"Item(s) selected in a control", 13},
-    {"Text of item(s) selected in a control", 14},
-    {"Inactive window border", 11},
-    {"Inactive window caption", 3},
-    {"Color of text in an inactive caption", 19},
-    {"Background color for tooltip controls", 24},
-    {"Text color for tooltip controls", 23},
-    {"Menu background", 4},
-    {"Text in menus", 7},
-    {"Scroll bar gray area", 0},
-    {"Window background", 5},
-    {"Window frame", 6},
-    {"Text in windows", 8},
+constexpr Entry kTable[SystemColoursPage::kEntries] = {
+    {"Dark shadow for 3D display elements", system_colour::kDarkShadow3D},
+    {"Face color for 3D display elements", system_colour::kButtonFace},
+    {"Highlight color for 3D display elements", system_colour::kButtonHighlight},
+    {"Light color for 3D display elements", system_colour::kLight3D},
+    {"Shadow color for 3D display elements", system_colour::kButtonShadow},
+    {"Active window border", system_colour::kActiveBorder},
+    {"Active window caption", system_colour::kActiveCaption},
+    {"Background color of MDI applications", system_colour::kAppWorkspace},
+    {"Desktop", system_colour::kDesktop},
+    {"Text on push buttons", system_colour::kButtonText},
+    {"Text in caption, size box, and scroll bar arrow box", system_colour::kCaptionText},
+    {"Grayed (disabled) text", system_colour::kGrayText},
+    {"Item(s) selected in a control", system_colour::kHighlight},
+    {"Text of item(s) selected in a control", system_colour::kHighlightText},
+    {"Inactive window border", system_colour::kInactiveBorder},
+    {"Inactive window caption", system_colour::kInactiveCaption},
+    {"Color of text in an inactive caption", system_colour::kInactiveCaptionText},
+    {"Background color for tooltip controls", system_colour::kInfoBackground},
+    {"Text color for tooltip controls", system_colour::kInfoText},
+    {"Menu background", system_colour::kMenu},
+    {"Text in menus", system_colour::kMenuText},
+    {"Scroll bar gray area", system_colour::kScrollBar},
+    {"Window background", system_colour::kWindow},
+    {"Window frame", system_colour::kWindowFrame},
+    {"Text in windows", system_colour::kWindowText},
 };
 }  // namespace
 
-WindowsPage::WindowsPage(VazozaPageHost& host, QWidget* parent) : VazozaPage(host, pageWindows, parent) {
+SystemColoursPage::SystemColoursPage(ChooserPageHost& host, QWidget* parent) : ChooserPage(host, pageWindows, parent) {
   setObjectName(QStringLiteral("tabWindows"));
   list_ = new QListWidget(this);
   list_->setObjectName(QStringLiteral("lstWindows"));
@@ -54,52 +55,52 @@ WindowsPage::WindowsPage(VazozaPageHost& host, QWidget* parent) : VazozaPage(hos
   QFont small = list_->font();
   small.setPixelSize(11);
   list_->setFont(small);
-  list_->setItemDelegate(new SystemColorDelegate(*this, list_));
+  list_->setItemDelegate(new SystemColourDelegate(*this, list_));
   for (const Entry& e : kTable) list_->addItem(QString::fromLatin1(e.text));
   // 173 high: a frame around a whole number of 13-pixel entries.
   list_->setGeometry(8, 12, 317, 173);
-  LoadIndexTable();
+  loadIndexTable();
 
   connect(list_, &QListWidget::itemSelectionChanged, this, [this] {
-    if (!showing_) this->host().UpdateCurrentColor();
+    if (!showing_) RunCommand(this, [this] { this->host().updateCurrentColour(); });
   });
 }
 
-void WindowsPage::LoadIndexTable() {
-  for (int i = 0; i < kEntries; ++i) indexes_[i] = kTable[i].systemColor;
+void SystemColoursPage::loadIndexTable() {
+  for (int i = 0; i < kEntries; ++i) indexes_[i] = kTable[i].systemColour;
 }
 
-int WindowsPage::SystemColorIndex(int entry) const {
+int SystemColoursPage::systemColourIndex(int entry) const {
   return entry >= 0 && entry < kEntries ? indexes_[entry] : 0;
 }
 
-TColorVector WindowsPage::GetPageColor() const {
+ColourVector SystemColoursPage::pageColour() const {
   const QList<QListWidgetItem*> selected = list_->selectedItems();
-  if (selected.isEmpty()) return host().CurrentColor();
+  if (selected.isEmpty()) return host().currentColour();
   const int entry = list_->row(selected.front());
-  return SplitColor(FromQColor(platform().SystemColor(SystemColorIndex(entry))));
+  return SplitColour(FromQColour(platform().systemColour(systemColourIndex(entry))));
 }
 
-void WindowsPage::ShowColor(const TColorVector&) {
+void SystemColoursPage::showColour(const ColourVector&) {
   showing_ = true;
   list_->scrollToTop();
   list_->clearSelection();
   list_->setCurrentRow(-1);
   showing_ = false;
   if (list_->isVisible()) list_->setFocus(Qt::OtherFocusReason);
-  host().UpdateCurrentColor();
+  host().updateCurrentColour();
 }
 
-void WindowsPage::SystemColorsChanged() {
-  LoadIndexTable();
+void SystemColoursPage::systemColoursChanged() {
+  loadIndexTable();
   list_->viewport()->update();
 }
 
-QSize SystemColorDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
-  return QSize(QStyledItemDelegate::sizeHint(option, index).width(), WindowsPage::kItemHeight);
+QSize SystemColourDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
+  return QSize(QStyledItemDelegate::sizeHint(option, index).width(), SystemColoursPage::kItemHeight);
 }
 
-void SystemColorDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+void SystemColourDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                 const QModelIndex& index) const {
   const QRect r = option.rect;
   const bool selected = option.state.testFlag(QStyle::State_Selected);
@@ -111,7 +112,7 @@ void SystemColorDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
   painter->fillRect(r, option.palette.brush(group, selected ? QPalette::Highlight : QPalette::Base));
   painter->setFont(option.font);
   painter->setPen(text);
-  const int h = WindowsPage::kItemHeight;
+  const int h = SystemColoursPage::kItemHeight;
   painter->drawText(r.adjusted(h + 8, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
                     index.data(Qt::DisplayRole).toString());
 
@@ -119,7 +120,7 @@ void SystemColorDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
   // right and bottom edges excluded.
   const QRect swatch(QPoint(r.left() + 2, r.top() + 2), QPoint(h + 2 - 1, r.top() + r.height() - 2 - 1));
   painter->fillRect(swatch, text);
-  painter->fillRect(swatch.adjusted(1, 1, -1, -1), platform().SystemColor(page_.SystemColorIndex(index.row())));
+  painter->fillRect(swatch.adjusted(1, 1, -1, -1), platform().systemColour(page_.systemColourIndex(index.row())));
 
   if (option.state.testFlag(QStyle::State_HasFocus)) {
     QStyleOptionFocusRect focus;

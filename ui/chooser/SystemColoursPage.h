@@ -5,50 +5,51 @@
 #include <QStyledItemDelegate>
 
 #include "ui/chooser/ChooserPage.h"
+#include "ui/platform/Platform.h"
 
 class QListWidget;
 
 namespace brenvik {
 
-class WindowsPage : public VazozaPage {
+class SystemColoursPage : public ChooserPage {
   Q_OBJECT
  public:
-  static constexpr int kEntries = 25;
+  static constexpr int kEntries = system_colour::kCount;
   static constexpr int kItemHeight = 13;
 
-  WindowsPage(VazozaPageHost& host, QWidget* parent = nullptr);
+  SystemColoursPage(ChooserPageHost& host, QWidget* parent = nullptr);
 
-  QString TabCaption() const override { return QStringLiteral("Windows"); }
+  QString tabCaption() const override { return QStringLiteral("Windows"); }
   // The system colour of the selected entry; the current colour when none is.
-  TColorVector GetPageColor() const override;
+  ColourVector pageColour() const override;
   // Scrolls to the first entry, clears the selection and focuses the list.
-  void ShowColor(const TColorVector& rgb) override;
+  void showColour(const ColourVector& rgb) override;
   // Reloads the index table and repaints the swatches.
-  void SystemColorsChanged() override;
+  void systemColoursChanged() override;
 
   // System colour index of a list entry; 0 for an entry outside the table.
-  int SystemColorIndex(int entry) const;
+  int systemColourIndex(int entry) const;
   QListWidget* list() const { return list_; }
 
  private:
-  void LoadIndexTable();
+  void loadIndexTable();
 
   QListWidget* list_;
   int indexes_[kEntries] = {};
-  bool showing_ = false;  // ShowColor is changing the selection
+  bool showing_ = false;  // showColour is changing the selection
 };
 
 // Draws one entry: background, text after the swatch, and the swatch in the
 // entry's system colour outlined in the text colour.
-class SystemColorDelegate : public QStyledItemDelegate {
+class SystemColourDelegate : public QStyledItemDelegate {
   Q_OBJECT
  public:
-  SystemColorDelegate(const WindowsPage& page, QObject* parent) : QStyledItemDelegate(parent), page_(page) {}
+  SystemColourDelegate(const SystemColoursPage& page, QObject* parent) : QStyledItemDelegate(parent), page_(page) {}
   void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
   QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
  private:
-  const WindowsPage& page_;
+  const SystemColoursPage& page_;
 };
 
 }  // namespace brenvik

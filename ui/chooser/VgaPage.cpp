@@ -4,13 +4,14 @@
 #include <QPainter>
 #include <cmath>
 
+#include "ui/platform/CommandGuard.h"
 #include "ui/chooser/ColourStrips.h"
 #include "ui/platform/Platform.h"
 
 namespace brenvik {
 
 namespace {
-constexpr int kWindowText = 8;  // system colour index of window text
+constexpr int kWindowText = system_colour::kWindowText;
 constexpr int kBoxSize = 32;
 constexpr int kBlockLeft = 36;
 constexpr int kBlockTop = 66;
@@ -34,76 +35,76 @@ constexpr VGAColour kColours[16] = {
 };
 }  // namespace
 
-VGABox::VGABox(const QString& name, TColor color, QColor markColor, int markSystemColor, QWidget* parent)
-    : QWidget(parent), color_(color), markColor_(markColor), markSystemColor_(markSystemColor) {
+VgaBox::VgaBox(const QString& name, Colour color, QColor markColour, int markSystemColour, QWidget* parent)
+    : QWidget(parent), colour_(color), markColour_(markColour), markSystemColour_(markSystemColour) {
   setToolTip(name);
 }
 
-void VGABox::setMarked(bool marked) {
+void VgaBox::setMarked(bool marked) {
   if (marked_ == marked) return;
   marked_ = marked;
   update();
 }
 
-QColor VGABox::markColor() const {
-  return markSystemColor_ >= 0 ? platform().SystemColor(markSystemColor_) : markColor_;
+QColor VgaBox::markColour() const {
+  return markSystemColour_ >= 0 ? platform().systemColour(markSystemColour_) : markColour_;
 }
 
-void VGABox::paintEvent(QPaintEvent*) {
+void VgaBox::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.fillRect(rect(), palette().color(QPalette::WindowText));
-  p.fillRect(rect().adjusted(1, 1, -1, -1), ToQColor(color_));
+  p.fillRect(rect().adjusted(1, 1, -1, -1), ToQColour(colour_));
   if (marked_) {
-    p.setFont(platform().MarkFont(kMarkHeight));
-    p.setPen(markColor());
-    p.drawText(rect(), Qt::AlignCenter, platform().SelectionMark());
+    p.setFont(platform().markFont(kMarkHeight));
+    p.setPen(markColour());
+    p.drawText(rect(), Qt::AlignCenter, platform().selectionMark());
   }
 }
 
-void VGABox::mousePressEvent(QMouseEvent* event) {
+void VgaBox::mousePressEvent(QMouseEvent* event) {
   pressed_ = event->button() == Qt::LeftButton;
 }
 
-void VGABox::mouseReleaseEvent(QMouseEvent* event) {
+void VgaBox::mouseReleaseEvent(QMouseEvent* event) {
   const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
   pressed_ = false;
   if (click) emit clicked();
 }
 
-VGAPage::VGAPage(VazozaPageHost& host, QWidget* parent) : VazozaPage(host, pageVGA, parent) {
+VgaPage::VgaPage(ChooserPageHost& host, QWidget* parent) : ChooserPage(host, pageVGA, parent) {
   setObjectName(QStringLiteral("tabVGA"));
   for (int i = 0; i < 16; ++i) {
     const VGAColour& c = kColours[i];
     const QColor fixedMark = c.mark == -2 ? QColor(Qt::black) : QColor(Qt::white);
-    auto* box = new VGABox(QString::fromLatin1(c.name), RGBToColor(MakeRGB(c.red, c.green, c.blue)), fixedMark,
+    auto* box = new VgaBox(QString::fromLatin1(c.name), RGBToColour(MakeRGB(c.red, c.green, c.blue)), fixedMark,
                            c.mark >= 0 ? c.mark : -1, this);
     box->setObjectName(QStringLiteral("shp") + QString::fromLatin1(c.name));
     box->setGeometry(kBlockLeft + (i % 8) * kBoxSize, kBlockTop + (i / 8) * kBoxSize, kBoxSize, kBoxSize);
-    connect(box, &VGABox::clicked, this, [this, i] { BoxClick(i); });
+    connect(box, &VgaBox::clicked, this, [this, i] { RunCommand(this, [this, i] { boxClicked(i); }); });
     boxes_[i] = box;
   }
   boxes_[0]->setMarked(true);
 }
 
-TColorVector VGAPage::GetPageColor() const {
-  for (const VGABox* box : boxes_)
-    if (box->marked()) return SplitColor(box->color());
-  return host().CurrentColor();
+ColourVector VgaPage::pageColour() const {
+  for (const VgaBox* box : boxes_)
+    if (box->marked()) return SplitColour(box->color());
+  return host().currentColour();
 }
 
-void VGAPage::ShowColor(const TColorVector& shown) {
-  const TColorVector rgb = shown;  // may be the dialog's current colour, which the update below replaces
-  for (VGABox* box : boxes_) {
-    const TColorVector c = SplitColor(box->color());
+void VgaPage::showColour(const ColourVector& shown) {
+  const ColourVector rgb = shown;  // may be the dialog's current colour, which the update below replaces
+  for (VgaBox* box : boxes_) {
+    const ColourVector c = SplitColour(box->color());
     box->setMarked(std::fabs(c.first - rgb.first) <= 1 && std::fabs(c.second - rgb.second) <= 1 &&
                    std::fabs(c.third - rgb.third) <= 1);
   }
-  host().UpdateCurrentColor();
+  host().updateCurrentColour();
 }
 
-void VGAPage::BoxClick(int index) {
+void VgaPage::boxClicked(int index) {
   for (int i = 0; i < 16; ++i) boxes_[i]->setMarked(i == index);
-  host().UpdateCurrentColor();
+  host().updateCurrentColour();
 }
 
 }  // namespace brenvik

@@ -11,16 +11,16 @@ namespace brenvik {
 // One palette box: its colour, a single-line border, the name as tooltip, and
 // the selection mark when marked. markIndex is a system colour index, or -1
 // for a fixed mark colour.
-class VGABox : public QWidget {
+class VgaBox : public QWidget {
   Q_OBJECT
  public:
-  VGABox(const QString& name, TColor color, QColor markColor, int markSystemColor, QWidget* parent);
+  VgaBox(const QString& name, Colour color, QColor markColour, int markSystemColour, QWidget* parent);
 
-  TColor color() const { return color_; }
+  Colour color() const { return colour_; }
   bool marked() const { return marked_; }
   void setMarked(bool marked);
   // The colour the mark is drawn in now.
-  QColor markColor() const;
+  QColor markColour() const;
 
  signals:
   void clicked();
@@ -31,31 +31,31 @@ class VGABox : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
-  TColor color_;
-  QColor markColor_;
-  int markSystemColor_;
+  Colour colour_;
+  QColor markColour_;
+  int markSystemColour_;
   bool marked_ = false;
   bool pressed_ = false;
 };
 
-class VGAPage : public VazozaPage {
+class VgaPage : public ChooserPage {
   Q_OBJECT
  public:
-  VGAPage(VazozaPageHost& host, QWidget* parent = nullptr);
+  VgaPage(ChooserPageHost& host, QWidget* parent = nullptr);
 
-  QString TabCaption() const override { return QStringLiteral("VGA"); }
+  QString tabCaption() const override { return QStringLiteral("VGA"); }
   // The first marked box, top row first; the current colour when none is.
-  TColorVector GetPageColor() const override;
+  ColourVector pageColour() const override;
   // Marks every box within 1 of rgb in each component, unmarks the others.
-  void ShowColor(const TColorVector& rgb) override;
+  void showColour(const ColourVector& rgb) override;
 
   // Box 0 to 15: top row left to right, then the bottom row.
-  VGABox* box(int index) const { return boxes_[index]; }
+  VgaBox* box(int index) const { return boxes_[index]; }
   // Marks only the given box and updates the current colour, as a click does.
-  void BoxClick(int index);
+  void boxClicked(int index);
 
  private:
-  VGABox* boxes_[16];
+  VgaBox* boxes_[16];
 };
 
 }  // namespace brenvik

@@ -1,21 +1,26 @@
 #include "ui/platform/CommandGuard.h"
 
-#include <QGuiApplication>
 #include <QString>
 #include <exception>
+#include <new>
+#include <string>
 
 #include "core/text/Errors.h"
 #include "ui/platform/Platform.h"
 
 namespace brenvik {
 
-void RunGuarded(QWidget* parent, const std::function<void()>& body) {
+void RunCommand(QWidget* parent, const std::function<void()>& body) {
+  std::string message;
   try {
     body();
+    return;
+  } catch (const std::bad_alloc&) {
+    message = kOutOfMemoryMessage;
   } catch (const std::exception& e) {
-    platform().ShowError(parent, QGuiApplication::applicationDisplayName(),
-                         QString::fromStdString(ErrorBoxText(e.what())));
+    message = e.what();
   }
+  platform().showError(parent, QString::fromUtf8(kApplicationTitle), QString::fromStdString(ErrorBoxText(message)));
 }
 
 }  // namespace brenvik

@@ -6,6 +6,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "ui/platform/CommandGuard.h"
+
 namespace brenvik {
 
 QVector<HelpTopic> ParseHelpText(const QString& text) {
@@ -74,15 +76,17 @@ HelpViewer::HelpViewer(QWidget* parent) : QDialog(parent), browser_(new QTextBro
   browser_->setObjectName(QStringLiteral("HelpText"));
   browser_->setOpenLinks(false);
   connect(browser_, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
-    if (url.scheme() == QStringLiteral("topic")) {
-      ShowContext(url.path().toInt());
-    } else if (url.toString() == QStringLiteral("contents")) {
-      ShowContents();
-    }
+    RunCommand(this, [&] {
+      if (url.scheme() == QStringLiteral("topic")) {
+        showContext(url.path().toInt());
+      } else if (url.toString() == QStringLiteral("contents")) {
+        showContents();
+      }
+    });
   });
 }
 
-bool HelpViewer::Load(const QString& helpFile) {
+bool HelpViewer::load(const QString& helpFile) {
   file_ = helpFile;
   topics_.clear();
   QFile f(helpFile);
@@ -100,7 +104,7 @@ bool HelpViewer::Load(const QString& helpFile) {
   return true;
 }
 
-void HelpViewer::ShowContents() {
+void HelpViewer::showContents() {
   if (topics_.isEmpty()) return;  // Load already shows why
   QString html = QStringLiteral("<h2>Contents</h2><ul>");
   for (const HelpTopic& t : topics_) {
@@ -110,17 +114,17 @@ void HelpViewer::ShowContents() {
   browser_->setHtml(html);
 }
 
-void HelpViewer::ShowContext(int context) {
+void HelpViewer::showContext(int context) {
   for (const HelpTopic& t : topics_) {
     if (t.context == context) {
-      ShowTopic(t);
+      showTopic(t);
       return;
     }
   }
-  ShowContents();
+  showContents();
 }
 
-void HelpViewer::ShowTopic(const HelpTopic& topic) {
+void HelpViewer::showTopic(const HelpTopic& topic) {
   browser_->setHtml(QStringLiteral("<p><a href=\"contents\">Contents</a></p><h2>%1</h2>%2")
                         .arg(topic.title.toHtmlEscaped(), BodyToHtml(topic.body)));
 }

@@ -30,15 +30,15 @@ class HelpViewer : public QDialog {
   explicit HelpViewer(QWidget* parent = nullptr);
 
   // Loads helpFile; false (and the window shows the reason) when it cannot be read.
-  bool Load(const QString& helpFile);
-  void ShowContents();
-  void ShowContext(int context);
+  bool load(const QString& helpFile);
+  void showContents();
+  void showContext(int context);
 
   const QVector<HelpTopic>& topics() const { return topics_; }
   QString currentHtml() const;
 
  private:
-  void ShowTopic(const HelpTopic& topic);
+  void showTopic(const HelpTopic& topic);
   QTextBrowser* browser_;
   QVector<HelpTopic> topics_;
   QString file_;

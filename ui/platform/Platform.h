@@ -21,45 +21,75 @@ struct FileDialogState {
   bool mustExist = false;  // open dialog: only an existing file in an existing folder
 };
 
+// Indexes of the system colour table (the classic desktop's colour slots).
+namespace system_colour {
+inline constexpr int kScrollBar = 0;
+inline constexpr int kDesktop = 1;
+inline constexpr int kActiveCaption = 2;
+inline constexpr int kInactiveCaption = 3;
+inline constexpr int kMenu = 4;
+inline constexpr int kWindow = 5;
+inline constexpr int kWindowFrame = 6;
+inline constexpr int kMenuText = 7;
+inline constexpr int kWindowText = 8;
+inline constexpr int kCaptionText = 9;
+inline constexpr int kActiveBorder = 10;
+inline constexpr int kInactiveBorder = 11;
+inline constexpr int kAppWorkspace = 12;
+inline constexpr int kHighlight = 13;
+inline constexpr int kHighlightText = 14;
+inline constexpr int kButtonFace = 15;
+inline constexpr int kButtonShadow = 16;
+inline constexpr int kGrayText = 17;
+inline constexpr int kButtonText = 18;
+inline constexpr int kInactiveCaptionText = 19;
+inline constexpr int kButtonHighlight = 20;
+inline constexpr int kDarkShadow3D = 21;
+inline constexpr int kLight3D = 22;
+inline constexpr int kInfoText = 23;
+inline constexpr int kInfoBackground = 24;
+inline constexpr int kCount = 25;
+}  // namespace system_colour
+
 class Platform {
  public:
   virtual ~Platform() = default;
 
   // Run an open or save dialog. True when the user confirmed; the chosen
   // full path is then in state.fileName. On cancel state is unchanged.
-  virtual bool RunOpenDialog(QWidget* parent, FileDialogState& state) = 0;
-  virtual bool RunSaveDialog(QWidget* parent, FileDialogState& state) = 0;
+  virtual bool runOpenDialog(QWidget* parent, FileDialogState& state) = 0;
+  virtual bool runSaveDialog(QWidget* parent, FileDialogState& state) = 0;
 
   // Confirmation box (caption "Confirmation", question icon, "&Oui" default,
   // "&Non" on Esc and the close box). True for Yes.
-  virtual bool AskConfirmation(QWidget* parent, const QString& text) = 0;
+  virtual bool askConfirmation(QWidget* parent, const QString& text) = 0;
 
   // Error box: caption, error icon, OK, the text as given.
-  virtual void ShowError(QWidget* parent, const QString& caption, const QString& text) = 0;
+  virtual void showError(QWidget* parent, const QString& caption, const QString& text) = 0;
 
   // The shell's "open" action: shows the file in the user's browser. A bare
   // name is looked up in the current folder. The result is not reported.
-  virtual void ShellOpen(QWidget* owner, const QString& path) = 0;
+  virtual void shellOpen(QWidget* owner, const QString& path) = 0;
 
   // The help viewer: the contents of helpFile, or the topic for a context number.
-  virtual void ShowHelpContents(QWidget* parent, const QString& helpFile) = 0;
-  virtual void ShowHelpContext(QWidget* parent, const QString& helpFile, int context) = 0;
+  virtual void showHelpContents(QWidget* parent, const QString& helpFile) = 0;
+  virtual void showHelpContext(QWidget* parent, const QString& helpFile, int context) = 0;
 
   // Whether the user may create files in folder (an existing folder the
   // system grants write access to: not a read-only mount, not an immutable
   // folder, not a folder of another user). Decides where file dialogs start.
-  virtual bool CanWriteFolder(const QString& folder) const = 0;
+  virtual bool canWriteFolder(const QString& folder) const = 0;
 
-  virtual void SetClipboardText(const QString& text) = 0;
-  virtual void Beep() = 0;
+  virtual void setClipboardText(const QString& text) = 0;
+  virtual void beep() = 0;
 
   // The selection mark of the colour chooser (a round bullet) and the font to
   // draw it with at the given pixel height.
-  virtual QString SelectionMark() const = 0;
-  virtual QFont MarkFont(int pixelHeight) const = 0;
+  virtual QString selectionMark() const = 0;
+  virtual QFont markFont(int pixelHeight) const = 0;
 
   // The system colour table by index (0 scroll bar ... 24 tooltip background).
-  virtual QColor SystemColor(int index) const = 0;
+  virtual QColor systemColour(int index) const = 0;
 };
 
 // The one platform the program uses. Defaults to the Qt implementation.

@@ -7,14 +7,14 @@
 
 namespace brenvik {
 
-inline QColor ToQColor(TColor value) {
+inline QColor ToQColour(Colour value) {
   return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
                 static_cast<int>((value >> 16) & 0xFF));
 }
 
-inline TColor FromQColor(const QColor& c) {
-  return static_cast<TColor>(c.red()) | static_cast<TColor>(c.green()) << 8 |
-         static_cast<TColor>(c.blue()) << 16;
+inline Colour FromQColour(const QColor& c) {
+  return static_cast<Colour>(c.red()) | static_cast<Colour>(c.green()) << 8 |
+         static_cast<Colour>(c.blue()) << 16;
 }
 
 }  // namespace brenvik

@@ -71,15 +71,15 @@ QString ToQtNameFilter(const QString& filter) {
   return description + QStringLiteral(" (") + pattern + QLatin1Char(')');
 }
 
-bool QtPlatform::RunOpenDialog(QWidget* parent, FileDialogState& state) {
+bool QtPlatform::runOpenDialog(QWidget* parent, FileDialogState& state) {
   return RunFileDialog(parent, state, false);
 }
 
-bool QtPlatform::RunSaveDialog(QWidget* parent, FileDialogState& state) {
+bool QtPlatform::runSaveDialog(QWidget* parent, FileDialogState& state) {
   return RunFileDialog(parent, state, true);
 }
 
-bool QtPlatform::AskConfirmation(QWidget* /*parent*/, const QString& text) {
+bool QtPlatform::askConfirmation(QWidget* /*parent*/, const QString& text) {
   // Centred on the screen, like the toolkit's confirmation box: no parent window.
   QMessageBox box(QMessageBox::Question, QStringLiteral("Confirmation"), text);
   box.setWindowModality(Qt::ApplicationModal);
@@ -91,32 +91,32 @@ bool QtPlatform::AskConfirmation(QWidget* /*parent*/, const QString& text) {
   return box.clickedButton() == yes;
 }
 
-void QtPlatform::ShowError(QWidget* parent, const QString& caption, const QString& text) {
+void QtPlatform::showError(QWidget* parent, const QString& caption, const QString& text) {
   QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, parent);
   box.exec();
 }
 
-void QtPlatform::ShellOpen(QWidget* /*owner*/, const QString& path) {
+void QtPlatform::shellOpen(QWidget* /*owner*/, const QString& path) {
   // A bare name is looked up in the current folder, as the shell does.
   QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
 }
 
-void QtPlatform::ShowHelpContents(QWidget* parent, const QString& helpFile) {
+void QtPlatform::showHelpContents(QWidget* parent, const QString& helpFile) {
   auto* viewer = new HelpViewer(parent);
-  viewer->Load(helpFile);
-  viewer->ShowContents();
+  viewer->load(helpFile);
+  viewer->showContents();
   viewer->show();
   viewer->raise();
 }
 
-void QtPlatform::ShowHelpContext(QWidget* parent, const QString& helpFile, int context) {
+void QtPlatform::showHelpContext(QWidget* parent, const QString& helpFile, int context) {
   auto* viewer = new HelpViewer(parent);
-  if (viewer->Load(helpFile)) viewer->ShowContext(context);
+  if (viewer->load(helpFile)) viewer->showContext(context);
   viewer->show();
   viewer->raise();
 }
 
-bool QtPlatform::CanWriteFolder(const QString& folder) const {
+bool QtPlatform::canWriteFolder(const QString& folder) const {
   // access() asks the kernel itself, so it also sees read-only mounts,
   // immutable folders and access control lists; creating a file also needs
   // the right to enter the folder.
@@ -127,46 +127,46 @@ bool QtPlatform::CanWriteFolder(const QString& folder) const {
          ::access(path.constData(), W_OK | X_OK) == 0;
 }
 
-void QtPlatform::SetClipboardText(const QString& text) { QGuiApplication::clipboard()->setText(text); }
+void QtPlatform::setClipboardText(const QString& text) { QGuiApplication::clipboard()->setText(text); }
 
-void QtPlatform::Beep() { QApplication::beep(); }
+void QtPlatform::beep() { QApplication::beep(); }
 
-QString QtPlatform::SelectionMark() const { return QString(QChar(0x2022)); }  // bullet
+QString QtPlatform::selectionMark() const { return QString(QChar(0x2022)); }  // bullet
 
-QFont QtPlatform::MarkFont(int pixelHeight) const {
+QFont QtPlatform::markFont(int pixelHeight) const {
   QFont font(QStringLiteral("DejaVu Sans"));
   font.setPixelSize(pixelHeight > 0 ? pixelHeight : 1);
   return font;
 }
 
-QColor QtPlatform::SystemColor(int index) const {
+QColor QtPlatform::systemColour(int index) const {
   const QPalette p = QApplication::palette();
   switch (index) {
-    case 0: return p.color(QPalette::Active, QPalette::Midlight);       // scroll bar
-    case 1: return p.color(QPalette::Active, QPalette::Dark);           // desktop
-    case 2: return p.color(QPalette::Active, QPalette::Highlight);      // active caption
-    case 3: return p.color(QPalette::Inactive, QPalette::Mid);          // inactive caption
-    case 4: return p.color(QPalette::Active, QPalette::Window);         // menu
-    case 5: return p.color(QPalette::Active, QPalette::Base);           // window
-    case 6: return p.color(QPalette::Active, QPalette::Shadow);         // window frame
-    case 7: return p.color(QPalette::Active, QPalette::WindowText);     // menu text
-    case 8: return p.color(QPalette::Active, QPalette::Text);           // window text
-    case 9: return p.color(QPalette::Active, QPalette::HighlightedText);  // caption text
-    case 10: return p.color(QPalette::Active, QPalette::Window);        // active border
-    case 11: return p.color(QPalette::Inactive, QPalette::Window);      // inactive border
-    case 12: return p.color(QPalette::Active, QPalette::Mid);           // application workspace
-    case 13: return p.color(QPalette::Active, QPalette::Highlight);     // highlight
-    case 14: return p.color(QPalette::Active, QPalette::HighlightedText);  // highlight text
-    case 15: return p.color(QPalette::Active, QPalette::Button);        // 3-D face
-    case 16: return p.color(QPalette::Active, QPalette::Dark);          // 3-D shadow
-    case 17: return p.color(QPalette::Disabled, QPalette::Text);        // gray text
-    case 18: return p.color(QPalette::Active, QPalette::ButtonText);    // button text
-    case 19: return p.color(QPalette::Inactive, QPalette::WindowText);  // inactive caption text
-    case 20: return p.color(QPalette::Active, QPalette::Light);         // 3-D highlight
-    case 21: return p.color(QPalette::Active, QPalette::Shadow);        // 3-D dark shadow
-    case 22: return p.color(QPalette::Active, QPalette::Midlight);      // 3-D light
-    case 23: return p.color(QPalette::Active, QPalette::ToolTipText);   // tooltip text
-    case 24: return p.color(QPalette::Active, QPalette::ToolTipBase);   // tooltip background
+    case system_colour::kScrollBar: return p.color(QPalette::Active, QPalette::Midlight);       // scroll bar
+    case system_colour::kDesktop: return p.color(QPalette::Active, QPalette::Dark);           // desktop
+    case system_colour::kActiveCaption: return p.color(QPalette::Active, QPalette::Highlight);      // active caption
+    case system_colour::kInactiveCaption: return p.color(QPalette::Inactive, QPalette::Mid);          // inactive caption
+    case system_colour::kMenu: return p.color(QPalette::Active, QPalette::Window);         // menu
+    case system_colour::kWindow: return p.color(QPalette::Active, QPalette::Base);           // window
+    case system_colour::kWindowFrame: return p.color(QPalette::Active, QPalette::Shadow);         // window frame
+    case system_colour::kMenuText: return p.color(QPalette::Active, QPalette::WindowText);     // menu text
+    case system_colour::kWindowText: return p.color(QPalette::Active, QPalette::Text);           // window text
+    case system_colour::kCaptionText: return p.color(QPalette::Active, QPalette::HighlightedText);  // caption text
+    case system_colour::kActiveBorder: return p.color(QPalette::Active, QPalette::Window);        // active border
+    case system_colour::kInactiveBorder: return p.color(QPalette::Inactive, QPalette::Window);      // inactive border
+    case system_colour::kAppWorkspace: return p.color(QPalette::Active, QPalette::Mid);           // application workspace
+    case system_colour::kHighlight: return p.color(QPalette::Active, QPalette::Highlight);     // highlight
+    case system_colour::kHighlightText: return p.color(QPalette::Active, QPalette::HighlightedText);  // highlight text
+    case system_colour::kButtonFace: return p.color(QPalette::Active, QPalette::Button);        // 3-D face
+    case system_colour::kButtonShadow: return p.color(QPalette::Active, QPalette::Dark);          // 3-D shadow
+    case system_colour::kGrayText: return p.color(QPalette::Disabled, QPalette::Text);        // gray text
+    case system_colour::kButtonText: return p.color(QPalette::Active, QPalette::ButtonText);    // button text
+    case system_colour::kInactiveCaptionText: return p.color(QPalette::Inactive, QPalette::WindowText);  // inactive caption text
+    case system_colour::kButtonHighlight: return p.color(QPalette::Active, QPalette::Light);         // 3-D highlight
+    case system_colour::kDarkShadow3D: return p.color(QPalette::Active, QPalette::Shadow);        // 3-D dark shadow
+    case system_colour::kLight3D: return p.color(QPalette::Active, QPalette::Midlight);      // 3-D light
+    case system_colour::kInfoText: return p.color(QPalette::Active, QPalette::ToolTipText);   // tooltip text
+    case system_colour::kInfoBackground: return p.color(QPalette::Active, QPalette::ToolTipBase);   // tooltip background
     default: return QColor(0, 0, 0);
   }
 }

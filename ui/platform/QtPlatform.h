@@ -7,19 +7,19 @@ namespace brenvik {
 
 class QtPlatform : public Platform {
  public:
-  bool RunOpenDialog(QWidget* parent, FileDialogState& state) override;
-  bool RunSaveDialog(QWidget* parent, FileDialogState& state) override;
-  bool AskConfirmation(QWidget* parent, const QString& text) override;
-  void ShowError(QWidget* parent, const QString& caption, const QString& text) override;
-  void ShellOpen(QWidget* owner, const QString& path) override;
-  void ShowHelpContents(QWidget* parent, const QString& helpFile) override;
-  void ShowHelpContext(QWidget* parent, const QString& helpFile, int context) override;
-  bool CanWriteFolder(const QString& folder) const override;
-  void SetClipboardText(const QString& text) override;
-  void Beep() override;
-  QString SelectionMark() const override;
-  QFont MarkFont(int pixelHeight) const override;
-  QColor SystemColor(int index) const override;
+  bool runOpenDialog(QWidget* parent, FileDialogState& state) override;
+  bool runSaveDialog(QWidget* parent, FileDialogState& state) override;
+  bool askConfirmation(QWidget* parent, const QString& text) override;
+  void showError(QWidget* parent, const QString& caption, const QString& text) override;
+  void shellOpen(QWidget* owner, const QString& path) override;
+  void showHelpContents(QWidget* parent, const QString& helpFile) override;
+  void showHelpContext(QWidget* parent, const QString& helpFile, int context) override;
+  bool canWriteFolder(const QString& folder) const override;
+  void setClipboardText(const QString& text) override;
+  void beep() override;
+  QString selectionMark() const override;
+  QFont markFont(int pixelHeight) const override;
+  QColor systemColour(int index) const override;
 };
 
 // The windows' sans serif, standing in for the classic 8-point dialog font

@@ -14,7 +14,7 @@ namespace brenvik::test {
 namespace {
 
 TEST(AboutBox, LayoutAndTexts) {
-  TAboutBox box;
+  AboutBox box;
   EXPECT_EQ(box.windowTitle(), QStringLiteral("About"));
   EXPECT_EQ(box.size(), QSize(298, 213));
   EXPECT_EQ(box.minimumSize(), box.maximumSize());  // fixed size
@@ -76,7 +76,7 @@ TEST(AboutBox, EnterAndTheCloseBoxCloseItEscDoesNot) {
       {"close box", [](QDialog* d) { d->close(); }, true},
       {"OK", [](QDialog* d) { Find<QPushButton>(d, "OKButton")->click(); }, true},
   };
-  TAboutBox box;
+  AboutBox box;
   for (const KeyCase& c : cases) {
     bool openAfter = false;
     OnNextModal([&](QWidget* modal) {
@@ -94,7 +94,7 @@ TEST(AboutBox, EnterAndTheCloseBoxCloseItEscDoesNot) {
 }
 
 TEST(AboutBox, CentredTheFirstTimeThenWhereItWasLeft) {
-  TAboutBox box;
+  AboutBox box;
   QPoint first;
   QPoint left;
   QRect screen;

@@ -32,7 +32,7 @@ class AppFixture : public testing::Test {
   AppWindows windows = CreateWindows(state);
   QTemporaryDir dir;
 
-  TForm1& form() { return *windows.form1; }
+  MainWindow& form() { return *windows.mainWindow; }
   QPlainTextEdit* source() { return Find<QPlainTextEdit>(&form(), QStringLiteral("Source")); }
   QPlainTextEdit* output() { return Find<QPlainTextEdit>(&form(), QStringLiteral("Output")); }
   void Trigger(const char* actionName);

@@ -15,18 +15,18 @@ namespace {
 using ChosenSettings = AppFixture;
 
 // Inside the running chooser: a click on grid cell (c, r).
-void PickCell(TfrmVazozaDialog& chooser, int c, int r) {
+void PickCell(ColourChooserWindow& chooser, int c, int r) {
   InternetPage* page = Internet(chooser);
   auto* grid = Find<QWidget>(&chooser, QStringLiteral("pntInternet"));
   ASSERT_NE(grid, nullptr);
   const QPoint at = CellCentre(c, r, grid->width(), grid->height());
-  page->pntInternetMouseDown(at.x(), at.y());
+  page->pickCell(at.x(), at.y());
 }
 
 TEST_F(ChosenSettings, ReachTheExportedPage) {
   Trigger("Output1");
-  QWidget* form2 = windows.form2.get();
-  ASSERT_TRUE(form2->isVisible());
+  QWidget* outputSettingsWindow = windows.outputSettingsWindow.get();
+  ASSERT_TRUE(outputSettingsWindow->isVisible());
 
   struct Pick {
     const char* button;
@@ -39,17 +39,17 @@ TEST_F(ChosenSettings, ReachTheExportedPage) {
       {"Button5", 17, 11},  // answer text: white
   };
   for (const Pick& p : picks) {
-    WhenShown([p](TfrmVazozaDialog& chooser) {
+    WhenShown([p](ColourChooserWindow& chooser) {
       if (p.column >= 0) PickCell(chooser, p.column, p.row);
     }, true);
-    Find<QPushButton>(form2, QString::fromLatin1(p.button))->click();
+    Find<QPushButton>(outputSettingsWindow, QString::fromLatin1(p.button))->click();
     Pump(1);
   }
-  Find<QComboBox>(form2, QStringLiteral("ComboBox1"))->setEditText(QStringLiteral("Verdana"));
-  Find<QLineEdit>(form2, QStringLiteral("Edit1"))->setText(QStringLiteral("18"));
-  Find<QLineEdit>(form2, QStringLiteral("Edit6"))->setText(QStringLiteral("Colours & shapes"));
-  EXPECT_EQ(Find<QLineEdit>(form2, QStringLiteral("Edit2"))->text(), QStringLiteral("#FF0000"));
-  EXPECT_EQ(Find<QLineEdit>(form2, QStringLiteral("Edit4"))->text(), QStringLiteral("#336699"));
+  Find<QComboBox>(outputSettingsWindow, QStringLiteral("ComboBox1"))->setEditText(QStringLiteral("Verdana"));
+  Find<QLineEdit>(outputSettingsWindow, QStringLiteral("Edit1"))->setText(QStringLiteral("18"));
+  Find<QLineEdit>(outputSettingsWindow, QStringLiteral("Edit6"))->setText(QStringLiteral("Colours & shapes"));
+  EXPECT_EQ(Find<QLineEdit>(outputSettingsWindow, QStringLiteral("Edit2"))->text(), QStringLiteral("#FF0000"));
+  EXPECT_EQ(Find<QLineEdit>(outputSettingsWindow, QStringLiteral("Edit4"))->text(), QStringLiteral("#336699"));
 
   Process(QStringLiteral("This is a test. The cat sat on the mat."));
   fake->saveAnswers.push_back(Path(QStringLiteral("page")));

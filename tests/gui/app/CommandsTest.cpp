@@ -18,6 +18,8 @@
 
 #include "AppFixture.h"
 #include "core/page/ClassicPage.h"
+#include "core/page/ResponsivePage.h"
+#include "core/ctest/TestGen.h"
 #include "core/text/CodePage.h"
 #include "core/text/Errors.h"
 #include "ui/platform/QtText.h"
@@ -134,7 +136,7 @@ TEST_F(Commands, OpenFailuresShowTheErrorBoxAndKeepTheSourceText) {
   {
     QFile f(tooLarge);  // sparse: costs no disk space and is never read
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    ASSERT_TRUE(f.resize(static_cast<qint64>(TForm1::SourceBoxCapacity) + 1));
+    ASSERT_TRUE(f.resize(static_cast<qint64>(MainWindow::kSourceBoxCapacity) + 1));
   }
   const QString justFits = Path(QStringLiteral("fits.txt"));
   struct Case {
@@ -326,7 +328,7 @@ TEST_F(Commands, ExportWritesThePageUnderTheChosenNameWithHtmAppended) {
             (std::vector<QString>{QStringLiteral("Do you wish to preview the page in a browser"),
                                   QStringLiteral("Do you wish to preview the page in a browser")}));
   EXPECT_TRUE(fake->shellOpens.empty());
-  EXPECT_EQ(form().HTMexport(), BuildTestPage(state.workspace, state.settings));
+  EXPECT_EQ(form().lastPage(), BuildTestPage(state.workspace, state.settings));
   EXPECT_TRUE(fake->errors.empty());
 }
 
@@ -394,6 +396,64 @@ TEST_F(Commands, ExportThatCannotCreateTheFileAsksNoQuestion) {
   EXPECT_TRUE(fake->shellOpens.empty());
 }
 
+// --- Export mobile page ------------------------------------------------------
+
+TEST_F(Commands, MobilePageIsTheResponsivePageOfTheLastProcess) {
+  Process(kCatText);
+  state.settings.Title = U"Quiz \u00E9t\u00E9";
+  TestWorkspace expectedWorkspace;
+  GenerateTest(FromBoxText(kCatText), expectedWorkspace);
+  const QByteArray expected = Bytes(BuildResponsivePage(expectedWorkspace, state.settings));
+
+  // Saved, then previewed; a second run after a classic export gives the same page.
+  fake->saveAnswers.push_back(Path(QStringLiteral("phone")));
+  fake->confirmAnswers.push_back(true);
+  Trigger("mnuExportMobile");
+  fake->saveAnswers.push_back(Path(QStringLiteral("classic")));
+  fake->confirmAnswers.push_back(false);
+  Trigger("mnuExporttoweb");
+  const Text classicPage = form().lastPage();
+  fake->saveAnswers.push_back(Path(QStringLiteral("again")));
+  fake->confirmAnswers.push_back(false);
+  Trigger("mnuExportMobile");
+
+  EXPECT_EQ(ReadAll(Path(QStringLiteral("phone.htm"))), expected);
+  EXPECT_EQ(ReadAll(Path(QStringLiteral("again.htm"))), expected);
+  EXPECT_EQ(form().lastPage(), classicPage);  // the classic page is left as it was
+  ASSERT_EQ(fake->dialogs.size(), 3u);
+  EXPECT_EQ(fake->dialogs[0].seen.fileName, QString::fromUtf8("Quiz \xC3\xA9t\xC3\xA9"));
+  EXPECT_EQ(fake->dialogs[0].seen.filter, QStringLiteral("HTML files (*.htm)|*.htm"));
+  EXPECT_EQ(fake->shellOpens, (std::vector<QString>{Path(QStringLiteral("phone.htm"))}));
+  EXPECT_TRUE(fake->errors.empty());
+}
+
+TEST_F(Commands, MobilePageErrorsAndCancel) {
+  // No answer: the list error, no dialog, no question.
+  Process(QStringLiteral("Hello world."));
+  Trigger("mnuExportMobile");
+  ASSERT_EQ(fake->errors.size(), 1u);
+  EXPECT_EQ(fake->errors[0].text, QStringLiteral("Indice de liste hors limites (-1)"));
+  EXPECT_TRUE(fake->dialogs.empty());
+
+  // Cancel: nothing written and nothing to preview.
+  Process(kCatText);
+  fake->saveAnswers.push_back(std::nullopt);
+  Trigger("mnuExportMobile");
+  EXPECT_TRUE(fake->questions.empty());
+
+  // A file that cannot be created: its error, no question.
+  WriteAll(Path(QStringLiteral("plain")), "x");
+  fake->saveAnswers.push_back(Path(QStringLiteral("plain/page")));
+  Trigger("mnuExportMobile");
+  ASSERT_EQ(fake->errors.size(), 2u);
+  EXPECT_EQ(fake->errors[1].text,
+            QString::fromUtf8("Impossible de cr\xC3\xA9" "er le fichier ") + Path(QStringLiteral("plain/page")) + ".htm.");
+  EXPECT_TRUE(fake->questions.empty());
+  EXPECT_TRUE(fake->shellOpens.empty());
+  QDir folder(dir.path());
+  EXPECT_EQ(folder.entryList(QDir::Files), QStringList{QStringLiteral("plain")});
+}
+
 TEST_F(Commands, ExportUsesTheLastProcessEvenAfterOpenAndTheSettingsInForce) {
   Process(kCatText);
   WriteAll(Path(QStringLiteral("other.txt")), "Something else. Entirely different words here.");
@@ -401,7 +461,7 @@ TEST_F(Commands, ExportUsesTheLastProcessEvenAfterOpenAndTheSettingsInForce) {
   Trigger("mnuOpen");
 
   // Change the title in the configure-output window and the variant here.
-  auto* titleBox = Find<QLineEdit>(windows.form2.get(), "Edit6");
+  auto* titleBox = Find<QLineEdit>(windows.outputSettingsWindow.get(), "Edit6");
   ASSERT_NE(titleBox, nullptr);
   titleBox->setText(QStringLiteral("Quiz"));
   Click("RadioButton2");
@@ -503,16 +563,16 @@ TEST_F(Commands, HelpContentsAsksTheViewerForTheProgramsHelpFile) {
 TEST_F(Commands, EditOutputShowsTheConfigureOutputWindowModelessly) {
   ShowActive(&form());
   Trigger("Output1");
-  ASSERT_TRUE(windows.form2->isVisible());
-  EXPECT_FALSE(windows.form2->isModal());
+  ASSERT_TRUE(windows.outputSettingsWindow->isVisible());
+  EXPECT_FALSE(windows.outputSettingsWindow->isModal());
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-  auto* titleBox = Find<QLineEdit>(windows.form2.get(), "Edit6");
+  auto* titleBox = Find<QLineEdit>(windows.outputSettingsWindow.get(), "Edit6");
   titleBox->setText(QStringLiteral("Kept"));
   Trigger("Output1");  // already shown: brought to the front
-  EXPECT_TRUE(windows.form2->isVisible());
-  windows.form2->hide();
+  EXPECT_TRUE(windows.outputSettingsWindow->isVisible());
+  windows.outputSettingsWindow->hide();
   Trigger("Output1");
-  EXPECT_TRUE(windows.form2->isVisible());
+  EXPECT_TRUE(windows.outputSettingsWindow->isVisible());
   EXPECT_EQ(titleBox->text(), QStringLiteral("Kept"));
   EXPECT_TRUE(form().isEnabled());
 }
@@ -552,7 +612,7 @@ TEST_F(Commands, QuitEndsTheProgramAtOnceWithoutAQuestion) {
   };
   for (const auto& way : ways) {
     ShowActive(&form());
-    windows.form2->show();
+    windows.outputSettingsWindow->show();
     source()->setPlainText(QStringLiteral("unsaved work"));
     EXPECT_EQ(RunEventLoopWith(way), 0);
   }

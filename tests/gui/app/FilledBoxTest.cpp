@@ -91,7 +91,7 @@ void ExpectSameBox(QPlainTextEdit* box, QPlainTextEdit* reference, const std::st
 TEST_F(FilledBox, OutputHoldsAndShowsWhatSetPlainTextWouldForEveryKindOfText) {
   // A second main window of its own state gives a box set up the same way.
   AppState referenceState;
-  TForm1 referenceForm(referenceState);
+  MainWindow referenceForm(referenceState);
   auto* reference = Find<QPlainTextEdit>(&referenceForm, QStringLiteral("Output"));
   ASSERT_NE(reference, nullptr);
 
@@ -125,7 +125,7 @@ TEST_F(FilledBox, OutputHoldsAndShowsWhatSetPlainTextWouldForEveryKindOfText) {
 
 TEST_F(FilledBox, OpenFillsTheSourceBoxAsSetPlainTextWould) {
   AppState referenceState;
-  TForm1 referenceForm(referenceState);
+  MainWindow referenceForm(referenceState);
   auto* reference = Find<QPlainTextEdit>(&referenceForm, QStringLiteral("Source"));
   ASSERT_NE(reference, nullptr);
   const QString line = QStringLiteral("The old town lies on a bend of the river, and its narrow streets climb the hill. ");

@@ -11,7 +11,7 @@
 namespace brenvik::test {
 namespace {
 
-TEST(HelpFile, HasTheContentsAndOneTopicPerChooserPage) {
+TEST(helpFile, HasTheContentsAndOneTopicPerChooserPage) {
   QFile f(QStringLiteral(BRENVIK_BIN_DIR "/brenvik.hlp"));
   ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << "the build places brenvik.hlp beside the program";
   const QVector<HelpTopic> topics = ParseHelpText(QString::fromUtf8(f.readAll()));
@@ -23,7 +23,7 @@ TEST(HelpFile, HasTheContentsAndOneTopicPerChooserPage) {
     EXPECT_FALSE(t.title.isEmpty()) << t.context;
     EXPECT_GT(t.body.trimmed().size(), 40) << t.title.toStdString();
   }
-  // The chooser's Help button asks for HelpContext + page tag + 1.
+  // The chooser's Help button asks for helpContext + page tag + 1.
   for (int context = 1; context <= 9; ++context) EXPECT_EQ(contexts.count(context), 1u) << context;
 }
 

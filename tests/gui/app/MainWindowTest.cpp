@@ -1,5 +1,5 @@
 // The main window as start-up leaves it: controls, layout, colours, menus,
-// tab sequence and the dialogs that FormCreate sets up.
+// tab sequence and the dialogs that setUpDialogs sets up.
 
 #include <QAction>
 #include <QCheckBox>
@@ -34,11 +34,11 @@ TEST_F(MainWindow, StartsEmptyWithTheInitialOptions) {
   EXPECT_FALSE(Find<QCheckBox>(&form(), "CheckBox2")->isChecked());
   EXPECT_EQ(state.settings, ExportSettings{});
   EXPECT_EQ(state.workspace, TestWorkspace{});
-  EXPECT_EQ(form().HTMexport(), Text(U"HTMexport"));
+  EXPECT_EQ(form().lastPage(), Text(U"HTMexport"));
   // The about box and the configure-output window exist, hidden.
-  ASSERT_TRUE(windows.aboutBox && windows.form2);
+  ASSERT_TRUE(windows.aboutBox && windows.outputSettingsWindow);
   EXPECT_FALSE(windows.aboutBox->isVisible());
-  EXPECT_FALSE(windows.form2->isVisible());
+  EXPECT_FALSE(windows.outputSettingsWindow->isVisible());
   EXPECT_TRUE(fake->errors.empty());
 }
 
@@ -69,21 +69,21 @@ TEST_F(MainWindow, ControlsSitAtTheirPlacesAndStayThereWhenResized) {
 }
 
 TEST_F(MainWindow, CaptionsHintsAndColours) {
-  struct Caption {
+  struct caption {
     const char* name;
     QString text;
   };
-  const std::vector<Caption> captions = {
+  const std::vector<caption> captions = {
       {"Label4", QStringLiteral("Use the file menu to import a .TXT file or paste or type your own text here.  ")},
       {"Label1", QStringLiteral("You can paste the output into a word-processor if you want a  paper version.")},
   };
-  for (const Caption& c : captions) EXPECT_EQ(Find<QLabel>(&form(), c.name)->text(), c.text) << c.name;
-  const std::vector<Caption> buttons = {
+  for (const caption& c : captions) EXPECT_EQ(Find<QLabel>(&form(), c.name)->text(), c.text) << c.name;
+  const std::vector<caption> buttons = {
       {"RadioButton1", QStringLiteral("Test version (default)")}, {"RadioButton2", QStringLiteral("Practice C-test")},
       {"CheckBox1", QStringLiteral("Show Answers")},            {"CheckBox2", QStringLiteral("Use timer")},
       {"Button1", QStringLiteral("&Process")},                  {"Button2", QStringLiteral("&Quit")},
   };
-  for (const Caption& c : buttons) EXPECT_EQ(Find<QAbstractButton>(&form(), c.name)->text(), c.text) << c.name;
+  for (const caption& c : buttons) EXPECT_EQ(Find<QAbstractButton>(&form(), c.name)->text(), c.text) << c.name;
   EXPECT_EQ(Find<QPushButton>(&form(), "Button1")->toolTip(),
             QStringLiteral("Click here to produce the test in the output box."));
   EXPECT_EQ(Find<QPushButton>(&form(), "Button2")->toolTip(), QStringLiteral("Close"));
@@ -117,6 +117,8 @@ TEST_F(MainWindow, MenuItemsWithTheirHints) {
       {"mnuFile", "mnuSave", QStringLiteral("&Save source"), QStringLiteral("Save as a .TXT file")},
       {"mnuFile", "Saveoutput1", QStringLiteral("Save out&put"), QString()},
       {"mnuFile", "mnuExporttoweb", QStringLiteral("E&xport to web"), QStringLiteral("Save as HTML")},
+      {"mnuFile", "mnuExportMobile", QStringLiteral("Export &mobile page\u2026"),
+       QStringLiteral("Save as a page for phones, tablets and screen readers")},
       {"mnuFile", "mnuQuit", QStringLiteral("&Quit"), QString()},
       {"Edit1", "Output1", QStringLiteral("&Output"), QString()},
       {"mnuHelp", "Contents1", QStringLiteral("Contents"), QString()},
@@ -183,20 +185,20 @@ TEST_F(MainWindow, TabInATextBoxMovesOnInsteadOfTyping) {
 
 TEST_F(MainWindow, DialogsStartInTheProgramFolderWithTheirFilters) {
   const QString programDir = QCoreApplication::applicationDirPath();
-  EXPECT_EQ(form().OpenDialog1().initialDir, programDir);
-  EXPECT_TRUE(form().OpenDialog1().mustExist);
-  EXPECT_EQ(form().OpenDialog1().filter, QStringLiteral("Text files (*.txt)|*.txt"));
-  EXPECT_EQ(form().SaveDialog1().initialDir, programDir);
-  EXPECT_FALSE(form().SaveDialog1().mustExist);
-  EXPECT_EQ(form().SaveDialog1().filter, QStringLiteral("Text files (*.txt)|*.txt"));
-  EXPECT_EQ(form().SaveDialog2().initialDir, programDir);
-  EXPECT_EQ(form().SaveDialog2().filter, QStringLiteral("HTML files (*.htm)|*.htm"));
-  EXPECT_EQ(form().HelpFile(), programDir + QStringLiteral("/brenvik.hlp"));
+  EXPECT_EQ(form().openDialog().initialDir, programDir);
+  EXPECT_TRUE(form().openDialog().mustExist);
+  EXPECT_EQ(form().openDialog().filter, QStringLiteral("Text files (*.txt)|*.txt"));
+  EXPECT_EQ(form().saveTextDialog().initialDir, programDir);
+  EXPECT_FALSE(form().saveTextDialog().mustExist);
+  EXPECT_EQ(form().saveTextDialog().filter, QStringLiteral("Text files (*.txt)|*.txt"));
+  EXPECT_EQ(form().savePageDialog().initialDir, programDir);
+  EXPECT_EQ(form().savePageDialog().filter, QStringLiteral("HTML files (*.htm)|*.htm"));
+  EXPECT_EQ(form().helpFile(), programDir + QStringLiteral("/brenvik.hlp"));
 }
 
 TEST_F(MainWindow, StartUpNamesTheApplicationAndLoadsTheToolkitsFrenchTexts) {
   InitApplication(*qApp);
-  EXPECT_EQ(QCoreApplication::applicationName(), QString::fromUtf8(ApplicationTitle));
+  EXPECT_EQ(QCoreApplication::applicationName(), QString::fromUtf8(kApplicationTitle));
   EXPECT_EQ(form().windowTitle(), QStringLiteral("Brenvik"));
   EXPECT_FALSE(QApplication::windowIcon().isNull());
   EXPECT_EQ(ProgramPixmap().size(), QSize(32, 32));

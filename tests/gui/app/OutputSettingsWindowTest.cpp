@@ -20,13 +20,13 @@ class Form2Test : public ::testing::Test {
  protected:
   ScopedFakePlatform fake;
   ExportSettings settings;
-  TForm2 form{settings};
+  OutputSettingsWindow form{settings};
 
   template <typename T>
   T* Child(const char* name) { return Find<T>(&form, QString::fromLatin1(name)); }
 
   // Presses a Select button; inside the chooser, body runs, then OK or Cancel.
-  void Select(const char* button, std::function<void(TfrmVazozaDialog&)> body, bool accept) {
+  void Select(const char* button, std::function<void(ColourChooserWindow&)> body, bool accept) {
     WhenShown(std::move(body), accept);
     Child<QPushButton>(button)->click();
   }
@@ -66,7 +66,7 @@ TEST_F(Form2Test, StartsWithItsTextsAndThreeDifferencesFromTheSettings) {
   EXPECT_EQ(items, (QStringList{"Arial", "Times", "Comic sans MS", "Verdana", "Tahoma"}));
 
   for (const Row& row : kRows) {
-    EXPECT_EQ(Child<TShape>(row.shape)->BrushColor(), QColor(Qt::white)) << row.shape;
+    EXPECT_EQ(Child<ColourSwatch>(row.shape)->brushColour(), QColor(Qt::white)) << row.shape;
     EXPECT_EQ(Child<QPushButton>(row.button)->text(), QStringLiteral("Select"));
   }
   EXPECT_EQ(Child<QPushButton>("Button1")->text(), QStringLiteral("OK"));
@@ -156,42 +156,42 @@ TEST_F(Form2Test, CancelInTheChooserChangesNothing) {
   for (const Row& row : kRows) {
     const ExportSettings before = settings;
     const QString editBefore = Child<QLineEdit>(row.edit)->text();
-    Select(row.button, [](TfrmVazozaDialog& f) { Internet(f)->pntInternetMouseDown(200, 100); }, false);
+    Select(row.button, [](ColourChooserWindow& f) { Internet(f)->pickCell(200, 100); }, false);
     EXPECT_EQ(settings, before) << row.button;
     EXPECT_EQ(Child<QLineEdit>(row.edit)->text(), editBefore);
-    EXPECT_EQ(Child<TShape>(row.shape)->BrushColor(), QColor(Qt::white));
-    EXPECT_EQ(form.VazozaDialog1()->Color(), 0u);
+    EXPECT_EQ(Child<ColourSwatch>(row.shape)->brushColour(), QColor(Qt::white));
+    EXPECT_EQ(form.colourChooser()->colour(), 0u);
   }
 }
 
 TEST_F(Form2Test, EachRowTakesTheAcceptedColourAndTheChooserOpensOnIt) {
   // Red through "Page text colour", then each row opens on the last accepted colour.
-  const struct { int row; int column, cellRow; TColor pick; const char* web; } steps[] = {
+  const struct { int row; int column, cellRow; Colour pick; const char* web; } steps[] = {
       {1, 12, 6, 0x0000FF, "#FF0000"},
       {0, -1, -1, 0x0000FF, "#FF0000"},  // OK without another pick
       {2, 2, 9, 0x996633, "#336699"},
       {3, -1, -1, 0x996633, "#336699"},
   };
-  TColor lastAccepted = 0;
+  Colour lastAccepted = 0;
   for (const auto& s : steps) {
     const Row& row = kRows[s.row];
-    TColor openedOn = 1;
-    Select(row.button, [&](TfrmVazozaDialog& f) {
-      openedOn = f.CurrentSwatchColor();
-      EXPECT_EQ(f.ActivePageTag(), pageInternet);
+    Colour openedOn = 1;
+    Select(row.button, [&](ColourChooserWindow& f) {
+      openedOn = f.currentSwatchColour();
+      EXPECT_EQ(f.activePageId(), pageInternet);
       EXPECT_EQ(f.windowTitle(), QStringLiteral("Color"));
-      EXPECT_EQ(f.GetReferenceSwatch(), 0xFFFFFFu);
-      if (s.column >= 0) Click(Internet(f)->PaintBox(), CellCentre(s.column, s.cellRow, 271, 165));
+      EXPECT_EQ(f.referenceSwatch(), 0xFFFFFFu);
+      if (s.column >= 0) Click(Internet(f)->paletteBox(), CellCentre(s.column, s.cellRow, 271, 165));
     }, true);
     EXPECT_EQ(openedOn, lastAccepted) << row.button;
     EXPECT_EQ(settings.*row.setting, FromQString(QString::fromLatin1(s.web))) << row.button;
     EXPECT_EQ(Child<QLineEdit>(row.edit)->text(), QString::fromLatin1(s.web));
-    EXPECT_EQ(FromQColor(Child<TShape>(row.shape)->BrushColor()), s.pick);
+    EXPECT_EQ(FromQColour(Child<ColourSwatch>(row.shape)->brushColour()), s.pick);
     lastAccepted = s.pick;
   }
   // A hex box typed over is overwritten by the next Select on its row.
   Child<QLineEdit>("Edit2")->setText(QStringLiteral("nonsense"));
-  Select("Button2", [](TfrmVazozaDialog&) {}, true);
+  Select("Button2", [](ColourChooserWindow&) {}, true);
   EXPECT_EQ(Child<QLineEdit>("Edit2")->text(), QStringLiteral("#336699"));
 }
 

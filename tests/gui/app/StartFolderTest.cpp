@@ -69,27 +69,27 @@ void MakeWritableAgain(const QString& folder) {
   QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
-TEST(CanWriteFolder, AsksTheSystem) {
+TEST(canWriteFolder, AsksTheSystem) {
   QTemporaryDir root;
   const QString locked = root.filePath(QStringLiteral("locked"));
   const QString file = root.filePath(QStringLiteral("file.txt"));
   ASSERT_TRUE(QDir().mkpath(locked));
   WriteAll(file, "x");
   QtPlatform qt;
-  EXPECT_TRUE(qt.CanWriteFolder(root.path()));
-  EXPECT_FALSE(qt.CanWriteFolder(root.filePath(QStringLiteral("missing"))));
-  EXPECT_FALSE(qt.CanWriteFolder(file));
-  EXPECT_FALSE(qt.CanWriteFolder(QString()));
+  EXPECT_TRUE(qt.canWriteFolder(root.path()));
+  EXPECT_FALSE(qt.canWriteFolder(root.filePath(QStringLiteral("missing"))));
+  EXPECT_FALSE(qt.canWriteFolder(file));
+  EXPECT_FALSE(qt.canWriteFolder(QString()));
   if (!MakeUnwritable(locked)) {
     MakeWritableAgain(locked);
     GTEST_SKIP() << "this file system has no immutable folders";
   }
-  EXPECT_FALSE(qt.CanWriteFolder(locked));
+  EXPECT_FALSE(qt.canWriteFolder(locked));
   // The check agrees with what actually happens on a save.
   QFile probe(locked + QStringLiteral("/probe.txt"));
   EXPECT_FALSE(probe.open(QIODevice::WriteOnly));
   MakeWritableAgain(locked);
-  EXPECT_TRUE(qt.CanWriteFolder(locked));
+  EXPECT_TRUE(qt.canWriteFolder(locked));
 }
 
 // Sets an environment variable for the lifetime of the object.
@@ -129,7 +129,7 @@ TEST(InstalledProgram, DialogsStartInDocumentsElseHome) {
     fake->readOnlyFolders = {QCoreApplication::applicationDirPath()};
     AppState state;
     AppWindows windows = CreateWindows(state);
-    TForm1& form = *windows.form1;
+    MainWindow& form = *windows.mainWindow;
     Find<QPlainTextEdit>(&form, QStringLiteral("Source"))->setPlainText(
         QStringLiteral("This is a test. The cat sat on the mat."));
     Find<QPushButton>(&form, QStringLiteral("Button1"))->click();
@@ -142,7 +142,7 @@ TEST(InstalledProgram, DialogsStartInDocumentsElseHome) {
     const QString expected = withDocuments ? documents : home.path();
     for (const auto& d : fake->dialogs) EXPECT_EQ(d.seen.initialDir, expected);
     // The help file still sits beside the program.
-    EXPECT_EQ(form.HelpFile(), QCoreApplication::applicationDirPath() + QStringLiteral("/brenvik.hlp"));
+    EXPECT_EQ(form.helpFile(), QCoreApplication::applicationDirPath() + QStringLiteral("/brenvik.hlp"));
     EXPECT_TRUE(fake->errors.empty());
     EXPECT_EQ(fake->unexpected, 0);
   }

@@ -17,13 +17,13 @@
 
 namespace brenvik::test {
 
-inline TColor Rgb(int r, int g, int b) { return static_cast<TColor>(r | (g << 8) | (b << 16)); }
+inline Colour Rgb(int r, int g, int b) { return static_cast<Colour>(r | (g << 8) | (b << 16)); }
 
 // Runs body on the chooser's window once Execute has shown it, then closes the
 // window with OK (accept) or Cancel.
-inline void WhenShown(std::function<void(TfrmVazozaDialog&)> body, bool accept) {
+inline void WhenShown(std::function<void(ColourChooserWindow&)> body, bool accept) {
   OnNextModal([body, accept](QWidget* w) {
-    auto* form = qobject_cast<TfrmVazozaDialog*>(w);
+    auto* form = qobject_cast<ColourChooserWindow*>(w);
     if (!form) {
       ADD_FAILURE() << "the modal window is not the colour dialog";
       w->close();
@@ -35,8 +35,8 @@ inline void WhenShown(std::function<void(TfrmVazozaDialog&)> body, bool accept) 
   });
 }
 
-inline InternetPage* Internet(TfrmVazozaDialog& form) {
-  return static_cast<InternetPage*>(form.Page(pageInternet));
+inline InternetPage* Internet(ColourChooserWindow& form) {
+  return static_cast<InternetPage*>(form.page(pageInternet));
 }
 
 // The centre of grid cell (c, r) of a palette box w x h.

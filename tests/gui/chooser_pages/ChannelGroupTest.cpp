@@ -16,34 +16,34 @@ namespace {
 
 struct PageUnderTest {
   std::unique_ptr<FakeHost> host = std::make_unique<FakeHost>();
-  std::unique_ptr<VazozaPage> page;
+  std::unique_ptr<ChooserPage> page;
   std::vector<ChannelGroup*> channels;
 };
 
-PageUnderTest Make(TDialogPage which) {
+PageUnderTest Make(ChooserPageId which) {
   PageUnderTest t;
   FakeHost& h = *t.host;
   switch (which) {
     case pageHSB: {
-      auto* p = new HSBPage(h);
+      auto* p = new HsbPage(h);
       t.channels = {p->hue(), p->saturation(), p->brightness()};
       t.page.reset(p);
       break;
     }
     case pageRGB: {
-      auto* p = new RGBPage(h);
+      auto* p = new RgbPage(h);
       t.channels = {p->channel(1), p->channel(2), p->channel(3)};
       t.page.reset(p);
       break;
     }
     case pageCMY: {
-      auto* p = new CMYPage(h);
+      auto* p = new CmyPage(h);
       t.channels = {p->channel(1), p->channel(2), p->channel(3)};
       t.page.reset(p);
       break;
     }
     case pageCMYK: {
-      auto* p = new CMYKPage(h);
+      auto* p = new CmykPage(h);
       t.channels = {p->channel(1), p->channel(2), p->channel(3), p->channel(4)};
       t.page.reset(p);
       break;
@@ -61,7 +61,7 @@ PageUnderTest Make(TDialogPage which) {
 }
 
 struct ChannelCase {
-  TDialogPage page;
+  ChooserPageId page;
   int channel;        // index in the page's channel list
   const char* label;  // the label's text
   int maximum;
@@ -126,7 +126,7 @@ TEST_P(Channels, TypedValueIsClampedAndRewrittenOnLeaving) {
   const int expected = std::min(300, c.maximum);
   EXPECT_EQ(g->position(), expected);
   EXPECT_GT(t.host->updates, updatesBefore);
-  EXPECT_TRUE(SameVector(t.host->current, t.page->GetPageColor()));
+  EXPECT_TRUE(SameVector(t.host->current, t.page->pageColour()));
   LeaveBox(g->numberBox());
   EXPECT_EQ(g->numberBox()->text(), QString::number(expected));
   EXPECT_EQ(g->spin()->position(), expected);
@@ -140,7 +140,7 @@ TEST_P(Channels, EmptiedBoxMeansZeroAndReadsZeroOnLeaving) {
   ASSERT_EQ(g->position(), 42);
   Retype(g->numberBox(), QString());
   EXPECT_EQ(g->position(), 0);
-  EXPECT_TRUE(SameVector(t.host->current, t.page->GetPageColor()));
+  EXPECT_TRUE(SameVector(t.host->current, t.page->pageColour()));
   LeaveBox(g->numberBox());
   EXPECT_EQ(g->numberBox()->text(), QStringLiteral("0"));
 
@@ -182,7 +182,7 @@ TEST_P(Channels, SpinStepsWithinTheRangeAndSelectsTheBox) {
   EXPECT_EQ(g->position(), 1);
   EXPECT_EQ(g->numberBox()->text(), QStringLiteral("1"));
   EXPECT_EQ(g->numberBox()->selectedText(), QStringLiteral("1"));
-  EXPECT_TRUE(SameVector(t.host->current, t.page->GetPageColor()));
+  EXPECT_TRUE(SameVector(t.host->current, t.page->pageColour()));
   g->spin()->step(-1);
   g->spin()->step(-1);  // no wrapping below 0
   EXPECT_EQ(g->position(), 0);
@@ -207,8 +207,8 @@ TEST_P(Channels, SliderMovesAreMirroredAndFollowed) {
   g->slider()->setValue(c.maximum / 2);
   EXPECT_EQ(g->spin()->position(), c.maximum / 2);
   EXPECT_EQ(g->numberBox()->text(), QString::number(c.maximum / 2));
-  EXPECT_TRUE(SameVector(t.host->current, t.page->GetPageColor()));
-  EXPECT_EQ(t.host->swatch, RGBToColor(t.page->GetPageColor()));
+  EXPECT_TRUE(SameVector(t.host->current, t.page->pageColour()));
+  EXPECT_EQ(t.host->swatch, RGBToColour(t.page->pageColour()));
 }
 
 TEST_P(Channels, StripClickSetsThePositionUnderThePointer) {
@@ -226,7 +226,7 @@ TEST_P(Channels, StripClickSetsThePositionUnderThePointer) {
     EXPECT_EQ(g->position(), click.expected) << "x " << click.x;
     EXPECT_EQ(g->numberBox()->text(), QString::number(click.expected)) << "x " << click.x;
     EXPECT_GT(t.host->updates, updatesBefore);
-    EXPECT_TRUE(SameVector(t.host->current, t.page->GetPageColor()));
+    EXPECT_TRUE(SameVector(t.host->current, t.page->pageColour()));
   }
 }
 

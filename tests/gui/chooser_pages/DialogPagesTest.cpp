@@ -25,18 +25,18 @@ namespace {
 
 constexpr std::uint16_t kAllPages = 0x1FF;
 
-TColor RGB(int r, int g, int b) { return RGBToColor(MakeRGB(r, g, b)); }
+Colour RGB(int r, int g, int b) { return RGBToColour(MakeRGB(r, g, b)); }
 
 class DialogPages : public testing::Test {
  protected:
   ScopedFakePlatform fake;
-  TfrmVazozaDialog dlg;
+  ColourChooserWindow dlg;
 
-  DialogPages() { dlg.SetVisiblePages(kAllPages); }
+  DialogPages() { dlg.setVisiblePages(kAllPages); }
 
-  void Activate(TDialogPage page) {
-    dlg.SetActivePageIfShown(page);
-    ASSERT_EQ(dlg.ActivePageTag(), page);
+  void Activate(ChooserPageId page) {
+    dlg.setActivePageIfShown(page);
+    ASSERT_EQ(dlg.activePageId(), page);
   }
   int Slider(const char* name) { return Find<QSlider>(&dlg, QString::fromLatin1(name))->value(); }
   std::vector<int> Sliders(std::initializer_list<const char*> names) {
@@ -52,37 +52,37 @@ class DialogPages : public testing::Test {
 TEST_F(DialogPages, HSBSlidersAfterShowColor) {
   Activate(pageHSB);
   const struct {
-    TColor shown;
+    Colour shown;
     std::vector<int> sliders;
-    TColorVector current;
+    ColourVector current;
   } cases[] = {
       {RGB(255, 0, 0), {0, 100, 100}, MakeRGB(255, 0, 0)},
       {RGB(128, 128, 128), {0, 0, 50}, MakeRGB(127.5, 127.5, 127.5)},
       {RGB(255, 255, 255), {0, 0, 100}, MakeRGB(255, 255, 255)},
   };
   for (const auto& c : cases) {
-    dlg.SetCurrentColor(c.shown);
+    dlg.setCurrentColour(c.shown);
     EXPECT_EQ(Sliders({"tbrHue", "tbrSaturation", "tbrBrightness"}), c.sliders);
-    EXPECT_EQ(dlg.CurrentColor(), c.current);
-    EXPECT_EQ(dlg.CurrentSwatchColor(), RGBToColor(c.current));
+    EXPECT_EQ(dlg.currentColour(), c.current);
+    EXPECT_EQ(dlg.currentSwatchColour(), RGBToColour(c.current));
   }
-  EXPECT_EQ(dlg.GetCurrentColor(), RGB(255, 255, 255));
+  EXPECT_EQ(dlg.currentColourValue(), RGB(255, 255, 255));
 }
 
 TEST_F(DialogPages, RGBRoundsFractionalComponents) {
   Activate(pageRGB);
-  dlg.ShowColor(MakeRGB(12.4, 200.5, 255));
+  dlg.showColour(MakeRGB(12.4, 200.5, 255));
   EXPECT_EQ(Sliders({"tbrRed", "tbrGreen", "tbrBlue"}), (std::vector<int>{12, 200, 255}));
-  EXPECT_EQ(dlg.CurrentColor(), MakeRGB(12, 200, 255));
+  EXPECT_EQ(dlg.currentColour(), MakeRGB(12, 200, 255));
   EXPECT_EQ(Box("edtGreen")->text(), QStringLiteral("200"));
 }
 
 TEST_F(DialogPages, TypedValuesInTheNumberBoxes) {
   Activate(pageRGB);
-  dlg.SetCurrentColor(RGB(0, 20, 40));
+  dlg.setCurrentColour(RGB(0, 20, 40));
   Retype(Box("edtRed"), QStringLiteral("300"));
   EXPECT_EQ(Slider("tbrRed"), 255);
-  EXPECT_EQ(dlg.GetCurrentColor(), RGB(255, 20, 40));
+  EXPECT_EQ(dlg.currentColourValue(), RGB(255, 20, 40));
   LeaveBox(Box("edtRed"));
   EXPECT_EQ(Box("edtRed")->text(), QStringLiteral("255"));
 
@@ -91,18 +91,18 @@ TEST_F(DialogPages, TypedValuesInTheNumberBoxes) {
   EXPECT_EQ(Box("edtBlue")->text(), QStringLiteral("40"));
 
   Activate(pageHSB);
-  dlg.SetCurrentColor(RGB(0, 0, 255));  // hue 240
+  dlg.setCurrentColour(RGB(0, 0, 255));  // hue 240
   ASSERT_EQ(Slider("tbrHue"), 240);
   Retype(Box("edtHue"), QString());
   EXPECT_EQ(Slider("tbrHue"), 0);
-  EXPECT_EQ(dlg.GetCurrentColor(), RGB(255, 0, 0));
+  EXPECT_EQ(dlg.currentColourValue(), RGB(255, 0, 0));
   LeaveBox(Box("edtHue"));
   EXPECT_EQ(Box("edtHue")->text(), QStringLiteral("0"));
 }
 
 TEST_F(DialogPages, StripClicksOnTheRightmostPixel) {
   const struct {
-    TDialogPage page;
+    ChooserPageId page;
     const char* strip;
     const char* slider;
     int expected;
@@ -117,16 +117,16 @@ TEST_F(DialogPages, StripClicksOnTheRightmostPixel) {
     ASSERT_EQ(strip->width(), 237);
     Click(strip, QPoint(236, 6));
     EXPECT_EQ(Slider(c.slider), c.expected) << c.strip;
-    EXPECT_EQ(dlg.CurrentSwatchColor(), dlg.GetCurrentColor()) << c.strip;
+    EXPECT_EQ(dlg.currentSwatchColour(), dlg.currentColourValue()) << c.strip;
   }
 }
 
 TEST_F(DialogPages, SwitchingPagesMovesTheColour) {
   Activate(pageRGB);
-  dlg.SetCurrentColor(RGB(200, 10, 10));
+  dlg.setCurrentColour(RGB(200, 10, 10));
   auto* tabs = Find<QTabWidget>(&dlg, QStringLiteral("pgcPages"));
   tabs->setCurrentIndex(pageGray);
-  EXPECT_EQ(dlg.CurrentColor(), MakeRGB(200, 200, 200));
+  EXPECT_EQ(dlg.currentColour(), MakeRGB(200, 200, 200));
   EXPECT_EQ(Slider("tbrGray"), 200);
   tabs->setCurrentIndex(pageRGB);
   EXPECT_EQ(Sliders({"tbrRed", "tbrGreen", "tbrBlue"}), (std::vector<int>{200, 200, 200}));
@@ -134,34 +134,34 @@ TEST_F(DialogPages, SwitchingPagesMovesTheColour) {
 
 TEST_F(DialogPages, VGAMarksWithinOne) {
   Activate(pageVGA);
-  dlg.SetCurrentColor(RGB(127, 0, 0));
-  EXPECT_TRUE(Find<VGABox>(&dlg, QStringLiteral("shpMaroon"))->marked());
-  EXPECT_EQ(dlg.GetCurrentColor(), RGB(128, 0, 0));
-  dlg.SetCurrentColor(RGB(126, 0, 0));
-  for (VGABox* box : dlg.findChildren<VGABox*>()) EXPECT_FALSE(box->marked()) << box->toolTip().toStdString();
-  EXPECT_EQ(dlg.CurrentColor(), MakeRGB(126, 0, 0));
+  dlg.setCurrentColour(RGB(127, 0, 0));
+  EXPECT_TRUE(Find<VgaBox>(&dlg, QStringLiteral("shpMaroon"))->marked());
+  EXPECT_EQ(dlg.currentColourValue(), RGB(128, 0, 0));
+  dlg.setCurrentColour(RGB(126, 0, 0));
+  for (VgaBox* box : dlg.findChildren<VgaBox*>()) EXPECT_FALSE(box->marked()) << box->toolTip().toStdString();
+  EXPECT_EQ(dlg.currentColour(), MakeRGB(126, 0, 0));
 }
 
 TEST_F(DialogPages, WindowsPageKeepsOrTakesTheColour) {
   fake->systemColors[1] = QColor(0x12, 0x34, 0x56);
   Activate(pageWindows);
-  dlg.SetCurrentColor(RGB(1, 2, 3));
-  EXPECT_EQ(dlg.GetCurrentColor(), RGB(1, 2, 3));
+  dlg.setCurrentColour(RGB(1, 2, 3));
+  EXPECT_EQ(dlg.currentColourValue(), RGB(1, 2, 3));
   Find<QListWidget>(&dlg, QStringLiteral("lstWindows"))->setCurrentRow(8);  // "Desktop"
-  EXPECT_EQ(dlg.GetCurrentColor(), RGB(0x12, 0x34, 0x56));
-  EXPECT_EQ(dlg.CurrentSwatchColor(), RGB(0x12, 0x34, 0x56));
+  EXPECT_EQ(dlg.currentColourValue(), RGB(0x12, 0x34, 0x56));
+  EXPECT_EQ(dlg.currentSwatchColour(), RGB(0x12, 0x34, 0x56));
 }
 
 TEST_F(DialogPages, InfoRows) {
   Activate(pageInfo);
-  dlg.SetCurrentColor(RGB(255, 0, 0));
+  dlg.setCurrentColour(RGB(255, 0, 0));
   EXPECT_EQ(Text("lblRGBValue"), QStringLiteral("Red=255, Green=0, Blue=0"));
   EXPECT_TRUE(Find<QLabel>(&dlg, QStringLiteral("lblGrayValue"))->isHidden());
   Find<QRadioButton>(&dlg, QStringLiteral("rbtHexadecimal"))->click();
   EXPECT_EQ(Text("lblRGBValue"), QStringLiteral("Red=FF, Green=00, Blue=00"));
   Find<QRadioButton>(&dlg, QStringLiteral("rbtDecimal"))->click();
 
-  dlg.SetCurrentColor(RGB(128, 128, 128));
+  dlg.setCurrentColour(RGB(128, 128, 128));
   EXPECT_EQ(Text("lblHSBValue"), QStringLiteral("Hue=0, Saturation=0, Brightness=50"));
   EXPECT_EQ(Text("lblCMYKValue"), QStringLiteral("Cyan=0, Magenta=0, Yellow=0, Black=50"));
   EXPECT_FALSE(Find<QLabel>(&dlg, QStringLiteral("lblGrayValue"))->isHidden());
@@ -175,7 +175,7 @@ TEST_F(DialogPages, ControlsOnThePagesUseTheDialogFont) {
   // layouts, the Info rows above all, are made for it.
   const QFontInfo dialogFont(dlg.font());
   for (int p = 0; p < 9; ++p) {
-    QWidget* page = dlg.Page(static_cast<TDialogPage>(p));
+    QWidget* page = dlg.page(static_cast<ChooserPageId>(p));
     for (QWidget* w : page->findChildren<QWidget*>()) {
       if (!qobject_cast<QLabel*>(w) && !qobject_cast<QAbstractButton*>(w)) continue;
       const QFontInfo info(w->font());
@@ -189,21 +189,21 @@ TEST_F(DialogPages, InfoRowsReadWholeInBothNumberFormats) {
   Activate(pageInfo);
   dlg.show();
   Pump();
-  QWidget* page = dlg.ActivePage();
+  QWidget* page = dlg.activePage();
   ASSERT_GE(page->width(), 300);
   // Every web-safe colour, and the colours with the longest rows: CMYK
   // 100, 100, 0, 0 (blue), HSB 359, 100, 100, CMY 255, 255, 255 (black).
-  std::vector<TColor> colours;
+  std::vector<Colour> colours;
   for (int r = 0; r < 12; ++r) {
-    for (int c = 0; c < 18; ++c) colours.push_back(CellColor(c, r));
+    for (int c = 0; c < 18; ++c) colours.push_back(CellColour(c, r));
   }
   colours.push_back(RGB(255, 0, 3));
   const char* rows[] = {"HSB", "RGB", "CMY", "CMYK", "Gray"};
   int widest = 0;
   for (const char* base : {"rbtDecimal", "rbtHexadecimal"}) {
     Find<QRadioButton>(&dlg, QString::fromLatin1(base))->click();
-    for (TColor colour : colours) {
-      dlg.SetCurrentColor(colour);
+    for (Colour colour : colours) {
+      dlg.setCurrentColour(colour);
       for (const char* row : rows) {
         auto* title = Find<QLabel>(page, QStringLiteral("lbl") + QString::fromLatin1(row));
         auto* value = Find<QLabel>(page, QStringLiteral("lbl") + QString::fromLatin1(row) + QStringLiteral("Value"));
@@ -212,7 +212,7 @@ TEST_F(DialogPages, InfoRowsReadWholeInBothNumberFormats) {
         widest = std::max(widest, width);
         // The whole text inside its label, and the label inside the page.
         ASSERT_LE(width, value->contentsRect().width())
-            << base << " " << ColorToWebString(colour) << " " << value->text().toStdString();
+            << base << " " << ColourToWebString(colour) << " " << value->text().toStdString();
         ASSERT_LE(value->geometry().right(), page->width() - 1) << row;
         // A clear gap between the title and its value.
         const int titleEnd = title->x() + QFontMetrics(title->font()).horizontalAdvance(title->text());
@@ -226,7 +226,7 @@ TEST_F(DialogPages, InfoRowsReadWholeInBothNumberFormats) {
 
 TEST_F(DialogPages, HueStripInTheDialog) {
   Activate(pageHSB);
-  QWidget* page = dlg.ActivePage();
+  QWidget* page = dlg.activePage();
   const QImage image = page->grab().toImage();
   QWidget* strip = Strip("pntHue");
   EXPECT_EQ(image.pixel(strip->mapTo(page, QPoint(0, 6))), qRgb(255, 4, 0));
@@ -235,38 +235,38 @@ TEST_F(DialogPages, HueStripInTheDialog) {
 
 TEST(ColourChooser, ExecuteOnTheSliderPages) {
   ScopedFakePlatform fake;
-  TVazozaDialog chooser;
-  chooser.SetVisiblePages(kAllPages);
+  ColourChooser chooser;
+  chooser.setVisiblePages(kAllPages);
 
   // OK on the HSB page takes the colour the rounded sliders describe.
-  chooser.SetActivePage(pageHSB);
-  chooser.SetColor(RGB(128, 128, 128));
+  chooser.setActivePage(pageHSB);
+  chooser.setColour(RGB(128, 128, 128));
   std::vector<int> seen;
   OnNextModal([&](QWidget* modal) {
     for (const char* n : {"tbrHue", "tbrSaturation", "tbrBrightness"})
       seen.push_back(Find<QSlider>(modal, QString::fromLatin1(n))->value());
     Find<QPushButton>(modal, QStringLiteral("btnOK"))->click();
   });
-  EXPECT_TRUE(chooser.Execute());
+  EXPECT_TRUE(chooser.execute());
   EXPECT_EQ(seen, (std::vector<int>{0, 0, 50}));
-  EXPECT_EQ(chooser.Color(), RGB(128, 128, 128));
-  EXPECT_EQ(chooser.GetWebColor(), QStringLiteral("#808080"));
+  EXPECT_EQ(chooser.colour(), RGB(128, 128, 128));
+  EXPECT_EQ(chooser.webColour(), QStringLiteral("#808080"));
 
   // Opening on the Gray page turns the colour gray; Cancel keeps that gray.
-  chooser.SetActivePage(pageGray);
-  chooser.SetColor(RGB(200, 10, 10));
+  chooser.setActivePage(pageGray);
+  chooser.setColour(RGB(200, 10, 10));
   OnNextModal([](QWidget* modal) { Find<QPushButton>(modal, QStringLiteral("btnCancel"))->click(); });
-  EXPECT_FALSE(chooser.Execute());
-  EXPECT_EQ(chooser.Color(), RGB(200, 200, 200));
+  EXPECT_FALSE(chooser.execute());
+  EXPECT_EQ(chooser.colour(), RGB(200, 200, 200));
 
   // A colour typed on the RGB page comes back with OK.
-  chooser.SetActivePage(pageRGB);
+  chooser.setActivePage(pageRGB);
   OnNextModal([](QWidget* modal) {
     Retype(Find<QLineEdit>(modal, QStringLiteral("edtGreen")), QStringLiteral("64"));
     Find<QPushButton>(modal, QStringLiteral("btnOK"))->click();
   });
-  EXPECT_TRUE(chooser.Execute());
-  EXPECT_EQ(chooser.GetWebColor(), QStringLiteral("#C840C8"));
+  EXPECT_TRUE(chooser.execute());
+  EXPECT_EQ(chooser.webColour(), QStringLiteral("#C840C8"));
 }
 
 }  // namespace

@@ -26,9 +26,9 @@ class InfoPageTest : public testing::Test {
     return !t.page->valueText(InfoPage::rowGray)->isHidden() && !t.page->copyButton(InfoPage::rowGray)->isHidden() &&
            !Find<QLabel>(t.page.get(), QStringLiteral("lblGray"))->isHidden();
   }
-  void Show(const TColorVector& rgb) {
+  void Show(const ColourVector& rgb) {
     t.host.SetCurrent(rgb);
-    t.page->ShowColor(rgb);
+    t.page->showColour(rgb);
   }
   QCheckBox* Check(const char* name) { return Find<QCheckBox>(t.page.get(), QString::fromLatin1(name)); }
 };
@@ -122,7 +122,7 @@ TEST_F(InfoPageTest, CopyButtonsPutTheirRowOnTheClipboard) {
 
 TEST_F(InfoPageTest, PageColourIsTheCurrentColour) {
   Show(MakeRGB(10.25, 20, 30));
-  EXPECT_EQ(t.page->GetPageColor(), MakeRGB(10.25, 20, 30));
+  EXPECT_EQ(t.page->pageColour(), MakeRGB(10.25, 20, 30));
   EXPECT_EQ(t.host.current, MakeRGB(10.25, 20, 30));
 }
 

@@ -19,27 +19,27 @@
 
 namespace brenvik::test {
 
-class FakeHost : public VazozaPageHost {
+class FakeHost : public ChooserPageHost {
  public:
-  VazozaPage* page = nullptr;
-  TColorVector current{};
-  TColor swatch = 0;
+  ChooserPage* page = nullptr;
+  ColourVector current{};
+  Colour swatch = 0;
   int updates = 0;
   bool pageActive = true;
 
-  TColorVector CurrentColor() const override { return current; }
-  TColor CurrentSwatchColor() const override { return swatch; }
-  void UpdateCurrentColor() override {
+  ColourVector currentColour() const override { return current; }
+  Colour currentSwatchColour() const override { return swatch; }
+  void updateCurrentColour() override {
     ++updates;
-    if (page) current = page->GetPageColor();
-    swatch = RGBToColor(current);
+    if (page) current = page->pageColour();
+    swatch = RGBToColour(current);
   }
-  bool IsActivePage(TDialogPage p) const override { return pageActive && page && page->tag() == p; }
+  bool isActivePage(ChooserPageId p) const override { return pageActive && page && page->tag() == p; }
 
   // Sets the current colour and the swatch without asking the page.
-  void SetCurrent(const TColorVector& rgb) {
+  void SetCurrent(const ColourVector& rgb) {
     current = rgb;
-    swatch = RGBToColor(rgb);
+    swatch = RGBToColour(rgb);
   }
 };
 

@@ -26,9 +26,9 @@ std::vector<QString> Boxes(std::initializer_list<ChannelGroup*> groups) {
 }
 
 struct ShowCase {
-  TColorVector shown;
+  ColourVector shown;
   std::vector<int> sliders;
-  TColorVector currentAfter;  // the current colour once the page has shown it
+  ColourVector currentAfter;  // the current colour once the page has shown it
 };
 
 class SliderPages : public testing::Test {
@@ -48,27 +48,27 @@ TEST_F(SliderPages, HSBShowColor) {
       {MakeRGB(255, 128, 0), {30, 100, 100}, MakeRGB(255, 127.5, 0)},
   };
   for (const ShowCase& c : cases) {
-    Hosted<HSBPage> t;
+    Hosted<HsbPage> t;
     t.page->hue()->setPosition(200);  // start away from every case
-    t.page->ShowColor(c.shown);
-    HSBPage& p = *t.page;
+    t.page->showColour(c.shown);
+    HsbPage& p = *t.page;
     EXPECT_EQ(Positions({p.hue(), p.saturation(), p.brightness()}), c.sliders);
     const std::vector<QString> texts = Boxes({p.hue(), p.saturation(), p.brightness()});
     for (std::size_t i = 0; i < texts.size(); ++i) EXPECT_EQ(texts[i], QString::number(c.sliders[i]));
     EXPECT_EQ(t.host.current, c.currentAfter);
-    EXPECT_EQ(t.host.swatch, RGBToColor(c.currentAfter));
+    EXPECT_EQ(t.host.swatch, RGBToColour(c.currentAfter));
   }
 }
 
 TEST_F(SliderPages, HSBLeavesSlidersThatAlreadyDescribeTheColour) {
-  Hosted<HSBPage> t;
+  Hosted<HsbPage> t;
   // A gray with a hue: showing its own colour must not reset the hue to 0.
   t.page->hue()->setPosition(200);
   t.page->brightness()->setPosition(50);
-  t.page->ShowColor(MakeRGB(127.5, 127.5, 127.5));
+  t.page->showColour(MakeRGB(127.5, 127.5, 127.5));
   EXPECT_EQ(Positions({t.page->hue(), t.page->saturation(), t.page->brightness()}), (std::vector<int>{200, 0, 50}));
   // The gray 128 is not exactly that colour, so it is shown again from scratch.
-  t.page->ShowColor(MakeRGB(128, 128, 128));
+  t.page->showColour(MakeRGB(128, 128, 128));
   EXPECT_EQ(Positions({t.page->hue(), t.page->saturation(), t.page->brightness()}), (std::vector<int>{0, 0, 50}));
   EXPECT_EQ(t.host.current, MakeRGB(127.5, 127.5, 127.5));
 }
@@ -79,9 +79,9 @@ TEST_F(SliderPages, RGBCMYShowColor) {
       {MakeRGB(0.5, 1.5, 254.5), {0, 2, 254}, MakeRGB(0, 2, 254)},
   };
   for (const ShowCase& c : rgbCases) {
-    Hosted<RGBPage> t;
-    t.page->ShowColor(c.shown);
-    RGBPage& p = *t.page;
+    Hosted<RgbPage> t;
+    t.page->showColour(c.shown);
+    RgbPage& p = *t.page;
     EXPECT_EQ(Positions({p.channel(1), p.channel(2), p.channel(3)}), c.sliders);
     EXPECT_EQ(Boxes({p.channel(1), p.channel(2), p.channel(3)}),
               (std::vector<QString>{QString::number(c.sliders[0]), QString::number(c.sliders[1]),
@@ -94,10 +94,10 @@ TEST_F(SliderPages, RGBCMYShowColor) {
       {MakeRGB(12.4, 200.5, 255), {243, 54, 0}, MakeRGB(12, 201, 255)},
   };
   for (const ShowCase& c : cmyCases) {
-    Hosted<CMYPage> t;
+    Hosted<CmyPage> t;
     t.page->channel(2)->setPosition(77);
-    t.page->ShowColor(c.shown);
-    CMYPage& p = *t.page;
+    t.page->showColour(c.shown);
+    CmyPage& p = *t.page;
     EXPECT_EQ(Positions({p.channel(1), p.channel(2), p.channel(3)}), c.sliders);
     EXPECT_EQ(t.host.current, c.currentAfter);
   }
@@ -105,17 +105,17 @@ TEST_F(SliderPages, RGBCMYShowColor) {
 
 TEST_F(SliderPages, ShowingTheHostsOwnCurrentColour) {
   // The dialog passes its current colour, which every slider move replaces.
-  Hosted<RGBPage> rgb;
+  Hosted<RgbPage> rgb;
   rgb.host.SetCurrent(MakeRGB(0, 20, 40));
-  rgb.page->ShowColor(rgb.host.current);
+  rgb.page->showColour(rgb.host.current);
   EXPECT_EQ(rgb.host.current, MakeRGB(0, 20, 40));
-  Hosted<CMYPage> cmy;
+  Hosted<CmyPage> cmy;
   cmy.host.SetCurrent(MakeRGB(0, 20, 40));
-  cmy.page->ShowColor(cmy.host.current);
+  cmy.page->showColour(cmy.host.current);
   EXPECT_EQ(cmy.host.current, MakeRGB(0, 20, 40));
-  Hosted<CMYKPage> cmyk;
+  Hosted<CmykPage> cmyk;
   cmyk.host.SetCurrent(MakeRGB(255, 0, 0));
-  cmyk.page->ShowColor(cmyk.host.current);
+  cmyk.page->showColour(cmyk.host.current);
   EXPECT_EQ(cmyk.host.current, MakeRGB(255, 0, 0));
 }
 
@@ -127,19 +127,19 @@ TEST_F(SliderPages, CMYKShowColorAlwaysSetsTheSliders) {
       {MakeRGB(0, 0, 0), {0, 0, 0, 100}, MakeRGB(0, 0, 0)},
   };
   for (const ShowCase& c : cases) {
-    Hosted<CMYKPage> t;
-    t.page->ShowColor(c.shown);
-    CMYKPage& p = *t.page;
+    Hosted<CmykPage> t;
+    t.page->showColour(c.shown);
+    CmykPage& p = *t.page;
     EXPECT_EQ(Positions({p.channel(1), p.channel(2), p.channel(3), p.channel(4)}), c.sliders);
     EXPECT_EQ(p.channel(4)->numberBox()->text(), QString::number(c.sliders[3]));
     EXPECT_EQ(t.host.current, c.currentAfter);
-    EXPECT_EQ(t.host.swatch, RGBToColor(c.currentAfter));
+    EXPECT_EQ(t.host.swatch, RGBToColour(c.currentAfter));
   }
   // Sliders at 10, 10, 10, 0 describe (229.5, 229.5, 229.5); showing that very
   // colour still converts it, and the gray moves into the black slider.
-  Hosted<CMYKPage> t;
+  Hosted<CmykPage> t;
   for (int i = 1; i <= 3; ++i) t.page->channel(i)->setPosition(10);
-  t.page->ShowColor(t.page->GetPageColor());
+  t.page->showColour(t.page->pageColour());
   EXPECT_EQ(Positions({t.page->channel(1), t.page->channel(2), t.page->channel(3), t.page->channel(4)}),
             (std::vector<int>{0, 0, 0, 10}));
 }
@@ -154,7 +154,7 @@ TEST_F(SliderPages, GrayShowColorTurnsColoursIntoGrays) {
   for (const ShowCase& c : cases) {
     Hosted<GrayPage> t;
     t.page->level()->setPosition(99);
-    t.page->ShowColor(c.shown);
+    t.page->showColour(c.shown);
     EXPECT_EQ(t.page->level()->position(), c.sliders[0]);
     EXPECT_EQ(t.page->level()->numberBox()->text(), QString::number(c.sliders[0]));
     EXPECT_EQ(t.host.current, c.currentAfter);
@@ -167,7 +167,7 @@ struct PixelCase {
 };
 
 TEST_F(SliderPages, HueStripColours) {
-  Hosted<HSBPage> t;
+  Hosted<HsbPage> t;
   // 359 hues share 237 columns: hue 0 gets no column of its own, so column 0
   // shows hue 1, column 118 hue 180 and the last column hue 358.
   const PixelCase cases[] = {
@@ -176,8 +176,8 @@ TEST_F(SliderPages, HueStripColours) {
 }
 
 TEST_F(SliderPages, SaturationAndBrightnessStripsOnlyWhileActive) {
-  Hosted<HSBPage> t;
-  t.page->ShowColor(MakeRGB(255, 0, 0));  // hue 0, saturation 100, brightness 100
+  Hosted<HsbPage> t;
+  t.page->showColour(MakeRGB(255, 0, 0));  // hue 0, saturation 100, brightness 100
   EXPECT_EQ(StripPixel(t.page.get(), t.page->saturation(), 0), qRgb(255, 255, 255));
   EXPECT_EQ(StripPixel(t.page.get(), t.page->saturation(), 236), qRgb(255, 3, 3));
   EXPECT_EQ(StripPixel(t.page.get(), t.page->brightness(), 118), qRgb(125, 0, 0));
@@ -195,17 +195,17 @@ TEST_F(SliderPages, SaturationAndBrightnessStripsOnlyWhileActive) {
 }
 
 TEST_F(SliderPages, FixedStripColours) {
-  Hosted<RGBPage> rgb;
+  Hosted<RgbPage> rgb;
   EXPECT_EQ(StripPixel(rgb.page.get(), rgb.page->channel(1), 0), qRgb(0, 0, 0));
   EXPECT_EQ(StripPixel(rgb.page.get(), rgb.page->channel(1), 236), qRgb(253, 0, 0));
   EXPECT_EQ(StripPixel(rgb.page.get(), rgb.page->channel(3), 118), qRgb(0, 0, 126));
 
-  Hosted<CMYPage> cmy;
+  Hosted<CmyPage> cmy;
   EXPECT_EQ(StripPixel(cmy.page.get(), cmy.page->channel(1), 0), qRgb(255, 255, 255));
   EXPECT_EQ(StripPixel(cmy.page.get(), cmy.page->channel(1), 236), qRgb(2, 255, 255));
   EXPECT_EQ(StripPixel(cmy.page.get(), cmy.page->channel(2), 236), qRgb(255, 2, 255));
 
-  Hosted<CMYKPage> cmyk;
+  Hosted<CmykPage> cmyk;
   EXPECT_EQ(StripPixel(cmyk.page.get(), cmyk.page->channel(3), 236), qRgb(255, 255, 2));
   EXPECT_EQ(StripPixel(cmyk.page.get(), cmyk.page->channel(4), 0), qRgb(255, 255, 255));
   EXPECT_EQ(StripPixel(cmyk.page.get(), cmyk.page->channel(4), 236), qRgb(1, 1, 1));
@@ -216,8 +216,8 @@ TEST_F(SliderPages, FixedStripColours) {
 }
 
 TEST_F(SliderPages, RGBStripClickFollowsTheChannelNumber) {
-  Hosted<RGBPage> t;
-  t.page->ShowColor(MakeRGB(10, 20, 30));
+  Hosted<RgbPage> t;
+  t.page->showColour(MakeRGB(10, 20, 30));
   ClickStrip(t.page->channel(2), 236);
   EXPECT_EQ(t.host.current, MakeRGB(10, 253, 30));
   ClickStrip(t.page->channel(3), 0);

@@ -51,10 +51,10 @@ class FakePlatform : public Platform {
     for (int i = 0; i < 25; ++i) systemColors[i] = QColor(i * 10, 255 - i * 10, (i * 37) % 256);
   }
 
-  bool RunOpenDialog(QWidget*, FileDialogState& state) override { return Dialog(false, state, openAnswers); }
-  bool RunSaveDialog(QWidget*, FileDialogState& state) override { return Dialog(true, state, saveAnswers); }
+  bool runOpenDialog(QWidget*, FileDialogState& state) override { return runDialog(false, state, openAnswers); }
+  bool runSaveDialog(QWidget*, FileDialogState& state) override { return runDialog(true, state, saveAnswers); }
 
-  bool AskConfirmation(QWidget*, const QString& text) override {
+  bool askConfirmation(QWidget*, const QString& text) override {
     questions.push_back(text);
     if (confirmAnswers.empty()) {
       ++unexpected;
@@ -64,29 +64,29 @@ class FakePlatform : public Platform {
     confirmAnswers.pop_front();
     return yes;
   }
-  void ShowError(QWidget*, const QString& caption, const QString& text) override {
+  void showError(QWidget*, const QString& caption, const QString& text) override {
     errors.push_back({caption, text});
   }
-  void ShellOpen(QWidget*, const QString& path) override { shellOpens.push_back(path); }
-  void ShowHelpContents(QWidget*, const QString& file) override { helps.push_back({file, -1}); }
-  void ShowHelpContext(QWidget*, const QString& file, int context) override { helps.push_back({file, context}); }
-  bool CanWriteFolder(const QString& folder) const override {
+  void shellOpen(QWidget*, const QString& path) override { shellOpens.push_back(path); }
+  void showHelpContents(QWidget*, const QString& file) override { helps.push_back({file, -1}); }
+  void showHelpContext(QWidget*, const QString& file, int context) override { helps.push_back({file, context}); }
+  bool canWriteFolder(const QString& folder) const override {
     return std::find(readOnlyFolders.begin(), readOnlyFolders.end(), folder) == readOnlyFolders.end();
   }
-  void SetClipboardText(const QString& text) override { clipboard = text; }
-  void Beep() override { ++beeps; }
-  QString SelectionMark() const override { return QString(QChar(0x2022)); }
-  QFont MarkFont(int pixelHeight) const override {
+  void setClipboardText(const QString& text) override { clipboard = text; }
+  void beep() override { ++beeps; }
+  QString selectionMark() const override { return QString(QChar(0x2022)); }
+  QFont markFont(int pixelHeight) const override {
     QFont f(QStringLiteral("DejaVu Sans"));
     f.setPixelSize(pixelHeight);
     return f;
   }
-  QColor SystemColor(int index) const override {
+  QColor systemColour(int index) const override {
     return index >= 0 && index < 25 ? systemColors[index] : QColor(0, 0, 0);
   }
 
  private:
-  bool Dialog(bool save, FileDialogState& state, std::deque<std::optional<QString>>& answers) {
+  bool runDialog(bool save, FileDialogState& state, std::deque<std::optional<QString>>& answers) {
     dialogs.push_back({save, state});
     if (answers.empty()) {
       ++unexpected;

@@ -64,7 +64,7 @@ class GuiFault : public testing::Test {
   AppWindows windows = CreateWindows(state);
   QTemporaryDir dir;
 
-  TForm1& form() { return *windows.form1; }
+  MainWindow& form() { return *windows.mainWindow; }
   QPlainTextEdit* Box(const char* name) { return form().findChild<QPlainTextEdit*>(QLatin1String(name)); }
   void Trigger(const char* name) {
     QAction* a = form().findChild<QAction*>(QLatin1String(name));

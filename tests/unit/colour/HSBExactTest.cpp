@@ -108,7 +108,7 @@ struct Result {
 };
 
 Result Actual(int r, int g, int b) {
-  const TColorVector hsb = RGBToHSB(MakeRGB(r, g, b));
+  const ColourVector hsb = RGBToHSB(MakeRGB(r, g, b));
   return {static_cast<int>(hsb.first), static_cast<int>(RoundHalfEven(hsb.second)),
           static_cast<int>(RoundHalfEven(hsb.third))};
 }

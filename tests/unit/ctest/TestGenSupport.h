@@ -13,7 +13,7 @@ namespace brenvik::testing {
 
 using Texts = std::vector<Text>;
 
-inline Texts Vec(const TextList& list) { return list.ToVector(); }
+inline Texts Vec(const TextList& list) { return list.toVector(); }
 
 // Prose-like text: words of Latin, Polish, Greek and Cyrillic letters,
 // numbers, bracketed words, tabs and other control characters at word edges

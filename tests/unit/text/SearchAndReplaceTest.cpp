@@ -1,4 +1,4 @@
-// SearchAndReplace: the rescanning rule, its worked examples, random inputs
+// SearchAndReplace: the rescanning rule, its examples, random inputs
 // against a naive version, and inputs that would never end if rescanned.
 
 #include <gtest/gtest.h>

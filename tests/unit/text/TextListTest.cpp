@@ -44,8 +44,8 @@ TEST(TextList, AtReportsTheIndexOutOfRange) {
 
 TEST(TextList, EntryBoundariesMatter) {
   const std::vector<Text> entries{U"", U"ab", U"", U"ż"};
-  const TextList list = TextList::FromVector(entries);
-  EXPECT_EQ(list.ToVector(), entries);
+  const TextList list = TextList::fromVector(entries);
+  EXPECT_EQ(list.toVector(), entries);
   EXPECT_EQ(list.characters(), 3u);
   // Same characters, different entries.
   EXPECT_FALSE((TextList{U"ab", U""}) == (TextList{U"a", U"b"}));
@@ -56,13 +56,13 @@ TEST(TextList, EntryBoundariesMatter) {
   copy.assign(list);
   EXPECT_EQ(copy, list);
   copy.assign(copy);
-  EXPECT_EQ(copy.ToVector(), entries);
+  EXPECT_EQ(copy.toVector(), entries);
 
   TextList cleared = list;
   cleared.clear();
   EXPECT_TRUE(cleared.empty());
   cleared.push_back(U"x");
-  EXPECT_EQ(cleared.ToVector(), std::vector<Text>{U"x"});
+  EXPECT_EQ(cleared.toVector(), std::vector<Text>{U"x"});
 }
 
 }  // namespace

@@ -1,0 +1,58 @@
+#pragma once
+// The responsive page: the same test, variants, settings and scoring as the
+// classic page, as one UTF-8 HTML5 file made for phones, tablets, screen
+// readers and printing. The classic page stays what Export to web writes.
+
+#include <string>
+
+#include "core/ctest/TestGen.h"
+#include "core/page/ExportSettings.h"
+#include "core/text/Text.h"
+
+namespace brenvik {
+
+// Returns the page as UTF-8 bytes, ready to save. The workspace is only read:
+// the words come from PageLeftHalves, PageRightHalves and PageSeparators, and
+// the "<BR>" marks that an earlier classic export left in PageSeparators are
+// read back as the line breaks they stand for, so the page is the same
+// whether or not the workspace was exported the classic way before.
+// Throws ListIndexError(-1) when no word lost a part (no answer), as the
+// classic writer does; ListIndexError(i) when the three lists are not
+// aligned.
+std::string BuildResponsivePage(const TestWorkspace& workspace, const ExportSettings& settings);
+
+namespace page {
+
+// How the settings reach the responsive page. Each is safe in the place it
+// is written to, whatever the teacher typed.
+
+// "#RRGGBB" or "#RGB" in either case, as "#RRGGBB" in upper case; anything
+// else gives fallback.
+Text ResponsiveColour(TextView value, TextView fallback);
+
+// The text size in pixels: a number, optionally followed by "px", kept
+// between 8 and 96; anything else gives 14.
+Text ResponsiveTextSize(TextView value);
+
+// The font name as a quoted CSS string followed by the generic sans-serif
+// family, or sans-serif alone for a blank name. Inside the quotes every
+// character but ASCII letters and digits, blank, "-", "_", "," and "." and
+// characters from U+00A0 up is a CSS escape ("\22 "), so no quote,
+// backslash, brace, angle bracket or line break reaches the style sheet.
+Text ResponsiveFontFamily(TextView fontName);
+
+// The width of a text in character cells, for the size of a box and for
+// telling whether a kept part and its box fit on a phone's line: East Asian
+// wide characters and emoji count two, combining marks, joiners and
+// variation selectors none; at least one.
+std::size_t DisplayCells(TextView text);
+
+// Whether a kept part and its box are kept on one line: when, at this text
+// size, they fit the narrowest line (a 360 px screen) with room to spare.
+// A longer pair may break between the two, so that it never runs off the
+// screen.
+bool KeepGapTogether(TextView keptPart, TextView answer, TextView textSize);
+
+}  // namespace page
+
+}  // namespace brenvik

@@ -1,0 +1,456 @@
+// The responsive page in Chromium: every variant scored right and wrong on a
+// phone and on a desktop screen, no sideways scrolling, axe-core finds no
+// accessibility violation, the timer, Show Answers, Enter, printing, answers
+// in many scripts typed key by key, and hostile texts that must stay text.
+
+import assert from 'node:assert/strict';
+import { readFileSync } from 'node:fs';
+import { after, before, describe, test } from 'node:test';
+
+import { answersOf, axeSourceText, exportPage, launchBrowser, runCli } from './helpers.mjs';
+
+const CAT = 'This is a test. The cat sat on the mat.';
+const PHONE = { viewport: { width: 360, height: 740 }, hasTouch: true, isMobile: true, deviceScaleFactor: 2 };
+const DESKTOP = { viewport: { width: 1280, height: 800 } };
+const SIZES = [['phone', PHONE], ['desktop', DESKTOP]];
+const VARIANTS = [
+  ['test version', []],
+  ['practice version', ['--practice']],
+  ['practice version with Show Answers', ['--practice', '--show-answers']],
+];
+
+// Polish, Cyrillic, Greek, Hebrew, emoji, a backslash, a percent sign and
+// typographic quotes (the straight ones separate words, so no answer holds them).
+const SCRIPTS =
+  'Zdanie pierwsze. ' +
+  'Pchn\u0105\u0107 w t\u0119 \u0142\u00f3d\u017a je\u017ca lub o\u015bm skrzy\u0144 fig. ' +
+  '\u0421\u044a\u0435\u0448\u044c \u0436\u0435 \u0435\u0449\u0451 \u044d\u0442\u0438\u0445 \u043c\u044f\u0433\u043a\u0438\u0445 \u0431\u0443\u043b\u043e\u043a. ' +
+  '\u039e\u03b5\u03c3\u03ba\u03b5\u03c0\u03ac\u03b6\u03c9 \u03c4\u03b7\u03bd \u03c8\u03c5\u03c7\u03bf\u03c6\u03b8\u03cc\u03c1\u03b1 \u03b2\u03b4\u03b5\u03bb\u03c5\u03b3\u03bc\u03af\u03b1. ' +
+  '\u05e2\u05d8\u05dc\u05e3 \u05d0\u05d1\u05e7 \u05e0\u05e1 \u05d3\u05e8\u05da \u05de\u05d6\u05d2\u05d5 \u05d4\u05e6\u05d5\u05e0\u05df. ' +
+  '\u{1F600}\u{1F601}\u{1F602} y \u{1F44D}\u{1F3FD}\u{1F44D} z ab\\cd w ab%cd v \u201equot\u201d u don\u2019t t \u00abguil\u00bb';
+
+// The test text Process writes, each deleted letter a "_".
+function testText(source) {
+  const r = runCli(['test', '-'], source);
+  if (r.status !== 0) throw new Error(`brenvik-cli test failed (${r.status}): ${r.stderr}`);
+  return r.stdout.toString('utf8');
+}
+
+const responsive = (text, options = []) => exportPage(text, ['--format', 'responsive', ...options]);
+
+let browser;
+before(async () => { browser = await launchBrowser(); });
+after(async () => { await browser?.close(); });
+
+// A fresh context per page; script errors and dialogs are collected.
+async function open(url, { size = DESKTOP, clock = false } = {}) {
+  const context = await browser.newContext(size);
+  // A step that cannot happen fails instead of waiting for ever.
+  context.setDefaultTimeout(15_000);
+  const page = await context.newPage();
+  const errors = [];
+  page.on('pageerror', (e) => errors.push(e.message));
+  page.on('dialog', (d) => { errors.push(`dialog: ${d.message()}`); d.dismiss(); });
+  if (clock) {
+    await page.clock.install({ time: 0 });
+    await page.clock.pauseAt(1000);
+  }
+  await page.goto(url);
+  return { page, context, errors };
+}
+
+const box = (i) => `#cloze input[name="${i}"]`;
+const gapValues = (page) => page.$$eval('#cloze input', (els) => els.map((e) => e.value));
+// Each box's mark: 'right', 'wrong' or '' (with ' invalid' when it says so to assistive technology).
+const marks = (page) => page.$$eval('#cloze input', (els) => els.map((e) => {
+  const c = e.parentNode.classList;
+  const mark = c.contains('right') ? 'right' : c.contains('wrong') ? 'wrong' : '';
+  return `${mark}${e.getAttribute('aria-invalid') === 'true' ? ' invalid' : ''}`;
+}));
+const text = (page, selector) => page.$eval(selector, (e) => e.textContent);
+
+async function fillAll(page, values) {
+  for (let i = 0; i < values.length; i++) await page.fill(box(i), values[i]);
+}
+
+async function press(page, selector, size) {
+  if (size === PHONE) await page.tap(selector);
+  else await page.click(selector);
+}
+
+// The gaps whose kept part and box stand on different lines.
+function splitGaps(page) {
+  return page.$$eval('.text .w', (ws) => ws.filter((w) => {
+    const rects = Array.from(w.getClientRects()).filter((r) => r.width > 0);
+    return new Set(rects.map((r) => Math.round(r.bottom))).size > 1;
+  }).map((w) => w.textContent));
+}
+
+async function noSidewaysScroll(page) {
+  return page.evaluate(() => document.documentElement.scrollWidth <= document.documentElement.clientWidth);
+}
+
+async function axeViolations(page) {
+  await page.addScriptTag({ content: axeSourceText() });
+  const violations = await page.evaluate(async () => (await window.axe.run(document)).violations);
+  return violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(' ')).join(', ')}`);
+}
+
+describe('responsive page', () => {
+  for (const [sizeName, size] of SIZES) {
+    for (const [variantName, options] of VARIANTS) {
+      test(`${variantName} on a ${sizeName}: right and wrong answers are scored`, async () => {
+        const practice = options.includes('--practice');
+        const { url } = responsive(CAT, options);
+
+        const right = await open(url, { size });
+        assert.ok(await noSidewaysScroll(right.page), 'no sideways scroll on load');
+        assert.deepEqual(await gapValues(right.page), ['', '', '']);
+        // Boxes are tall enough to touch and wide enough for their answer.
+        const heights = await right.page.$$eval('#cloze input', (els) => els.map((e) => e.getBoundingClientRect().height));
+        for (const h of heights) assert.ok(h >= 24, `box height ${h}`);
+        await fillAll(right.page, ['at', 'n', 'at']);
+        const fits = await right.page.$$eval('#cloze input', (els) => els.map((e) => e.scrollWidth <= e.clientWidth));
+        assert.deepEqual(fits, [true, true, true], 'each answer fits its box');
+        const button = await right.page.$eval('#submit-test', (b) => {
+          const r = b.getBoundingClientRect();
+          return { left: r.left, right: r.right, width: document.documentElement.clientWidth };
+        });
+        assert.ok(button.left >= 0 && button.right <= button.width, JSON.stringify(button));
+        await press(right.page, '#submit-test', size);
+        if (practice) {
+          assert.equal(await text(right.page, '#feedback'), 'All correct! Well done.');
+          assert.equal(await text(right.page, '#score'), '3');
+          assert.deepEqual(await gapValues(right.page), ['at', 'n', 'at']);
+          assert.deepEqual(await marks(right.page), ['right', 'right', 'right']);
+        } else {
+          assert.equal(await text(right.page, '#result'), 'You scored 3 out of a possible 3');
+          assert.equal(await right.page.$$eval('form', (f) => f.length), 0, 'the form is gone');
+          assert.equal(await right.page.$$eval('button', (b) => b.length), 0, 'the buttons are gone');
+        }
+        assert.ok(await noSidewaysScroll(right.page), 'no sideways scroll after the check');
+        assert.deepEqual(right.errors, []);
+        await right.context.close();
+
+        const wrong = await open(url, { size });
+        await fillAll(wrong.page, ['at', 'x', 'AT']);
+        await press(wrong.page, '#submit-test', size);
+        if (practice) {
+          assert.equal(await text(wrong.page, '#feedback'), 'Some of your answers are wrong.');
+          assert.equal(await text(wrong.page, '#score'), '1');
+          assert.deepEqual(await gapValues(wrong.page), ['at', '', ''], 'wrong boxes emptied, the right one kept');
+          assert.deepEqual(await marks(wrong.page), ['right', 'wrong invalid', 'wrong invalid']);
+          // The marks are symbols, not only colours.
+          const symbol = await wrong.page.$eval('#cloze .w.wrong', (e) => getComputedStyle(e, '::after').content);
+          assert.match(symbol, /\u2717/);
+          // A second submit after correcting.
+          await wrong.page.fill(box(1), 'n');
+          assert.deepEqual(await marks(wrong.page), ['right', '', 'wrong invalid'], 'typing clears the mark');
+          await wrong.page.fill(box(2), 'at');
+          await press(wrong.page, '#submit-test', size);
+          assert.equal(await text(wrong.page, '#feedback'), 'All correct! Well done.');
+          assert.equal(await text(wrong.page, '#score'), '3');
+        } else {
+          assert.equal(await text(wrong.page, '#result'), 'You scored 1 out of a possible 3');
+        }
+        assert.deepEqual(wrong.errors, []);
+        await wrong.context.close();
+      });
+    }
+  }
+
+  test('axe-core finds no violation in any variant, before and after a check', async () => {
+    // axe-core needs the page's real timers, so the pages with a time limit
+    // get an hour (300 gaps): far longer than any check takes.
+    const LONG = 'Go. ' + 'ab cd '.repeat(300);
+    const variants = [...VARIANTS.map(([name, options]) => [name, CAT, options]),
+      ['test version with the timer', LONG, ['--timer']],
+      ['practice version with everything', LONG, ['--practice', '--show-answers', '--timer']]];
+    // Every variant on a phone; the desktop layout once, with every part shown.
+    const runs = [...variants.map((v) => ['phone', PHONE, ...v]), ['desktop', DESKTOP, ...variants[variants.length - 1]]];
+    for (const [sizeName, size, variantName, source, options] of runs) {
+      const { url } = responsive(source, options);
+      const { page, context, errors } = await open(url, { size });
+      assert.deepEqual(await axeViolations(page), [], `${variantName}, ${sizeName}, on load`);
+      await fillAll(page, ['at', 'x', '']);
+      await page.click('#submit-test');
+      assert.deepEqual(await axeViolations(page), [], `${variantName}, ${sizeName}, after a check`);
+      assert.deepEqual(errors, []);
+      await context.close();
+    }
+  });
+
+  test('every box has its name and no typing aid', async () => {
+    const { url } = responsive(CAT, ['--practice']);
+    const { page, context } = await open(url);
+    const boxes = await page.$$eval('#cloze input', (els) => els.map((e) => ({
+      name: e.name, label: e.getAttribute('aria-label'), autocomplete: e.autocomplete,
+      autocapitalize: e.getAttribute('autocapitalize'), autocorrect: e.getAttribute('autocorrect'), spellcheck: e.spellcheck,
+    })));
+    assert.deepEqual(boxes, [0, 1, 2].map((i) => ({
+      name: String(i), label: `Gap ${i + 1} of 3`, autocomplete: 'off', autocapitalize: 'off', autocorrect: 'off', spellcheck: false,
+    })));
+    const snapshot = await page.locator('#cloze').ariaSnapshot();
+    assert.match(snapshot, /textbox "Gap 1 of 3"/);
+    assert.match(snapshot, /textbox "Gap 3 of 3"/);
+    await context.close();
+  });
+
+  test('Show Answers fills the boxes, and submitting then is cheating', async () => {
+    const { url } = responsive(CAT, ['--practice', '--show-answers']);
+    const { page, context, errors } = await open(url, { size: PHONE });
+    await page.fill(box(0), 'x');
+    await page.tap('#show-answers');
+    assert.deepEqual(await gapValues(page), ['at', 'n', 'at']);
+    await page.tap('#submit-test');
+    assert.equal(await text(page, '#feedback'), 'No cheating!');
+    assert.equal(await text(page, '#score'), 'naughty!');
+    // Still cheating on a later submit, as on the classic page.
+    await page.fill(box(1), '');
+    await page.tap('#submit-test');
+    assert.equal(await text(page, '#feedback'), 'No cheating!');
+    assert.deepEqual(errors, []);
+    await context.close();
+
+    // Without the option there is no button.
+    const plain = await open(responsive(CAT, ['--practice']).url);
+    assert.equal(await plain.page.$('#show-answers'), null);
+    await plain.context.close();
+    const testVersion = await open(responsive(CAT, ['--show-answers']).url);
+    assert.equal(await testVersion.page.$('#show-answers'), null);
+    await testVersion.context.close();
+  });
+
+  test('answers are trimmed of blanks and line breaks only, as on the classic page', async () => {
+    const cases = [
+      [' at', true], ['at  ', true], ['  at ', true], ['at', true],
+      ['a t', false], ['At', false], ['a  t', false], ['\tat', false], ['', false], ['at\u00a0', false],
+    ];
+    const { url } = responsive(CAT, ['--practice']);
+    const { page, context, errors } = await open(url);
+    for (const [typed, right] of cases) {
+      await fillAll(page, [typed, 'n', 'at']);
+      await page.click('#submit-test');
+      assert.equal(await text(page, '#score'), right ? '3' : '2', JSON.stringify(typed));
+      assert.equal(await page.inputValue(box(0)), right ? typed : '', JSON.stringify(typed));
+    }
+    // A run of blanks inside counts as one.
+    const spaced = await open(responsive('Go. a b\u00e9c', ['--practice']).url);
+    assert.deepEqual(answersOf('Go. a b\u00e9c'), ['\u00e9c']);
+    await spaced.page.fill(box(0), ' \u00e9c ');
+    await spaced.page.click('#submit-test');
+    assert.equal(await text(spaced.page, '#score'), '1');
+    await spaced.context.close();
+    assert.deepEqual(errors, []);
+    await context.close();
+  });
+
+  test('the timer counts down and submits after 12 seconds per gap, not before', async () => {
+    const { url } = responsive(CAT, ['--timer']);
+    const { page, context, errors } = await open(url, { size: PHONE, clock: true });
+    assert.equal(await text(page, '#timer'), '0:36');
+    assert.ok(await page.isVisible('#timer'));
+    await page.fill(box(0), 'at');
+    await page.clock.runFor(1000);
+    assert.equal(await text(page, '#timer'), '0:35');
+    await page.clock.runFor(34_999);
+    assert.equal(await text(page, '#timer'), '0:01');
+    assert.equal(await page.$$eval('form', (f) => f.length), 1, 'not yet submitted');
+    await page.clock.runFor(1);
+    assert.equal(await text(page, '#result'), 'You scored 1 out of a possible 3');
+    assert.equal(await page.$$eval('form', (f) => f.length), 0);
+    await page.clock.runFor(60_000);
+    assert.deepEqual(errors, []);
+    await context.close();
+
+    // Practice version: the check runs once, the boxes stay for another try.
+    const practice = await open(responsive('Go. a bb c dd', ['--practice', '--timer']).url, { clock: true });
+    await practice.page.clock.runFor(23_999);
+    assert.equal(await text(practice.page, '#feedback'), '');
+    await practice.page.clock.runFor(1);
+    assert.equal(await text(practice.page, '#feedback'), 'Some of your answers are wrong.');
+    assert.equal(await text(practice.page, '#score'), '0');
+    assert.equal(await text(practice.page, '#timer'), '0:00');
+    await practice.page.fill(box(0), 'b');
+    await practice.page.fill(box(1), 'd');
+    await practice.page.click('#submit-test');
+    assert.equal(await text(practice.page, '#feedback'), 'All correct! Well done.');
+    assert.deepEqual(practice.errors, []);
+    await practice.context.close();
+
+    // Longer limits show minutes and hours.
+    const long = await open(responsive('Go. ' + 'ab cd '.repeat(310), ['--timer']).url, { clock: true });
+    assert.equal(await text(long.page, '#timer'), '1:02:00');
+    await long.context.close();
+
+    // Without the option there is no countdown.
+    const none = await open(responsive(CAT).url, { clock: true });
+    assert.equal(await none.page.$('#timer'), null);
+    await none.page.clock.runFor(3_600_000);
+    assert.equal(await none.page.$$eval('form', (f) => f.length), 1);
+    await none.context.close();
+  });
+
+  test('Enter moves to the next gap, and from the last one to Submit Test', async () => {
+    for (const source of [CAT, 'Go. a bc']) {
+      const { url } = responsive(source, ['--practice']);
+      const { page, context, errors } = await open(url, { size: PHONE });
+      const gaps = answersOf(source).length;
+      await page.evaluate(() => { window.stayed = true; });
+      await page.focus(box(0));
+      const visited = [];
+      for (let i = 0; i < gaps; i++) {
+        await page.keyboard.press('Enter');
+        visited.push(await page.evaluate(() => document.activeElement.name || document.activeElement.id));
+      }
+      assert.deepEqual(visited, [...Array.from({ length: gaps - 1 }, (_, i) => String(i + 1)), 'submit-test']);
+      assert.equal(await page.evaluate(() => window.stayed), true, 'the page was not submitted or reloaded');
+      assert.equal(page.url(), url);
+      assert.equal(await text(page, '#feedback'), '', 'Enter does not check the answers');
+      assert.deepEqual(errors, []);
+      await context.close();
+    }
+  });
+
+  test('printed: title, a name line, each gap a line of its length, no buttons', async () => {
+    const { url } = responsive(CAT, ['--practice', '--show-answers', '--timer', '--title', 'Printed test']);
+    const { page, context } = await open(url, { clock: true });
+    await fillAll(page, ['at', 'x', '']);
+    await page.click('#submit-test');
+    assert.ok(await page.isHidden('.name-line'), 'the name line is for paper only');
+    await page.emulateMedia({ media: 'print' });
+    for (const hidden of ['#submit-test', '#show-answers', '#timer', '#feedback', 'footer']) {
+      assert.ok(await page.isHidden(hidden), `${hidden} is not printed`);
+    }
+    assert.ok(await page.isVisible('.name-line'));
+    assert.equal((await page.innerText('.name-line')).trim(), 'Name:');
+    assert.equal(await page.innerText('h1'), 'Printed test');
+    const lines = await page.$$eval('#cloze input', (els) => els.map((e) => {
+      const s = getComputedStyle(e);
+      return { width: e.getBoundingClientRect().width, top: s.borderTopStyle, bottom: s.borderBottomStyle, colour: s.color };
+    }));
+    for (const line of lines) {
+      assert.equal(line.top, 'none');
+      assert.equal(line.bottom, 'solid');
+      assert.equal(line.colour, 'rgba(0, 0, 0, 0)', 'what was typed is not printed');
+    }
+    assert.ok(lines[0].width > lines[1].width, 'a two-letter gap is longer than a one-letter gap');
+    assert.equal(await page.$eval('.w.right', (e) => getComputedStyle(e, '::after').content), 'none');
+    await context.close();
+  });
+
+  test('answers in many scripts and with special characters count when typed key by key', async () => {
+    const answers = answersOf(SCRIPTS);
+    for (const needle of ['\u{1F601}\u{1F602}', '\u{1F3FD}\u{1F44D}', '\\cd', '%cd', 'ot\u201d', 'n\u2019t', 'il\u00bb']) {
+      assert.ok(answers.includes(needle), `${JSON.stringify(needle)} in ${JSON.stringify(answers)}`);
+    }
+    for (const range of [/[\u0105\u0119\u0142\u00f3\u017a\u017c\u015b\u0144]/, /[\u0400-\u04ff]/, /[\u0370-\u03ff]/, /[\u0590-\u05ff]/]) {
+      assert.ok(answers.some((a) => range.test(a)), `${range} in ${JSON.stringify(answers)}`);
+    }
+    const { url } = responsive(SCRIPTS, ['--practice', '--show-answers']);
+    for (const changed of [false, true]) {
+      const { page, context, errors } = await open(url, { size: PHONE });
+      const typed = answers.slice();
+      if (changed) typed[typed.length - 1] = typed[typed.length - 1].slice(0, -1) + 'x';
+      for (let i = 0; i < typed.length; i++) {
+        await page.tap(box(i));
+        await page.keyboard.type(typed[i]);
+      }
+      assert.deepEqual(await gapValues(page), typed, 'the boxes hold what was typed');
+      await page.tap('#submit-test');
+      assert.equal(await text(page, '#feedback'), changed ? 'Some of your answers are wrong.' : 'All correct! Well done.');
+      assert.equal(await text(page, '#score'), String(changed ? answers.length - 1 : answers.length));
+      assert.ok(await noSidewaysScroll(page));
+      assert.deepEqual(errors, []);
+      await context.close();
+    }
+    // Show Answers decodes every answer exactly.
+    const shown = await open(url);
+    await shown.page.click('#show-answers');
+    assert.deepEqual(await gapValues(shown.page), answers);
+    await shown.context.close();
+  });
+
+  test('each line runs in the direction of its own text, and a box stays beside its kept part', async () => {
+    const hebrew = '\u05e9\u05dc\u05d5\u05dd \u05e2\u05d5\u05dc\u05dd. \u05d6\u05d4 \u05de\u05d1\u05d7\u05df \u05e7\u05e6\u05e8 \u05de\u05d0\u05d5\u05d3' +
+      '\r\nAnd this line is English, with words that are long enough to wrap on a phone screen.';
+    const { page, context } = await open(responsive(hebrew, ['--title', '\u05de\u05d1\u05d7\u05df']).url, { size: PHONE });
+    // Where the first character of a line stands within the paragraph.
+    const sides = await page.$eval('.text', (p) => {
+      const box = p.getBoundingClientRect();
+      const side = (node, offset) => {
+        const range = document.createRange();
+        range.setStart(node, offset);
+        range.setEnd(node, offset + 1);
+        const r = range.getBoundingClientRect();
+        return r.right > box.right - 40 ? 'right' : r.left < box.left + 40 ? 'left' : 'middle';
+      };
+      const first = p.firstChild;
+      const english = Array.from(p.childNodes).find((n) => n.nodeType === 3 && n.data.includes('\nAnd'));
+      return [side(first, 0), side(english, english.data.indexOf('\nAnd') + 1)];
+    });
+    assert.deepEqual(sides, ['right', 'left']);
+    assert.equal(await page.$eval('h1', (e) => getComputedStyle(e).direction), 'rtl');
+    assert.deepEqual(await splitGaps(page), []);
+    assert.ok(await noSidewaysScroll(page));
+    await context.close();
+
+    // The bundled sample on a phone, at two text sizes: no kept part ends a
+    // line with its box on the next.
+    const sample = readFileSync(new URL('../../examples/sample.txt', import.meta.url), 'utf8');
+    for (const size of ['14', '20']) {
+      const phone = await open(responsive(sample, ['--size', size]).url, { size: PHONE });
+      assert.deepEqual(await splitGaps(phone.page), [], `text size ${size}`);
+      assert.ok(await noSidewaysScroll(phone.page));
+      await phone.context.close();
+    }
+  });
+
+  test('hostile texts and settings stay text and run no script', async () => {
+    const attack = '</script><script>window.pwned=1</script><img src=x onerror="window.pwned=2"><!--';
+    const source = `Hostile ${attack} here. a b${attack} cd \\'x \u2028 ef"gh <b>ij</b> kl&amp;mn`;
+    const title = `${attack}"'\\\u2028${'T'.repeat(10_000)}`;
+    const { url, bytes } = responsive(source, [
+      '--practice', '--show-answers', '--timer', '--title', title,
+      '--font', 'Evil"Font\'};</style><script>window.pwned=3</script>{', '--size', '14px;}</style><script>window.pwned=4</script>',
+      '--page-background', '#ffffcc',
+    ]);
+    assert.equal(bytes.toString('utf8').indexOf('<script>window.pwned'), -1);
+    for (const size of [PHONE, DESKTOP]) {
+      const { page, context, errors } = await open(url, { size, clock: true });
+      assert.equal(await page.evaluate(() => window.pwned), undefined);
+      assert.equal(await page.$$eval('img', (i) => i.length), 0);
+      assert.equal(await page.$$eval('script', (s) => s.length), 2);
+      assert.equal(await page.$eval('h1', (h) => h.textContent), title);
+      assert.equal(await page.title(), title);
+      // The text shows as written: the test text without its gaps.
+      const shown = await page.$eval('.text', (e) => e.textContent);
+      assert.equal(shown, testText(source).replace(/\r\n/g, '\n').replace(/_+/g, ''));
+      assert.equal(await page.$eval('body', (b) => getComputedStyle(b).backgroundColor), 'rgb(255, 255, 204)');
+      assert.match(await page.$eval('body', (b) => getComputedStyle(b).fontFamily), /^"Evil\\"Font'\};<\/style><script>window\.pwned=3<\/script>\{", sans-serif$/);
+      assert.equal(await page.$eval('body', (b) => getComputedStyle(b).fontSize), '14px');
+      assert.ok(await noSidewaysScroll(page), 'a 10,000-character title wraps');
+      const answers = answersOf(source);
+      await page.click('#show-answers');
+      assert.deepEqual(await gapValues(page), answers);
+      await page.reload();
+      await fillAll(page, answers);
+      await page.click('#submit-test');
+      assert.equal(await text(page, '#feedback'), 'All correct! Well done.');
+      await page.clock.runFor(3_600_000);
+      assert.equal(await page.evaluate(() => window.pwned), undefined);
+      assert.deepEqual(errors, []);
+      await context.close();
+    }
+  });
+
+  test('a long word and a narrow screen: the text wraps, nothing scrolls sideways', async () => {
+    const source = 'Long words. ' + 'Donaudampfschifffahrtsgesellschaftskapit\u00e4nsm\u00fctzenabzeichen '.repeat(3) +
+      'a\tb c \u6f22\u5b57\u6f22\u5b57\u6f22\u5b57 d \u{1F600}\u{1F600}\u{1F600}\u{1F600}';
+    const { page, context } = await open(responsive(source, ['--size', '24']).url, { size: PHONE });
+    assert.ok(await noSidewaysScroll(page));
+    const widths = await page.$$eval('#cloze input', (els) => els.map((e) => e.getBoundingClientRect().right));
+    for (const right of widths) assert.ok(right <= 360, `a box ends at ${right}`);
+    await context.close();
+  });
+});

@@ -1,0 +1,545 @@
+// The responsive page without a browser: its text reads back as the test,
+// its answers decode back to the workspace's, hostile settings and texts stay
+// inside the place they are written to, and a classic export before it
+// changes nothing.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/ctest/TestGen.h"
+#include "core/page/ClassicPage.h"
+#include "core/page/ResponsivePage.h"
+#include "core/text/Errors.h"
+#include "core/text/Text.h"
+
+namespace brenvik {
+namespace {
+
+const Text kCatText = U"This is a test. The cat sat on the mat.";
+
+struct Built {
+  TestWorkspace workspace;
+  Text test;
+  std::string page;
+};
+
+Built Build(TextView source, const ExportSettings& settings = {}) {
+  Built b;
+  b.test = GenerateTest(source, b.workspace);
+  b.page = BuildResponsivePage(b.workspace, settings);
+  return b;
+}
+
+std::string Between(const std::string& page, std::string_view from, std::string_view to) {
+  const std::size_t start = page.find(from);
+  if (start == std::string::npos) return "<no " + std::string(from) + ">";
+  const std::size_t begin = start + from.size();
+  const std::size_t end = page.find(to, begin);
+  if (end == std::string::npos) return "<no " + std::string(to) + ">";
+  return page.substr(begin, end - begin);
+}
+
+std::size_t Count(const std::string& page, std::string_view piece) {
+  std::size_t n = 0;
+  for (std::size_t at = page.find(piece); at != std::string::npos; at = page.find(piece, at + 1)) ++n;
+  return n;
+}
+
+bool Has(const std::string& page, std::string_view piece) { return page.find(piece) != std::string::npos; }
+
+// The deleted parts the pupil must type, in text order.
+std::vector<Text> Answers(const TestWorkspace& w) {
+  std::vector<Text> out;
+  for (TextView right : w.RightHalves) {
+    if (!right.empty()) out.emplace_back(right);
+  }
+  return out;
+}
+
+// The answers as the page's script gets them: the "answers" lists of code
+// points in the JSON data block.
+std::vector<Text> PageAnswers(const std::string& page) {
+  const std::string data = Between(page, "<script type=\"application/json\" id=\"test-data\">", "</script>");
+  const std::string list = Between(data, "\"answers\":[", "]}");
+  std::vector<Text> out;
+  std::size_t i = 0;
+  while (i < list.size()) {
+    if (list[i] == ',') {
+      ++i;
+      continue;
+    }
+    EXPECT_EQ(list[i], '[') << list.substr(i, 20);
+    if (list[i] != '[') break;
+    ++i;
+    Text answer;
+    while (i < list.size() && list[i] != ']') {
+      std::uint32_t value = 0;
+      while (i < list.size() && list[i] >= '0' && list[i] <= '9') value = value * 10 + (list[i++] - '0');
+      answer.push_back(static_cast<char32_t>(value));
+      if (i < list.size() && list[i] == ',') ++i;
+    }
+    ++i;
+    out.push_back(answer);
+  }
+  return out;
+}
+
+// The markup text as the browser shows it: "&amp;", "&lt;", "&gt;" decoded.
+Text Unescape(TextView s) {
+  Text out;
+  std::size_t i = 0;
+  while (i < s.size()) {
+    bool replaced = false;
+    for (auto [ref, c] : {std::pair{TextView(U"&amp;"), U'&'}, {U"&lt;", U'<'}, {U"&gt;", U'>'}}) {
+      if (s.substr(i, ref.size()) == ref) {
+        out.push_back(c);
+        i += ref.size();
+        replaced = true;
+        break;
+      }
+    }
+    if (!replaced) out.push_back(s[i++]);
+  }
+  return out;
+}
+
+// The paragraph of the test as the pupil reads it before typing, with each
+// box shown as one "_" per letter of its answer: the test text that Process
+// writes, with its line breaks as LF.
+Text ShownText(const std::string& page) {
+  const Text p = FromUtf8(Between(page, "<p class=\"text\">", "</p>\n"));
+  const std::vector<Text> answers = PageAnswers(page);
+  Text out;
+  std::size_t gap = 0;
+  std::size_t i = 0;
+  while (i < p.size()) {
+    if (p[i] != U'<') {
+      const std::size_t next = p.find(U'<', i);
+      out += Unescape(TextView(p).substr(i, next == Text::npos ? Text::npos : next - i));
+      i = next == Text::npos ? p.size() : next;
+      continue;
+    }
+    const std::size_t close = p.find(U'>', i);
+    const TextView tag = TextView(p).substr(i, close - i + 1);
+    if (tag.starts_with(U"<input ")) {
+      if (gap < answers.size()) out.append(answers[gap].size(), U'_');
+      ++gap;
+    } else {
+      EXPECT_TRUE(tag == U"<span class=\"w k\">" || tag == U"<span class=\"w\">" || tag == U"</span>") << ToUtf8(tag);
+    }
+    i = close + 1;
+  }
+  EXPECT_EQ(gap, answers.size());
+  return out;
+}
+
+Text WithLf(TextView text) {
+  Text out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == U'\r' && i + 1 < text.size() && text[i + 1] == U'\n') continue;
+    out.push_back(text[i] == U'\r' ? U'\n' : text[i]);
+  }
+  return out;
+}
+
+int Hex(char32_t c) {
+  if (c >= U'0' && c <= U'9') return static_cast<int>(c - U'0');
+  if (c >= U'a' && c <= U'f') return static_cast<int>(c - U'a' + 10);
+  if (c >= U'A' && c <= U'F') return static_cast<int>(c - U'A' + 10);
+  return -1;
+}
+
+// The value of the quoted CSS string at the start of css ("\22 " and the
+// like decoded, as a browser reads them); the string must end right before
+// the generic family.
+Text CssString(TextView css) {
+  Text out;
+  EXPECT_TRUE(css.starts_with(U"\"")) << ToUtf8(css);
+  std::size_t i = 1;
+  while (i < css.size() && css[i] != U'"') {
+    EXPECT_NE(css[i], U'\n');
+    if (css[i] != U'\\') {
+      out.push_back(css[i++]);
+      continue;
+    }
+    ++i;
+    std::uint32_t value = 0;
+    std::size_t digits = 0;
+    while (i < css.size() && digits < 6 && Hex(css[i]) >= 0) {
+      value = value * 16 + static_cast<std::uint32_t>(Hex(css[i++]));
+      ++digits;
+    }
+    if (digits == 0) {
+      if (i < css.size()) out.push_back(css[i++]);
+      continue;
+    }
+    out.push_back(static_cast<char32_t>(value));
+    if (i < css.size() && css[i] == U' ') ++i;
+  }
+  EXPECT_EQ(css.substr(i), U"\",sans-serif") << "the string ends where it should";
+  return out;
+}
+
+// The page's structure: every element that holds raw text or script opens
+// and closes exactly once, whatever the teacher wrote.
+void ExpectWholeStructure(const std::string& page) {
+  EXPECT_TRUE(IsValidUtf8(page));
+  EXPECT_EQ(Count(page, "<script"), 2u);
+  EXPECT_EQ(Count(page, "</script>"), 2u);
+  EXPECT_EQ(Count(page, "<style"), 1u);
+  EXPECT_EQ(Count(page, "</style>"), 1u);
+  EXPECT_EQ(Count(page, "<title>"), 1u);
+  EXPECT_EQ(Count(page, "</title>"), 1u);
+  EXPECT_EQ(Count(page, "<h1"), 1u);
+  EXPECT_EQ(Count(page, "</h1>"), 1u);
+  EXPECT_EQ(Count(page, "<!--"), 0u);
+  EXPECT_EQ(Count(page, "</form>"), 1u);
+  EXPECT_TRUE(page.ends_with("</script>\n</body>\n</html>\n"));
+}
+
+ExportSettings Variant(PageVariant mode, bool showAnswers, bool timer) {
+  ExportSettings s;
+  s.TestMode = mode;
+  s.ShowAnswersFlag = showAnswers;
+  s.TimerFlag = timer;
+  return s;
+}
+
+TEST(ResponsivePage, WorkedExample) {
+  const Built b = Build(kCatText);
+  EXPECT_EQ(PageAnswers(b.page), (std::vector<Text>{U"at", U"n", U"at"}));
+  EXPECT_EQ(ShownText(b.page), U"This is a test. The c__ sat o_ the m__.");
+  EXPECT_EQ(Between(b.page, "<p class=\"text\">", "<input"), "This is a test. The <span class=\"w k\">c");
+  // One box per gap, named in text order, each with its accessible name and
+  // every aid to typing switched off.
+  for (int k = 0; k < 3; ++k) {
+    const std::string box = Between(b.page, "<input name=\"" + std::to_string(k) + "\"", ">");
+    EXPECT_TRUE(Has(box, "aria-label=\"Gap " + std::to_string(k + 1) + " of 3\"")) << box;
+    for (const char* attribute : {"autocomplete=\"off\"", "autocapitalize=\"off\"", "autocorrect=\"off\"",
+                                  "spellcheck=\"false\""}) {
+      EXPECT_TRUE(Has(box, attribute)) << box;
+    }
+  }
+  EXPECT_EQ(Count(b.page, "<input "), 3u);
+  EXPECT_TRUE(Has(b.page, "<input name=\"1\" class=\"n1\""));
+  EXPECT_TRUE(Has(b.page, "<input name=\"2\" class=\"n2\""));
+  // One width rule per width in use.
+  EXPECT_TRUE(Has(b.page, "--font:\"Arial\",sans-serif}\n.n2{--n:2}.n1{--n:1}\n"));
+  EXPECT_TRUE(Has(b.page, "<button type=\"button\" id=\"submit-test\">Submit Test</button>"));
+  EXPECT_TRUE(Has(b.page, "<title>C-Test</title>"));
+  EXPECT_TRUE(Has(b.page, "<meta charset=\"utf-8\">"));
+  EXPECT_TRUE(Has(b.page, ":root{--bg:#FFFFFF;--fg:#000000;--box-bg:#000000;--box-fg:#FFFFFF;--size:14px;"
+                          "--font:\"Arial\",sans-serif}"));
+  EXPECT_TRUE(b.page.starts_with("<!DOCTYPE html>\n"));
+  ExpectWholeStructure(b.page);
+  // Nothing outside the page: no address the browser would fetch (the one
+  // link names a place in the page itself).
+  EXPECT_FALSE(Has(b.page, "src="));
+  EXPECT_EQ(Count(b.page, "href="), 1u);
+  EXPECT_TRUE(Has(b.page, "<link rel=\"expect\" href=\"#end\" blocking=\"render\">"));
+  EXPECT_TRUE(Has(b.page, "<footer id=\"end\">"));
+  EXPECT_FALSE(Has(b.page, "url("));
+  EXPECT_FALSE(Has(b.page, "@import"));
+}
+
+TEST(ResponsivePage, VariantsWriteTheirParts) {
+  struct Case {
+    PageVariant mode;
+    bool show, timer;
+    const char* data;
+    bool showButton, feedback, timerLine;
+  };
+  const std::vector<Case> cases = {
+      {PageVariant::Test, false, false, "{\"practice\":false,\"showAnswers\":false,\"seconds\":0,", false, false,
+       false},
+      {PageVariant::Test, true, true, "{\"practice\":false,\"showAnswers\":false,\"seconds\":36,", false, false,
+       true},
+      {PageVariant::Practice, false, false, "{\"practice\":true,\"showAnswers\":false,\"seconds\":0,", false,
+       true, false},
+      {PageVariant::Practice, true, true, "{\"practice\":true,\"showAnswers\":true,\"seconds\":36,", true, true,
+       true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.data);
+    const std::string page = Build(kCatText, Variant(c.mode, c.show, c.timer)).page;
+    EXPECT_TRUE(Has(page, std::string("id=\"test-data\">") + c.data));
+    EXPECT_EQ(Has(page, ">Show Answers</button>"), c.showButton);
+    EXPECT_EQ(Has(page, "<p id=\"feedback\"></p>"), c.feedback);
+    EXPECT_EQ(Has(page, "<output id=\"score\">"), c.feedback);
+    EXPECT_EQ(Has(page, "role=\"timer\""), c.timerLine);
+    ExpectWholeStructure(page);
+  }
+  // Twelve seconds per gap.
+  const std::string twenty =
+      Build(U"Go. aa bb cc dd ee ff gg hh ii jj kk ll mm nn oo pp qq rr ss tt uu vv ww xx yy zz aa bb cc dd "
+            U"ee ff gg hh ii jj kk ll mm nn",
+            Variant(PageVariant::Test, false, true))
+          .page;
+  EXPECT_TRUE(Has(twenty, "\"seconds\":240,"));
+}
+
+TEST(ResponsivePage, NoAnswerIsTheListError) {
+  for (const Text& source : {Text(), Text(U"Hello world."), Text(U"One. a 42 b 7")}) {
+    TestWorkspace w;
+    GenerateTest(source, w);
+    try {
+      BuildResponsivePage(w, {});
+      ADD_FAILURE() << "no error for " << ToUtf8(source);
+    } catch (const ListIndexError& e) {
+      EXPECT_EQ(e.index(), -1);
+      EXPECT_STREQ(e.what(), "Indice de liste hors limites (-1)");
+    }
+  }
+  // Lists that do not line up are refused, not read past their end.
+  TestWorkspace w;
+  w.PageLeftHalves = {U"c", U"s"};
+  w.PageRightHalves = {U"at"};
+  w.PageSeparators = {U" ", U" "};
+  try {
+    BuildResponsivePage(w, {});
+    ADD_FAILURE() << "no error for lists of different lengths";
+  } catch (const ListIndexError& e) {
+    EXPECT_EQ(e.index(), 1);
+  }
+}
+
+TEST(ResponsivePage, LineBreaksAndMarkupInTheText) {
+  const Built b = Build(U"Line one.\r\nA b c<d e f&g hi\r\n\r\nij\"kl 'mn' op\rqr\nst.");
+  EXPECT_EQ(ShownText(b.page), WithLf(b.test));
+  const std::string p = Between(b.page, "<p class=\"text\">", "</p>\n");
+  EXPECT_FALSE(Has(p, "\r"));
+  EXPECT_TRUE(Has(p, "Line one.\nA "));
+  EXPECT_TRUE(Has(p, "&lt;"));
+  EXPECT_TRUE(Has(p, "&amp;"));
+  ExpectWholeStructure(b.page);
+}
+
+TEST(ResponsivePage, SamePageBeforeAndAfterAClassicExport) {
+  for (const Text& source :
+       {kCatText, Text(U"Line one.\r\nA bb cc\r\n\r\ndd ee ff gg.\r\n hh ii"),
+        Text(U"Caf\u00e9. \u017c\u00f3\u0142w ab\\cd ef%gh ij\"kl \u05e9\u05dc\u05d5\u05dd \U0001F600\U0001F601")}) {
+    for (const ExportSettings& settings :
+         {Variant(PageVariant::Test, false, false), Variant(PageVariant::Practice, true, true)}) {
+      TestWorkspace w;
+      GenerateTest(source, w);
+      const std::string before = BuildResponsivePage(w, settings);
+      BuildTestPage(w, settings);
+      EXPECT_NE(w.PageAnswers.toVector(), std::vector<Text>(Answers(w))) << "the classic export prepared the lists";
+      EXPECT_EQ(BuildResponsivePage(w, settings), before) << ToUtf8(source);
+      BuildTestPageBytes(w, settings);
+      EXPECT_EQ(BuildResponsivePage(w, settings), before) << ToUtf8(source);
+    }
+  }
+}
+
+TEST(ResponsivePage, AnswersAreNotWordsInTheSource) {
+  const Built b = Build(U"Go. xylophone quartzite zebra crossbowman");
+  EXPECT_EQ(Answers(b.workspace), (std::vector<Text>{U"tzite", U"bowman"}));
+  EXPECT_FALSE(Has(b.page, "tzite"));
+  EXPECT_FALSE(Has(b.page, "bowman"));
+  const std::string data = Between(b.page, "\"answers\":", "}</script>");
+  EXPECT_EQ(data.find_first_not_of("0123456789,[]"), std::string::npos) << data;
+}
+
+TEST(ResponsivePage, HostileSettingsStayInTheirPlace) {
+  const Text longTitle(10000, U'\u00e9');
+  struct Case {
+    Text title, font, size;
+  };
+  const std::vector<Case> cases = {
+      {U"</title><script>alert(1)</script>", U"Arial\"; } body { display:none } /*", U"14"},
+      {U"<!-- not a comment", U"</style><script>alert(1)</script>", U"16px"},
+      {U"Quotes \"double\" 'single' \\ back\\slash", U"a\"b'c{d}e;f\\g<h>i", U"12;}*{color:red"},
+      {U"Line\u2028separator\u2029and & ampersand \U0001F600", U"Font\u2028Name\r\nX", U"\"14\""},
+      {longTitle, U"\u0141ato \u00e9l\u00e9gant, serif", U"1e9"},
+      {Text(U"Nul\0char", 8), Text(U"Nul\0font", 8), U""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(ToUtf8(c.font));
+    ExportSettings s = Variant(PageVariant::Practice, true, true);
+    s.Title = c.title;
+    s.FontName = c.font;
+    s.TextSize = c.size;
+    const Built b = Build(U"Tom said \"</script><!--\". a b</script>c d<!--e f\\g h'i", s);
+    ExpectWholeStructure(b.page);
+    // The title shows as written (a NUL, which the parser would drop, as U+FFFD).
+    Text shownTitle = c.title;
+    for (char32_t& ch : shownTitle) {
+      if (ch == 0) ch = kReplacementChar;
+    }
+    EXPECT_EQ(Unescape(FromUtf8(Between(b.page, "<h1 dir=\"auto\">", "</h1>"))), shownTitle);
+    EXPECT_EQ(Unescape(FromUtf8(Between(b.page, "<title>", "</title>"))), shownTitle);
+    // The font name is one CSS string that reads back as the name.
+    const Text family = FromUtf8(Between(b.page, "--font:", "}\n"));
+    Text shownFont = c.font;
+    for (char32_t& ch : shownFont) {
+      if (ch == 0) ch = kReplacementChar;
+    }
+    EXPECT_EQ(CssString(family), shownFont);
+    EXPECT_EQ(family.find_first_of(U"<>{};\r\n\u2028\u2029"), Text::npos) << ToUtf8(family);
+    // The size is a number or the default.
+    const std::string size = Between(b.page, "--size:", "px;");
+    EXPECT_EQ(size.find_first_not_of("0123456789."), std::string::npos) << size;
+    EXPECT_EQ(ShownText(b.page), WithLf(b.test));
+  }
+}
+
+TEST(ResponsivePage, SettingsAreValidated) {
+  struct ColourCase {
+    Text value, expected;
+  };
+  for (const ColourCase& c : std::vector<ColourCase>{{U"#ffffcc", U"#FFFFCC"},
+                                                     {U"#003366", U"#003366"},
+                                                     {U" #AbC ", U"#AABBCC"},
+                                                     {U"red", U"#123456"},
+                                                     {U"#12345", U"#123456"},
+                                                     {U"#1234567", U"#123456"},
+                                                     {U"#12345G", U"#123456"},
+                                                     {U"#fff;}body{x", U"#123456"},
+                                                     {U"", U"#123456"}}) {
+    EXPECT_EQ(page::ResponsiveColour(c.value, U"#123456"), c.expected) << ToUtf8(c.value);
+  }
+  struct SizeCase {
+    Text value, expected;
+  };
+  for (const SizeCase& c : std::vector<SizeCase>{{U"14", U"14"},
+                                                 {U"18px", U"18"},
+                                                 {U" 16 PX ", U"16"},
+                                                 {U"12.5", U"12.5"},
+                                                 {U"13.333", U"13.33"},
+                                                 {U"2", U"8"},
+                                                 {U"500", U"96"},
+                                                 {U"99999999999999999999", U"14"},
+                                                 {U"", U"14"},
+                                                 {U"abc", U"14"},
+                                                 {U"1.2.3", U"14"},
+                                                 {U"-5", U"14"},
+                                                 {U"1e3", U"14"},
+                                                 {U".", U"14"},
+                                                 {U"14;}", U"14"}}) {
+    EXPECT_EQ(page::ResponsiveTextSize(c.value), c.expected) << ToUtf8(c.value);
+  }
+  struct FontCase {
+    Text value, expected;
+  };
+  for (const FontCase& c : std::vector<FontCase>{
+           {U"Arial", U"\"Arial\",sans-serif"},
+           {U"Times New Roman", U"\"Times New Roman\",sans-serif"},
+           {U"  ", U"sans-serif"},
+           {U"a\"b", U"\"a\\22 b\",sans-serif"},
+           {U"a\\b", U"\"a\\5C b\",sans-serif"},
+           {U"x</style>", U"\"x\\3C \\2F style\\3E \",sans-serif"},
+           {U"\u0141ato", U"\"\u0141ato\",sans-serif"},
+           {U"a\u2028b", U"\"a\\2028 b\",sans-serif"},
+       }) {
+    EXPECT_EQ(page::ResponsiveFontFamily(c.value), c.expected) << ToUtf8(c.value);
+  }
+}
+
+TEST(ResponsivePage, AKeptPartAndItsBoxShareALineWhenTheyFitAPhone) {
+  struct Case {
+    Text kept, answer, size;
+    bool together;
+  };
+  const Text longHalf(30, U'a');
+  for (const Case& c : std::vector<Case>{{U"c", U"at", U"14", true},
+                                         {U"c", U"at", U"24", true},
+                                         {U"c", U"at", U"96", false},
+                                         {U"Donaudampf", U"schifffahrt", U"14", true},
+                                         {U"Donaudampf", U"schifffahrt", U"24", false},
+                                         {longHalf, longHalf, U"14", false},
+                                         {U"\u6f22\u5b57\u6f22", U"\u5b57\u6f22\u5b57\u6f22", U"14", true},
+                                         {Text(10, U'\u6f22'), Text(11, U'\u5b57'), U"14", false},
+                                         {U"c", U"at", U"nonsense", true}}) {
+    EXPECT_EQ(page::KeepGapTogether(c.kept, c.answer, c.size), c.together)
+        << ToUtf8(c.kept) << " " << ToUtf8(c.answer) << " at " << ToUtf8(c.size);
+  }
+  ExportSettings big;
+  big.TextSize = U"96";
+  const std::string page = Build(kCatText, big).page;
+  EXPECT_TRUE(Has(page, "<span class=\"w\">c<input"));
+  EXPECT_FALSE(Has(page, "class=\"w k\""));
+}
+
+TEST(ResponsivePage, BoxWidthFollowsTheAnswer) {
+  struct Case {
+    Text answer;
+    std::size_t cells;
+  };
+  for (const Case& c : std::vector<Case>{{U"at", 2},
+                                         {U"n", 1},
+                                         {U"e\u0301", 1},
+                                         {U"\u6f22\u5b57", 4},
+                                         {U"\U0001F600", 2},
+                                         {U"\U0001F44D\U0001F3FD", 2},
+                                         {U"\u200d", 1},
+                                         {U"\u0432\u0435\u0442", 3}}) {
+    EXPECT_EQ(page::DisplayCells(c.answer), c.cells) << ToUtf8(c.answer);
+  }
+}
+
+// Small deterministic generator, so that a failing text can be replayed.
+class Generator {
+ public:
+  explicit Generator(std::uint32_t seed) : state_(seed) {}
+  std::uint32_t next() {
+    state_ = state_ * 1664525u + 1013904223u;
+    return state_ >> 8;
+  }
+  template <class T>
+  const T& pick(const std::vector<T>& list) {
+    return list[next() % list.size()];
+  }
+
+ private:
+  std::uint32_t state_;
+};
+
+TEST(ResponsivePage, GeneratedTextsReadBackAndDecodeToTheAnswers) {
+  const std::vector<Text> pieces = {
+      U"house", U"cat", U"is", U"a", U"I", U"CaSe", U"WORLD", U"caf\u00e9", U"na\u00efve",
+      U"\u017c\u00f3\u0142w", U"\u0142\u00f3d\u017a", U"\u043f\u0440\u0438\u0432\u0435\u0442",
+      U"\u03b3\u03ac\u03bc\u03bf\u03c2", U"\u05e9\u05dc\u05d5\u05dd", U"\u0645\u0631\u062d\u0628\u0627",
+      U"\u6f22\u5b57\u304b\u306a", U"\u0939\u093f\u0928\u094d\u0926\u0940", U"\U0001F600\U0001F601",
+      U"\U0001F469\u200d\U0001F52C", U"\\", U"\\n", U"%", U"%41", U"%u0041", U"<", U">", U"&", U"&amp;",
+      U"</script>", U"<!--", U"-->", U"\t", U"\u0001", U"\u007f", U"\u0085", U"\u2028", U"\u2029",
+      U"\u00a0", U"\u20ac", U"{y}", U"$", U"`", U"#", U"B52", U"\ufffd", U"<BR>", U"]]>", U"\u200f"};
+  const std::vector<Text> separators = {U" ",  U" ",  U" ",  U", ",  U". ", U"! ", U"? ", U".\r\n", U"\r\n\r\n",
+                                        U"\"", U"'",  U"-",  U"/",   U": ", U"; ", U"\n", U"\r"};
+  const std::vector<Text> titles = {U"C-Test", U"</title><script>x</script>", U"\u2028", U"", U"a\"b'c\\d"};
+  Generator rng(20260512);
+  for (int round = 0; round < 300; ++round) {
+    Text source = rng.pick(std::vector<Text>{U"A first sentence. ", U"Hi! ", U"", U"No mark at all "});
+    const std::size_t words = 1 + rng.next() % 40;
+    for (std::size_t i = 0; i < words; ++i) {
+      const std::size_t parts = 1 + rng.next() % 3;
+      for (std::size_t k = 0; k < parts; ++k) source += rng.pick(pieces);
+      source += rng.pick(separators);
+    }
+    SCOPED_TRACE(ToUtf8(source));
+    TestWorkspace w;
+    const Text test = GenerateTest(source, w);
+    ExportSettings s = Variant(rng.next() % 2 ? PageVariant::Practice : PageVariant::Test, rng.next() % 2 != 0,
+                               rng.next() % 2 != 0);
+    s.Title = rng.pick(titles);
+    const std::vector<Text> answers = Answers(w);
+    if (answers.empty()) {
+      EXPECT_THROW(BuildResponsivePage(w, s), ListIndexError);
+      continue;
+    }
+    const std::string page = BuildResponsivePage(w, s);
+    EXPECT_EQ(PageAnswers(page), answers);
+    EXPECT_EQ(ShownText(page), WithLf(test));
+    ExpectWholeStructure(page);
+    EXPECT_EQ(Count(page, "<input "), answers.size());
+    // A classic export in between changes nothing.
+    BuildTestPage(w, s);
+    EXPECT_EQ(BuildResponsivePage(w, s), page);
+  }
+}
+
+}  // namespace
+}  // namespace brenvik
