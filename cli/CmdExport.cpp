@@ -174,7 +174,7 @@ std::optional<Text> WebColour(const std::string& value) {
 
 // A colour option's value; a missing option leaves the initial colour.
 void SetColour(const ParsedArgs& parsed, const std::string& option, Text& field) {
-  const std::optional<std::string> value = parsed.Value(option);
+  const std::optional<std::string> value = parsed.value(option);
   if (!value) return;
   const std::optional<Text> colour = WebColour(*value);
   if (!colour) throw UsageError(option + ": not a colour #RRGGBB: " + *value);
@@ -183,12 +183,12 @@ void SetColour(const ParsedArgs& parsed, const std::string& option, Text& field)
 
 ExportSettings SettingsFrom(const ParsedArgs& parsed) {
   ExportSettings settings;
-  if (parsed.Has("--practice")) settings.TestMode = PageVariant::Practice;
-  if (parsed.Has("--show-answers")) settings.ShowAnswersFlag = true;
-  if (parsed.Has("--timer")) settings.TimerFlag = true;
-  if (const auto title = parsed.Value("--title")) settings.Title = FromUtf8(*title);
-  if (const auto font = parsed.Value("--font")) settings.FontName = FromUtf8(*font);
-  if (const auto size = parsed.Value("--size")) settings.TextSize = FromUtf8(*size);
+  if (parsed.has("--practice")) settings.TestMode = PageVariant::Practice;
+  if (parsed.has("--show-answers")) settings.ShowAnswersFlag = true;
+  if (parsed.has("--timer")) settings.TimerFlag = true;
+  if (const auto title = parsed.value("--title")) settings.Title = FromUtf8(*title);
+  if (const auto font = parsed.value("--font")) settings.FontName = FromUtf8(*font);
+  if (const auto size = parsed.value("--size")) settings.TextSize = FromUtf8(*size);
   SetColour(parsed, "--page-background", settings.PageBackground);
   SetColour(parsed, "--page-text", settings.PageTextColour);
   SetColour(parsed, "--answer-box", settings.AnswerBoxColour);
@@ -321,12 +321,12 @@ int RunExport(const std::vector<std::string>& args) {
       std::cout << HelpText();
       return 0;
     }
-    const std::optional<std::string> output = parsed.Value("-o");
-    const std::optional<std::string> outDir = parsed.Value("--out-dir");
+    const std::optional<std::string> output = parsed.value("-o");
+    const std::optional<std::string> outDir = parsed.value("--out-dir");
     if (output && outDir) throw UsageError("-o and --out-dir cannot be given together");
     if (!output && !outDir) throw UsageError("-o FILE or --out-dir DIR is required");
     const PageFormat* format = &kFormats[0];
-    if (const auto name = parsed.Value("--format")) {
+    if (const auto name = parsed.value("--format")) {
       format = FindFormat(*name);
       if (!format) throw UsageError("--format: unknown format " + *name + " (known: " + FormatNames() + ")");
     }
