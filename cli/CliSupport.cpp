@@ -10,7 +10,7 @@
 
 namespace brenvik::cli {
 
-std::optional<std::string> ParsedArgs::Value(const std::string& option) const {
+std::optional<std::string> ParsedArgs::value(const std::string& option) const {
   const auto it = values.find(option);
   if (it == values.end()) return std::nullopt;
   return it->second;

@@ -33,8 +33,8 @@ struct ParsedArgs {
   std::set<std::string> flags;                // by the option's first name
   bool help = false;                          // --help or -h was given
 
-  bool Has(const std::string& flag) const { return flags.count(flag) != 0; }
-  std::optional<std::string> Value(const std::string& option) const;
+  bool has(const std::string& flag) const { return flags.count(flag) != 0; }
+  std::optional<std::string> value(const std::string& option) const;
 };
 
 // Parses the arguments of one command. "-" is a positional argument (standard

@@ -31,7 +31,7 @@ int RunTest(const std::vector<std::string>& args) {
     }
     std::optional<std::string> input;
     if (!parsed.positionals.empty()) input = parsed.positionals.front();
-    const std::optional<std::string> output = parsed.Value("-o");
+    const std::optional<std::string> output = parsed.value("-o");
 
     TestWorkspace workspace;
     const Text test = GenerateTest(ReadInput(input), workspace);

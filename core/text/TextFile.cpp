@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -26,6 +27,12 @@ class Fd {
   Fd(const Fd&) = delete;
   Fd& operator=(const Fd&) = delete;
   int get() const { return fd_; }
+  // Gives up the descriptor without closing it.
+  int release() {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd;
+  }
   // Closes now and reports whether the close went well. EINTR counts as
   // success: on Linux the descriptor is gone either way and the data has
   // already been flushed by fsync.
@@ -143,6 +150,85 @@ Text ReadTextFile(const std::string& path, std::uint64_t maxBytes) {
   return DecodeTextFile(ReadFileBytes(path, maxBytes));
 }
 
+namespace {
+
+// Where the bytes of path go: a device or pipe written in place, or a
+// regular file (new or existing, a symbolic link followed) replaced through
+// a temporary file in its folder.
+struct Destination {
+  std::string target;  // the file to replace (the link's target for a link)
+  std::string dir;
+  std::string name;
+  bool exists = false;
+  bool inPlace = false;
+  struct stat st {};
+};
+
+Destination Resolve(const std::string& path) {
+  if (path.empty() || path.back() == '/') throw FileCreateError(path);
+  Destination d;
+  d.target = path;
+  d.exists = ::stat(path.c_str(), &d.st) == 0;
+  if (d.exists) {
+    if (S_ISDIR(d.st.st_mode)) throw FileCreateError(path);
+    if (::access(path.c_str(), W_OK) != 0) throw FileCreateError(path);
+    if (!S_ISREG(d.st.st_mode)) {
+      d.inPlace = true;
+      return d;
+    }
+    struct stat lst {};
+    if (::lstat(path.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) {
+      char* resolved = ::realpath(path.c_str(), nullptr);
+      if (resolved == nullptr) throw FileCreateError(path);
+      d.target = resolved;
+      std::free(resolved);
+    }
+  } else if (errno != ENOENT) {
+    throw FileCreateError(path);  // e.g. a path through a regular file
+  }
+  SplitPath(d.target, d.dir, d.name);
+  return d;
+}
+
+// The new content in a temporary file beside the target, with the target's
+// permission bits (and, when the program may set them, its owner and group)
+// for an existing file, 0666 less the umask for a new one; flushed to disk
+// when sync is true. Returns the open descriptor and sets tempPath;
+// FileCreateError(path), and no temporary file left, when that fails.
+int WriteTemporary(const std::string& path, const Destination& d, std::string_view bytes, bool sync,
+                   std::string& tempPath) {
+  // While the new content is being written only the user can read it; the
+  // final mode is set before the rename.
+  Fd fd(CreateTempFile(d.dir, d.name, d.exists ? S_IRUSR | S_IWUSR : 0666, tempPath));
+  if (fd.get() < 0) throw FileCreateError(path);
+  bool ok = true;
+  if (d.exists) {
+    const mode_t mode = d.st.st_mode & 07777;
+    if (d.st.st_uid != ::geteuid() || d.st.st_gid != ::getegid()) {
+      // Only possible with privileges; without them the file simply becomes ours.
+      [[maybe_unused]] const int ignored = ::fchown(fd.get(), d.st.st_uid, d.st.st_gid);
+    }
+    ok = ::fchmod(fd.get(), mode) == 0;
+  }
+  ok = ok && WriteAll(fd.get(), bytes) && (!sync || SyncFd(fd.get()));
+  if (!ok) {
+    fd.Close();
+    ::unlink(tempPath.c_str());
+    throw FileCreateError(path);
+  }
+  return fd.release();
+}
+
+void SyncFolder(const std::string& dir) {
+  const int dirFd = OpenRetrying(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dirFd >= 0) {
+    SyncFd(dirFd);
+    ::close(dirFd);
+  }
+}
+
+}  // namespace
+
 // The bytes go to a temporary file beside the target, are flushed to disk and
 // then renamed over the target, so the target holds either its old content or
 // the whole new one. A failure removes the temporary file and reports
@@ -154,63 +240,81 @@ Text ReadTextFile(const std::string& path, std::uint64_t maxBytes) {
 // is replaced and the link stays. A target that exists but may not be written
 // by the user (a read-only file) is refused, as is a folder.
 void WriteFileBytes(const std::string& path, std::string_view bytes) {
-  if (path.empty() || path.back() == '/') throw FileCreateError(path);
-
-  std::string target = path;
-  struct stat st {};
-  const bool exists = ::stat(path.c_str(), &st) == 0;
-  if (exists) {
-    if (S_ISDIR(st.st_mode)) throw FileCreateError(path);
-    if (::access(path.c_str(), W_OK) != 0) throw FileCreateError(path);
-    if (!S_ISREG(st.st_mode)) {
-      WriteInPlace(path, bytes);
-      return;
-    }
-    struct stat lst {};
-    if (::lstat(path.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) {
-      char* resolved = ::realpath(path.c_str(), nullptr);
-      if (resolved == nullptr) throw FileCreateError(path);
-      target = resolved;
-      std::free(resolved);
-    }
-  } else if (errno != ENOENT) {
-    throw FileCreateError(path);  // e.g. a path through a regular file
+  const Destination d = Resolve(path);
+  if (d.inPlace) {
+    WriteInPlace(path, bytes);
+    return;
   }
-
-  std::string dir;
-  std::string name;
-  SplitPath(target, dir, name);
-
   std::string tempPath;
-  // While the new content is being written only the user can read it; the
-  // final mode is set before the rename.
-  Fd fd(CreateTempFile(dir, name, exists ? S_IRUSR | S_IWUSR : 0666, tempPath));
-  if (fd.get() < 0) throw FileCreateError(path);
-
-  bool ok = true;
-  if (exists) {
-    const mode_t mode = st.st_mode & 07777;
-    if (st.st_uid != ::geteuid() || st.st_gid != ::getegid()) {
-      // Only possible with privileges; without them the file simply becomes ours.
-      [[maybe_unused]] const int ignored = ::fchown(fd.get(), st.st_uid, st.st_gid);
-    }
-    ok = ::fchmod(fd.get(), mode) == 0;
-  }
-  ok = ok && WriteAll(fd.get(), bytes) && SyncFd(fd.get());
-  ok = fd.Close() && ok;
-  ok = ok && ::rename(tempPath.c_str(), target.c_str()) == 0;
+  Fd fd(WriteTemporary(path, d, bytes, true, tempPath));
+  const bool ok = fd.Close() && ::rename(tempPath.c_str(), d.target.c_str()) == 0;
   if (!ok) {
     ::unlink(tempPath.c_str());
     throw FileCreateError(path);
   }
-
   // Make the rename itself durable; the file is already complete, so a
   // failure here is not reported.
-  const int dirFd = OpenRetrying(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dirFd >= 0) {
-    SyncFd(dirFd);
-    ::close(dirFd);
+  SyncFolder(d.dir);
+}
+
+FileBatch::~FileBatch() {
+  for (const Staged& s : staged_) {
+    ::close(s.fd);
+    ::unlink(s.temp.c_str());
   }
+}
+
+void FileBatch::add(const std::string& path, std::string_view bytes) {
+  const Destination d = Resolve(path);
+  if (d.inPlace) {
+    WriteInPlace(path, bytes);
+    return;
+  }
+  Staged s;
+  s.path = path;
+  s.target = d.target;
+  s.dir = d.dir;
+  s.fd = WriteTemporary(path, d, bytes, false, s.temp);
+  staged_.push_back(std::move(s));
+}
+
+std::vector<std::string> FileBatch::commit() {
+  std::vector<Staged> staged;
+  staged.swap(staged_);
+  // One flush of each file system holding a staged file writes them all
+  // (a flush per file would cost a disk cache flush each). When a flush
+  // reports an error, each file of that file system is flushed on its own to
+  // find the ones that failed.
+  std::vector<std::pair<dev_t, bool>> devices;  // file system, flushed well
+  auto flushed = [&](int fd) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) return false;
+    for (const auto& [dev, ok] : devices) {
+      if (dev == st.st_dev) return ok;
+    }
+    int r = 0;
+    while ((r = ::syncfs(fd)) != 0 && errno == EINTR) {
+    }
+    devices.emplace_back(st.st_dev, r == 0);
+    return r == 0;
+  };
+  std::vector<std::string> failed;
+  std::vector<std::string> dirs;
+  for (Staged& s : staged) {
+    bool ok = flushed(s.fd) || SyncFd(s.fd);
+    Fd fd(s.fd);
+    ok = fd.Close() && ok;
+    ok = ok && ::rename(s.temp.c_str(), s.target.c_str()) == 0;
+    if (!ok) {
+      ::unlink(s.temp.c_str());
+      failed.push_back(s.path);
+      continue;
+    }
+    if (std::find(dirs.begin(), dirs.end(), s.dir) == dirs.end()) dirs.push_back(s.dir);
+  }
+  // The renames made durable, once per folder.
+  for (const std::string& dir : dirs) SyncFolder(dir);
+  return failed;
 }
 
 void WriteTextFile(const std::string& path, TextView text) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/text/Text.h"
 
@@ -25,6 +26,41 @@ Text ReadTextFile(const std::string& path, std::uint64_t maxBytes = UINT64_MAX);
 // one gets 0666 less the umask; a symbolic link is followed and kept; an
 // existing device or pipe (/dev/stdout) is written in place.
 void WriteFileBytes(const std::string& path, std::string_view bytes);
+// Writes many files, each replaced whole or not at all as WriteFileBytes
+// replaces one, with one flush to disk for all of them instead of two per
+// file (on a disk, most of the time a small file's save takes).
+class FileBatch {
+ public:
+  FileBatch() = default;
+  FileBatch(const FileBatch&) = delete;
+  FileBatch& operator=(const FileBatch&) = delete;
+  // Removes the temporary files of a batch that was not committed.
+  ~FileBatch();
+
+  // Writes the bytes to a temporary file beside path, to replace path at the
+  // commit; a device or pipe is written in place at once. FileCreateError
+  // (path), with nothing left behind, when that fails. Each added file holds
+  // a descriptor until the commit: commit every hundred files or so.
+  void add(const std::string& path, std::string_view bytes);
+
+  // Flushes every added file to disk, renames each over its target and makes
+  // the renames durable. Returns the paths that could not be replaced (their
+  // old file whole, no temporary file left). The batch is empty afterwards.
+  std::vector<std::string> commit();
+
+  std::size_t size() const { return staged_.size(); }
+
+ private:
+  struct Staged {
+    std::string path;    // as given
+    std::string target;  // the file replaced
+    std::string dir;
+    std::string temp;
+    int fd = -1;
+  };
+  std::vector<Staged> staged_;
+};
+
 // Writes text as Save source and Save output do.
 void WriteTextFile(const std::string& path, TextView text);
 

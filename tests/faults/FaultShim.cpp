@@ -15,7 +15,8 @@
 //                  (EPERM, as for an immutable file)
 //   unreadable:FILE  opening FILE fails with EACCES
 //   eio-read:FILE  reading FILE fails with EIO
-//   eio-sync:DIR   fsync of a file under DIR fails with EIO
+//   eio-sync:DIR   fsync of a file under DIR, or syncfs through one, fails
+//                  with EIO
 //   rename:DIR     renaming into DIR fails with EXDEV
 // Anything else (or no variable) leaves every call alone.
 
@@ -208,6 +209,17 @@ ssize_t read(int fd, void* buf, size_t count) {
     return -1;
   }
   return real(fd, buf, count);
+}
+
+int syncfs(int fd) {
+  using SyncFn = int (*)(int);
+  static const SyncFn real = Next<SyncFn>("syncfs");
+  const Fault f = CurrentFault();
+  if (f.kind == "eio-sync" && Under(FdPath(fd), f.where)) {
+    errno = EIO;
+    return -1;
+  }
+  return real(fd);
 }
 
 int fsync(int fd) {

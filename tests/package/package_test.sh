@@ -47,7 +47,7 @@ depends=$(field Depends)
 echo "Depends: $depends"
 # The libraries come from the binaries; the rest no link shows.
 depends_names=" $(sed -E 's/ *\([^)]*\)//g; s/,/ /g' <<<"$depends") "
-for dependency in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 \
+for dependency in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 \
                   qt6-translations-l10n fonts-liberation fonts-dejavu-core; do
   [[ $depends_names == *" $dependency "* ]] || fail "Depends lacks $dependency"
 done

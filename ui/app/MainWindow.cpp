@@ -5,10 +5,15 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
+#include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTextBlock>
@@ -17,17 +22,22 @@
 #include <QTextLayout>
 #include <exception>
 #include <new>
+#include <string>
+#include <vector>
 
 #include "ui/app/AboutBox.h"
 #include "ui/app/AppLook.h"
 #include "core/page/ClassicPage.h"
+#include "core/page/MoodleXml.h"
 #include "core/page/ResponsivePage.h"
+#include "core/page/Worksheet.h"
 #include "core/text/Errors.h"
 #include "ui/platform/QtText.h"
 #include "core/text/TextFile.h"
 #include "core/ctest/TestGen.h"
 #include "ui/app/StartFolder.h"
 #include "ui/platform/HelpFile.h"
+#include "ui/print/WorksheetPrint.h"
 
 namespace brenvik {
 
@@ -35,6 +45,29 @@ namespace {
 
 // File paths go to the core as UTF-8, as the file system takes them.
 std::string ToPath(const QString& path) { return path.toStdString(); }
+
+// The chosen path with the extension added unless its file name already ends
+// in it (any case): "quiz" and "quiz.xml" both give quiz.xml, "quiz.txt"
+// gives quiz.txt.xml, so the file always opens as what it is.
+QString WithExtension(const QString& path, const QString& extension) {
+  if (QFileInfo(path).fileName().endsWith(extension, Qt::CaseInsensitive)) return path;
+  return path + extension;
+}
+
+// The warning box after a Moodle export: the file and every answer Moodle
+// will not read back exactly, up to a screenful.
+QString MoodleWarningText(const QString& path, const std::vector<std::string>& warnings) {
+  constexpr std::size_t kListed = 20;
+  QString text = QStringLiteral("The quiz was saved as %1, but Moodle will not read these answers back exactly:\n")
+                     .arg(QDir::toNativeSeparators(path));
+  for (std::size_t i = 0; i < warnings.size() && i < kListed; ++i) {
+    text += QStringLiteral("\n\u2022 ") + QString::fromStdString(warnings[i]);
+  }
+  if (warnings.size() > kListed) {
+    text += QStringLiteral("\n\u2026 and %1 more.").arg(warnings.size() - kListed);
+  }
+  return text;
+}
 
 }  // namespace
 
@@ -220,6 +253,15 @@ void MainWindow::createMenu() {
        &MainWindow::exportToWeb);
   item(file, "mnuExportMobile", QStringLiteral("Export &mobile page\u2026"),
        QStringLiteral("Save as a page for phones, tablets and screen readers"), &MainWindow::exportMobilePage);
+  item(file, "mnuExportMoodle", QStringLiteral("Export to Moo&dle\u2026"),
+       QStringLiteral("Save as a Moodle XML quiz for a course's question bank"), &MainWindow::exportMoodle);
+  item(file, "mnuExportPdf", QStringLiteral("Export PD&F\u2026"),
+       QStringLiteral("Save the worksheet and its answer key as a PDF file"), &MainWindow::exportPdf);
+  file->addSeparator();
+  item(file, "mnuPrint", QStringLiteral("P&rint\u2026"), QStringLiteral("Print the worksheet and its answer key"),
+       &MainWindow::printWorksheet)
+      ->setShortcut(QKeySequence::Print);
+  file->addSeparator();
   item(file, "mnuQuit", QStringLiteral("&Quit"), QString(), &MainWindow::quit);
   QMenu* edit = menu("Edit1", QStringLiteral("&Edit"));
   item(edit, "Output1", QStringLiteral("&Output"), QString(), &MainWindow::showOutputSettings);
@@ -244,6 +286,10 @@ void MainWindow::setUpDialogs() {
   saveTextDialog_.filter = QStringLiteral("Text files (*.txt)|*.txt");
   savePageDialog_.initialDir = startDir;
   savePageDialog_.filter = QStringLiteral("HTML files (*.htm)|*.htm");
+  saveMoodleDialog_.initialDir = startDir;
+  saveMoodleDialog_.filter = QStringLiteral("Moodle XML files (*.xml)|*.xml");
+  savePdfDialog_.initialDir = startDir;
+  savePdfDialog_.filter = QStringLiteral("PDF files (*.pdf)|*.pdf");
   helpFile_ = FindHelpFile(programDir);
 }
 
@@ -297,6 +343,57 @@ void MainWindow::exportMobilePage() {
     WriteFileBytes(ToPath(path), page);
     if (platform().askConfirmation(this, QStringLiteral("Do you wish to preview the page in a browser"))) {
       platform().shellOpen(this, path);
+    }
+  });
+}
+
+void MainWindow::exportMoodle() {
+  RunCommand(this, [this] {
+    // Built first: with no answer the list error ends the command before any
+    // dialog, as for the pages. The workspace is only read.
+    const MoodleXmlResult quiz = BuildMoodleXml(state_.workspace, state_.settings);
+    saveMoodleDialog_.fileName = ToQString(state_.settings.Title);
+    if (!platform().runSaveDialog(this, saveMoodleDialog_)) return;
+    const QString path = WithExtension(saveMoodleDialog_.fileName, QStringLiteral(".xml"));
+    WriteFileBytes(ToPath(path), quiz.Xml);
+    // Written all the same: the teacher can still mend those answers in Moodle.
+    if (!quiz.Warnings.empty()) {
+      platform().showWarning(this, QString::fromUtf8(kApplicationTitle), MoodleWarningText(path, quiz.Warnings));
+    }
+  });
+}
+
+void MainWindow::exportPdf() {
+  RunCommand(this, [this] {
+    const Worksheet sheet = BuildWorksheet(state_.workspace, state_.settings);
+    savePdfDialog_.fileName = ToQString(state_.settings.Title);
+    if (!platform().runSaveDialog(this, savePdfDialog_)) return;
+    const QString path = WithExtension(savePdfDialog_.fileName, QStringLiteral(".pdf"));
+    // Rendered once the teacher has chosen the file, so Cancel costs nothing.
+    const std::string pdf = WorksheetPdf(sheet, WorksheetPageLayout(QLocale::system()), QDateTime::currentDateTimeUtc());
+    WriteFileBytes(ToPath(path), pdf);
+  });
+}
+
+void MainWindow::printWorksheet() {
+  RunCommand(this, [this] {
+    const Worksheet sheet = BuildWorksheet(state_.workspace, state_.settings);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(WorksheetPageLayout(QLocale::system()));
+    printer.setDocName(ToQString(sheet.Title));
+    printer.setCreator(QStringLiteral("Brenvik"));
+    if (!platform().runPrintDialog(this, printer)) return;
+    if (printer.outputFormat() == QPrinter::PdfFormat) {
+      // "Print to File (PDF)": the same pages, written as Export PDF writes
+      // them, whole or not at all. Painted straight onto the printer, a
+      // failed write would leave half a file and go unreported.
+      const QString path = printer.outputFileName();
+      WriteFileBytes(ToPath(path), WorksheetPdf(sheet, printer.pageLayout(), QDateTime::currentDateTimeUtc()));
+      return;
+    }
+    if (PaintWorksheet(sheet, printer).Pages == 0) {
+      throw BrenvikError(
+          QStringLiteral("Impossible d'imprimer sur l'imprimante %1").arg(printer.printerName()).toStdString());
     }
   });
 }

@@ -74,6 +74,9 @@ class MainWindow : public QMainWindow {
   void saveOutput();             // File > Save output
   void exportToWeb();            // File > Export to web: the classic interactive page
   void exportMobilePage();       // File > Export mobile page: the responsive page
+  void exportMoodle();           // File > Export to Moodle: a Moodle XML quiz of one question
+  void exportPdf();              // File > Export PDF: the worksheet and its key as a PDF file
+  void printWorksheet();         // File > Print: the worksheet through the print dialog
   void quit();                   // File > Quit and the Quit button
   void showOutputSettings();     // Edit > Output: the configure-output window
   void showHelpContents();       // Help > Contents
@@ -87,6 +90,8 @@ class MainWindow : public QMainWindow {
   const FileDialogState& openDialog() const { return openDialog_; }
   const FileDialogState& saveTextDialog() const { return saveTextDialog_; }
   const FileDialogState& savePageDialog() const { return savePageDialog_; }
+  const FileDialogState& saveMoodleDialog() const { return saveMoodleDialog_; }
+  const FileDialogState& savePdfDialog() const { return savePdfDialog_; }
   const QString& helpFile() const { return helpFile_; }
   // The page text of the last export ("HTMexport" before the first one).
   const Text& lastPage() const { return lastPage_; }
@@ -109,6 +114,8 @@ class MainWindow : public QMainWindow {
   FileDialogState openDialog_;
   FileDialogState saveTextDialog_;
   FileDialogState savePageDialog_;
+  FileDialogState saveMoodleDialog_;
+  FileDialogState savePdfDialog_;
   QString helpFile_;
   Text lastPage_ = U"HTMexport";
 

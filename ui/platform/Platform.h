@@ -1,7 +1,7 @@
 #pragma once
 // Everything that leaves the program goes through Platform: file dialogs,
-// message boxes, the error box, the shell, the help viewer, the clipboard,
-// the beep, the selection mark and the system colours. The program uses the
+// the print dialog, message boxes, the error box, the shell, the help viewer,
+// the clipboard, the beep, the selection mark and the system colours. The program uses the
 // Qt implementation; GUI tests install a scripted fake so that no test ever
 // blocks on a real modal dialog.
 
@@ -9,6 +9,7 @@
 #include <QFont>
 #include <QString>
 
+class QPrinter;
 class QWidget;
 
 namespace brenvik {
@@ -66,6 +67,16 @@ class Platform {
 
   // Error box: caption, error icon, OK, the text as given.
   virtual void showError(QWidget* parent, const QString& caption, const QString& text) = 0;
+
+  // Warning box, for what the user should know about a command that did its
+  // work: caption, warning icon, OK, the text as given.
+  virtual void showWarning(QWidget* parent, const QString& caption, const QString& text) = 0;
+
+  // The print dialog for printer, whose paper, margins and document name the
+  // caller has set. True when the user chose to print; printer then holds
+  // the choice: a printer, or a PDF file (QPrinter::PdfFormat with its
+  // outputFileName), the paper and the copies. On cancel false.
+  virtual bool runPrintDialog(QWidget* parent, QPrinter& printer) = 0;
 
   // The shell's "open" action: shows the file in the user's browser. A bare
   // name is looked up in the current folder. The result is not reported.

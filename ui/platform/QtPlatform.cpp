@@ -12,6 +12,8 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPalette>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QUrl>
 
@@ -94,6 +96,17 @@ bool QtPlatform::askConfirmation(QWidget* /*parent*/, const QString& text) {
 void QtPlatform::showError(QWidget* parent, const QString& caption, const QString& text) {
   QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, parent);
   box.exec();
+}
+
+void QtPlatform::showWarning(QWidget* parent, const QString& caption, const QString& text) {
+  QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::Ok, parent);
+  box.exec();
+}
+
+bool QtPlatform::runPrintDialog(QWidget* parent, QPrinter& printer) {
+  // Qt's own dialog: the printers CUPS knows and "Print to File (PDF)".
+  QPrintDialog dialog(&printer, parent);
+  return dialog.exec() == QDialog::Accepted;
 }
 
 void QtPlatform::shellOpen(QWidget* /*owner*/, const QString& path) {

@@ -11,6 +11,8 @@ class QtPlatform : public Platform {
   bool runSaveDialog(QWidget* parent, FileDialogState& state) override;
   bool askConfirmation(QWidget* parent, const QString& text) override;
   void showError(QWidget* parent, const QString& caption, const QString& text) override;
+  void showWarning(QWidget* parent, const QString& caption, const QString& text) override;
+  bool runPrintDialog(QWidget* parent, QPrinter& printer) override;
   void shellOpen(QWidget* owner, const QString& path) override;
   void showHelpContents(QWidget* parent, const QString& helpFile) override;
   void showHelpContext(QWidget* parent, const QString& helpFile, int context) override;

@@ -10,6 +10,9 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
 
 #include "FakePlatform.h"
 #include "GuiTestSupport.h"
@@ -51,5 +54,26 @@ void PressKey(QWidget* window, int key, Qt::KeyboardModifiers modifiers = Qt::No
 
 // Shows window and makes it the active window, so that keys reach it.
 void ShowActive(QWidget* window);
+
+// Lowers the largest file size this process may write, so that a save fails
+// half-way as on a full disk.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &old_);
+    oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit lower = old_;
+    lower.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &lower);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &old_);
+    std::signal(SIGXFSZ, oldHandler_);
+  }
+
+ private:
+  rlimit old_{};
+  void (*oldHandler_)(int) = nullptr;
+};
 
 }  // namespace brenvik::test

@@ -9,11 +9,9 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTimer>
-#include <csignal>
 #include <new>
 #include <optional>
 #include <stdexcept>
-#include <sys/resource.h>
 #include <vector>
 
 #include "AppFixture.h"
@@ -260,27 +258,6 @@ TEST_F(Commands, SaveThatCannotCreateTheFileReportsItAndWritesNothing) {
   }
   EXPECT_EQ(ReadAll(Path(QStringLiteral("plain"))), QByteArray("x"));
 }
-
-// Lowers the largest file size this process may write, so that a save fails
-// half-way as on a full disk.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &old_);
-    oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit lower = old_;
-    lower.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &lower);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &old_);
-    std::signal(SIGXFSZ, oldHandler_);
-  }
-
- private:
-  rlimit old_{};
-  void (*oldHandler_)(int) = nullptr;
-};
 
 TEST_F(Commands, ASaveThatFailsHalfWayLeavesTheOldFileWhole) {
   const QString target = Path(QStringLiteral("story.txt"));

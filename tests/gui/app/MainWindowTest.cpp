@@ -108,9 +108,10 @@ TEST_F(MainWindow, CaptionsHintsAndColours) {
 TEST_F(MainWindow, MenuItemsWithTheirHints) {
   struct Item {
     const char* menu;
-    const char* name;
+    const char* name;  // "-": a separator
     QString text;
     QString hint;
+    QKeySequence shortcut = {};
   };
   const std::vector<Item> items = {
       {"mnuFile", "mnuOpen", QStringLiteral("&Open"), QStringLiteral("Import a file.")},
@@ -119,6 +120,14 @@ TEST_F(MainWindow, MenuItemsWithTheirHints) {
       {"mnuFile", "mnuExporttoweb", QStringLiteral("E&xport to web"), QStringLiteral("Save as HTML")},
       {"mnuFile", "mnuExportMobile", QStringLiteral("Export &mobile page\u2026"),
        QStringLiteral("Save as a page for phones, tablets and screen readers")},
+      {"mnuFile", "mnuExportMoodle", QStringLiteral("Export to Moo&dle\u2026"),
+       QStringLiteral("Save as a Moodle XML quiz for a course's question bank")},
+      {"mnuFile", "mnuExportPdf", QStringLiteral("Export PD&F\u2026"),
+       QStringLiteral("Save the worksheet and its answer key as a PDF file")},
+      {"mnuFile", "-", QString(), QString()},
+      {"mnuFile", "mnuPrint", QStringLiteral("P&rint\u2026"), QStringLiteral("Print the worksheet and its answer key"),
+       QKeySequence(Qt::CTRL | Qt::Key_P)},
+      {"mnuFile", "-", QString(), QString()},
       {"mnuFile", "mnuQuit", QStringLiteral("&Quit"), QString()},
       {"Edit1", "Output1", QStringLiteral("&Output"), QString()},
       {"mnuHelp", "Contents1", QStringLiteral("Contents"), QString()},
@@ -128,6 +137,7 @@ TEST_F(MainWindow, MenuItemsWithTheirHints) {
   for (QAction* a : form().menuBar()->actions()) menuTitles << a->text();
   EXPECT_EQ(menuTitles, (QStringList{QStringLiteral("&File"), QStringLiteral("&Edit"), QStringLiteral("&Help")}));
   std::map<std::string, int> position;
+  std::map<std::string, std::map<QChar, std::string>> accessKeys;
   for (const Item& item : items) {
     QMenu* menu = Find<QMenu>(&form(), item.menu);
     ASSERT_NE(menu, nullptr);
@@ -135,11 +145,22 @@ TEST_F(MainWindow, MenuItemsWithTheirHints) {
     const int index = position[item.menu]++;
     ASSERT_LT(index, actions.size()) << item.name;
     QAction* a = actions[index];
+    if (std::string(item.name) == "-") {
+      EXPECT_TRUE(a->isSeparator()) << item.menu << " item " << index;
+      continue;
+    }
     EXPECT_EQ(a->objectName(), QLatin1String(item.name));
     EXPECT_EQ(a->text(), item.text) << item.name;
     EXPECT_EQ(a->statusTip(), item.hint) << item.name;
-    EXPECT_TRUE(a->shortcut().isEmpty()) << item.name;
+    EXPECT_EQ(a->shortcut(), item.shortcut) << item.name;
     EXPECT_FALSE(a->isCheckable() || a->isSeparator()) << item.name;
+    // No two items of a menu share an access letter.
+    const qsizetype amp = item.text.indexOf(QLatin1Char('&'));
+    if (amp >= 0) {
+      const QChar letter = item.text.at(amp + 1).toLower();
+      const auto [it, added] = accessKeys[item.menu].emplace(letter, item.name);
+      EXPECT_TRUE(added) << item.name << " and " << it->second << " share " << QString(letter).toStdString();
+    }
   }
   for (const auto& [menu, count] : position) {
     EXPECT_EQ(Find<QMenu>(&form(), menu.c_str())->actions().size(), count) << menu;
@@ -193,6 +214,10 @@ TEST_F(MainWindow, DialogsStartInTheProgramFolderWithTheirFilters) {
   EXPECT_EQ(form().saveTextDialog().filter, QStringLiteral("Text files (*.txt)|*.txt"));
   EXPECT_EQ(form().savePageDialog().initialDir, programDir);
   EXPECT_EQ(form().savePageDialog().filter, QStringLiteral("HTML files (*.htm)|*.htm"));
+  EXPECT_EQ(form().saveMoodleDialog().initialDir, programDir);
+  EXPECT_EQ(form().saveMoodleDialog().filter, QStringLiteral("Moodle XML files (*.xml)|*.xml"));
+  EXPECT_EQ(form().savePdfDialog().initialDir, programDir);
+  EXPECT_EQ(form().savePdfDialog().filter, QStringLiteral("PDF files (*.pdf)|*.pdf"));
   EXPECT_EQ(form().helpFile(), programDir + QStringLiteral("/brenvik.hlp"));
 }
 

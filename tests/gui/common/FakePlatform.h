@@ -4,6 +4,8 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPageLayout>
+#include <QPrinter>
 #include <QString>
 #include <algorithm>
 #include <deque>
@@ -24,6 +26,10 @@ class FakePlatform : public Platform {
     QString caption;
     QString text;
   };
+  struct PrintCall {
+    QPageLayout layout;  // the page the dialog was offered
+    QString docName;
+  };
   struct HelpCall {
     QString file;
     int context = -1;  // -1: contents
@@ -35,10 +41,15 @@ class FakePlatform : public Platform {
   std::deque<std::optional<QString>> openAnswers;
   std::deque<std::optional<QString>> saveAnswers;
   std::deque<bool> confirmAnswers;
+  // Print dialog answers: nullopt is Cancel; a path prints to that PDF file.
+  // With nothing queued the dialog cancels and counts as unexpected.
+  std::deque<std::optional<QString>> printAnswers;
 
   std::vector<DialogCall> dialogs;
   std::vector<QString> questions;
   std::vector<ErrorCall> errors;
+  std::vector<ErrorCall> warnings;
+  std::vector<PrintCall> prints;
   std::vector<QString> shellOpens;
   std::vector<HelpCall> helps;
   QString clipboard;
@@ -66,6 +77,23 @@ class FakePlatform : public Platform {
   }
   void showError(QWidget*, const QString& caption, const QString& text) override {
     errors.push_back({caption, text});
+  }
+  void showWarning(QWidget*, const QString& caption, const QString& text) override {
+    warnings.push_back({caption, text});
+  }
+  bool runPrintDialog(QWidget*, QPrinter& printer) override {
+    prints.push_back({printer.pageLayout(), printer.docName()});
+    if (printAnswers.empty()) {
+      ++unexpected;
+      return false;
+    }
+    const std::optional<QString> answer = printAnswers.front();
+    printAnswers.pop_front();
+    if (!answer) return false;
+    // What the dialog's "Print to File (PDF)" leaves in the printer.
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(*answer);
+    return true;
   }
   void shellOpen(QWidget*, const QString& path) override { shellOpens.push_back(path); }
   void showHelpContents(QWidget*, const QString& file) override { helps.push_back({file, -1}); }

@@ -238,5 +238,37 @@ TEST_P(CliTmpfsFault, ReportsAndKeepsOldFile) {
 
 INSTANTIATE_TEST_SUITE_P(Faults, CliTmpfsFault, testing::Values("full", "readonly"));
 
+// Many texts into --out-dir, flushed to disk together: under each fault
+// every text is named with its file, the old files stay whole, no temporary
+// file stays behind, and the same run without the fault writes them all.
+class CliBatchFault : public testing::TestWithParam<const char*> {};
+
+TEST_P(CliBatchFault, ReportsEveryTextKeepsOldFilesAndGoesOn) {
+  TempFolder input;
+  TempFolder dir;
+  TempFolder scratch;
+  WriteFile(input / "a.txt", InputText());
+  WriteFile(input / "b.txt", InputText());
+  WriteFile(dir / "a.htm", kOld);
+  const std::string kind = GetParam();
+  const std::string spec = kind == "enospc" ? "enospc:1000:" + dir.path() : kind + ":" + dir.path();
+  const std::vector<std::string> args = {"export", input / "a.txt", input / "b.txt", "--out-dir", dir.path()};
+  const CliResult r = RunCli(args, scratch.path(), "", ShimEnv(spec));
+  EXPECT_FALSE(r.timedOut);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, input / "a.txt" + ": Impossible de créer le fichier " + dir / "a.htm" + "\n" + input / "b.txt" +
+                       ": Impossible de créer le fichier " + dir / "b.htm" + "\n");
+  EXPECT_EQ(ReadFile(dir / "a.htm"), kOld);
+  EXPECT_EQ(dir.Names(), std::vector<std::string>{"a.htm"});
+
+  const CliResult again = RunCli(args, scratch.path());
+  EXPECT_EQ(again.status, 0) << again.err;
+  EXPECT_TRUE(ReadFile(dir / "a.htm") == ExpectedBytes("export"));
+  EXPECT_TRUE(ReadFile(dir / "b.htm") == ExpectedBytes("export"));
+  EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a.htm", "b.htm"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, CliBatchFault, testing::Values("eio-sync", "rename", "erofs", "enospc"));
+
 }  // namespace
 }  // namespace brenvik::test

@@ -260,5 +260,55 @@ TEST_F(TextFileTest, FailedWriteLeavesTheOldFileWhole) {
   EXPECT_EQ(Names(), std::set<std::string>{"story.txt"});
 }
 
+TEST_F(TextFileTest, BatchReplacesEachFileAtTheCommit) {
+  Put(Path("old.htm"), "old page");
+  ::chmod(Path("old.htm").c_str(), 0640);
+  FileBatch batch;
+  batch.add(Path("old.htm"), "new page");
+  batch.add(Path("new.htm"), "another page");
+  EXPECT_EQ(batch.size(), 2u);
+  // Nothing replaced before the commit.
+  EXPECT_EQ(Get(Path("old.htm")), "old page");
+  EXPECT_FALSE(fs::exists(Path("new.htm")));
+  EXPECT_TRUE(batch.commit().empty());
+  EXPECT_EQ(batch.size(), 0u);
+  EXPECT_EQ(Get(Path("old.htm")), "new page");
+  EXPECT_EQ(Get(Path("new.htm")), "another page");
+  struct stat st {};
+  ASSERT_EQ(::stat(Path("old.htm").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+  EXPECT_EQ(Names(), (std::set<std::string>{"new.htm", "old.htm"}));
+}
+
+TEST_F(TextFileTest, BatchNotCommittedLeavesEverythingAsItWas) {
+  Put(Path("old.htm"), "old page");
+  {
+    FileBatch batch;
+    batch.add(Path("old.htm"), "new page");
+    batch.add(Path("new.htm"), "another page");
+  }
+  EXPECT_EQ(Get(Path("old.htm")), "old page");
+  EXPECT_EQ(Names(), std::set<std::string>{"old.htm"});
+}
+
+TEST_F(TextFileTest, BatchReportsEachFileThatCannotBeReplaced) {
+  fs::create_directory(Path("folder"));
+  fs::create_directory(Path("gone"));
+  FileBatch batch;
+  // Refused at once: a folder as target, a missing folder.
+  EXPECT_THROW(batch.add(Path("folder"), "x"), FileCreateError);
+  EXPECT_THROW(batch.add(Path("missing/a.htm"), "x"), FileCreateError);
+  batch.add(Path("a.htm"), "page a");
+  batch.add(Path("gone/b.htm"), "page b");
+  // The folder goes away before the commit: that rename fails, the other
+  // file is still written, and no temporary file stays behind.
+  const std::string temp = fs::directory_iterator(Path("gone"))->path().string();
+  ::unlink(temp.c_str());
+  fs::remove(Path("gone"));
+  EXPECT_EQ(batch.commit(), std::vector<std::string>{Path("gone/b.htm")});
+  EXPECT_EQ(Get(Path("a.htm")), "page a");
+  EXPECT_EQ(Names(), (std::set<std::string>{"a.htm", "folder"}));
+}
+
 }  // namespace
 }  // namespace brenvik

@@ -1,0 +1,302 @@
+// The worksheet as a real PDF, read back with poppler's tools: the text
+// layer holds the title, the test with its gaps and, from a new page on, the
+// key in gap order; no answer is on the test pages; every font is embedded.
+
+#include <gtest/gtest.h>
+
+#include <QFontDatabase>
+#include <QLocale>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QRawFont>
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "../../faults/CliRun.h"
+#include "core/ctest/TestGen.h"
+#include "core/page/Worksheet.h"
+#include "core/text/Text.h"
+#include "ui/print/WorksheetPrint.h"
+
+namespace brenvik {
+namespace {
+
+using test::RunProgram;
+using test::TempFolder;
+
+// One paragraph per script, each long enough to have gaps.
+const Text kScripts =
+    U"Premi\u00E8re phrase du texte.\r\n"
+    U"Le gar\u00E7on ach\u00E8te des \u0153ufs tr\u00E8s frais \u00E0 No\u00EBl.\r\n"
+    U"Za\u017C\u00F3\u0142\u0107 g\u0119\u015Bl\u0105 ja\u017A\u0144, \u017Ad\u017Ab\u0142o trawy i "
+    U"\u0142\u00F3d\u017A.\r\n"
+    U"\u041F\u0440\u0438\u0432\u0435\u0442, \u044D\u0442\u043E \u043F\u0440\u043E\u0441\u0442\u043E\u0439 "
+    U"\u0442\u0435\u043A\u0441\u0442 \u0434\u043B\u044F \u043F\u0440\u043E\u0432\u0435\u0440\u043A\u0438.\r\n"
+    U"\u039A\u03B1\u03BB\u03B7\u03BC\u03AD\u03C1\u03B1, \u03B1\u03C5\u03C4\u03CC \u03B5\u03AF\u03BD\u03B1\u03B9 "
+    U"\u03AD\u03BD\u03B1 \u03B1\u03C0\u03BB\u03CC \u03BA\u03B5\u03AF\u03BC\u03B5\u03BD\u03BF.\r\n"
+    U"\u05E9\u05DC\u05D5\u05DD, \u05D6\u05D4\u05D5 \u05DE\u05D1\u05D7\u05DF \u05E7\u05E6\u05E8 "
+    U"\u05DE\u05D0\u05D5\u05D3 \u05D5\u05E4\u05E9\u05D5\u05D8 \u05DC\u05EA\u05DC\u05DE\u05D9\u05D3\u05D9\u05DD.";
+
+const QDateTime kTime = QDateTime(QDate(2024, 5, 17), QTime(9, 30, 0), Qt::UTC);
+
+// What a reader compares: no white space (the spaces between a gap's
+// underscores included), no bidirectional controls (poppler wraps
+// right-to-left runs in embedding marks).
+Text Squeeze(TextView s) {
+  Text out;
+  for (char32_t c : s) {
+    if (c <= U' ' || c == U'\u00A0' || (c >= U'\u2000' && c <= U'\u200F') || (c >= U'\u202A' && c <= U'\u202E') ||
+        (c >= U'\u2066' && c <= U'\u2069')) {
+      continue;
+    }
+    out += c;
+  }
+  return out;
+}
+
+bool IsRightToLeft(char32_t c) { return (c >= 0x0590 && c <= 0x08FF) || (c >= 0xFB1D && c <= 0xFDFF); }
+
+bool HasRightToLeft(TextView s) {
+  for (char32_t c : s) {
+    if (IsRightToLeft(c)) return true;
+  }
+  return false;
+}
+
+// Text extraction gives right-to-left lines in visual order, so such lines
+// are compared as sorted characters; the others in order.
+struct Split {
+  Text leftToRight;   // the squeezed left-to-right lines, in order
+  Text rightToLeft;   // the squeezed characters of right-to-left lines, sorted
+};
+
+Split SplitLines(TextView text) {
+  Split out;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    std::size_t end = text.find_first_of(U"\r\n\f", start);
+    if (end == TextView::npos) end = text.size();
+    const TextView line = text.substr(start, end - start);
+    if (HasRightToLeft(line)) {
+      out.rightToLeft += Squeeze(line);
+    } else {
+      out.leftToRight += Squeeze(line);
+    }
+    start = end + 1;
+  }
+  std::sort(out.rightToLeft.begin(), out.rightToLeft.end());
+  return out;
+}
+
+class PrintedSheet : public ::testing::Test {
+ protected:
+  Worksheet sheet(TextView source, TextView title = U"Reading \u2013 Unit 3") {
+    TestWorkspace w;
+    GenerateTest(source, w);
+    ExportSettings settings;
+    settings.Title = Text(title);
+    return BuildWorksheet(w, settings);
+  }
+
+  // The PDF written to a file in the temporary folder.
+  std::string write(const Worksheet& s, QPageSize::PageSizeId paper = QPageSize::A4) {
+    const QPageLayout layout(QPageSize(paper), QPageLayout::Portrait, QMarginsF(20, 20, 20, 20),
+                             QPageLayout::Millimeter);
+    const std::string path = dir_ / "sheet.pdf";
+    test::WriteFile(path, WorksheetPdf(s, layout, kTime));
+    return path;
+  }
+
+  // pdftotext of the pages first..last, each page's "n / m" footer left out
+  // (checked to be there).
+  Text pages(const std::string& pdf, int first, int last) {
+    const test::CliResult r = RunProgram("pdftotext", {"-enc", "UTF-8", "-f", std::to_string(first), "-l",
+                                                       std::to_string(last), pdf, "-"},
+                                         dir_.path());
+    EXPECT_EQ(r.status, 0) << r.err;
+    const Text all = FromUtf8(r.out);
+    Text kept;
+    int footers = 0;
+    std::size_t start = 0;
+    while (start < all.size()) {
+      std::size_t end = all.find_first_of(U"\n\f", start);
+      if (end == Text::npos) end = all.size();
+      const Text line = all.substr(start, end - start);
+      const Text footer = ToText(first + footers) + U"/";
+      const Text squeezed = Squeeze(line);
+      if (squeezed.rfind(footer, 0) == 0 && squeezed.size() > footer.size() &&
+          squeezed.find_first_not_of(U"0123456789", footer.size()) == Text::npos) {
+        ++footers;
+      } else {
+        kept += line;
+        kept += U'\n';
+      }
+      start = end + 1;
+    }
+    EXPECT_EQ(footers, last - first + 1) << "a page without its number";
+    return kept;
+  }
+
+  int pageCount(const std::string& pdf) {
+    const test::CliResult r = RunProgram("pdfinfo", {pdf}, dir_.path());
+    const std::size_t at = r.out.find("Pages:");
+    if (at == std::string::npos) return 0;
+    return std::stoi(r.out.substr(at + 6));
+  }
+
+  TempFolder dir_;
+};
+
+TEST_F(PrintedSheet, TestPageHoldsTheTestAndNoAnswerAndTheKeyFollowsInOrder) {
+  const Worksheet s = sheet(kScripts);
+  const std::string pdf = write(s);
+  ASSERT_EQ(pageCount(pdf), 2);
+  // Everything on the test page, in order, and nothing else: so no answer.
+  const Split want = SplitLines(s.Title + U"\n" + s.NameLabel + Text(34, U'_') + s.DateLabel + Text(16, U'_') +
+                                U"\n" + s.Instruction + U"\n" + WorksheetTestText(s));
+  const Split got = SplitLines(pages(pdf, 1, 1));
+  EXPECT_EQ(ToUtf8(got.leftToRight), ToUtf8(want.leftToRight));
+  EXPECT_FALSE(want.rightToLeft.empty());
+  EXPECT_EQ(ToUtf8(got.rightToLeft), ToUtf8(want.rightToLeft));
+
+  // The key on its own page: "n." and the whole word, in gap order.
+  const Text key = Squeeze(pages(pdf, 2, 2));
+  ASSERT_EQ(key.rfind(U"Answerkey", 0), 0u) << ToUtf8(key);
+  std::size_t from = 0;
+  for (const WorksheetKeyEntry& e : s.Key) {
+    const Text number = ToText(static_cast<long long>(e.Number)) + U".";
+    const Text word = e.Kept + e.Answer;
+    if (HasRightToLeft(word)) {
+      // Right-to-left words come out in visual order around their numbers.
+      EXPECT_NE(key.find(word), Text::npos) << e.Number;
+      EXPECT_NE(key.find(number), Text::npos) << e.Number;
+      continue;
+    }
+    const std::size_t at = key.find(Squeeze(number + word), from);
+    EXPECT_NE(at, Text::npos) << "entry " << e.Number << " after " << from << " in " << ToUtf8(key);
+    if (at != Text::npos) from = at + number.size() + word.size();
+  }
+}
+
+TEST_F(PrintedSheet, EveryFontIsEmbedded) {
+  const std::string pdf = write(sheet(kScripts));
+  const test::CliResult r = RunProgram("pdffonts", {pdf}, dir_.path());
+  ASSERT_EQ(r.status, 0) << r.err;
+  // name type encoding emb sub uni object ID; two heading lines.
+  std::vector<std::string> rows;
+  std::size_t start = 0;
+  for (std::size_t end = r.out.find('\n'); end != std::string::npos; end = r.out.find('\n', start)) {
+    rows.push_back(r.out.substr(start, end - start));
+    start = end + 1;
+  }
+  ASSERT_GT(rows.size(), 2u) << r.out;
+  const std::size_t emb = rows[0].find("emb");
+  ASSERT_NE(emb, std::string::npos);
+  for (std::size_t i = 2; i < rows.size(); ++i) {
+    EXPECT_EQ(rows[i].substr(emb, 3), "yes") << rows[i];
+  }
+  EXPECT_NE(r.out.find("DejaVuSans"), std::string::npos) << r.out;
+}
+
+// The sheet's font has a glyph for every character of every script listed,
+// so no character is drawn as a missing-glyph box.
+TEST_F(PrintedSheet, FontCoversEveryScriptListed) {
+  QFont font(WorksheetFontFamily());
+  const QRawFont raw = QRawFont::fromFont(font);
+  ASSERT_TRUE(raw.isValid());
+  EXPECT_EQ(raw.familyName(), WorksheetFontFamily());
+  for (char32_t c : kScripts) {
+    if (c < U' ') continue;
+    EXPECT_TRUE(raw.supportsCharacter(static_cast<uint>(c))) << "U+" << std::hex << static_cast<unsigned>(c);
+  }
+}
+
+TEST_F(PrintedSheet, LongTextRunsOverPagesAndTheKeyStillStartsAfresh) {
+  Text source = U"Long text here.";
+  for (int i = 0; i < 120; ++i) source += U" Wonderful gardens bloom quietly\r\nunder morning sunlight today.";
+  const Worksheet s = sheet(source);
+  const std::string pdf = write(s, QPageSize::Letter);
+  QPdfWriter writer(QString::fromStdString(dir_ / "count.pdf"));
+  writer.setPageLayout(WorksheetPageLayout(QLocale(QLocale::English, QLocale::UnitedStates)));
+  const PaintedWorksheet painted = PaintWorksheet(s, writer);
+  EXPECT_GT(painted.FirstKeyPage, 2);
+  EXPECT_GT(painted.Pages, painted.FirstKeyPage);
+  EXPECT_EQ(pageCount(pdf), painted.Pages);
+  const Text keyPage = Squeeze(pages(pdf, painted.FirstKeyPage, painted.FirstKeyPage));
+  EXPECT_EQ(keyPage.rfind(U"Answerkey1.", 0), 0u) << ToUtf8(keyPage.substr(0, 80));
+  const Text testPages = Squeeze(pages(pdf, 1, painted.FirstKeyPage - 1));
+  EXPECT_EQ(testPages.find(U"Answerkey"), Text::npos);
+  EXPECT_EQ(testPages.size(), Squeeze(s.Title + s.NameLabel + Text(34, U'_') + s.DateLabel + Text(16, U'_') +
+                                      s.Instruction + WorksheetTestText(s))
+                                  .size());
+  const test::CliResult info = RunProgram("pdfinfo", {pdf}, dir_.path());
+  EXPECT_NE(info.out.find("612 x 792 pts (letter)"), std::string::npos) << info.out;
+}
+
+TEST_F(PrintedSheet, SameSheetAndDateGiveTheSameBytes) {
+  const Worksheet s = sheet(kScripts);
+  const QPageLayout layout = WorksheetPageLayout(QLocale(QLocale::German, QLocale::Germany));
+  const std::string a = WorksheetPdf(s, layout, kTime);
+  EXPECT_EQ(WorksheetPdf(s, layout, kTime), a);
+  const std::string later = WorksheetPdf(s, layout, kTime.addSecs(3600 * 24 * 400 + 61));
+  ASSERT_EQ(later.size(), a.size());
+  EXPECT_NE(later, a);
+  EXPECT_NE(a.find("/Title"), std::string::npos);
+  test::WriteFile(dir_ / "d.pdf", a);
+  const test::CliResult info = RunProgram("pdfinfo", {dir_ / "d.pdf"}, dir_.path(), "", {{"TZ", "UTC"}});
+  EXPECT_NE(info.out.find("2024"), std::string::npos) << info.out;
+  EXPECT_NE(info.out.find("595 x 842 pts (A4)"), std::string::npos) << info.out;
+}
+
+// Print... paints with the same code onto the printer the print dialog set
+// up; a printer printing to a PDF file shows what it was given.
+TEST_F(PrintedSheet, ThePrinterGetsTheSamePages) {
+  const Worksheet s = sheet(kScripts);
+  const std::string path = dir_ / "printed.pdf";
+  {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(path));
+    printer.setPageLayout(WorksheetPageLayout(QLocale(QLocale::English, QLocale::UnitedStates)));
+    const PaintedWorksheet painted = PaintWorksheet(s, printer);
+    EXPECT_EQ(painted.Pages, 2);
+    EXPECT_EQ(painted.FirstKeyPage, 2);
+  }
+  EXPECT_EQ(pageCount(path), 2);
+  const Split want = SplitLines(s.Title + U"\n" + s.NameLabel + Text(34, U'_') + s.DateLabel + Text(16, U'_') +
+                                U"\n" + s.Instruction + U"\n" + WorksheetTestText(s));
+  EXPECT_EQ(ToUtf8(SplitLines(pages(path, 1, 1)).leftToRight), ToUtf8(want.leftToRight));
+  EXPECT_EQ(Squeeze(pages(path, 2, 2)).rfind(U"Answerkey1.", 0), 0u);
+}
+
+// A device that cannot be painted on gives no pages, not a crash.
+TEST_F(PrintedSheet, PrinterThatCannotOpenGivesNoPages) {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(QString::fromStdString(dir_ / "no/such/folder/out.pdf"));
+  EXPECT_EQ(PaintWorksheet(sheet(kScripts), printer).Pages, 0);
+}
+
+TEST(WorksheetPaper, LetterWhereTheLocaleUsesIt) {
+  struct Case {
+    QLocale locale;
+    QPageSize::PageSizeId paper;
+  };
+  const Case cases[] = {
+      {QLocale(QLocale::English, QLocale::UnitedStates), QPageSize::Letter},
+      {QLocale(QLocale::French, QLocale::Canada), QPageSize::Letter},
+      {QLocale(QLocale::Spanish, QLocale::Mexico), QPageSize::Letter},
+      {QLocale(QLocale::Filipino, QLocale::Philippines), QPageSize::Letter},
+      {QLocale(QLocale::English, QLocale::UnitedKingdom), QPageSize::A4},
+      {QLocale(QLocale::German, QLocale::Germany), QPageSize::A4},
+      {QLocale(QLocale::Polish, QLocale::Poland), QPageSize::A4},
+      {QLocale(QLocale::Hebrew, QLocale::Israel), QPageSize::A4},
+      {QLocale(QLocale::English, QLocale::Australia), QPageSize::A4},
+      {QLocale::c(), QPageSize::A4},
+  };
+  for (const Case& c : cases) EXPECT_EQ(WorksheetPaper(c.locale), c.paper) << c.locale.name().toStdString();
+}
+
+}  // namespace
+}  // namespace brenvik

@@ -1,0 +1,280 @@
+// The Moodle quiz read back as Moodle reads it: every answer and every
+// character of the text must come back, whatever the text holds.
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "QuizReader.h"
+#include "core/ctest/TestGen.h"
+#include "core/page/ClassicPage.h"
+#include "core/page/MoodleXml.h"
+#include "core/page/Worksheet.h"
+#include "core/text/Errors.h"
+
+namespace brenvik {
+namespace {
+
+using test::ClozeQuestion;
+using test::ReadCloze;
+using test::XmlNode;
+using test::XmlReader;
+
+struct ReadBack {
+  std::vector<Text> names;
+  std::vector<ClozeQuestion> questions;
+};
+
+ReadBack Read(const std::string& xml) {
+  const XmlNode quiz = XmlReader(xml).document();
+  EXPECT_EQ(quiz.name, "quiz");
+  ReadBack back;
+  for (const XmlNode& q : quiz.children) {
+    EXPECT_EQ(q.name, "question");
+    EXPECT_EQ(q.attributes.at("type"), "cloze");
+    back.names.push_back(FromUtf8(q.child("name").child("text").text));
+    const XmlNode& text = q.child("questiontext");
+    EXPECT_EQ(text.attributes.at("format"), "html");
+    back.questions.push_back(ReadCloze(FromUtf8(text.child("text").text)));
+  }
+  return back;
+}
+
+// The text as the pupil should read it in Moodle: the test with each gap as
+// U+FFFC, line breaks as CR LF, no-break spaces as spaces (runs of spaces
+// are written with them), characters XML cannot hold as U+FFFD.
+Text ExpectedText(const TestWorkspace& w) {
+  Text out;
+  const Worksheet sheet = BuildWorksheet(w, {});
+  for (const WorksheetPiece& p : sheet.Test) {
+    switch (p.PieceKind) {
+      case WorksheetPiece::Kind::Plain: out += p.Characters; break;
+      case WorksheetPiece::Kind::Gap: out += U'\uFFFC'; break;
+      case WorksheetPiece::Kind::LineBreak: out += U"\r\n"; break;
+    }
+  }
+  for (char32_t& c : out) {
+    if (c == U'\u00A0') c = U' ';
+    if ((c < 0x20 && c != U'\t' && c != U'\r' && c != U'\n') || c == 0xFFFE || c == 0xFFFF) c = kReplacementChar;
+  }
+  return out;
+}
+
+Text Spaced(Text s) {
+  for (char32_t& c : s) {
+    if (c == U'\u00A0') c = U' ';
+  }
+  return s;
+}
+
+// Checks one text: every gap an exact, case-sensitive short answer that
+// Moodle reads back as the deleted part, unless a warning names that gap.
+void CheckRoundTrip(TextView source) {
+  SCOPED_TRACE(ToUtf8(source));
+  TestWorkspace w;
+  GenerateTest(source, w);
+  ExportSettings settings;
+  settings.Title = U"Quiz";
+  const MoodleXmlResult quiz = BuildMoodleXml(w, settings);
+  const ReadBack back = Read(quiz.Xml);
+  ASSERT_EQ(back.questions.size(), 1u);
+  EXPECT_EQ(back.names[0], U"Quiz");
+  const ClozeQuestion& q = back.questions[0];
+  EXPECT_EQ(ToUtf8(Spaced(q.text)), ToUtf8(ExpectedText(w)));
+
+  std::vector<Text> answers;
+  for (TextView a : w.RightHalves) {
+    if (!a.empty()) answers.push_back(Text(a));
+  }
+  ASSERT_EQ(q.gaps.size(), answers.size());
+  std::size_t warned = 0;
+  for (std::size_t i = 0; i < answers.size(); ++i) {
+    const test::ClozeGap& g = q.gaps[i];
+    EXPECT_EQ(g.grade, "1");
+    EXPECT_EQ(g.type, "SHORTANSWER_C");
+    EXPECT_TRUE(g.right);
+    EXPECT_EQ(g.alternatives, 1);
+    EXPECT_FALSE(g.wildcard) << ToUtf8(answers[i]);
+    const std::string problem = moodle::AnswerProblem(answers[i]);
+    if (problem.empty()) {
+      EXPECT_EQ(ToUtf8(g.literal), ToUtf8(answers[i])) << "gap " << i + 1;
+    } else {
+      ++warned;
+      const std::string label = "gap " + std::to_string(i + 1) + " (";
+      bool named = false;
+      for (const std::string& warning : quiz.Warnings) named = named || warning.rfind(label, 0) == 0;
+      EXPECT_TRUE(named) << label;
+    }
+  }
+  std::size_t gapWarnings = 0;
+  for (const std::string& warning : quiz.Warnings) gapWarnings += warning.rfind("gap ", 0) == 0;
+  EXPECT_EQ(gapWarnings, warned);
+}
+
+TEST(MoodleXml, WorkedExampleDocument) {
+  TestWorkspace w;
+  GenerateTest(U"This is a test. The cat sat on the mat.", w);
+  const MoodleXmlResult quiz = BuildMoodleXml(w, ExportSettings{});
+  EXPECT_TRUE(quiz.Warnings.empty());
+  EXPECT_EQ(quiz.Xml,
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+            "<quiz>\n"
+            "  <question type=\"cloze\">\n"
+            "    <name>\n"
+            "      <text>C-Test</text>\n"
+            "    </name>\n"
+            "    <questiontext format=\"html\">\n"
+            "      <text><![CDATA[This is a test. The c{1:SHORTANSWER_C:=at} sat o{1:SHORTANSWER_C:=n} the "
+            "m{1:SHORTANSWER_C:=at}.]]></text>\n"
+            "    </questiontext>\n"
+            "    <generalfeedback format=\"html\">\n"
+            "      <text></text>\n"
+            "    </generalfeedback>\n"
+            "    <penalty>0.3333333</penalty>\n"
+            "    <hidden>0</hidden>\n"
+            "  </question>\n"
+            "</quiz>\n");
+}
+
+TEST(MoodleXml, HostileTextsComeBackWhole) {
+  const TextView texts[] = {
+      U"C# is fun. Use C# and F# now, or C## and x#y.",
+      U"Braces. Write {1:SHORTANSWER:=x} and a}b and a{b here",
+      U"Tildes. Here a~b and ~~ and x~ today",
+      U"Slashes. Here a\\b and ab\\ and \\\\ and a\\\\}b end",
+      U"Markup. <b>bold</b> &amp; &lt; &#35; &#x7D; abc&#35 end",
+      U"CDATA. A ]]> B ]]]]> C x]]>y ab]] ]]> done",
+      U"Quotes. \"double\" 'single' \u201Ccurly\u201D \u00ABguillemets\u00BB here",
+      U"Stars. a*b ab* *** x\\*y and %50% =x= done",
+      U"Spaces.   three  two\r\n  indented line\r\n\r\nafter blank",
+      U"Lone ends. one\rtwo three\nfour five",
+      U"Controls. a\x01" "bc de\x1F" "fg hi\x7Fjk end",
+      U"Dollars. $$x^2$$ and \\(y\\) done",
+  };
+  for (TextView t : texts) CheckRoundTrip(t);
+}
+
+// Random texts in many scripts, with the characters Moodle's grammar, HTML
+// and XML give a meaning mixed into the words.
+TEST(MoodleXml, GeneratedTextsInManyScriptsComeBackWhole) {
+  const std::vector<Text> alphabets = {
+      U"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ\u00E9\u00E8\u00E0\u00FC\u00F6\u00DF\u00E7",
+      U"a\u0105bc\u0107de\u0119fghijkl\u0142mn\u0144o\u00F3prs\u015Btuwyz\u017A\u017C\u0141\u017B",
+      U"\u0430\u0431\u0432\u0433\u0434\u0435\u0436\u0437\u0438\u0439\u043A\u043B\u043C\u043D\u043E\u043F\u0440\u0441"
+      U"\u0442\u0443\u0444\u0445\u0446\u0447\u0448\u0449\u044A\u044B\u044C\u044D\u044E\u044F\u0401",
+      U"\u03B1\u03B2\u03B3\u03B4\u03B5\u03B6\u03B7\u03B8\u03B9\u03BA\u03BB\u03BC\u03BD\u03BE\u03BF\u03C0\u03C1\u03C3"
+      U"\u03C2\u03C4\u03C5\u03C6\u03C7\u03C8\u03C9\u03AC\u03AD",
+      U"\u05D0\u05D1\u05D2\u05D3\u05D4\u05D5\u05D6\u05D7\u05D8\u05D9\u05DB\u05DA\u05DC\u05DE\u05DD\u05E0\u05DF\u05E1"
+      U"\u05E2\u05E4\u05E3\u05E6\u05E5\u05E7\u05E8\u05E9\u05EA",
+      U"\u0627\u0628\u062A\u062B\u062C\u062D\u062E\u062F\u0630\u0631\u0632\u0633\u0634\u0635\u0636\u0637\u0638\u0639",
+      U"\u4E2D\u6587\u5B57\u8BCD\u8BED\u6D4B\u8BD5\u3042\u3044\u3046\u3048\u304A\uAC00\uB098\uB2E4",
+      U"\U0001F600\U0001F680\U0001D49C\u0301e\u0308\u200D\uFE0F",
+      U"}#~\\&<>\"*=%{]$;()[]_+`^|@",
+  };
+  const TextView separators[] = {U" ", U" ", U" ", U", ", U". ", U"! ", U"? ", U"; ", U": ", U" - ",
+                                 U" / ", U" \"", U"' ", U"\r\n", U"\r\n\r\n", U"  "};
+  std::mt19937 random(20240611);
+  for (int round = 0; round < 300; ++round) {
+    const Text& letters = alphabets[round % alphabets.size()];
+    const Text& hostile = alphabets.back();
+    Text source = U"First sentence. ";
+    const int words = 1 + static_cast<int>(random() % 40);
+    for (int k = 0; k < words; ++k) {
+      const int length = 1 + static_cast<int>(random() % 9);
+      for (int c = 0; c < length; ++c) {
+        const bool odd = random() % 6 == 0;
+        const Text& from = odd ? hostile : letters;
+        source += from[random() % from.size()];
+      }
+      source += separators[random() % std::size(separators)];
+    }
+    TestWorkspace w;
+    GenerateTest(source, w);
+    bool anyGap = false;
+    for (TextView a : w.RightHalves) anyGap = anyGap || !a.empty();
+    if (anyGap) CheckRoundTrip(source);
+  }
+}
+
+TEST(MoodleXml, AnswersMoodleCannotCarryAreNamedInWarnings) {
+  struct Case {
+    Text source;
+    std::string warningStart;
+  };
+  // In "One. a WORD" the second word, WORD, loses its second half.
+  const Case cases[] = {
+      {U"One. a ab\\}x", "gap 1 (\"ab\\}x\"): the answer holds \"\\}\""},
+      {U"One. a ab\\#x", "gap 1 (\"ab\\#x\"): the answer holds \"\\#\""},
+      {U"One. a ab\\*", "gap 1 (\"ab\\*\"): the answer holds \"\\*\""},
+      {U"One. a ab\x02z", "gap 1 (\"ab\x02z\"): the answer holds a control character"},
+      {U"One. a abc\\d}", ""},  // a backslash not right before "}" is carried
+      {U"One. a b c ab\\}x", "gap 1 (\"ab\\}x\")"},  // "b" keeps whole; the gap is the first
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(ToUtf8(c.source));
+    TestWorkspace w;
+    GenerateTest(c.source, w);
+    const MoodleXmlResult quiz = BuildMoodleXml(w, {});
+    if (c.warningStart.empty()) {
+      EXPECT_TRUE(quiz.Warnings.empty());
+      continue;
+    }
+    ASSERT_FALSE(quiz.Warnings.empty());
+    EXPECT_EQ(quiz.Warnings[0].rfind(c.warningStart, 0), 0u) << quiz.Warnings[0];
+  }
+}
+
+TEST(MoodleXml, SameQuizBeforeAndAfterAClassicExport) {
+  TestWorkspace w;
+  GenerateTest(U"Line one.\r\nThe cat sat\r\non the mat and ate its dinner.\r\nBye now", w);
+  const MoodleXmlResult before = BuildMoodleXml(w, {});
+  (void)BuildTestPage(w, {});  // rewrites PageAnswers and PageSeparators in place
+  EXPECT_NE(w.PageSeparators, w.Separators);
+  const MoodleXmlResult after = BuildMoodleXml(w, {});
+  EXPECT_EQ(after.Xml, before.Xml);
+  EXPECT_NE(after.Xml.find("sat<br>o{1:SHORTANSWER_C:=n}"), std::string::npos) << after.Xml;
+}
+
+TEST(MoodleXml, TextWithoutGapIsRefusedWithTheListError) {
+  for (TextView source : {U"", U"Hello world.", U"One. a 42 b 7"}) {
+    TestWorkspace w;
+    GenerateTest(source, w);
+    try {
+      (void)BuildMoodleXml(w, {});
+      ADD_FAILURE() << "no error for " << ToUtf8(source);
+    } catch (const ListIndexError& e) {
+      EXPECT_EQ(e.index(), -1);
+    }
+    MoodleQuizWriter writer;
+    EXPECT_THROW(writer.addQuestion(U"x", w), ListIndexError);
+    EXPECT_EQ(writer.questions(), 0u);
+    EXPECT_EQ(writer.finish(), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<quiz>\n</quiz>\n");
+  }
+}
+
+TEST(MoodleXml, QuestionNames) {
+  TestWorkspace w;
+  GenerateTest(U"This is a test. The cat sat on the mat.", w);
+  const Text longName(300, U'\u017C');
+  struct Case {
+    Text name;
+    Text expected;
+  };
+  const Case cases[] = {
+      {U"Unit 3 <Reading> & \"more\" ]]>", U"Unit 3 <Reading> & \"more\" ]]>"},
+      {U"   ", U"C-Test"},
+      {U"  padded\r\n", U"padded"},
+      {longName, longName.substr(0, 255)},
+      {U"be\x07ll", U"be\uFFFDll"},
+  };
+  MoodleQuizWriter writer;
+  for (const Case& c : cases) writer.addQuestion(c.name, w);
+  const ReadBack back = Read(writer.finish());
+  ASSERT_EQ(back.names.size(), std::size(cases));
+  for (std::size_t i = 0; i < back.names.size(); ++i) EXPECT_EQ(ToUtf8(back.names[i]), ToUtf8(cases[i].expected));
+}
+
+}  // namespace
+}  // namespace brenvik

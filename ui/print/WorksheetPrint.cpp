@@ -1,0 +1,327 @@
+#include "ui/print/WorksheetPrint.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QBuffer>
+#include <QFont>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QTextBlock>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <algorithm>
+#include <array>
+#include <vector>
+
+#include "core/text/Errors.h"
+
+namespace brenvik {
+namespace {
+
+QString ToQ(TextView text) { return QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size())); }
+
+constexpr qreal kBodyPoints = 12;
+constexpr qreal kTitlePoints = 18;
+constexpr qreal kHeadingPoints = 15;
+constexpr qreal kSmallPoints = 10;
+constexpr double kMarginMillimetres = 20;
+
+QFont SheetFont(qreal points, bool bold = false) {
+  QFont font(WorksheetFontFamily());
+  font.setStyleHint(QFont::SansSerif);
+  // Paper needs no hinting for a screen's pixel grid; unhinted glyphs are
+  // also quicker to lay out.
+  font.setHintingPreference(QFont::PreferNoHinting);
+  font.setPointSizeF(points);
+  font.setBold(bold);
+  return font;
+}
+
+QTextCharFormat CharFormat(const QFont& font) {
+  QTextCharFormat f;
+  f.setFont(font);
+  f.setForeground(Qt::black);
+  return f;
+}
+
+// A gap: one "_" per missing character, the underscores set apart by figure
+// spaces (no-break spaces about as wide as a digit), so that each cell is
+// about as wide as a handwritten letter: the pupil sees how many letters are
+// missing and has room to write them. Spaces between the underscores look
+// the same whichever way the line runs, and the gap stays one run of text in
+// the word's own format, which keeps the layout of a long text quick.
+QString GapText(std::size_t length) {
+  QString gap;
+  gap.reserve(static_cast<qsizetype>(length * 2));
+  for (std::size_t i = 0; i < length; ++i) {
+    if (i > 0) gap += QChar(0x2007);
+    gap += QLatin1Char('_');
+  }
+  return gap;
+}
+
+QTextBlockFormat Paragraph(Qt::Alignment align, qreal before, qreal after, qreal lineHeightPercent = 100) {
+  QTextBlockFormat f;
+  f.setAlignment(align);
+  f.setTopMargin(before);
+  f.setBottomMargin(after);
+  f.setLayoutDirection(Qt::LayoutDirectionAuto);
+  if (lineHeightPercent != 100) f.setLineHeight(lineHeightPercent, QTextBlockFormat::ProportionalHeight);
+  return f;
+}
+
+// Points to the units of paragraph spacing, which QTextDocument takes as
+// pixels at 96 dots per inch and scales to the device itself.
+qreal Px(qreal points) { return points * 96.0 / 72.0; }
+
+void WriteTest(QTextCursor& cursor, const Worksheet& sheet, const QTextBlockFormat& paragraph) {
+  const QTextCharFormat text = CharFormat(SheetFont(kBodyPoints));
+  cursor.insertBlock(paragraph, text);
+  for (const WorksheetPiece& p : sheet.Test) {
+    switch (p.PieceKind) {
+      case WorksheetPiece::Kind::Plain: cursor.insertText(ToQ(p.Characters), text); break;
+      case WorksheetPiece::Kind::Gap:
+        cursor.insertText(GapText(p.Length), text);
+        break;
+      case WorksheetPiece::Kind::LineBreak: cursor.insertBlock(paragraph, text); break;
+    }
+  }
+}
+
+// The key as one flowing paragraph, read in gap order: "n." and the whole
+// word, the answer in bold and underlined, entries kept whole on a line and
+// set apart by a middle dot. (A grid would align better, but PDF readers and
+// text extraction read a grid, or words set far apart, column by column; a
+// paragraph reads in order.)
+void WriteKey(QTextCursor& cursor, const Worksheet& sheet) {
+  const QTextCharFormat number = CharFormat(SheetFont(kSmallPoints));
+  const QTextCharFormat kept = CharFormat(SheetFont(kBodyPoints));
+  QTextCharFormat answer = CharFormat(SheetFont(kBodyPoints, true));
+  answer.setFontUnderline(true);
+  // A middle dot between entries, held to the entry before it, so that a
+  // line never starts with one.
+  const QString between = QStringLiteral("\u00A0\u00A0\u00B7  ");
+  for (std::size_t i = 0; i < sheet.Key.size(); ++i) {
+    const WorksheetKeyEntry& e = sheet.Key[i];
+    if (i > 0) cursor.insertText(between, number);
+    // A no-break space keeps the number with its word.
+    cursor.insertText(QString::number(e.Number) + QStringLiteral(".") + QChar(0x00A0), number);
+    // The word is a bidirectional isolate, so that neighbouring entries in
+    // a right-to-left script do not run together with the numbers.
+    cursor.insertText(QChar(0x2068) + ToQ(e.Kept), kept);
+    cursor.insertText(ToQ(e.Answer) + QChar(0x2069), answer);
+  }
+}
+
+// The document's defaults, before its content goes in.
+void Prepare(QTextDocument& doc) {
+  doc.setUndoRedoEnabled(false);
+  doc.setDocumentMargin(0);
+  doc.setDefaultFont(SheetFont(kBodyPoints));
+  QTextOption option = doc.defaultTextOption();
+  option.setTextDirection(Qt::LayoutDirectionAuto);
+  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  doc.setDefaultTextOption(option);
+}
+
+// Lays the finished document out once for the device, as one long column
+// of the page's width. (Laid out while the content goes in, each insertion
+// would lay out the rest of the document again.)
+void LayOut(QTextDocument& doc, QPagedPaintDevice& device, qreal width) {
+  // The pages are drawn line by line: without its cache a block would be
+  // itemized and shaped again for every line.
+  for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+    if (QTextLayout* layout = block.layout()) layout->setCacheEnabled(true);
+  }
+  doc.documentLayout()->setPaintDevice(&device);
+  doc.setTextWidth(width);
+  // The layout is lazy; asking for the size lays out every block.
+  (void)doc.size();
+}
+
+// A line of text and where its block stands in the document.
+struct PlacedLine {
+  QTextLine line;
+  QPointF blockOrigin;
+};
+
+struct Page {
+  qreal top = 0;  // where the page starts in the document
+  std::vector<PlacedLine> lines;
+};
+
+// Cuts the laid-out document into pages line by line: a line that would
+// cross the foot of the page starts the next one, so no line is cut in two
+// or drawn on two pages.
+std::vector<Page> Paginate(const QTextDocument& doc, qreal pageHeight) {
+  std::vector<Page> pages(1);
+  for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+    const QTextLayout* layout = block.layout();
+    if (layout == nullptr) continue;
+    const QPointF origin = layout->position();
+    for (int i = 0; i < layout->lineCount(); ++i) {
+      const QTextLine line = layout->lineAt(i);
+      const qreal top = origin.y() + line.y();
+      const qreal bottom = top + line.height();
+      if (bottom - pages.back().top > pageHeight && !pages.back().lines.empty()) pages.push_back({top, {}});
+      pages.back().lines.push_back({line, origin});
+    }
+  }
+  return pages;
+}
+
+// The test pages: title, name and date, instruction, the test.
+void BuildTestPages(QTextDocument& doc, const Worksheet& sheet) {
+  QTextCursor cursor(&doc);
+  // One edit: otherwise every insertion lays its whole paragraph out again
+  // to place the cursor, which grows with the square of a paragraph's length.
+  cursor.beginEditBlock();
+  cursor.setBlockFormat(Paragraph(Qt::AlignHCenter, 0, Px(14)));
+  cursor.insertText(ToQ(sheet.Title), CharFormat(SheetFont(kTitlePoints, true)));
+
+  const QTextCharFormat label = CharFormat(SheetFont(kBodyPoints));
+  cursor.insertBlock(Paragraph(Qt::AlignLeft, 0, Px(18)), label);
+  cursor.insertText(ToQ(sheet.NameLabel) + QStringLiteral(" ") + QString(34, QLatin1Char('_')) +
+                        QStringLiteral("      ") + ToQ(sheet.DateLabel) + QStringLiteral(" ") +
+                        QString(16, QLatin1Char('_')),
+                    label);
+
+  cursor.insertBlock(Paragraph(Qt::AlignLeading, 0, Px(10)), label);
+  cursor.insertText(ToQ(sheet.Instruction), CharFormat(SheetFont(kBodyPoints, true)));
+
+  WriteTest(cursor, sheet, Paragraph(Qt::AlignLeading, 0, 0, 200));
+  cursor.endEditBlock();
+}
+
+// The key pages, which start on a page of their own.
+void BuildKeyPages(QTextDocument& doc, const Worksheet& sheet) {
+  QTextCursor cursor(&doc);
+  cursor.beginEditBlock();  // as for the test pages
+  cursor.setBlockFormat(Paragraph(Qt::AlignLeading, 0, Px(12)));
+  cursor.insertText(ToQ(sheet.KeyHeading), CharFormat(SheetFont(kHeadingPoints, true)));
+  cursor.insertBlock(Paragraph(Qt::AlignLeading, 0, 0, 170));
+  WriteKey(cursor, sheet);
+  cursor.endEditBlock();
+}
+
+// Paints pages, each but the first on a new sheet when first is true,
+// every one on a new sheet otherwise, numbered from number on.
+bool PaintPages(QPainter& painter, QPagedPaintDevice& device, const std::vector<Page>& pages, bool first,
+                int number, int total, const QRectF& area, qreal footer) {
+  const QFont footerFont = SheetFont(kSmallPoints);
+  for (std::size_t page = 0; page < pages.size(); ++page) {
+    if ((page > 0 || !first) && !device.newPage()) return false;
+    painter.save();
+    painter.translate(0, -pages[page].top);
+    painter.setPen(Qt::black);
+    for (const PlacedLine& placed : pages[page].lines) placed.line.draw(&painter, placed.blockOrigin);
+    painter.restore();
+
+    painter.setFont(footerFont);
+    painter.setPen(Qt::black);
+    painter.drawText(QRectF(0, area.height() - footer * 0.8, area.width(), footer * 0.8),
+                     Qt::AlignHCenter | Qt::AlignBottom,
+                     QStringLiteral("%1 / %2").arg(number + static_cast<int>(page)).arg(total));
+  }
+  return true;
+}
+
+// Qt writes the time of writing as the creation date, in local time with
+// its offset from UTC. The date is rewritten in place with the same offset,
+// so the file keeps its length and every offset in its cross-reference table.
+void SetCreationDate(QByteArray& pdf, const QDateTime& time) {
+  static constexpr char kKey[] = "/CreationDate (D:";
+  const qsizetype at = pdf.indexOf(kKey);
+  if (at < 0) return;
+  const qsizetype digits = at + static_cast<qsizetype>(sizeof kKey) - 1;
+  if (digits + 15 > pdf.size()) return;
+  for (qsizetype i = digits; i < digits + 14; ++i) {
+    if (pdf[i] < '0' || pdf[i] > '9') return;
+  }
+  int offsetSeconds = 0;
+  const char sign = pdf[digits + 14];
+  if (sign == '+' || sign == '-') {
+    if (digits + 21 > pdf.size()) return;
+    const int hours = (pdf[digits + 15] - '0') * 10 + (pdf[digits + 16] - '0');
+    const int minutes = (pdf[digits + 18] - '0') * 10 + (pdf[digits + 19] - '0');
+    offsetSeconds = (hours * 60 + minutes) * 60 * (sign == '-' ? -1 : 1);
+  } else if (sign != 'Z') {
+    return;
+  }
+  const QByteArray stamp = time.toOffsetFromUtc(offsetSeconds).toString(QStringLiteral("yyyyMMddhhmmss")).toLatin1();
+  if (stamp.size() != 14) return;
+  pdf.replace(digits, 14, stamp);
+}
+
+}  // namespace
+
+QPageSize::PageSizeId WorksheetPaper(const QLocale& locale) {
+  static constexpr std::array kLetterTerritories = {
+      QLocale::UnitedStates, QLocale::Canada,     QLocale::Mexico,     QLocale::Philippines,
+      QLocale::Belize,       QLocale::Chile,      QLocale::Colombia,   QLocale::CostaRica,
+      QLocale::ElSalvador,   QLocale::Guatemala,  QLocale::Nicaragua,  QLocale::Panama,
+      QLocale::PuertoRico,   QLocale::Venezuela,
+  };
+  if (locale.measurementSystem() == QLocale::ImperialUSSystem) return QPageSize::Letter;
+  const QLocale::Territory territory = locale.territory();
+  for (QLocale::Territory t : kLetterTerritories) {
+    if (t == territory) return QPageSize::Letter;
+  }
+  return QPageSize::A4;
+}
+
+QPageLayout WorksheetPageLayout(const QLocale& locale) {
+  const QMarginsF margins(kMarginMillimetres, kMarginMillimetres, kMarginMillimetres, kMarginMillimetres);
+  return QPageLayout(QPageSize(WorksheetPaper(locale)), QPageLayout::Portrait, margins, QPageLayout::Millimeter);
+}
+
+QString WorksheetFontFamily() { return QStringLiteral("DejaVu Sans"); }
+
+PaintedWorksheet PaintWorksheet(const Worksheet& sheet, QPagedPaintDevice& device) {
+  PaintedWorksheet result;
+  const QRectF area(QPointF(0, 0), device.pageLayout().paintRectPixels(device.logicalDpiX()).size());
+  const qreal footer = 2 * kSmallPoints * device.logicalDpiY() / 72.0;  // device pixels
+  if (area.width() <= 0 || area.height() <= footer * 2) return result;
+  const qreal pageHeight = area.height() - footer;
+
+  QTextDocument test;
+  Prepare(test);
+  BuildTestPages(test, sheet);
+  LayOut(test, device, area.width());
+  QTextDocument key;
+  Prepare(key);
+  BuildKeyPages(key, sheet);
+  LayOut(key, device, area.width());
+  const std::vector<Page> testPages = Paginate(test, pageHeight);
+  const std::vector<Page> keyPages = Paginate(key, pageHeight);
+  const int total = static_cast<int>(testPages.size() + keyPages.size());
+
+  QPainter painter;
+  if (!painter.begin(&device)) return result;
+  const bool painted =
+      PaintPages(painter, device, testPages, true, 1, total, area, footer) &&
+      PaintPages(painter, device, keyPages, false, static_cast<int>(testPages.size()) + 1, total, area, footer);
+  if (!painter.end() || !painted) return result;
+  result.Pages = total;
+  result.FirstKeyPage = static_cast<int>(testPages.size()) + 1;
+  return result;
+}
+
+std::string WorksheetPdf(const Worksheet& sheet, const QPageLayout& layout, const QDateTime& creationTime) {
+  QByteArray bytes;
+  {
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    writer.setPageLayout(layout);
+    writer.setTitle(ToQ(sheet.Title));
+    writer.setCreator(QStringLiteral("Brenvik"));
+    if (PaintWorksheet(sheet, writer).Pages == 0) throw BrenvikError("The worksheet could not be painted");
+  }
+  SetCreationDate(bytes, creationTime);
+  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+}  // namespace brenvik

@@ -1,0 +1,51 @@
+#pragma once
+// The worksheet on paper: one renderer for the PDF file and the printer.
+// QTextDocument lays the sheet out (line breaking, right-to-left paragraphs,
+// font fallback for every script the machine has fonts for) and paints it
+// page by page onto a QPagedPaintDevice; the answer key starts a new page.
+// Needs a QGuiApplication (the fonts), but no window.
+
+#include <QDateTime>
+#include <QLocale>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QString>
+#include <string>
+
+#include "core/page/Worksheet.h"
+
+class QPagedPaintDevice;
+
+namespace brenvik {
+
+// Letter where the locale's territory uses it (the United States, Canada,
+// Mexico, the Philippines and most of Central America, Colombia, Chile and
+// Venezuela) or measures in US units; A4 everywhere else.
+QPageSize::PageSizeId WorksheetPaper(const QLocale& locale);
+
+// The worksheet's page: that paper, portrait, 20 mm margins.
+QPageLayout WorksheetPageLayout(const QLocale& locale);
+
+// The family the sheet is printed in: DejaVu Sans, which covers Latin with
+// every accent, Polish, Cyrillic, Greek, Hebrew and Arabic in one face; Qt
+// falls back to another installed font for anything it lacks.
+QString WorksheetFontFamily();
+
+struct PaintedWorksheet {
+  int Pages = 0;         // 0: the device could not be painted on
+  int FirstKeyPage = 0;  // 1-based page where the answer key starts
+};
+
+// Lays the sheet out for the device's page layout (paper and margins as the
+// device has them, e.g. as chosen in a print dialog) and paints every page,
+// numbered "n / m" at the foot. Pages is 0 when painting could not begin
+// (a printer or file that cannot be opened).
+PaintedWorksheet PaintWorksheet(const Worksheet& sheet, QPagedPaintDevice& device);
+
+// The sheet as the bytes of a PDF file: text selectable, fonts embedded, the
+// sheet's title as the document title. creationTime is written as the
+// document's creation date, so equal sheets give equal bytes. Throws
+// BrenvikError when the PDF cannot be painted.
+std::string WorksheetPdf(const Worksheet& sheet, const QPageLayout& layout, const QDateTime& creationTime);
+
+}  // namespace brenvik
