@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Times brenvik-cli export over many texts at once against one call per text,
 # in one run on the same files.
-#   bench/export_many.sh [FORMAT] [COUNT]     FORMAT classic (default), moodle or pdf; COUNT 1000
+#   bench/export_many.sh [FORMAT] [COUNT]     FORMAT classic (default), responsive, moodle or pdf; COUNT 1000
 # Each text is about 2 KiB of prose (different in every file). Prints the two
 # times, their ratio, and checks that both ways wrote the same bytes.
 set -euo pipefail
@@ -10,7 +10,7 @@ count=${2:-1000}
 here=$(cd "$(dirname "$0")/.." && pwd)
 cli=${BRENVIK_CLI:-$here/build/bin/brenvik-cli}
 [[ -x $cli ]] || { echo "no $cli: build first" >&2; exit 2; }
-case $format in classic) ext=htm ;; moodle) ext=xml ;; pdf) ext=pdf ;; *) echo "unknown format $format" >&2; exit 2 ;; esac
+case $format in classic|responsive) ext=htm ;; moodle) ext=xml ;; pdf) ext=pdf ;; *) echo "unknown format $format" >&2; exit 2 ;; esac
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -18,24 +18,6 @@ bool IsXmlChar(char32_t c) {
   return c != 0xFFFE && c != 0xFFFF && c <= 0x10FFFF;
 }
 
-void PutUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out.push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else if (c < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  }
-}
-
 void PutReference(std::string& out, char32_t c) {
   out.append("&#").append(std::to_string(static_cast<unsigned long>(c))).push_back(';');
 }
@@ -52,7 +34,7 @@ void PutXmlText(std::string& out, TextView text) {
       case U'&': out.append("&amp;"); break;
       case U'<': out.append("&lt;"); break;
       case U'>': out.append("&gt;"); break;
-      default: PutUtf8(out, c);
+      default: AppendUtf8(out, c);
     }
   }
 }
@@ -105,7 +87,7 @@ class HtmlText {
             out_.push_back(' ');
           }
           break;
-        default: PutUtf8(out_, c);
+        default: AppendUtf8(out_, c);
       }
       afterSpace_ = c == U' ';
     }
@@ -135,11 +117,11 @@ std::string ClozeAnswer(TextView answer) {
   out.reserve(answer.size() * 2);
   for (char32_t c : answer) {
     if (!IsXmlChar(c)) {
-      PutUtf8(out, kReplacementChar);
+      AppendUtf8(out, kReplacementChar);
     } else if (c == U'*') {
       out.append("\\*");
     } else if (IsAsciiAlnum(c) || c >= 0x80) {
-      PutUtf8(out, c);
+      AppendUtf8(out, c);
     } else {
       PutReference(out, c);
     }

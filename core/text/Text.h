@@ -52,6 +52,27 @@ inline std::size_t DecodeUtf8Char(const unsigned char* p, std::size_t n, char32_
   return len;
 }
 
+// Appends the UTF-8 form of c, a surrogate or a value above U+10FFFF as
+// U+FFFD. The one UTF-8 encoder of the program.
+inline void AppendUtf8(std::string& out, char32_t c) {
+  c = ScalarOrReplacement(c);
+  if (c < 0x80) {
+    out.push_back(static_cast<char>(c));
+  } else if (c < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else if (c < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  }
+}
+
 // True when the bytes are well-formed UTF-8 throughout.
 bool IsValidUtf8(std::string_view bytes);
 
