@@ -383,15 +383,20 @@ void MainWindow::printWorksheet() {
     printer.setDocName(ToQString(sheet.Title));
     printer.setCreator(QStringLiteral("Brenvik"));
     if (!platform().runPrintDialog(this, printer)) return;
+    // The dialog's "Pages from ... to"; 0 and 0 print every page.
+    const bool range = printer.printRange() == QPrinter::PageRange;
+    const int from = range ? printer.fromPage() : 0;
+    const int to = range ? printer.toPage() : 0;
     if (printer.outputFormat() == QPrinter::PdfFormat) {
       // "Print to File (PDF)": the same pages, written as Export PDF writes
       // them, whole or not at all. Painted straight onto the printer, a
       // failed write would leave half a file and go unreported.
       const QString path = printer.outputFileName();
-      WriteFileBytes(ToPath(path), WorksheetPdf(sheet, printer.pageLayout(), QDateTime::currentDateTimeUtc()));
+      WriteFileBytes(ToPath(path),
+                     WorksheetPdf(sheet, printer.pageLayout(), QDateTime::currentDateTimeUtc(), from, to));
       return;
     }
-    if (PaintWorksheet(sheet, printer).Pages == 0) {
+    if (PaintWorksheet(sheet, printer, from, to).Pages == 0) {
       throw BrenvikError(
           QStringLiteral("Impossible d'imprimer sur l'imprimante %1").arg(printer.printerName()).toStdString());
     }

@@ -206,26 +206,30 @@ void BuildKeyPages(QTextDocument& doc, const Worksheet& sheet) {
   cursor.endEditBlock();
 }
 
-// Paints pages, each but the first on a new sheet when first is true,
-// every one on a new sheet otherwise, numbered from number on.
-bool PaintPages(QPainter& painter, QPagedPaintDevice& device, const std::vector<Page>& pages, bool first,
-                int number, int total, const QRectF& area, qreal footer) {
+// Paints the pages numbered from..to (1-based, inclusive) of the test pages
+// followed by the key pages, each on its own sheet, with "n / m" at the
+// foot. Returns how many it painted, or -1 when the device refused a page.
+int PaintPages(QPainter& painter, QPagedPaintDevice& device, const std::vector<const Page*>& pages, int from, int to,
+               const QRectF& area, qreal footer) {
   const QFont footerFont = SheetFont(kSmallPoints);
-  for (std::size_t page = 0; page < pages.size(); ++page) {
-    if ((page > 0 || !first) && !device.newPage()) return false;
+  const int total = static_cast<int>(pages.size());
+  int painted = 0;
+  for (int number = from; number <= to; ++number) {
+    const Page& page = *pages[static_cast<std::size_t>(number - 1)];
+    if (painted > 0 && !device.newPage()) return -1;
     painter.save();
-    painter.translate(0, -pages[page].top);
+    painter.translate(0, -page.top);
     painter.setPen(Qt::black);
-    for (const PlacedLine& placed : pages[page].lines) placed.line.draw(&painter, placed.blockOrigin);
+    for (const PlacedLine& placed : page.lines) placed.line.draw(&painter, placed.blockOrigin);
     painter.restore();
 
     painter.setFont(footerFont);
     painter.setPen(Qt::black);
     painter.drawText(QRectF(0, area.height() - footer * 0.8, area.width(), footer * 0.8),
-                     Qt::AlignHCenter | Qt::AlignBottom,
-                     QStringLiteral("%1 / %2").arg(number + static_cast<int>(page)).arg(total));
+                     Qt::AlignHCenter | Qt::AlignBottom, QStringLiteral("%1 / %2").arg(number).arg(total));
+    ++painted;
   }
-  return true;
+  return painted;
 }
 
 // Qt writes the time of writing as the creation date, in local time with
@@ -279,7 +283,7 @@ QPageLayout WorksheetPageLayout(const QLocale& locale) {
 
 QString WorksheetFontFamily() { return QStringLiteral("DejaVu Sans"); }
 
-PaintedWorksheet PaintWorksheet(const Worksheet& sheet, QPagedPaintDevice& device) {
+PaintedWorksheet PaintWorksheet(const Worksheet& sheet, QPagedPaintDevice& device, int fromPage, int toPage) {
   PaintedWorksheet result;
   const QRectF area(QPointF(0, 0), device.pageLayout().paintRectPixels(device.logicalDpiX()).size());
   const qreal footer = 2 * kSmallPoints * device.logicalDpiY() / 72.0;  // device pixels
@@ -296,20 +300,29 @@ PaintedWorksheet PaintWorksheet(const Worksheet& sheet, QPagedPaintDevice& devic
   LayOut(key, device, area.width());
   const std::vector<Page> testPages = Paginate(test, pageHeight);
   const std::vector<Page> keyPages = Paginate(key, pageHeight);
-  const int total = static_cast<int>(testPages.size() + keyPages.size());
+  std::vector<const Page*> pages;
+  for (const Page& page : testPages) pages.push_back(&page);
+  for (const Page& page : keyPages) pages.push_back(&page);
+  const int total = static_cast<int>(pages.size());
+  const int from = std::max(fromPage, 1);
+  const int to = toPage > 0 ? std::min(toPage, total) : total;
+  if (from > to) {
+    throw BrenvikError("La feuille n'a que " + std::to_string(total) + " pages : il n'y a pas de page " +
+                       std::to_string(from) + " à imprimer");
+  }
 
   QPainter painter;
   if (!painter.begin(&device)) return result;
-  const bool painted =
-      PaintPages(painter, device, testPages, true, 1, total, area, footer) &&
-      PaintPages(painter, device, keyPages, false, static_cast<int>(testPages.size()) + 1, total, area, footer);
-  if (!painter.end() || !painted) return result;
+  const int painted = PaintPages(painter, device, pages, from, to, area, footer);
+  if (!painter.end() || painted < 0) return result;
   result.Pages = total;
+  result.PaintedPages = painted;
   result.FirstKeyPage = static_cast<int>(testPages.size()) + 1;
   return result;
 }
 
-std::string WorksheetPdf(const Worksheet& sheet, const QPageLayout& layout, const QDateTime& creationTime) {
+std::string WorksheetPdf(const Worksheet& sheet, const QPageLayout& layout, const QDateTime& creationTime,
+                         int fromPage, int toPage) {
   QByteArray bytes;
   {
     QBuffer buffer(&bytes);
@@ -318,7 +331,7 @@ std::string WorksheetPdf(const Worksheet& sheet, const QPageLayout& layout, cons
     writer.setPageLayout(layout);
     writer.setTitle(ToQ(sheet.Title));
     writer.setCreator(QStringLiteral("Brenvik"));
-    if (PaintWorksheet(sheet, writer).Pages == 0) throw BrenvikError("The worksheet could not be painted");
+    if (PaintWorksheet(sheet, writer, fromPage, toPage).Pages == 0) throw BrenvikError("The worksheet could not be painted");
   }
   SetCreationDate(bytes, creationTime);
   return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));

@@ -32,20 +32,27 @@ QPageLayout WorksheetPageLayout(const QLocale& locale);
 QString WorksheetFontFamily();
 
 struct PaintedWorksheet {
-  int Pages = 0;         // 0: the device could not be painted on
+  int Pages = 0;         // the sheet's pages; 0: nothing could be painted
+  int PaintedPages = 0;  // how many of them were painted
   int FirstKeyPage = 0;  // 1-based page where the answer key starts
 };
 
 // Lays the sheet out for the device's page layout (paper and margins as the
-// device has them, e.g. as chosen in a print dialog) and paints every page,
-// numbered "n / m" at the foot. Pages is 0 when painting could not begin
-// (a printer or file that cannot be opened).
-PaintedWorksheet PaintWorksheet(const Worksheet& sheet, QPagedPaintDevice& device);
+// device has them, e.g. as chosen in a print dialog) and paints its pages
+// fromPage..toPage (1-based, inclusive; 0 leaves that end open, as a print
+// dialog's range does), each numbered "n / m" at the foot. Pages is 0 when
+// painting could not begin (a printer or file that cannot be opened).
+// Throws BrenvikError, with the number of pages the sheet has, when the
+// range starts after its last page.
+PaintedWorksheet PaintWorksheet(const Worksheet& sheet, QPagedPaintDevice& device, int fromPage = 0,
+                                int toPage = 0);
 
 // The sheet as the bytes of a PDF file: text selectable, fonts embedded, the
 // sheet's title as the document title. creationTime is written as the
-// document's creation date, so equal sheets give equal bytes. Throws
-// BrenvikError when the PDF cannot be painted.
-std::string WorksheetPdf(const Worksheet& sheet, const QPageLayout& layout, const QDateTime& creationTime);
+// document's creation date, so equal sheets give equal bytes. fromPage and
+// toPage choose pages as for PaintWorksheet. Throws BrenvikError when the
+// PDF cannot be painted.
+std::string WorksheetPdf(const Worksheet& sheet, const QPageLayout& layout, const QDateTime& creationTime,
+                         int fromPage = 0, int toPage = 0);
 
 }  // namespace brenvik

@@ -16,6 +16,7 @@
 #include "../../faults/CliRun.h"
 #include "core/ctest/TestGen.h"
 #include "core/page/Worksheet.h"
+#include "core/text/Errors.h"
 #include "core/text/Text.h"
 #include "ui/print/WorksheetPrint.h"
 
@@ -296,6 +297,41 @@ TEST(WorksheetPaper, LetterWhereTheLocaleUsesIt) {
       {QLocale::c(), QPageSize::A4},
   };
   for (const Case& c : cases) EXPECT_EQ(WorksheetPaper(c.locale), c.paper) << c.locale.name().toStdString();
+}
+
+// The print dialog's "Pages from ... to": only those pages, each keeping its
+// number of the whole sheet; a range past the last page is an error, not a
+// blank sheet of paper.
+TEST_F(PrintedSheet, PageRangePrintsOnlyThosePages) {
+  const Worksheet s = sheet(kScripts);
+  const QPageLayout layout = WorksheetPageLayout(QLocale(QLocale::German, QLocale::Germany));
+  const Text title = Squeeze(s.Title);
+  struct Case {
+    int from, to;
+    std::vector<const char*> footers;  // as pdftotext shows them, squeezed
+    bool test, key;
+  };
+  const Case cases[] = {
+      {0, 0, {"1/2", "2/2"}, true, true}, {1, 1, {"1/2"}, true, false}, {0, 1, {"1/2"}, true, false},
+      {2, 0, {"2/2"}, false, true},       {2, 2, {"2/2"}, false, true}, {1, 9, {"1/2", "2/2"}, true, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.from) + ".." + std::to_string(c.to));
+    const std::string path = dir_ / "range.pdf";
+    test::WriteFile(path, WorksheetPdf(s, layout, kTime, c.from, c.to));
+    EXPECT_EQ(pageCount(path), static_cast<int>(c.footers.size()));
+    const test::CliResult r = RunProgram("pdftotext", {"-enc", "UTF-8", path, "-"}, dir_.path());
+    const Text text = Squeeze(FromUtf8(r.out));
+    EXPECT_EQ(text.find(title) != Text::npos, c.test) << ToUtf8(text);
+    EXPECT_EQ(text.find(U"Answerkey") != Text::npos, c.key) << ToUtf8(text);
+    for (const char* footer : c.footers) EXPECT_NE(text.find(FromUtf8(footer)), Text::npos) << footer;
+  }
+  try {
+    WorksheetPdf(s, layout, kTime, 3, 0);
+    ADD_FAILURE() << "a range after the last page was painted";
+  } catch (const BrenvikError& e) {
+    EXPECT_NE(std::string(e.what()).find("2 pages"), std::string::npos) << e.what();
+  }
 }
 
 }  // namespace
