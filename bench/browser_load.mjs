@@ -18,8 +18,10 @@
 //   score   the Submit Test click handler with every box filled right, then a
 //           forced layout (the result is on the screen)
 // --trace adds, for one more run of each page, Chromium's own totals of the
-// main work (milliseconds of HTML parsing, script, style, layout and paint),
-// which say where the time goes and vary less with a busy machine.
+// main work: the processor time (thread time, in ms) spent parsing HTML,
+// running script (the page's own script runs within the parsing), styling,
+// laying out and painting. They say where the time goes, and unlike the
+// clock times they hardly grow when other programs keep the processor busy.
 
 import { spawnSync } from 'node:child_process';
 import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
@@ -121,7 +123,7 @@ async function traceTotals(browser, url) {
   await context.close();
   const events = JSON.parse(readFileSync(file, 'utf8')).traceEvents;
   const totals = Object.fromEntries(TRACED.map((name) => [name, 0]));
-  for (const e of events) if (e.ph === 'X' && e.name in totals) totals[e.name] += (e.dur || 0) / 1000;
+  for (const e of events) if (e.ph === 'X' && e.name in totals) totals[e.name] += (e.tdur || 0) / 1000;
   return TRACED.map((name) => `${name} ${totals[name].toFixed(0)}`).join(', ');
 }
 
@@ -162,7 +164,7 @@ try {
       }
       console.log(`  ${kind.padEnd(10)} ${variant.padEnd(8)} ready ${ms(median(ready))}  inter ${ms(median(inter))}  ` +
         `wall ${ms(median(wall))}  score ${ms(median(scores))}  (${shown})`);
-      if (trace) console.log(`      trace: ${await traceTotals(browser, url)}`);
+      if (trace) console.log(`      processor ms: ${await traceTotals(browser, url)}`);
     }
   }
 } finally {
