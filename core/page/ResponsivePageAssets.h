@@ -28,8 +28,9 @@ namespace brenvik::page {
 // of its length, and content-visibility: auto on the line blocks, so that
 // only the lines near the screen are styled and laid out: a line far off
 // screen counts as one line high (or as high as it was when last shown)
-// until it comes near. It keeps them in the accessibility tree, in find in
-// page and focusable; overflow-clip-margin leaves room for a focused box's
+// until it comes near. They stay in find in page and focusable, and
+// Chromium lays them out for a running screen reader, which reads every
+// line and box; overflow-clip-margin leaves room for a focused box's
 // outline, which the paint containment would otherwise cut at the line's
 // edge. Printing shows every line.
 inline constexpr std::string_view kResponsiveStyle = R"CSS(html{-webkit-text-size-adjust:100%;text-size-adjust:100%}

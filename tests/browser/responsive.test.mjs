@@ -38,6 +38,13 @@ function testText(source) {
 
 const responsive = (text, options = []) => exportPage(text, ['--format', 'responsive', ...options]);
 
+// A long text in many lines, a gap in every fiftieth: numbers get no gap,
+// and each line of them wraps on a phone. The lines far from the screen are
+// not laid out until they come near, and that must change nothing the pupil
+// or assistive technology sees.
+const lined = (lines) => 'Go.\n' + Array.from({ length: lines }, (_, i) =>
+  (i % 50 === 0 ? 'ab cd ' : '') + '1234 5678 '.repeat(8).trimEnd()).join('\n');
+
 let browser;
 before(async () => { browser = await launchBrowser(); });
 after(async () => { await browser?.close(); });
@@ -166,8 +173,10 @@ describe('responsive page', () => {
     const variants = [...VARIANTS.map(([name, options]) => [name, CAT, options]),
       ['test version with the timer', LONG, ['--timer']],
       ['practice version with everything', LONG, ['--practice', '--show-answers', '--timer']]];
-    // Every variant on a phone; the desktop layout once, with every part shown.
-    const runs = [...variants.map((v) => ['phone', PHONE, ...v]), ['desktop', DESKTOP, ...variants[variants.length - 1]]];
+    // Every variant on a phone; the desktop layout once, with every part
+    // shown; and a text of 400 lines, most of them far off the screen.
+    const runs = [...variants.map((v) => ['phone', PHONE, ...v]), ['desktop', DESKTOP, ...variants[variants.length - 1]],
+      ['phone', PHONE, 'practice version of a text in many lines', lined(400), ['--practice', '--show-answers']]];
     for (const [sizeName, size, variantName, source, options] of runs) {
       const { url } = responsive(source, options);
       const { page, context, errors } = await open(url, { size });
@@ -405,11 +414,6 @@ describe('responsive page', () => {
 
   // A long text in many lines: the lines far from the screen are not laid
   // out until they come near, and that must change nothing the pupil does.
-  // A long text in many lines, a gap in every fiftieth: numbers get no gap,
-  // and each line of them wraps on a phone.
-  const lined = (lines) => 'Go.\n' + Array.from({ length: lines }, (_, i) =>
-    (i % 50 === 0 ? 'ab cd ' : '') + '1234 5678 '.repeat(8).trimEnd()).join('\n');
-
   test('Enter from one line block into a box far off screen focuses it and scrolls it into view', async () => {
     const source = lined(400);
     const gaps = answersOf(source).length;
@@ -435,6 +439,32 @@ describe('responsive page', () => {
     assert.equal(await page.evaluate(() => document.activeElement.id), 'submit-test');
     assert.deepEqual(errors, []);
     await context.close();
+  });
+
+  test('for a screen reader, the lines far off the screen are in the accessibility tree', async () => {
+    // Chromium in the mode a running screen reader puts it in: it then lays
+    // out the lines that content-visibility would skip, so that all of them
+    // can be read.
+    const reader = await launchBrowser(['--force-renderer-accessibility']);
+    try {
+      const { url } = responsive(lined(400), ['--practice']);
+      const context = await reader.newContext(PHONE);
+      const page = await context.newPage();
+      await page.goto(url);
+      const last = await page.$eval(box(7), (e) => e.getBoundingClientRect().top);
+      assert.ok(last > 3 * PHONE.viewport.height, `the last box starts far off screen (${last})`);
+      // The browser's own tree, as the screen reader gets it.
+      const cdp = await context.newCDPSession(page);
+      const { nodes } = await cdp.send('Accessibility.getFullAXTree');
+      const shown = nodes.filter((n) => !n.ignored);
+      const boxes = shown.filter((n) => n.role?.value === 'textbox').map((n) => n.name?.value);
+      assert.deepEqual(boxes, Array.from({ length: 8 }, (_, i) => `Gap ${i + 1} of 8`));
+      const lines = shown.filter((n) => n.role?.value === 'StaticText' && /1234 5678/.test(n.name?.value ?? ''));
+      assert.equal(lines.length, 400, 'every line of numbers is there to be read');
+      await context.close();
+    } finally {
+      await reader.close();
+    }
   });
 
   test('a reload leaves every box empty, whatever was typed', async () => {
