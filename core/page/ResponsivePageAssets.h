@@ -13,12 +13,13 @@ namespace brenvik::page {
 // scrolls sideways. The text is one block per source line (white-space:
 // pre-wrap keeps its blanks; an empty line keeps a line's height), and each
 // line takes its direction from its own first letter (unicode-bidi:
-// plaintext), so Hebrew or Arabic lines run right to left. A kept part and its box stay on one line (class k) unless together
-// they are too long for a phone's line. Boxes are as wide as their answer
-// (--n cells, set by the n1, n2, .. rules written before this text) plus
-// room for the caret, and at least 24px tall. Marks after a checked box say right or wrong in a symbol, not in
-// colour. Print: black on white, a name line, each gap a line of its length,
-// no buttons, no feedback, no timer.
+// plaintext), so Hebrew or Arabic lines run right to left. A kept part and
+// its box stay on one line (class k) unless together they are too long for
+// a phone's line. Boxes are as wide as their answer (--n cells, set by the
+// n1, n2, .. rules written before this text) plus room for the caret, and
+// at least 24px tall. Marks after a checked box say right or wrong in a
+// symbol, not in colour. Print: black on white, a name line, each gap a
+// line of its length, no buttons, no feedback, no timer.
 //
 // Written for speed with thousands of gaps as well: no universal or
 // pseudo-element selector that every element must be matched against, one
@@ -78,8 +79,8 @@ inline constexpr std::string_view kResponsiveScript = R"JS((function () {
 'use strict';
 var data = JSON.parse(document.getElementById('test-data').textContent);
 var form = document.getElementById('cloze');
-var boxes = null;
-var answers = null;
+var boxList = null;
+var answerList = null;
 var work = document.getElementById('work');
 var submitButton = document.getElementById('submit-test');
 var showButton = document.getElementById('show-answers');
@@ -97,13 +98,13 @@ var ticker = 0;
 // page starts: finding 20,000 boxes in the text takes longer than the rest
 // of the set-up.
 function allBoxes() {
-  if (!boxes) boxes = Array.prototype.slice.call(form.getElementsByTagName('input'));
-  return boxes;
+  if (!boxList) boxList = Array.prototype.slice.call(form.getElementsByTagName('input'));
+  return boxList;
 }
 
 function allAnswers() {
-  if (!answers) answers = data.answers.map(function (codes) { return String.fromCodePoint.apply(String, codes); });
-  return answers;
+  if (!answerList) answerList = data.answers.map(function (codes) { return String.fromCodePoint.apply(String, codes); });
+  return answerList;
 }
 
 function isBlank(c) { return c === 32 || c === 10 || c === 13; }
