@@ -86,41 +86,101 @@ class Utf8Out {
 };
 
 // Where a piece of markup text goes: the title keeps its characters (a line
-// break is a blank to the browser); the test text turns CR LF, a lone CR or
-// LF into one LF, which white-space: pre-wrap shows as a line break; a
-// separator run besides reads the classic writer's "<BR>" mark as one.
+// break is a blank to the browser); the test text ends its line block at
+// CR LF, a lone CR or LF (see TextLines); a separator run besides reads the
+// classic writer's "<BR>" mark as a line break.
 enum class TextPlace { Title, Text, Separator };
 
+// The test text as one block per source line, inside <div class="text">.
+// Blocks let the browser style and lay out only the lines near the screen
+// (content-visibility: auto) instead of the whole text at once. Each line
+// break is written as "</div>\n" between two blocks, so the text of the
+// container reads exactly as the source, with LF for every break; the
+// whitespace between blocks is not rendered. A block opens when the line
+// has something in it or another break follows (an empty source line is an
+// empty block, given a line's height by the style sheet); a break at the
+// very end of the text opens nothing, as a final line break shows no line.
+// A break inside a gap's wrapper closes the wrapper and opens it again on
+// the next line.
+class TextLines {
+ public:
+  explicit TextLines(Utf8Out& out) : out_(out) {}
+
+  // Called before anything is written into the current line.
+  void content() {
+    if (open_) return;
+    out_.ascii("<div>");
+    open_ = true;
+    if (!wrapper_.empty()) out_.ascii(wrapper_);
+  }
+
+  void lineBreak() {
+    content();
+    if (!wrapper_.empty()) out_.ascii("</span>");
+    out_.ascii("</div>\n");
+    open_ = false;
+  }
+
+  // A gap's wrapper: its opening tag, the kept part and the box go inside.
+  void openWrapper(std::string_view tag) {
+    content();
+    out_.ascii(tag);
+    wrapper_ = tag;
+  }
+
+  void closeWrapper() {
+    content();
+    out_.ascii("</span>");
+    wrapper_ = {};
+  }
+
+  void finish() {
+    if (open_) out_.ascii("</div>");
+    open_ = false;
+  }
+
+ private:
+  Utf8Out& out_;
+  bool open_ = false;
+  std::string_view wrapper_;
+};
+
 // "&", "<" and ">" as references; a NUL (which the HTML parser drops) as
-// U+FFFD.
-void PutMarkupText(Utf8Out& out, TextView text, TextPlace place) {
-  const bool lineBreaks = place != TextPlace::Title;
+// U+FFFD. The test text and its separators go through lines, which gets
+// every line break; the title has none.
+void PutMarkupText(Utf8Out& out, TextView text, TextPlace place, TextLines* lines) {
+  const bool lineBreaks = place != TextPlace::Title && lines != nullptr;
   const std::size_t n = text.size();
   std::size_t plain = 0;  // start of the run of characters written as they are
+  auto flush = [&](std::size_t end) {
+    if (end == plain) return;
+    if (lines != nullptr) lines->content();
+    out.put(text.substr(plain, end - plain));
+  };
   for (std::size_t i = 0; i < n; ++i) {
     const char32_t c = text[i];
-    if (c != U'&' && c != U'<' && c != U'>' && c != 0 && !(c == U'\r' && lineBreaks)) continue;
-    out.put(text.substr(plain, i - plain));
-    switch (c) {
-      case U'&': out.ascii("&amp;"); break;
-      case U'<':
-        if (place == TextPlace::Separator && text.substr(i, kLineBreakMark.size()) == kLineBreakMark) {
-          out.put(U'\n');
-          i += kLineBreakMark.size() - 1;
-        } else {
-          out.ascii("&lt;");
-        }
-        break;
-      case U'>': out.ascii("&gt;"); break;
-      case 0: out.put(kReplacementChar); break;
-      default:  // CR, alone or before LF
-        if (i + 1 < n && text[i + 1] == U'\n') ++i;
-        out.put(U'\n');
-        break;
+    const bool breakChar = lineBreaks && (c == U'\r' || c == U'\n');
+    if (c != U'&' && c != U'<' && c != U'>' && c != 0 && !breakChar) continue;
+    flush(i);
+    if (breakChar) {
+      if (c == U'\r' && i + 1 < n && text[i + 1] == U'\n') ++i;
+      lines->lineBreak();
+    } else if (c == U'<' && lineBreaks && place == TextPlace::Separator &&
+               text.substr(i, kLineBreakMark.size()) == kLineBreakMark) {
+      lines->lineBreak();
+      i += kLineBreakMark.size() - 1;
+    } else {
+      if (lines != nullptr) lines->content();
+      switch (c) {
+        case U'&': out.ascii("&amp;"); break;
+        case U'<': out.ascii("&lt;"); break;
+        case U'>': out.ascii("&gt;"); break;
+        default: out.put(kReplacementChar); break;  // NUL
+      }
     }
     plain = i + 1;
   }
-  out.put(text.substr(plain));
+  flush(n);
 }
 
 bool IsAsciiAlnum(char32_t c) {
@@ -235,7 +295,7 @@ void PutTitle(Utf8Out& out, const ExportSettings& s) {
   if (title.empty()) {
     out.ascii(kDefaultTitle);
   } else {
-    PutMarkupText(out, title, TextPlace::Title);
+    PutMarkupText(out, title, TextPlace::Title, nullptr);
   }
 }
 
@@ -256,24 +316,27 @@ void PutGapBox(Utf8Out& out, std::size_t index, std::size_t count, TextView answ
 }
 
 void PutText(Utf8Out& out, const TestWorkspace& w, const ExportSettings& s, const std::vector<Gap>& gaps) {
-  out.ascii("<p class=\"text\">");
-  PutMarkupText(out, w.FirstSentence, TextPlace::Text);
+  out.ascii("<div class=\"text\">");
+  TextLines lines(out);
+  PutMarkupText(out, w.FirstSentence, TextPlace::Text, &lines);
   std::size_t next = 0;
   for (std::size_t i = 0; i < w.PageLeftHalves.size(); ++i) {
     const TextView left = w.PageLeftHalves[i];
     if (next < gaps.size() && gaps[next].word == i) {
-      out.ascii(page::KeepGapTogether(left, gaps[next].answer, s.TextSize) ? "<span class=\"w k\">"
-                                                                           : "<span class=\"w\">");
-      PutMarkupText(out, left, TextPlace::Text);
+      lines.openWrapper(page::KeepGapTogether(left, gaps[next].answer, s.TextSize) ? "<span class=\"w k\">"
+                                                                                  : "<span class=\"w\">");
+      PutMarkupText(out, left, TextPlace::Text, &lines);
+      lines.content();
       PutGapBox(out, next, gaps.size(), gaps[next].answer);
-      out.ascii("</span>");
+      lines.closeWrapper();
       ++next;
     } else {
-      PutMarkupText(out, left, TextPlace::Text);
+      PutMarkupText(out, left, TextPlace::Text, &lines);
     }
-    PutMarkupText(out, w.PageSeparators[i], TextPlace::Separator);
+    PutMarkupText(out, w.PageSeparators[i], TextPlace::Separator, &lines);
   }
-  out.ascii("</p>\n");
+  lines.finish();
+  out.ascii("</div>\n");
 }
 
 // {"practice":..,"showAnswers":..,"seconds":..,"answers":[[97,116],..]}:

@@ -77,7 +77,8 @@ export function scriptOf(bytes) {
   return text.slice(start + open.length, end);
 }
 
-export async function launchBrowser() {
+// extraArgs: further Chromium switches, for the tests that need them.
+export async function launchBrowser(extraArgs = []) {
   let chromium;
   try {
     ({ chromium } = await import('playwright-core'));
@@ -88,7 +89,7 @@ export async function launchBrowser() {
     throw new Error(`Chromium not found at ${CHROMIUM}: install the Debian package chromium (test.sh does)`);
   }
   // launch() gives the browser a fresh temporary profile folder of its own.
-  return chromium.launch({ executablePath: CHROMIUM, headless: true, args: CHROMIUM_ARGS });
+  return chromium.launch({ executablePath: CHROMIUM, headless: true, args: [...CHROMIUM_ARGS, ...extraArgs] });
 }
 
 // axe-core's source, injected into a page to check its accessibility.

@@ -38,6 +38,13 @@ function testText(source) {
 
 const responsive = (text, options = []) => exportPage(text, ['--format', 'responsive', ...options]);
 
+// A long text in many lines, a gap in every fiftieth: numbers get no gap,
+// and each line of them wraps on a phone. The lines far from the screen are
+// not laid out until they come near, and that must change nothing the pupil
+// or assistive technology sees.
+const lined = (lines) => 'Go.\n' + Array.from({ length: lines }, (_, i) =>
+  (i % 50 === 0 ? 'ab cd ' : '') + '1234 5678 '.repeat(8).trimEnd()).join('\n');
+
 let browser;
 before(async () => { browser = await launchBrowser(); });
 after(async () => { await browser?.close(); });
@@ -166,8 +173,10 @@ describe('responsive page', () => {
     const variants = [...VARIANTS.map(([name, options]) => [name, CAT, options]),
       ['test version with the timer', LONG, ['--timer']],
       ['practice version with everything', LONG, ['--practice', '--show-answers', '--timer']]];
-    // Every variant on a phone; the desktop layout once, with every part shown.
-    const runs = [...variants.map((v) => ['phone', PHONE, ...v]), ['desktop', DESKTOP, ...variants[variants.length - 1]]];
+    // Every variant on a phone; the desktop layout once, with every part
+    // shown; and a text of 400 lines, most of them far off the screen.
+    const runs = [...variants.map((v) => ['phone', PHONE, ...v]), ['desktop', DESKTOP, ...variants[variants.length - 1]],
+      ['phone', PHONE, 'practice version of a text in many lines', lined(400), ['--practice', '--show-answers']]];
     for (const [sizeName, size, variantName, source, options] of runs) {
       const { url } = responsive(source, options);
       const { page, context, errors } = await open(url, { size });
@@ -375,21 +384,18 @@ describe('responsive page', () => {
     const hebrew = '\u05e9\u05dc\u05d5\u05dd \u05e2\u05d5\u05dc\u05dd. \u05d6\u05d4 \u05de\u05d1\u05d7\u05df \u05e7\u05e6\u05e8 \u05de\u05d0\u05d5\u05d3' +
       '\r\nAnd this line is English, with words that are long enough to wrap on a phone screen.';
     const { page, context } = await open(responsive(hebrew, ['--title', '\u05de\u05d1\u05d7\u05df']).url, { size: PHONE });
-    // Where the first character of a line stands within the paragraph.
+    // Where the first character of each line stands within the text.
     const sides = await page.$eval('.text', (p) => {
       const box = p.getBoundingClientRect();
-      const side = (node, offset) => {
+      return Array.from(p.children, (line) => {
         const range = document.createRange();
-        range.setStart(node, offset);
-        range.setEnd(node, offset + 1);
+        range.setStart(line.firstChild, 0);
+        range.setEnd(line.firstChild, 1);
         const r = range.getBoundingClientRect();
-        return r.right > box.right - 40 ? 'right' : r.left < box.left + 40 ? 'left' : 'middle';
-      };
-      const first = p.firstChild;
-      const english = Array.from(p.childNodes).find((n) => n.nodeType === 3 && n.data.includes('\nAnd'));
-      return [side(first, 0), side(english, english.data.indexOf('\nAnd') + 1)];
+        return `${line.firstChild.data[0]} ${r.right > box.right - 40 ? 'right' : r.left < box.left + 40 ? 'left' : 'middle'}`;
+      });
     });
-    assert.deepEqual(sides, ['right', 'left']);
+    assert.deepEqual(sides, ['\u05e9 right', 'A left']);
     assert.equal(await page.$eval('h1', (e) => getComputedStyle(e).direction), 'rtl');
     assert.deepEqual(await splitGaps(page), []);
     assert.ok(await noSidewaysScroll(page));
@@ -404,6 +410,102 @@ describe('responsive page', () => {
       assert.ok(await noSidewaysScroll(phone.page));
       await phone.context.close();
     }
+  });
+
+  // A long text in many lines: the lines far from the screen are not laid
+  // out until they come near, and that must change nothing the pupil does.
+  test('Enter from one line block into a box far off screen focuses it and scrolls it into view', async () => {
+    const source = lined(400);
+    const gaps = answersOf(source).length;
+    assert.equal(gaps, 8);
+    const { url } = responsive(source, ['--practice']);
+    const { page, context, errors } = await open(url, { size: PHONE });
+    const far = await page.$eval(box(1), (e) => e.getBoundingClientRect().top);
+    assert.ok(far > 3 * PHONE.viewport.height, `the second box starts far off screen (${far})`);
+    await page.focus(box(0));
+    for (let i = 1; i < gaps; i++) {
+      await page.keyboard.press('Enter');
+      assert.equal(await page.evaluate(() => document.activeElement.name), String(i));
+      // After the next frame, when the lines around it are laid out, the box is on the screen.
+      const where = await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(() => {
+        const r = document.activeElement.getBoundingClientRect();
+        done({ top: r.top, bottom: r.bottom, height: innerHeight });
+      }))));
+      assert.ok(where.top >= 0 && where.bottom <= where.height, `box ${i} on the screen: ${JSON.stringify(where)}`);
+    }
+    await page.keyboard.type('x');
+    assert.equal(await page.inputValue(box(gaps - 1)), 'x');
+    await page.keyboard.press('Enter');
+    assert.equal(await page.evaluate(() => document.activeElement.id), 'submit-test');
+    assert.deepEqual(errors, []);
+    await context.close();
+  });
+
+  test('for a screen reader, the lines far off the screen are in the accessibility tree', async () => {
+    // Chromium in the mode a running screen reader puts it in: it then lays
+    // out the lines that content-visibility would skip, so that all of them
+    // can be read.
+    const reader = await launchBrowser(['--force-renderer-accessibility']);
+    try {
+      const { url } = responsive(lined(400), ['--practice']);
+      const context = await reader.newContext(PHONE);
+      const page = await context.newPage();
+      await page.goto(url);
+      const last = await page.$eval(box(7), (e) => e.getBoundingClientRect().top);
+      assert.ok(last > 3 * PHONE.viewport.height, `the last box starts far off screen (${last})`);
+      // The browser's own tree, as the screen reader gets it.
+      const cdp = await context.newCDPSession(page);
+      const { nodes } = await cdp.send('Accessibility.getFullAXTree');
+      const shown = nodes.filter((n) => !n.ignored);
+      const boxes = shown.filter((n) => n.role?.value === 'textbox').map((n) => n.name?.value);
+      assert.deepEqual(boxes, Array.from({ length: 8 }, (_, i) => `Gap ${i + 1} of 8`));
+      const lines = shown.filter((n) => n.role?.value === 'StaticText' && /1234 5678/.test(n.name?.value ?? ''));
+      assert.equal(lines.length, 400, 'every line of numbers is there to be read');
+      await context.close();
+    } finally {
+      await reader.close();
+    }
+  });
+
+  test('a reload leaves every box empty, whatever was typed', async () => {
+    for (const options of [[], ['--practice']]) {
+      const { url } = responsive(lined(100), options);
+      const { page, context, errors } = await open(url);
+      await fillAll(page, ['at', 'x']);
+      await page.reload();
+      assert.deepEqual(await gapValues(page), ['', '']);
+      assert.deepEqual(errors, []);
+      await context.close();
+    }
+  });
+
+  test('empty source lines keep a line\'s height, and a final line break adds no line', async () => {
+    for (const size of ['14', '24']) {
+      const { url } = responsive('Go on now.\r\n\r\n\r\nab cd ef\r\n\r\n', ['--size', size]);
+      const { page, context } = await open(url, { size: PHONE });
+      const lines = await page.$$eval('.text > div', (ds) => ds.map((d) => ({ text: d.textContent, height: d.getBoundingClientRect().height })));
+      assert.deepEqual(lines.map((l) => l.text), ['Go on now.', '', '', 'ab c ef', '']);
+      const lineHeight = Number(size) * 1.6;
+      for (const i of [0, 1, 2, 4]) assert.ok(Math.abs(lines[i].height - lineHeight) < 1, `line ${i}: ${lines[i].height}, not ${lineHeight}`);
+      // The text reads as the source, its line breaks as LF.
+      assert.equal(await text(page, '.text'), 'Go on now.\n\n\nab c ef\n\n');
+      await context.close();
+    }
+  });
+
+  test('every line is laid out on paper, however far from the screen', async () => {
+    const { url } = responsive(lined(400), ['--practice']);
+    const { page, context } = await open(url, { size: PHONE });
+    // A line not yet laid out counts as one line high; laid out, each of
+    // these lines but the first wraps.
+    const heights = () => page.$$eval('.text > div', (ds) => ds.slice(1).map((d) => d.getBoundingClientRect().height));
+    const lineHeight = await page.$eval('.text > div', (d) => parseFloat(getComputedStyle(d).fontSize) * 1.6);
+    const unlaid = (hs) => hs.filter((h) => h < 1.5 * lineHeight).length;
+    assert.ok(unlaid(await heights()) > 300, 'on screen, the lines far below wait until they come near');
+    await page.emulateMedia({ media: 'print' });
+    assert.equal(unlaid(await heights()), 0, 'on paper, every line is laid out in full');
+    assert.equal(await page.$eval('.text > div:last-child', (d) => getComputedStyle(d).contentVisibility), 'visible');
+    await context.close();
   });
 
   test('hostile texts and settings stay text and run no script', async () => {

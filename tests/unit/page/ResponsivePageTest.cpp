@@ -106,33 +106,84 @@ Text Unescape(TextView s) {
   return out;
 }
 
-// The paragraph of the test as the pupil reads it before typing, with each
-// box shown as one "_" per letter of its answer: the test text that Process
-// writes, with its line breaks as LF.
-Text ShownText(const std::string& page) {
-  const Text p = FromUtf8(Between(page, "<p class=\"text\">", "</p>\n"));
+// The test text as the page writes it: the content of <div class="text">.
+Text TextMarkup(const std::string& page) {
+  const std::string inner = Between(page, "<div class=\"text\">", "\n</form>");
+  EXPECT_TRUE(inner.ends_with("</div>")) << inner.substr(inner.size() > 40 ? inner.size() - 40 : 0);
+  return FromUtf8(std::string_view(inner).substr(0, inner.size() - std::string_view("</div>").size()));
+}
+
+// The text's line blocks as the pupil reads them before typing, each box
+// shown as one "_" per letter of its answer. The markup must be one <div>
+// per line with nothing but an LF between two of them, no LF inside a
+// line, and each gap's wrapper closed in the line it opens in.
+std::vector<Text> ShownLines(const std::string& page) {
+  const Text p = TextMarkup(page);
   const std::vector<Text> answers = PageAnswers(page);
-  Text out;
+  std::vector<Text> lines;
+  bool inLine = false;
+  bool inWrapper = false;
+  bool afterLine = false;  // an LF between blocks follows a closed line
   std::size_t gap = 0;
   std::size_t i = 0;
   while (i < p.size()) {
     if (p[i] != U'<') {
       const std::size_t next = p.find(U'<', i);
-      out += Unescape(TextView(p).substr(i, next == Text::npos ? Text::npos : next - i));
+      const TextView text = TextView(p).substr(i, next == Text::npos ? Text::npos : next - i);
+      if (inLine) {
+        EXPECT_EQ(text.find(U'\n'), TextView::npos) << "a line break inside a line: " << ToUtf8(text);
+        lines.back() += Unescape(text);
+      } else {
+        EXPECT_TRUE(afterLine && text == U"\n") << "between lines: \"" << ToUtf8(text) << "\"";
+        afterLine = false;
+      }
       i = next == Text::npos ? p.size() : next;
       continue;
     }
     const std::size_t close = p.find(U'>', i);
     const TextView tag = TextView(p).substr(i, close - i + 1);
-    if (tag.starts_with(U"<input ")) {
-      if (gap < answers.size()) out.append(answers[gap].size(), U'_');
+    if (tag == U"<div>") {
+      EXPECT_FALSE(inLine) << "a line inside a line";
+      inLine = true;
+      afterLine = false;
+      lines.emplace_back();
+    } else if (tag == U"</div>") {
+      EXPECT_TRUE(inLine);
+      EXPECT_FALSE(inWrapper) << "a gap's wrapper left open at the end of its line";
+      inLine = false;
+      afterLine = true;
+    } else if (tag.starts_with(U"<input ")) {
+      EXPECT_TRUE(inWrapper) << "a box outside its wrapper";
+      if (gap < answers.size()) lines.back().append(answers[gap].size(), U'_');
       ++gap;
+    } else if (tag == U"<span class=\"w k\">" || tag == U"<span class=\"w\">") {
+      EXPECT_TRUE(inLine && !inWrapper) << ToUtf8(tag);
+      inWrapper = true;
     } else {
-      EXPECT_TRUE(tag == U"<span class=\"w k\">" || tag == U"<span class=\"w\">" || tag == U"</span>") << ToUtf8(tag);
+      EXPECT_EQ(tag, U"</span>");
+      EXPECT_TRUE(inWrapper);
+      inWrapper = false;
     }
+    if (!inLine && tag != U"</div>") ADD_FAILURE() << "markup outside a line: " << ToUtf8(tag);
     i = close + 1;
   }
+  EXPECT_FALSE(inLine);
   EXPECT_EQ(gap, answers.size());
+  return lines;
+}
+
+// The whole text as the pupil reads it: the lines, each ended by a line
+// break but for the last, as the text of the container reads in the
+// browser. It is the test text that Process writes, with its line breaks
+// as LF; a final line break shows no line and opens no block.
+Text ShownText(const std::string& page) {
+  const std::vector<Text> lines = ShownLines(page);
+  Text out;
+  for (std::size_t k = 0; k < lines.size(); ++k) {
+    if (k != 0) out.push_back(U'\n');
+    out += lines[k];
+  }
+  if (TextMarkup(page).ends_with(U'\n')) out.push_back(U'\n');
   return out;
 }
 
@@ -212,7 +263,8 @@ TEST(ResponsivePage, WorkedExample) {
   const Built b = Build(kCatText);
   EXPECT_EQ(PageAnswers(b.page), (std::vector<Text>{U"at", U"n", U"at"}));
   EXPECT_EQ(ShownText(b.page), U"This is a test. The c__ sat o_ the m__.");
-  EXPECT_EQ(Between(b.page, "<p class=\"text\">", "<input"), "This is a test. The <span class=\"w k\">c");
+  EXPECT_EQ(Between(b.page, "<div class=\"text\">", "<input"), "<div>This is a test. The <span class=\"w k\">c");
+  EXPECT_EQ(ShownLines(b.page), std::vector<Text>{U"This is a test. The c__ sat o_ the m__."});
   // One box per gap, named in text order, each with its accessible name and
   // every aid to typing switched off.
   for (int k = 0; k < 3; ++k) {
@@ -309,12 +361,49 @@ TEST(ResponsivePage, NoAnswerIsTheListError) {
 TEST(ResponsivePage, LineBreaksAndMarkupInTheText) {
   const Built b = Build(U"Line one.\r\nA b c<d e f&g hi\r\n\r\nij\"kl 'mn' op\rqr\nst.");
   EXPECT_EQ(ShownText(b.page), WithLf(b.test));
-  const std::string p = Between(b.page, "<p class=\"text\">", "</p>\n");
+  const std::string p = ToUtf8(TextMarkup(b.page));
   EXPECT_FALSE(Has(p, "\r"));
-  EXPECT_TRUE(Has(p, "Line one.\nA "));
+  EXPECT_TRUE(Has(p, "<div>Line one.</div>\n<div>A "));
   EXPECT_TRUE(Has(p, "&lt;"));
   EXPECT_TRUE(Has(p, "&amp;"));
   ExpectWholeStructure(b.page);
+}
+
+TEST(ResponsivePage, OneBlockPerSourceLine) {
+  struct Case {
+    Text source;
+    std::vector<Text> lines;
+  };
+  const std::vector<Case> cases = {
+      {U"Go. ab cd ab cd", {U"Go. ab c_ ab c_"}},
+      // Each kind of line break ends a line; an empty line is an empty block.
+      {U"Go. ab cd\r\nab cd\rab cd\nab cd", {U"Go. ab c_", U"ab c_", U"ab c_", U"ab c_"}},
+      {U"Go.\r\n\r\n\r\nab cd", {U"Go.", U"", U"", U"ab c_"}},
+      // A final line break shows no line, so it opens no block.
+      {U"Go. ab cd\r\n", {U"Go. ab c_"}},
+      {U"Go. ab cd\r\n\r\n", {U"Go. ab c_", U""}},
+      // Line breaks in the first sentence and at the start.
+      {U"\r\nFirst\r\nsentence. ab cd", {U"", U"First", U"sentence. ab c_"}},
+      // Blanks at either end of a line stay in it.
+      {U"Go.  \r\n  ab cd", {U"Go.  ", U"  ab c_"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(ToUtf8(c.source));
+    const Built b = Build(c.source);
+    EXPECT_EQ(ShownLines(b.page), c.lines);
+    EXPECT_EQ(ShownText(b.page), WithLf(b.test));
+  }
+  // A kept part that holds a line break (not made by the generator, but the
+  // lists may hold one): the gap's wrapper closes with the line and opens
+  // again on the next, so no block is left inside another.
+  TestWorkspace w;
+  w.FirstSentence = U"Go. ";
+  w.PageLeftHalves = {U"a\nb", U"cd"};
+  w.PageRightHalves = {U"x", U""};
+  w.PageSeparators = {U" ", U""};
+  const std::string page = BuildResponsivePage(w, {});
+  EXPECT_EQ(ShownLines(page), (std::vector<Text>{U"Go. a", U"b_ cd"}));
+  EXPECT_TRUE(Has(page, "<div>Go. <span class=\"w k\">a</span></div>\n<div><span class=\"w k\">b<input")) << page;
 }
 
 TEST(ResponsivePage, SamePageBeforeAndAfterAClassicExport) {
