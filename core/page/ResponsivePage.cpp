@@ -38,24 +38,7 @@ class Utf8Out {
 
   void ascii(std::string_view s) { out_.append(s); }
 
-  void put(char32_t c) {
-    c = ScalarOrReplacement(c);
-    if (c < 0x80) {
-      out_.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-      out_.push_back(static_cast<char>(0xC0 | (c >> 6)));
-      out_.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-      out_.push_back(static_cast<char>(0xE0 | (c >> 12)));
-      out_.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-      out_.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-      out_.push_back(static_cast<char>(0xF0 | (c >> 18)));
-      out_.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-      out_.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-      out_.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-  }
+  void put(char32_t c) { AppendUtf8(out_, c); }
 
   // Runs of ASCII are copied without the per-character encoding.
   void put(TextView s) {
