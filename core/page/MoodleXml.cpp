@@ -22,10 +22,6 @@ void PutReference(std::string& out, char32_t c) {
   out.append("&#").append(std::to_string(static_cast<unsigned long>(c))).push_back(';');
 }
 
-bool IsAsciiAlnum(char32_t c) {
-  return (c >= U'0' && c <= U'9') || (c >= U'A' && c <= U'Z') || (c >= U'a' && c <= U'z');
-}
-
 // Text content of an XML element.
 void PutXmlText(std::string& out, TextView text) {
   for (char32_t c : text) {

@@ -9,10 +9,6 @@ namespace brenvik::page {
 
 namespace {
 
-bool IsAsciiAlnum(char32_t c) {
-  return (c >= U'0' && c <= U'9') || (c >= U'A' && c <= U'Z') || (c >= U'a' && c <= U'z');
-}
-
 bool KeptInSetting(char32_t c) {
   if (IsAsciiAlnum(c)) return true;
   switch (c) {

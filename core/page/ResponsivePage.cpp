@@ -166,10 +166,6 @@ void PutMarkupText(Utf8Out& out, TextView text, TextPlace place, TextLines* line
   flush(n);
 }
 
-bool IsAsciiAlnum(char32_t c) {
-  return (c >= U'0' && c <= U'9') || (c >= U'A' && c <= U'Z') || (c >= U'a' && c <= U'z');
-}
-
 bool IsBlank(char32_t c) { return c == U' ' || c == U'\t' || c == U'\r' || c == U'\n'; }
 
 TextView TrimBlanks(TextView s) {

@@ -20,6 +20,11 @@ constexpr bool IsScalarValue(char32_t c) { return c <= 0x10FFFF && (c < 0xD800 |
 // c when it is a scalar value, otherwise U+FFFD.
 constexpr char32_t ScalarOrReplacement(char32_t c) { return IsScalarValue(c) ? c : kReplacementChar; }
 
+// An ASCII letter or digit.
+constexpr bool IsAsciiAlnum(char32_t c) {
+  return (c >= U'0' && c <= U'9') || (c >= U'A' && c <= U'Z') || (c >= U'a' && c <= U'z');
+}
+
 // Reads the UTF-8 sequence at the start of the n bytes at p into cp and
 // returns its length, or 0 when no well-formed sequence starts there
 // (overlong forms, surrogates, values past U+10FFFF, stray or missing
