@@ -54,11 +54,11 @@ QString WithExtension(const QString& path, const QString& extension) {
   return path + extension;
 }
 
-// The warning box after a Moodle export: the file and every answer Moodle
-// will not read back exactly, up to a screenful.
+// The warning box after a Moodle export: the file and every answer or name
+// Moodle will not take as written, up to a screenful.
 QString MoodleWarningText(const QString& path, const std::vector<std::string>& warnings) {
   constexpr std::size_t kListed = 20;
-  QString text = QStringLiteral("The quiz was saved as %1, but Moodle will not read these answers back exactly:\n")
+  QString text = QStringLiteral("The quiz was saved as %1, but Moodle will not take these as written:\n")
                      .arg(QDir::toNativeSeparators(path));
   for (std::size_t i = 0; i < warnings.size() && i < kListed; ++i) {
     text += QStringLiteral("\n\u2022 ") + QString::fromStdString(warnings[i]);

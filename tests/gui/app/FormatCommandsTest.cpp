@@ -25,13 +25,15 @@ namespace {
 using FormatCommands = AppFixture;
 
 const QString kCatText = QStringLiteral("This is a test. The cat sat on the mat.");
-// "ab\}x" loses "\}x", which Moodle reads back as "}x".
+// "ab\}x" loses "\}x", which Moodle reads as written.
 const QString kBraceText = QStringLiteral("This is a test. The ab\\}x is odd.");
+// "ab\x01x" loses "\x01x", whose control character XML cannot carry.
+const QString kControlText = QStringLiteral("This is a test. The ab\x01x is odd.");
 const QString kCreateError = QString::fromUtf8("Impossible de cr\xC3\xA9" "er le fichier %1.");
 
 // What a Moodle file holds, read as Moodle's import reads it: the questions'
-// types and names, and each gap's answer with its character references and
-// "\*" decoded.
+// types and names, and each gap's answer with its character references
+// decoded, then "\}" and "\#" read as "}" and "#", and "\*" as "*".
 struct Quiz {
   bool wellFormed = false;
   QStringList types;
@@ -50,7 +52,9 @@ QString DecodeAnswer(QString answer) {
     at = m.capturedEnd();
   }
   out += answer.mid(at);
-  return out.replace(QStringLiteral("\\*"), QStringLiteral("*"));
+  return out.replace(QStringLiteral("\\}"), QStringLiteral("}"))
+      .replace(QStringLiteral("\\#"), QStringLiteral("#"))
+      .replace(QStringLiteral("\\*"), QStringLiteral("*"));
 }
 
 Quiz ReadQuiz(const QByteArray& bytes) {
@@ -228,7 +232,7 @@ void Answer(FakePlatform& fake, const Command& command, std::optional<QString> a
 }
 
 TEST_F(FormatCommands, CancelWritesNothing) {
-  Process(kBraceText);  // would give a Moodle warning if anything were written
+  Process(kControlText);  // would give a Moodle warning if anything were written
   for (const Command& c : kCommands) {
     Answer(*fake, c, std::nullopt);
     Trigger(c.name);
@@ -262,7 +266,7 @@ TEST_F(FormatCommands, WithoutAGapTheListErrorAndNoDialog) {
 }
 
 TEST_F(FormatCommands, AFileThatCannotBeCreatedGivesTheErrorAndNoFile) {
-  Process(kBraceText);
+  Process(kControlText);
   WriteAll(Path(QStringLiteral("plain")), "x");
   for (const Command& c : kCommands) {
     fake->errors.clear();
@@ -304,25 +308,34 @@ TEST_F(FormatCommands, AWriteThatFailsHalfWayLeavesTheOldFileWhole) {
 }
 
 TEST_F(FormatCommands, MoodleWarnsOfAnswersItCannotReadBackAfterWritingTheFile) {
+  // A backslash before "}" reaches Moodle as written, without a warning.
   Process(kBraceText);
+  fake->saveAnswers.push_back(Path(QStringLiteral("brace")));
+  Trigger("mnuExportMoodle");
+  const Quiz brace = ReadQuiz(ReadAll(Path(QStringLiteral("brace.xml"))));
+  EXPECT_TRUE(brace.wellFormed);
+  EXPECT_EQ(brace.answers, (QStringList{QStringLiteral("\\}x"), QStringLiteral("dd")}));
+  EXPECT_TRUE(fake->warnings.empty());
+
+  Process(kControlText);
   const QString path = Path(QStringLiteral("quiz"));
   fake->saveAnswers.push_back(path);
   Trigger("mnuExportMoodle");
   const Quiz quiz = ReadQuiz(ReadAll(path + ".xml"));
   EXPECT_TRUE(quiz.wellFormed);
-  EXPECT_EQ(quiz.answers, (QStringList{QStringLiteral("\\}x"), QStringLiteral("dd")}));
+  EXPECT_EQ(quiz.answers, (QStringList{QStringLiteral("\uFFFDx"), QStringLiteral("dd")}));
   ASSERT_EQ(fake->warnings.size(), 1u);
   EXPECT_EQ(fake->warnings[0].caption, QStringLiteral("Brenvik by Halvorsk"));
   const QString& text = fake->warnings[0].text;
   EXPECT_TRUE(text.contains(path + ".xml")) << text.toStdString();
-  EXPECT_TRUE(text.contains(QStringLiteral("gap 1 (\"ab\\}x\")"))) << text.toStdString();
+  EXPECT_TRUE(text.contains(QStringLiteral("gap 1 (\"ab\x01x\")"))) << text.toStdString();
   EXPECT_EQ(text.count(QChar(0x2022)), 1) << text.toStdString();
   EXPECT_TRUE(fake->errors.empty());
   EXPECT_TRUE(fake->questions.empty());
 
   // Many such answers: the box lists a screenful and counts the rest.
   QString many = QStringLiteral("First.");
-  for (int i = 0; i < 25; ++i) many += QStringLiteral(" w ab\\}x");
+  for (int i = 0; i < 25; ++i) many += QStringLiteral(" w ab\x01x");
   Process(many);
   fake->saveAnswers.push_back(Path(QStringLiteral("many")));
   Trigger("mnuExportMoodle");

@@ -83,10 +83,10 @@ TEST_F(ExportMany, FolderStandsForItsTextFilesInNameOrder) {
   EXPECT_EQ(r.status, 0) << r.err;
   const std::string xml = ReadFile(bank);
   std::vector<std::string> names;
-  for (std::size_t at = xml.find("<name>\n      <text>"); at != std::string::npos;
-       at = xml.find("<name>\n      <text>", at + 1)) {
-    const std::size_t begin = at + 19;
-    names.push_back(xml.substr(begin, xml.find('<', begin) - begin));
+  const std::string nameStart = "<name>\n      <text><![CDATA[";
+  for (std::size_t at = xml.find(nameStart); at != std::string::npos; at = xml.find(nameStart, at + 1)) {
+    const std::size_t begin = at + nameStart.size();
+    names.push_back(xml.substr(begin, xml.find("]]>", begin) - begin));
   }
   EXPECT_EQ(names, (std::vector<std::string>{"a", "b", "z"}));
 
@@ -137,8 +137,8 @@ TEST_F(ExportMany, FailedTextsAreNamedAndTheOthersStillWritten) {
   EXPECT_EQ(q.status, 1);
   EXPECT_EQ(q.err, nogap + ": Indice de liste hors limites (-1)\n");
   const std::string xml = ReadFile(bank);
-  EXPECT_NE(xml.find("<text>good</text>"), std::string::npos) << xml;
-  EXPECT_EQ(xml.find("<text>nogap</text>"), std::string::npos) << xml;
+  EXPECT_NE(xml.find("<text><![CDATA[good]]></text>"), std::string::npos) << xml;
+  EXPECT_EQ(xml.find("<text><![CDATA[nogap]]></text>"), std::string::npos) << xml;
 
   // No text at all: no quiz file.
   const CliResult none = cli({nogap, missing, "-o", dir_ / "none.xml", "--format", "moodle"});
@@ -156,11 +156,21 @@ TEST_F(ExportMany, FailedTextsAreNamedAndTheOthersStillWritten) {
 TEST_F(ExportMany, QuizOfHostileTextsIsWellFormedXmlAndWarnsOfWhatMoodleCannotRead) {
   const std::string a = text("a.txt", "Braces. Write {1:SA:=x} ]]> and a C# b ab\\}x now");
   const std::string b = text("b.txt", "Quotes. \"x\" 'y' & <i>z</i> \xE2\x80\x9C" "curly\xE2\x80\x9D done");
+  // Moodle keeps nothing of a name that looks like a tag.
+  const std::string c = text("<i>.txt", "Control. a ab\x01x");
   const std::string bank = dir_ / "bank.xml";
-  const CliResult r = cli({a, b, "-o", bank, "--format", "moodle"});
+  const CliResult r = cli({a, b, c, "-o", bank, "--format", "moodle"});
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.err, "brenvik-cli export: warning: " + a +
-                       ": gap 4 (\"ab\\}x\"): the answer holds \"\\}\", which Moodle always reads as \"}\"\n");
+  EXPECT_EQ(r.err, "brenvik-cli export: warning: " + c +
+                       ": the name \"<i>\" would be empty in Moodle, which removes anything that looks like an HTML "
+                       "tag from names; the question is named \"Text 3\"\n"
+                       "brenvik-cli export: warning: " + c +
+                       ": gap 1 (\"ab\x01x\"): the answer holds a control character that XML cannot carry; it is "
+                       "written as U+FFFD\n");
+  const std::string xml = ReadFile(bank);
+  EXPECT_NE(xml.find("<text><![CDATA[Text 3]]></text>"), std::string::npos);
+  // "ab\}x" loses its second half, "\}x", written with one more backslash.
+  EXPECT_NE(xml.find("{1:SHORTANSWER_C:=&#92;&#92;&#125;x}"), std::string::npos);
   const CliResult lint = RunProgram("xmllint", {"--noout", bank}, dir_.path());
   EXPECT_EQ(lint.status, 0) << lint.err;
   EXPECT_EQ(lint.err, "");

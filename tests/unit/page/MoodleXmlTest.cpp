@@ -18,6 +18,9 @@ namespace brenvik {
 namespace {
 
 using test::ClozeQuestion;
+using test::Marks;
+using test::MoodleName;
+using test::PhpTrim;
 using test::ReadCloze;
 using test::XmlNode;
 using test::XmlReader;
@@ -34,7 +37,7 @@ ReadBack Read(const std::string& xml) {
   for (const XmlNode& q : quiz.children) {
     EXPECT_EQ(q.name, "question");
     EXPECT_EQ(q.attributes.at("type"), "cloze");
-    back.names.push_back(FromUtf8(q.child("name").child("text").text));
+    back.names.push_back(MoodleName(PhpTrim(FromUtf8(q.child("name").child("text").text))));
     const XmlNode& text = q.child("questiontext");
     EXPECT_EQ(text.attributes.at("format"), "html");
     back.questions.push_back(ReadCloze(FromUtf8(text.child("text").text)));
@@ -70,7 +73,8 @@ Text Spaced(Text s) {
 }
 
 // Checks one text: every gap an exact, case-sensitive short answer that
-// Moodle reads back as the deleted part, unless a warning names that gap.
+// Moodle reads back as the deleted part and marks right when the pupil types
+// that part, unless a warning names that gap.
 void CheckRoundTrip(TextView source) {
   SCOPED_TRACE(ToUtf8(source));
   TestWorkspace w;
@@ -100,6 +104,7 @@ void CheckRoundTrip(TextView source) {
     const std::string problem = moodle::AnswerProblem(answers[i]);
     if (problem.empty()) {
       EXPECT_EQ(ToUtf8(g.literal), ToUtf8(answers[i])) << "gap " << i + 1;
+      EXPECT_TRUE(Marks(g, answers[i])) << "gap " << i + 1;
     } else {
       ++warned;
       const std::string label = "gap " + std::to_string(i + 1) + " (";
@@ -123,7 +128,7 @@ TEST(MoodleXml, WorkedExampleDocument) {
             "<quiz>\n"
             "  <question type=\"cloze\">\n"
             "    <name>\n"
-            "      <text>C-Test</text>\n"
+            "      <text><![CDATA[C-Test]]></text>\n"
             "    </name>\n"
             "    <questiontext format=\"html\">\n"
             "      <text><![CDATA[This is a test. The c{1:SHORTANSWER_C:=at} sat o{1:SHORTANSWER_C:=n} the "
@@ -151,6 +156,8 @@ TEST(MoodleXml, HostileTextsComeBackWhole) {
       U"Spaces.   three  two\r\n  indented line\r\n\r\nafter blank",
       U"Lone ends. one\rtwo three\nfour five",
       U"Controls. a\x01" "bc de\x1F" "fg hi\x7Fjk end",
+      U"Backslashes. ab\\} cd\\# ef\\\\} gh\\#} ij\\}\\# kl\\\\\\# mn\\*} op&#127; qr\x7F\x7F end",
+      U"Entities. ab&#92;&#125; cd&amp;#35; ef\\&#35; gh&#x7F; ij\u0085\uFDD0 end",
       U"Dollars. $$x^2$$ and \\(y\\) done",
   };
   for (TextView t : texts) CheckRoundTrip(t);
@@ -198,31 +205,55 @@ TEST(MoodleXml, GeneratedTextsInManyScriptsComeBackWhole) {
   }
 }
 
-TEST(MoodleXml, AnswersMoodleCannotCarryAreNamedInWarnings) {
+// Answers Moodle reads in its own way: each one is read back and marked as
+// written, without a warning, or named in a warning.
+// Answers Moodle reads in its own way: each one is read back and marked as
+// written, without a warning, or named in a warning.
+TEST(MoodleXml, AnswersMoodleReadsItsOwnWayAreCarriedOrNamedInWarnings) {
   struct Case {
-    Text source;
-    std::string warningStart;
+    Text answer;
+    std::string warningStart;  // "" when Moodle reads the answer as written
+    bool marked;               // typing the answer gets the mark
   };
-  // In "One. a WORD" the second word, WORD, loses its second half.
+  const std::string longLabel = "gap 1 (\"a" + std::string(59, 'x') + "\u2026\"): the answer is ";
+  const std::string emojiLabel = "gap 1 (\"a" + ToUtf8(Text(59, U'\U0001F600')) + "\u2026\"): the answer is ";
   const Case cases[] = {
-      {U"One. a ab\\}x", "gap 1 (\"ab\\}x\"): the answer holds \"\\}\""},
-      {U"One. a ab\\#x", "gap 1 (\"ab\\#x\"): the answer holds \"\\#\""},
-      {U"One. a ab\\*", "gap 1 (\"ab\\*\"): the answer holds \"\\*\""},
-      {U"One. a ab\x02z", "gap 1 (\"ab\x02z\"): the answer holds a control character"},
-      {U"One. a abc\\d}", ""},  // a backslash not right before "}" is carried
-      {U"One. a b c ab\\}x", "gap 1 (\"ab\\}x\")"},  // "b" keeps whole; the gap is the first
+      {U"b\\}x", "", true},  // Moodle drops one backslash before "}" and "#"
+      {U"b\\#x", "", true},
+      {U"b\\\\}", "", true},
+      {U"b\\#}\\}#", "", true},
+      {U"b\\*", "", true},  // "\*" is a literal asterisk
+      {U"b*\\*\\\\*", "", true},
+      {U"b\x7F", "", true},  // a reference to DEL would be stored as six characters
+      {U"b&#127;", "", true},
+      {U"b\u0085\uFDD0", "", true},
+      {U"b\x02z", "gap 1 (\"ab\x02z\"): the answer holds a control character", false},
+      {Text(29999, U'x'), "", true},
+      {Text(32763, U'x'), longLabel + "32,763 characters long, too long for Moodle to mark", true},
+      {Text(32764, U'x'), longLabel + "32,764 characters long, too long for Moodle to mark", false},
+      {Text(11999, U'\U0001F600'), "", true},
+      {Text(13106, U'\U0001F600'), emojiLabel + "13,106 characters long", false},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(ToUtf8(c.source));
+    SCOPED_TRACE(ToUtf8(c.answer.substr(0, 20)));
+    // "One. x ab...": the second word's gap holds the answer.
     TestWorkspace w;
-    GenerateTest(c.source, w);
+    w.FirstSentence = U"One. ";
+    w.LeftHalves = {U"x", U"a"};
+    w.RightHalves = {U"", c.answer};
+    w.Separators = {U" ", U""};
     const MoodleXmlResult quiz = BuildMoodleXml(w, {});
+    const ClozeQuestion q = Read(quiz.Xml).questions.at(0);
+    ASSERT_EQ(q.gaps.size(), 1u);
+    EXPECT_EQ(Marks(q.gaps[0], c.answer), c.marked);
+    EXPECT_EQ(moodle::AnswerProblem(c.answer).empty(), c.warningStart.empty());
     if (c.warningStart.empty()) {
-      EXPECT_TRUE(quiz.Warnings.empty());
-      continue;
+      EXPECT_TRUE(quiz.Warnings.empty()) << quiz.Warnings.at(0);
+      EXPECT_EQ(ToUtf8(q.gaps[0].literal), ToUtf8(c.answer));
+    } else {
+      ASSERT_EQ(quiz.Warnings.size(), 1u);
+      EXPECT_EQ(quiz.Warnings[0].rfind(c.warningStart, 0), 0u) << quiz.Warnings[0];
     }
-    ASSERT_FALSE(quiz.Warnings.empty());
-    EXPECT_EQ(quiz.Warnings[0].rfind(c.warningStart, 0), 0u) << quiz.Warnings[0];
   }
 }
 
@@ -260,20 +291,60 @@ TEST(MoodleXml, QuestionNames) {
   const Text longName(300, U'\u017C');
   struct Case {
     Text name;
-    Text expected;
+    Text kept;             // the name Moodle keeps
+    std::string warning;   // "" for none
   };
   const Case cases[] = {
-      {U"Unit 3 <Reading> & \"more\" ]]>", U"Unit 3 <Reading> & \"more\" ]]>"},
-      {U"   ", U"C-Test"},
-      {U"  padded\r\n", U"padded"},
-      {longName, longName.substr(0, 255)},
-      {U"be\x07ll", U"be\uFFFDll"},
+      {U"Unit 3 <Reading> & \"more\" ]]>", U"Unit 3  & \"more\" ]]>", ""},
+      {U"x & & y", U"x & & y", ""},
+      {U"a < b > c", U"a < b > c", ""},
+      {U"   ", U"C-Test", ""},
+      {U"  padded\r\n", U"padded", ""},
+      {U"two\nlines\tand a tab", U"two lines and a tab", ""},
+      {longName, longName.substr(0, 255), ""},
+      {U"be\x07ll", U"be\uFFFDll", ""},
+      {U"<img src=x>", U"Text 9",
+       "the name \"<img src=x>\" would be empty in Moodle, which removes anything that looks like an HTML tag "
+       "from names; the question is named \"Text 9\""},
+      {U" <b>  </b> <!-- \"x\" --> ", U"Text 10", "the name \"<b>  </b> <!-- \"x\" -->\" would be empty"},
+      {U"<a title=\"x>y\"", U"Text 11", "the name \"<a title=\"x>y\"\" would be empty"},
   };
   MoodleQuizWriter writer;
   for (const Case& c : cases) writer.addQuestion(c.name, w);
+  const std::vector<std::string> warnings = writer.warnings();
   const ReadBack back = Read(writer.finish());
   ASSERT_EQ(back.names.size(), std::size(cases));
-  for (std::size_t i = 0; i < back.names.size(); ++i) EXPECT_EQ(ToUtf8(back.names[i]), ToUtf8(cases[i].expected));
+  std::size_t warned = 0;
+  for (std::size_t i = 0; i < back.names.size(); ++i) {
+    EXPECT_EQ(ToUtf8(back.names[i]), ToUtf8(cases[i].kept));
+    if (cases[i].warning.empty()) continue;
+    ASSERT_LT(warned, warnings.size());
+    EXPECT_EQ(warnings[warned].rfind(cases[i].warning, 0), 0u) << warnings[warned];
+    ++warned;
+  }
+  EXPECT_EQ(warned, warnings.size());
+}
+
+// Names as PHP's strip_tags leaves them, which Moodle's import applies to
+// every question name (the expected names were checked with PHP 8.2).
+TEST(MoodleXml, KeptNameStripsTagsAsMoodleDoes) {
+  const std::pair<Text, Text> cases[] = {
+      {U"<img src=x>", U""},
+      {U"a<b>c</b>d", U"acd"},
+      {U"a < b", U"a < b"},
+      {U"a <b", U"a"},
+      {U"x > y", U"x > y"},
+      {U"<a href=\"x>y\">t</a>", U"t"},
+      {U"<a <b> c> d", U"d"},
+      {U"a<!-- x > y -->b", U"ab"},
+      {U"a<!DOCTYPE x>b", U"ab"},
+      {U"a<?php echo '?>'; ?>b", U"ab"},
+      {U"a<?xml x ?>b", U"ab"},
+      {U"'<x>'", U"''"},
+      {U"\t <p> \u00A0 </p> \n", U"\u00A0"},
+      {U"<\u00E9t\u00E9>", U""},
+  };
+  for (const auto& [name, kept] : cases) EXPECT_EQ(ToUtf8(moodle::KeptName(name)), ToUtf8(kept)) << ToUtf8(name);
 }
 
 }  // namespace
