@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Makes the Debian package from a build with CPack, unpacks it into a
 # scratch folder and checks it as it would be installed: the package's name,
-# fields and file list; the unpacked brenvik-cli runs; the program in
+# fields and file list; lintian finds nothing above information level, no
+# hardening flag missing and no section left that Debian strips; the
+# changelog is the package's; the unpacked brenvik-cli runs; the program in
 # /usr/bin finds the help file in /usr/share/brenvik; the menu entry and the
 # software-centre file pass their validators and name what the package holds;
 # the manual pages render without a warning and describe every command and
@@ -25,6 +27,8 @@ need file file
 need desktop-file-validate desktop-file-utils
 need appstreamcli appstream
 need man man-db
+need lintian lintian
+need dpkg-parsechangelog dpkg-dev
 
 rm -rf "$scratch"
 mkdir -p "$scratch"
@@ -43,6 +47,8 @@ description=$(field Description)
 grep -q 'C-test' <<<"$description" || fail "the description does not say what the program does"
 # A CMake list that slipped into a field shows as semicolons.
 [[ $description != *';'* ]] || fail "the description holds a list separator: $description"
+# The extended description is a paragraph or more, as lintian reads it.
+(( $(wc -l <<<"$description") >= 4 )) || fail "the extended description is one line: $description"
 depends=$(field Depends)
 echo "Depends: $depends"
 # The libraries come from the binaries; the rest no link shows.
@@ -57,8 +63,11 @@ expected_files='./usr/bin/brenvik
 ./usr/bin/brenvik-cli
 ./usr/share/applications/brenvik.desktop
 ./usr/share/brenvik/brenvik.hlp
+./usr/share/doc/brenvik/changelog.gz
+./usr/share/doc/brenvik/copyright
 ./usr/share/icons/hicolor/32x32/apps/brenvik.png
 ./usr/share/icons/hicolor/64x64/apps/brenvik.png
+./usr/share/lintian/overrides/brenvik
 ./usr/share/man/man1/brenvik-cli.1.gz
 ./usr/share/man/man1/brenvik.1.gz
 ./usr/share/metainfo/io.github.halvorsk.Brenvik.metainfo.xml'
@@ -85,6 +94,38 @@ cmp -s "$root/usr/share/brenvik/brenvik.hlp" "$source/docs/brenvik-help.txt" ||
 for program in brenvik brenvik-cli; do
   file "$root/usr/bin/$program" | grep -q ', stripped' || fail "$program is not stripped"
 done
+
+# --- Debian's checker -------------------------------------------------------
+# Nothing above information level; and, at any level, no hardening tag (the
+# programs are built with the flags of Debian's packages) and no section that
+# Debian's strip removes.
+lintian --fail-on none -I --tag-display-limit 0 "$deb" >"$scratch/lintian.txt" 2>"$scratch/lintian.err" ||
+  fail "lintian did not run: $(cat "$scratch/lintian.err")"
+echo "lintian -I: $(grep -c . "$scratch/lintian.txt") tag(s)"
+sed 's/^/  /' "$scratch/lintian.txt"
+while read -r level _ tag _; do
+  case $level in
+    E: | W:) fail "lintian: $level $tag" ;;
+  esac
+  case $tag in
+    hardening-* | binary-has-unneeded-section) fail "lintian: $level $tag" ;;
+  esac
+done <"$scratch/lintian.txt"
+# lintian cannot see fortification in a program whose fortifiable calls are
+# all proven safe at compile time, and the package says so for brenvik-cli
+# (packaging/lintian-overrides); its compile commands show the flags.
+cli_commands=$(grep -E '"command": .*/cli/[A-Za-z]+\.cpp' "$build/compile_commands.json" || true)
+[[ -n $cli_commands ]] || fail "no compile command of brenvik-cli in $build/compile_commands.json"
+while read -r command; do
+  for flag in -D_FORTIFY_SOURCE=2 -fstack-protector-strong; do
+    [[ $command == *" $flag "* ]] || fail "brenvik-cli is compiled without $flag: $command"
+  done
+done <<<"$cli_commands"
+changelog=$root/usr/share/doc/brenvik/changelog.gz
+changelog_version=$(gzip -dc "$changelog" | dpkg-parsechangelog -l - -S Version) ||
+  fail "the changelog does not parse"
+[[ $changelog_version == "$version" ]] ||
+  fail "the changelog's latest entry is $changelog_version, the package $version (packaging/changelog)"
 
 # --- The unpacked command-line program --------------------------------------
 cli=$root/usr/bin/brenvik-cli

@@ -1,5 +1,6 @@
-# The Debian package, made by CPack from this build and checked unpacked (see
-# package_test.sh). It packs the binaries of this build (stripped), not a
+# The Debian package, made by CPack from this build and checked unpacked and
+# by lintian (see package_test.sh). It packs the binaries of this build
+# (stripped, built with the same Debian flags as package.sh's), not a
 # separate release build: the package's contents, names and dependencies are
 # the same, and a second build of the whole program would take minutes.
 if(TARGET brenvik AND TARGET brenvik-cli)
