@@ -2,6 +2,7 @@
 // two round buttons.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QToolButton>
 #include <cstdlib>
 #include <set>
@@ -156,6 +157,66 @@ TEST_F(InternetPageTest, AClickSelectsTheCellUnderThePointer) {
   }, true);
   EXPECT_TRUE(dialog.execute());
   EXPECT_EQ(dialog.colour(), CellColour(1, 1));
+}
+
+TEST_F(InternetPageTest, AScreenReaderFindsEveryCellByItsColourAndPicksOne) {
+  WhenShown([&](ColourChooserWindow& form) {
+    QWidget* box = Internet(form)->paletteBox();
+    QAccessibleInterface* palette = QAccessible::queryAccessibleInterface(box);
+    ASSERT_NE(palette, nullptr);
+    EXPECT_EQ(palette->role(), QAccessible::List);
+    EXPECT_EQ(palette->text(QAccessible::Name), QStringLiteral("Web-safe colours"));
+    ASSERT_EQ(palette->childCount(), 216);
+    std::set<QString> names;
+    for (int i = 0; i < 216; ++i) {
+      QAccessibleInterface* cell = palette->child(i);
+      ASSERT_NE(cell, nullptr) << i;
+      const Colour colour = CellColour(i % 18, i / 18);
+      EXPECT_EQ(cell->text(QAccessible::Name).toStdString(), ColourToWebString(colour)) << i;
+      EXPECT_EQ(cell->role(), QAccessible::ListItem);
+      EXPECT_EQ(cell->parent(), palette);
+      EXPECT_EQ(palette->indexOfChild(cell), i);
+      EXPECT_EQ(palette->child(i), cell);  // the same cell every time
+      // The cell lies where it is painted.
+      EXPECT_EQ(palette->childAt(cell->rect().center().x(), cell->rect().center().y()), cell) << i;
+      names.insert(cell->text(QAccessible::Name));
+    }
+    EXPECT_EQ(names.size(), 216u);
+
+    // The press action picks the cell, as a click does.
+    const struct { int column, row; } picks[] = {{12, 6}, {0, 11}, {17, 0}};
+    for (const auto& p : picks) {
+      QAccessibleInterface* cell = palette->child(p.row * 18 + p.column);
+      ASSERT_NE(cell->actionInterface(), nullptr);
+      EXPECT_FALSE(cell->state().selected);
+      cell->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+      EXPECT_EQ(std::make_pair(Internet(form)->selectedColumn(), Internet(form)->selectedRow()),
+                std::make_pair(p.column, p.row));
+      EXPECT_TRUE(cell->state().selected);
+      EXPECT_EQ(form.currentSwatchColour(), CellColour(p.column, p.row));
+    }
+  }, true);
+  EXPECT_TRUE(dialog.execute());
+  EXPECT_EQ(dialog.colour(), CellColour(17, 0));
+}
+
+TEST_F(InternetPageTest, ArrowKeysMoveTheSelectionAndStopAtTheEdges) {
+  const struct { Colour start; std::vector<int> keys; int column, row; } cases[] = {
+      {Rgb(0, 0, 0), {Qt::Key_Right, Qt::Key_Right, Qt::Key_Down}, 2, 1},
+      {Rgb(0, 0, 0), {Qt::Key_Left, Qt::Key_Up}, 0, 0},                  // stays in the grid
+      {Rgb(255, 255, 255), {Qt::Key_Right, Qt::Key_Down}, 17, 11},
+      {Rgb(255, 0, 0), {Qt::Key_Home}, 0, 6},
+      {Rgb(255, 0, 0), {Qt::Key_End, Qt::Key_Up}, 17, 5},
+      {Rgb(100, 100, 100), {Qt::Key_Down}, 0, 0},  // no cell selected: the first key starts at the top left
+  };
+  for (const auto& c : cases) {
+    dialog.setColour(c.start);
+    WhenShown([&](ColourChooserWindow& form) {
+      for (int key : c.keys) KeyClick(Internet(form)->paletteBox(), key);
+    }, true);
+    EXPECT_TRUE(dialog.execute());
+    EXPECT_EQ(dialog.colour(), CellColour(c.column, c.row)) << ColourToWebString(c.start);
+  }
 }
 
 TEST_F(InternetPageTest, PaintsEveryCellAndTheMarkInTheRightColours) {
