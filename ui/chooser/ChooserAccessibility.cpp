@@ -140,9 +140,9 @@ class PaletteAccessible : public QAccessibleWidget {
 // colour 5"), its description is its colour. The pickable boxes are buttons.
 class ColourBoxAccessible : public QAccessibleWidget {
  public:
-  explicit ColourBoxAccessible(ColourBox* box)
-      : QAccessibleWidget(box, box->isPickable() ? QAccessible::Button : QAccessible::Graphic) {}
+  explicit ColourBoxAccessible(ColourBox* box) : QAccessibleWidget(box, QAccessible::Graphic) {}
 
+  QAccessible::Role role() const override { return box()->isPickable() ? QAccessible::Button : QAccessible::Graphic; }
   QString text(QAccessible::Text t) const override {
     if (t == QAccessible::Description) {
       const Colour colour = box()->boxColour();
