@@ -21,6 +21,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <algorithm>
 #include <exception>
 #include <new>
 #include <string>
@@ -119,6 +120,12 @@ MainWindow::MainWindow(AppState& state, QWidget* parent) : QMainWindow(parent), 
   setWindowIcon(ProgramIcon());
   createControls();
   createMenu();
+  // The client area scrolls once the window is smaller than the design's
+  // client area below the menu bar, and never cuts off a control.
+  QWidget* client = findChild<QWidget*>(QStringLiteral("ClientArea"));
+  const QRect controls = client->childrenRect();
+  client->setMinimumSize(std::max(kDesignClientWidth, controls.right() + 1),
+                         std::max(kDesignClientHeight - menuBar()->sizeHint().height(), controls.bottom() + 1 + 8));
   move(kDesignLeft, kDesignTop);
   resize(kDesignClientWidth, kDesignClientHeight);
   setUpDialogs();
@@ -144,8 +151,6 @@ void MainWindow::createControls() {
   client->setPalette(windowPalette);
   client->setAutoFillBackground(true);
   client->setFont(WindowFont());  // the menu bar keeps the desktop's menu font
-  // Below the menu bar: the design's client area less a 19-pixel menu bar.
-  client->setMinimumSize(kDesignClientWidth, kDesignClientHeight - 19);
   scroller->setWidget(client);
   setCentralWidget(scroller);
 

@@ -2,6 +2,7 @@
 // export settings, and colour selection through the shared chooser.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -164,6 +165,32 @@ TEST_F(Form2Test, AHexBoxTakesAWebColourTypedIntoItAndNothingElse) {
       EXPECT_FALSE(OutputSettingsWindow::isMarkedInvalid(box)) << row.edit << " " << c.typed;
     }
   }
+}
+
+TEST_F(Form2Test, AScreenReaderFindsADialogAndEachControlByWhatItIsFor) {
+  const struct { const char* object; const char* name; QAccessible::Role role; } cases[] = {
+      {"Form2", "configure output", QAccessible::Dialog},
+      {"Button2", "Select page background colour", QAccessible::Button},
+      {"Button5", "Select answer text colour", QAccessible::Button},
+      {"Edit3", "Page text colour, hex", QAccessible::EditableText},
+      {"Edit1", "Text size in pixels", QAccessible::EditableText},
+      {"Edit6", "Page title", QAccessible::EditableText},
+      {"Shape4", "Answer text colour", QAccessible::Graphic},
+      {"Bevel1", "", QAccessible::Separator},
+  };
+  for (const auto& c : cases) {
+    QObject* object = QString::fromLatin1(c.object) == form.objectName() ? &form : Child<QObject>(c.object);
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(object);
+    ASSERT_NE(iface, nullptr) << c.object;
+    EXPECT_EQ(iface->text(QAccessible::Name), QString::fromLatin1(c.name)) << c.object;
+    EXPECT_EQ(iface->role(), c.role) << c.object;
+  }
+  // A swatch tells its colour; the font box is labelled by "Font".
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(Child<QObject>("Shape1"))->text(QAccessible::Description),
+            QStringLiteral("#FFFFFF"));
+  const auto labels = QAccessible::queryAccessibleInterface(Child<QObject>("ComboBox1"))->relations(QAccessible::Label);
+  ASSERT_EQ(labels.size(), 1);
+  EXPECT_EQ(labels[0].first->text(QAccessible::Name), QStringLiteral("Font"));
 }
 
 TEST_F(Form2Test, ControlsSitWhereTheLayoutPutsThem) {
