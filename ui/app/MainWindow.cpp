@@ -21,7 +21,6 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
-#include <algorithm>
 #include <exception>
 #include <new>
 #include <string>
@@ -120,12 +119,14 @@ MainWindow::MainWindow(AppState& state, QWidget* parent) : QMainWindow(parent), 
   setWindowIcon(ProgramIcon());
   createControls();
   createMenu();
-  // The client area scrolls once the window is smaller than the design's
-  // client area below the menu bar, and never cuts off a control.
+  // The client area scrolls once the window is too small for its controls
+  // (the hint labels run past the design's right edge, as they always have).
   QWidget* client = findChild<QWidget*>(QStringLiteral("ClientArea"));
-  const QRect controls = client->childrenRect();
-  client->setMinimumSize(std::max(kDesignClientWidth, controls.right() + 1),
-                         std::max(kDesignClientHeight - menuBar()->sizeHint().height(), controls.bottom() + 1 + 8));
+  QRect controls;
+  for (QWidget* w : client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (!qobject_cast<QLabel*>(w)) controls |= w->geometry();
+  }
+  client->setMinimumSize(controls.right() + 1 + 8, controls.bottom() + 1 + 8);
   move(kDesignLeft, kDesignTop);
   resize(kDesignClientWidth, kDesignClientHeight);
   setUpDialogs();
