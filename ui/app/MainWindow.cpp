@@ -119,14 +119,6 @@ MainWindow::MainWindow(AppState& state, QWidget* parent) : QMainWindow(parent), 
   setWindowIcon(ProgramIcon());
   createControls();
   createMenu();
-  // The client area scrolls once the window is too small for its controls
-  // (the hint labels run past the design's right edge, as they always have).
-  QWidget* client = findChild<QWidget*>(QStringLiteral("ClientArea"));
-  QRect controls;
-  for (QWidget* w : client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-    if (!qobject_cast<QLabel*>(w)) controls |= w->geometry();
-  }
-  client->setMinimumSize(controls.right() + 1 + 8, controls.bottom() + 1 + 8);
   move(kDesignLeft, kDesignTop);
   resize(kDesignClientWidth, kDesignClientHeight);
   setUpDialogs();
@@ -134,10 +126,9 @@ MainWindow::MainWindow(AppState& state, QWidget* parent) : QMainWindow(parent), 
 
 void MainWindow::createControls() {
   // The client area: controls sit at fixed places and keep them when the
-  // window is resized, so no layout manages them.
-  // The client area sits in a scroll area that shows no scroll bar while the
-  // window has its design size or more; on a screen too small for that it
-  // keeps every control within reach.
+  // window is resized, so no layout manages them. It sits in a scroll area
+  // that shows no scroll bar while the window has room for the controls; on
+  // a screen too small for the design it keeps every control within reach.
   auto* scroller = new QScrollArea(this);
   scroller->setObjectName(QStringLiteral("ClientScroller"));
   scroller->setFrameShape(QFrame::NoFrame);
@@ -239,6 +230,14 @@ void MainWindow::createControls() {
   testVersionButton_->installEventFilter(this);
   practiceButton_->installEventFilter(this);
   processButton_->setFocus();
+
+  // The client area scrolls once the window is too small for its controls
+  // (the hint labels run past the design's right edge, as they always have).
+  QRect controls;
+  for (QWidget* w : client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (!qobject_cast<QLabel*>(w)) controls |= w->geometry();
+  }
+  client->setMinimumSize(controls.right() + 1 + 8, controls.bottom() + 1 + 8);
 
   connect(processButton_, &QPushButton::clicked, this, &MainWindow::process);
   connect(quitButton_, &QPushButton::clicked, this, &MainWindow::quit);

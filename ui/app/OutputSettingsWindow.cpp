@@ -63,7 +63,7 @@ QAccessibleInterface* SettingsAccessibleFactory(const QString& className, QObjec
   return nullptr;
 }
 
-// A hex box that holds no web colour: a pale red ground and dark red text.
+// The property that marks a hex box holding no web colour.
 const char kInvalidProperty[] = "invalidColour";
 
 }  // namespace
