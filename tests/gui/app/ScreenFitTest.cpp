@@ -34,7 +34,9 @@ TEST(FitOnScreen, KeepsTheDesignWhereItFitsAndOtherwiseMovesBeforeItShrinks) {
   for (const auto& c : cases) {
     const QRect fitted = FitOnScreen(kDesign, c.available);
     EXPECT_EQ(fitted, c.fitted) << c.screen;
-    if (!c.available.isEmpty()) EXPECT_TRUE(c.available.contains(fitted)) << c.screen;
+    if (!c.available.isEmpty()) {
+      EXPECT_TRUE(c.available.contains(fitted)) << c.screen;
+    }
   }
 }
 
