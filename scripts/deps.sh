@@ -6,6 +6,7 @@
 #   brenvik_install_deps test    the above plus the test tools (GoogleTest,
 #                                Google Benchmark, node and npm, the browsers,
 #                                Xvfb and the window tools of the end-to-end test,
+#                                the AT-SPI bus and pyatspi of the accessibility test,
 #                                the package checkers with lintian, poppler's PDF
 #                                tools and xmllint)
 #   brenvik_install_deps fuzz    the build tools plus clang and its fuzzer runtime
@@ -14,7 +15,7 @@ BRENVIK_BUILD_PKGS=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-translatio
                     fonts-dejavu-core fonts-liberation)
 BRENVIK_PACKAGE_PKGS=(dpkg-dev file)
 BRENVIK_TEST_PKGS=(libgtest-dev libgmock-dev libbenchmark-dev nodejs chromium firefox-esr webkit2gtk-driver
-                   xvfb xauth xdotool imagemagick libx11-dev
+                   xvfb xauth xdotool imagemagick libx11-dev dbus-daemon at-spi2-core python3-pyatspi
                    desktop-file-utils appstream man-db poppler-utils libxml2-utils lintian)
 BRENVIK_FUZZ_PKGS=(clang libclang-rt-14-dev)
 

@@ -16,6 +16,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -27,6 +28,7 @@
 
 #include "ui/app/AboutBox.h"
 #include "ui/app/AppLook.h"
+#include "ui/app/ScreenFit.h"
 #include "core/page/ClassicPage.h"
 #include "core/page/MoodleXml.h"
 #include "core/page/ResponsivePage.h"
@@ -124,8 +126,15 @@ MainWindow::MainWindow(AppState& state, QWidget* parent) : QMainWindow(parent), 
 
 void MainWindow::createControls() {
   // The client area: controls sit at fixed places and keep them when the
-  // window is resized, so no layout manages them.
-  auto* client = new QWidget(this);
+  // window is resized, so no layout manages them. It sits in a scroll area
+  // that shows no scroll bar while the window has room for the controls; on
+  // a screen too small for the design it keeps every control within reach.
+  auto* scroller = new QScrollArea(this);
+  scroller->setObjectName(QStringLiteral("ClientScroller"));
+  scroller->setFrameShape(QFrame::NoFrame);
+  scroller->setWidgetResizable(true);
+  scroller->setFocusPolicy(Qt::NoFocus);
+  auto* client = new QWidget(scroller);
   client->setObjectName(QStringLiteral("ClientArea"));
   QPalette windowPalette = client->palette();
   const QColor background = platform().systemColour(system_colour::kInactiveCaption);
@@ -134,7 +143,8 @@ void MainWindow::createControls() {
   client->setPalette(windowPalette);
   client->setAutoFillBackground(true);
   client->setFont(WindowFont());  // the menu bar keeps the desktop's menu font
-  setCentralWidget(client);
+  scroller->setWidget(client);
+  setCentralWidget(scroller);
 
   QPalette blackText = windowPalette;
   blackText.setColor(QPalette::WindowText, Qt::black);
@@ -170,6 +180,9 @@ void MainWindow::createControls() {
   };
   sourceBox_ = textBox("Source", 16, 32, 345, 425);
   outputBox_ = textBox("Output", 376, 32, 361, 425);
+  // Names for screen readers; the hints above the boxes are not their labels.
+  sourceBox_->setAccessibleName(QStringLiteral("Source text"));
+  outputBox_->setAccessibleName(QStringLiteral("Test output"));
   outputBox_->setPlainText(QStringLiteral("\n"));  // one empty line
 
   auto place = [](QWidget* w, const char* name, int x, int y, int width, int height) {
@@ -217,6 +230,14 @@ void MainWindow::createControls() {
   testVersionButton_->installEventFilter(this);
   practiceButton_->installEventFilter(this);
   processButton_->setFocus();
+
+  // The client area scrolls once the window is too small for its controls
+  // (the hint labels run past the design's right edge, as they always have).
+  QRect controls;
+  for (QWidget* w : client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (!qobject_cast<QLabel*>(w)) controls |= w->geometry();
+  }
+  client->setMinimumSize(controls.right() + 1 + 8, controls.bottom() + 1 + 8);
 
   connect(processButton_, &QPushButton::clicked, this, &MainWindow::process);
   connect(quitButton_, &QPushButton::clicked, this, &MainWindow::quit);
@@ -290,6 +311,14 @@ void MainWindow::setUpDialogs() {
   saveMoodleDialog_.filter = QStringLiteral("Moodle XML files (*.xml)|*.xml");
   savePdfDialog_.initialDir = startDir;
   savePdfDialog_.filter = QStringLiteral("PDF files (*.pdf)|*.pdf");
+  // The file each save dialog's name is written to, which its dialog asks
+  // about before replacing it. Text files and both pages always get their
+  // extension, even a name that already ends in it; a quiz and a PDF get
+  // theirs unless the name ends in it.
+  saveTextDialog_.savedPath = [](const QString& chosen) { return chosen + QStringLiteral(".txt"); };
+  savePageDialog_.savedPath = [](const QString& chosen) { return chosen + QStringLiteral(".htm"); };
+  saveMoodleDialog_.savedPath = [](const QString& chosen) { return WithExtension(chosen, QStringLiteral(".xml")); };
+  savePdfDialog_.savedPath = [](const QString& chosen) { return WithExtension(chosen, QStringLiteral(".pdf")); };
   helpFile_ = FindHelpFile(programDir);
 }
 
@@ -318,6 +347,17 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   return QMainWindow::eventFilter(watched, event);
 }
 
+void MainWindow::showEvent(QShowEvent* event) {
+  // The window opens at its design place and size where they fit on the
+  // screen; on a smaller screen it is moved into the screen's available
+  // area, and made smaller only when it still does not fit.
+  if (!placed_) {
+    placed_ = true;
+    FitWindowOnScreen(*this, /*mayShrink=*/true);
+  }
+  QMainWindow::showEvent(event);
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
   // Closing the main window ends the program at once, even while the
   // configure-output window is open; nothing is asked or saved.
@@ -339,7 +379,7 @@ void MainWindow::exportMobilePage() {
     const std::string page = BuildResponsivePage(state_.workspace, state_.settings);
     savePageDialog_.fileName = ToQString(state_.settings.Title);
     if (!platform().runSaveDialog(this, savePageDialog_)) return;
-    const QString path = savePageDialog_.fileName + QStringLiteral(".htm");
+    const QString path = SavedPath(savePageDialog_);
     WriteFileBytes(ToPath(path), page);
     if (platform().askConfirmation(this, QStringLiteral("Do you wish to preview the page in a browser"))) {
       platform().shellOpen(this, path);
@@ -354,7 +394,7 @@ void MainWindow::exportMoodle() {
     const MoodleXmlResult quiz = BuildMoodleXml(state_.workspace, state_.settings);
     saveMoodleDialog_.fileName = ToQString(state_.settings.Title);
     if (!platform().runSaveDialog(this, saveMoodleDialog_)) return;
-    const QString path = WithExtension(saveMoodleDialog_.fileName, QStringLiteral(".xml"));
+    const QString path = SavedPath(saveMoodleDialog_);
     WriteFileBytes(ToPath(path), quiz.Xml);
     // Written all the same: the teacher can still mend those answers in Moodle.
     if (!quiz.Warnings.empty()) {
@@ -368,7 +408,7 @@ void MainWindow::exportPdf() {
     const Worksheet sheet = BuildWorksheet(state_.workspace, state_.settings);
     savePdfDialog_.fileName = ToQString(state_.settings.Title);
     if (!platform().runSaveDialog(this, savePdfDialog_)) return;
-    const QString path = WithExtension(savePdfDialog_.fileName, QStringLiteral(".pdf"));
+    const QString path = SavedPath(savePdfDialog_);
     // Rendered once the teacher has chosen the file, so Cancel costs nothing.
     const std::string pdf = WorksheetPdf(sheet, WorksheetPageLayout(QLocale::system()), QDateTime::currentDateTimeUtc());
     WriteFileBytes(ToPath(path), pdf);
@@ -419,8 +459,7 @@ void MainWindow::openSource() {
 void MainWindow::saveBoxAsText(const QPlainTextEdit* box) {
   saveTextDialog_.fileName = ToQString(state_.settings.Title);
   if (!platform().runSaveDialog(this, saveTextDialog_)) return;
-  // The extension is always appended, even to a name that already has it.
-  WriteTextFile(ToPath(saveTextDialog_.fileName + QStringLiteral(".txt")), FromBoxText(BoxText(box)));
+  WriteTextFile(ToPath(SavedPath(saveTextDialog_)), FromBoxText(BoxText(box)));
 }
 
 void MainWindow::saveSource() {
@@ -438,11 +477,11 @@ void MainWindow::exportToWeb() {
     lastPage_ = BuildTestPage(state_.workspace, state_.settings);
     savePageDialog_.fileName = ToQString(state_.settings.Title);
     if (platform().runSaveDialog(this, savePageDialog_)) {
-      WriteFileBytes(ToPath(savePageDialog_.fileName + QStringLiteral(".htm")), EncodePage(lastPage_));
+      WriteFileBytes(ToPath(SavedPath(savePageDialog_)), EncodePage(lastPage_));
     }
     // Asked after Cancel too; the shell then looks the title up in the current folder.
     if (platform().askConfirmation(this, QStringLiteral("Do you wish to preview the page in a browser"))) {
-      platform().shellOpen(this, savePageDialog_.fileName + QStringLiteral(".htm"));
+      platform().shellOpen(this, SavedPath(savePageDialog_));
     }
   });
 }

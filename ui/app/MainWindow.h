@@ -97,6 +97,7 @@ class MainWindow : public QMainWindow {
   const Text& lastPage() const { return lastPage_; }
 
  protected:
+  void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -129,6 +130,7 @@ class MainWindow : public QMainWindow {
   QCheckBox* timerBox_ = nullptr;
   QPushButton* processButton_ = nullptr;
   QPushButton* quitButton_ = nullptr;
+  bool placed_ = false;  // fitted onto the screen at the first show
 };
 
 }  // namespace brenvik

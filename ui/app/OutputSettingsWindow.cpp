@@ -1,5 +1,7 @@
 #include "ui/app/OutputSettingsWindow.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
@@ -7,6 +9,7 @@
 #include <QPainter>
 #include <QPushButton>
 
+#include "ui/app/ScreenFit.h"
 #include "ui/platform/QtColour.h"
 #include "ui/chooser/ColourChooser.h"
 #include "ui/platform/CommandGuard.h"
@@ -32,13 +35,59 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int le
   return label;
 }
 
+// "#RRGGBB" in upper case, as the settings hold colours.
+QString WebColourText(const QColor& colour) { return colour.name(QColor::HexRgb).toUpper(); }
+
+// What a screen reader makes of the window and its two drawn parts: the
+// window is a dialog, a swatch is a picture of its colour, and the bevel is
+// only a decoration.
+class SwatchAccessible : public QAccessibleWidget {
+ public:
+  explicit SwatchAccessible(ColourSwatch* swatch) : QAccessibleWidget(swatch, QAccessible::Graphic) {}
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Description) return WebColourText(static_cast<ColourSwatch*>(widget())->brushColour());
+    return QAccessibleWidget::text(t);
+  }
+};
+
+QAccessibleInterface* SettingsAccessibleFactory(const QString& className, QObject* object) {
+  if (className == QLatin1String(OutputSettingsWindow::staticMetaObject.className())) {
+    if (auto* window = qobject_cast<OutputSettingsWindow*>(object)) return new QAccessibleWidget(window, QAccessible::Dialog);
+  }
+  if (className == QLatin1String(ColourSwatch::staticMetaObject.className())) {
+    if (auto* swatch = qobject_cast<ColourSwatch*>(object)) return new SwatchAccessible(swatch);
+  }
+  if (className == QLatin1String(Bevel::staticMetaObject.className())) {
+    if (auto* bevel = qobject_cast<Bevel*>(object)) return new QAccessibleWidget(bevel, QAccessible::Separator);
+  }
+  return nullptr;
+}
+
+// The property that marks a hex box holding no web colour.
+const char kInvalidProperty[] = "invalidColour";
+
 }  // namespace
+
+std::optional<QColor> ParseWebColour(const QString& text) {
+  if (text.size() != 7 || text[0] != QLatin1Char('#')) return std::nullopt;
+  for (qsizetype i = 1; i < 7; ++i) {
+    const char16_t c = text[i].unicode();
+    const bool hex = (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f');
+    if (!hex) return std::nullopt;
+  }
+  return QColor(text);
+}
 
 ColourSwatch::ColourSwatch(QWidget* parent) : QWidget(parent) {}
 
 void ColourSwatch::setBrushColour(const QColor& colour) {
+  if (brush_ == colour) return;
   brush_ = colour;
   update();
+  if (QAccessible::isActive()) {
+    QAccessibleEvent changed(this, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&changed);
+  }
 }
 
 void ColourSwatch::paintEvent(QPaintEvent*) {
@@ -49,6 +98,11 @@ void ColourSwatch::paintEvent(QPaintEvent*) {
 }
 
 OutputSettingsWindow::OutputSettingsWindow(ExportSettings& settings, QWidget* parent) : QWidget(parent, Qt::Window), settings_(settings) {
+  static const bool accessibilityInstalled = [] {
+    QAccessible::installFactory(SettingsAccessibleFactory);
+    return true;
+  }();
+  (void)accessibilityInstalled;
   setObjectName(QStringLiteral("Form2"));
   setWindowTitle(QStringLiteral("configure output"));
   setFont(EightPointFont());
@@ -62,7 +116,7 @@ OutputSettingsWindow::OutputSettingsWindow(ExportSettings& settings, QWidget* pa
   // Closing the main window ends the program even while this window is open.
   setAttribute(Qt::WA_QuitOnClose, false);
 
-  bevel_ = new QFrame(this);
+  bevel_ = new Bevel(this);
   bevel_->setObjectName(QStringLiteral("Bevel1"));
   bevel_->setFrameStyle(QFrame::Panel | QFrame::Raised);
   bevel_->setLineWidth(1);
@@ -70,11 +124,11 @@ OutputSettingsWindow::OutputSettingsWindow(ExportSettings& settings, QWidget* pa
 
   MakeLabel(this, "Label1", QStringLiteral("Page background"), 16, 32);
   MakeLabel(this, "Label2", QStringLiteral("Page text colour"), 16, 72);
-  MakeLabel(this, "Label3", QStringLiteral("Text size  (pixels)"), 16, 112);
-  MakeLabel(this, "Label4", QStringLiteral("Font"), 160, 112);
+  QLabel* sizeLabel = MakeLabel(this, "Label3", QStringLiteral("Text size  (pixels)"), 16, 112);
+  QLabel* fontLabel = MakeLabel(this, "Label4", QStringLiteral("Font"), 160, 112);
   MakeLabel(this, "Label5", QStringLiteral("Answer box colour"), 16, 160);
   MakeLabel(this, "Label6", QStringLiteral("Answer text colour"), 16, 200);
-  MakeLabel(this, "Label7", QStringLiteral("Title :"), 16, 232);
+  QLabel* titleLabel = MakeLabel(this, "Label7", QStringLiteral("Title :"), 16, 232);
 
   auto makeShape = [this](const char* name, int top) {
     auto* shape = new ColourSwatch(this);
@@ -82,7 +136,6 @@ OutputSettingsWindow::OutputSettingsWindow(ExportSettings& settings, QWidget* pa
     shape->setGeometry(120, top, 25, 25);
     return shape;
   };
-  // All four swatches start white, whatever the settings hold.
   pageBackgroundSwatch_ = makeShape("Shape1", 24);
   pageTextSwatch_ = makeShape("Shape2", 64);
   answerBoxSwatch_ = makeShape("Shape3", 152);
@@ -110,12 +163,23 @@ OutputSettingsWindow::OutputSettingsWindow(ExportSettings& settings, QWidget* pa
     if (width < 60) edit->setTextMargins(-2, 0, -2, 0);
     return edit;
   };
-  textSizeEdit_ = makeEdit("Edit1", QStringLiteral("14"), 120, 104, 25);
-  pageBackgroundEdit_ = makeEdit("Edit2", QStringLiteral("#FFFFFF"), 248, 24, 57);
-  pageTextEdit_ = makeEdit("Edit3", QStringLiteral("#000000"), 248, 64, 57);
-  answerBoxEdit_ = makeEdit("Edit4", QStringLiteral("#000000"), 248, 152, 57);
-  answerTextEdit_ = makeEdit("Edit5", QStringLiteral("#FFFFFF"), 248, 192, 57);
-  titleEdit_ = makeEdit("Edit6", QStringLiteral("C-test"), 72, 232, 161);
+  // Every box starts with the setting in effect.
+  textSizeEdit_ = makeEdit("Edit1", ToQString(settings_.TextSize), 120, 104, 25);
+  pageBackgroundEdit_ = makeEdit("Edit2", QString(), 248, 24, 57);
+  pageTextEdit_ = makeEdit("Edit3", QString(), 248, 64, 57);
+  answerBoxEdit_ = makeEdit("Edit4", QString(), 248, 152, 57);
+  answerTextEdit_ = makeEdit("Edit5", QString(), 248, 192, 57);
+  titleEdit_ = makeEdit("Edit6", ToQString(settings_.Title), 72, 232, 161);
+
+  pageBackgroundRow_ = {pageBackgroundSwatch_, pageBackgroundEdit_, &ExportSettings::PageBackground};
+  pageTextRow_ = {pageTextSwatch_, pageTextEdit_, &ExportSettings::PageTextColour};
+  answerBoxRow_ = {answerBoxSwatch_, answerBoxEdit_, &ExportSettings::AnswerBoxColour};
+  answerTextRow_ = {answerTextSwatch_, answerTextEdit_, &ExportSettings::AnswerTextColour};
+  for (const ColourRow* row : {&pageBackgroundRow_, &pageTextRow_, &answerBoxRow_, &answerTextRow_}) {
+    const QString colour = ToQString(settings_.*(row->setting));
+    row->hexBox->setText(colour);
+    if (const auto parsed = ParseWebColour(colour)) row->swatch->setBrushColour(*parsed);
+  }
 
   fontBox_ = new QComboBox(this);
   fontBox_->setObjectName(QStringLiteral("ComboBox1"));
@@ -124,9 +188,37 @@ OutputSettingsWindow::OutputSettingsWindow(ExportSettings& settings, QWidget* pa
   fontBox_->setMaxVisibleItems(5);
   fontBox_->addItems({QStringLiteral("Arial"), QStringLiteral("Times"), QStringLiteral("Comic sans MS"),
                         QStringLiteral("Verdana"), QStringLiteral("Tahoma")});
-  fontBox_->setCurrentIndex(-1);
-  fontBox_->setEditText(QStringLiteral("Georgia"));
+  const QString font = ToQString(settings_.FontName);
+  fontBox_->setCurrentIndex(fontBox_->findText(font));
+  fontBox_->setEditText(font);
   fontBox_->setGeometry(200, 104, 105, 21);
+
+  // Names for screen readers; the visible texts stay as they are.
+  const struct { QWidget* widget; const char* name; } names[] = {
+      {pageBackgroundButton_, "Select page background colour"},
+      {pageTextButton_, "Select page text colour"},
+      {answerBoxButton_, "Select answer box colour"},
+      {answerTextButton_, "Select answer text colour"},
+      {pageBackgroundEdit_, "Page background colour, hex"},
+      {pageTextEdit_, "Page text colour, hex"},
+      {answerBoxEdit_, "Answer box colour, hex"},
+      {answerTextEdit_, "Answer text colour, hex"},
+      {pageBackgroundSwatch_, "Page background colour"},
+      {pageTextSwatch_, "Page text colour"},
+      {answerBoxSwatch_, "Answer box colour"},
+      {answerTextSwatch_, "Answer text colour"},
+      {textSizeEdit_, "Text size in pixels"},
+      {fontBox_, "Font"},
+      {titleEdit_, "Page title"},
+  };
+  for (const auto& n : names) n.widget->setAccessibleName(QString::fromLatin1(n.name));
+  fontBox_->lineEdit()->setAccessibleName(QStringLiteral("Font"));
+  // The labels beside the size, font and title boxes label them for screen
+  // readers too. On Linux a combo box is named by its value, so its label is
+  // what names the font box there.
+  sizeLabel->setBuddy(textSizeEdit_);
+  fontLabel->setBuddy(fontBox_);
+  titleLabel->setBuddy(titleEdit_);
 
   // The chooser shared by the four Select buttons: only the Internet page.
   colourChooser_ = new ColourChooser(this);
@@ -158,6 +250,22 @@ OutputSettingsWindow::OutputSettingsWindow(ExportSettings& settings, QWidget* pa
   connect(pageTextButton_, &QPushButton::clicked, this, [this] { RunCommand(this, [this] { selectPageText(); }); });
   connect(answerBoxButton_, &QPushButton::clicked, this, [this] { RunCommand(this, [this] { selectAnswerBox(); }); });
   connect(answerTextButton_, &QPushButton::clicked, this, [this] { RunCommand(this, [this] { selectAnswerText(); }); });
+  for (const ColourRow* row : {&pageBackgroundRow_, &pageTextRow_, &answerBoxRow_, &answerTextRow_}) {
+    // textEdited: typing and pasting only, not the texts the window sets itself.
+    connect(row->hexBox, &QLineEdit::textEdited, this, [this, row] { RunCommand(this, [&] { hexTextEdited(*row); }); });
+    connect(row->hexBox, &QLineEdit::editingFinished, this,
+            [this, row] { RunCommand(this, [&] { hexEditingFinished(*row); }); });
+  }
+}
+
+void OutputSettingsWindow::showEvent(QShowEvent* event) {
+  // The first time it is shown, a window that would stand partly off a
+  // small screen is moved onto it; afterwards it stays where it was left.
+  if (!placed_) {
+    placed_ = true;
+    FitWindowOnScreen(*this, /*mayShrink=*/false);
+  }
+  QWidget::showEvent(event);
 }
 
 void OutputSettingsWindow::textSizeChanged() { settings_.TextSize = FromQString(textSizeEdit_->text()); }
@@ -165,16 +273,60 @@ void OutputSettingsWindow::fontChanged() { settings_.FontName = FromQString(font
 void OutputSettingsWindow::titleChanged() { settings_.Title = FromQString(titleEdit_->text()); }
 void OutputSettingsWindow::hideWindow() { hide(); }
 
-void OutputSettingsWindow::selectPageBackground() { selectColour(pageBackgroundSwatch_, pageBackgroundEdit_, settings_.PageBackground); }
-void OutputSettingsWindow::selectPageText() { selectColour(pageTextSwatch_, pageTextEdit_, settings_.PageTextColour); }
-void OutputSettingsWindow::selectAnswerBox() { selectColour(answerBoxSwatch_, answerBoxEdit_, settings_.AnswerBoxColour); }
-void OutputSettingsWindow::selectAnswerText() { selectColour(answerTextSwatch_, answerTextEdit_, settings_.AnswerTextColour); }
+void OutputSettingsWindow::selectPageBackground() { selectColour(pageBackgroundRow_); }
+void OutputSettingsWindow::selectPageText() { selectColour(pageTextRow_); }
+void OutputSettingsWindow::selectAnswerBox() { selectColour(answerBoxRow_); }
+void OutputSettingsWindow::selectAnswerText() { selectColour(answerTextRow_); }
 
-void OutputSettingsWindow::selectColour(ColourSwatch* shape, QLineEdit* edit, Text& setting) {
+void OutputSettingsWindow::selectColour(const ColourRow& row) {
   if (!colourChooser_->execute()) return;
-  shape->setBrushColour(ToQColour(colourChooser_->colour()));
-  edit->setText(colourChooser_->webColour());
-  setting = FromQString(colourChooser_->webColour());
+  setRowColour(row, ToQColour(colourChooser_->colour()));
+}
+
+void OutputSettingsWindow::setRowColour(const ColourRow& row, const QColor& colour) {
+  const QString web = WebColourText(colour);
+  row.swatch->setBrushColour(colour);
+  if (row.hexBox->text() != web) {
+    // Typed in lower case, the colour reads back in upper case, the caret where it was.
+    const int caret = row.hexBox->cursorPosition();
+    row.hexBox->setText(web);
+    row.hexBox->setCursorPosition(caret);
+  }
+  markInvalid(row.hexBox, false);
+  settings_.*(row.setting) = FromQString(web);
+}
+
+void OutputSettingsWindow::hexTextEdited(const ColourRow& row) {
+  if (const auto colour = ParseWebColour(row.hexBox->text())) {
+    setRowColour(row, *colour);
+  } else {
+    markInvalid(row.hexBox, true);
+  }
+}
+
+void OutputSettingsWindow::hexEditingFinished(const ColourRow& row) {
+  if (!isMarkedInvalid(row.hexBox)) return;
+  row.hexBox->setText(ToQString(settings_.*(row.setting)));
+  markInvalid(row.hexBox, false);
+}
+
+bool OutputSettingsWindow::isMarkedInvalid(const QLineEdit* hexBox) {
+  return hexBox->property(kInvalidProperty).toBool();
+}
+
+void OutputSettingsWindow::markInvalid(QLineEdit* hexBox, bool invalid) {
+  if (isMarkedInvalid(hexBox) == invalid) return;
+  hexBox->setProperty(kInvalidProperty, invalid);
+  QPalette pal = hexBox->palette();
+  if (invalid) {
+    pal.setColor(QPalette::Base, QColor(255, 210, 210));
+    pal.setColor(QPalette::Text, QColor(128, 0, 0));
+    hexBox->setPalette(pal);
+    hexBox->setAccessibleDescription(QStringLiteral("Not a web colour: type # and six hexadecimal digits"));
+  } else {
+    hexBox->setPalette(QPalette());
+    hexBox->setAccessibleDescription(QString());
+  }
 }
 
 }  // namespace brenvik

@@ -1,5 +1,6 @@
 #include "ui/chooser/ColourChooserWindow.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDrag>
@@ -12,6 +13,7 @@
 #include <QWindow>
 
 #include "ui/platform/QtColour.h"
+#include "ui/chooser/ChooserAccessibility.h"
 #include "ui/chooser/ColourChooser.h"
 #include "ui/platform/CommandGuard.h"
 #include "ui/chooser/ChooserPages.h"
@@ -29,6 +31,15 @@ void ColourBox::setBoxColour(Colour value) {
   if (colour_ == value) return;
   colour_ = value;
   update();
+  // A screen reader reads the colour as the box's description.
+  if (QAccessible::isActive()) {
+    QAccessibleEvent changed(this, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&changed);
+  }
+}
+
+void ColourBox::click() {
+  if (pickable_) emit clicked(this);
 }
 
 void ColourBox::paintEvent(QPaintEvent* event) {
@@ -63,10 +74,10 @@ void ColourBox::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void ColourBox::mouseReleaseEvent(QMouseEvent* event) {
-  const bool click = pressed_ && rect().contains(event->position().toPoint());
+  const bool clicked = pressed_ && rect().contains(event->position().toPoint());
   pressed_ = false;
   QFrame::mouseReleaseEvent(event);
-  if (click) emit clicked(this);
+  if (clicked) click();
 }
 
 void ColourBox::dragEnterEvent(QDragEnterEvent* event) {
@@ -100,6 +111,7 @@ void ColourBox::dropEvent(QDropEvent* event) {
 // --------------------------------------------------------- ColourChooserWindow
 
 ColourChooserWindow::ColourChooserWindow(QWidget* parent) : QDialog(parent) {
+  InstallChooserAccessibility();
   setObjectName(QStringLiteral("frmVazozaDialog"));
   setWindowTitle(QStringLiteral("Color"));
   setFixedSize(341, 312);
@@ -117,6 +129,11 @@ ColourChooserWindow::ColourChooserWindow(QWidget* parent) : QDialog(parent) {
   // laid out for that font.
   pages_->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 4px; }"));
   pages_->setUsesScrollButtons(false);
+  // The pages whose tabs are hidden wait here, outside the window: a page
+  // the page control does not hold cannot be reached by any key, click or
+  // accessibility action, and is not in the window's accessibility tree.
+  pageStore_ = std::make_unique<QWidget>();
+  pageStore_->setObjectName(QStringLiteral("HiddenPages"));
   ++switchingPages_;
   for (int i = 0; i < kPageCount; ++i) {
     const auto tag = static_cast<ChooserPageId>(i);
@@ -138,11 +155,14 @@ ColourChooserWindow::ColourChooserWindow(QWidget* parent) : QDialog(parent) {
   reference_->setBoxColour(0xFFFFFF);
   reference_->setCursor(Qt::PointingHandCursor);
   reference_->setDropTarget(true);
+  reference_->setPickable(true);
+  reference_->setAccessibleName(QStringLiteral("Reference colour"));
   currentSwatch_ = new ColourBox(swatchFrame_);
   currentSwatch_->setObjectName(QStringLiteral("pnlCurrent"));
   currentSwatch_->setGeometry(32, 2, 30, 28);
   currentSwatch_->setBoxColour(0);
   currentSwatch_->setDragSource(true);
+  currentSwatch_->setAccessibleName(QStringLiteral("Current colour"));
 
   collection_ = new QFrame(this);
   collection_->setObjectName(QStringLiteral("pnlCollection"));
@@ -154,6 +174,8 @@ ColourChooserWindow::ColourChooserWindow(QWidget* parent) : QDialog(parent) {
     box->setBoxColour(ColourChooser::kSilver);
     box->setCursor(Qt::PointingHandCursor);
     box->setDropTarget(true);
+    box->setPickable(true);
+    box->setAccessibleName(QStringLiteral("Custom colour %1").arg(i + 1));
     boxes_[i] = box;
   }
   setCtl3D(true);
@@ -197,6 +219,7 @@ ColourChooserWindow::~ColourChooserWindow() {
   ++switchingPages_;
   delete pages_;
   pages_ = nullptr;
+  pageStore_.reset();
   pageWidgets_.fill(nullptr);
 }
 
@@ -287,22 +310,40 @@ void ColourChooserWindow::setCtl3D(bool on) {
 void ColourChooserWindow::setHelpButtonVisible(bool on) { help_->setVisible(on); }
 
 void ColourChooserWindow::setVisiblePages(std::uint16_t pages) {
-  // Hiding the active page's tab moves to another page.
+  // A page is shown by putting it into the page control, in page order, and
+  // hidden by taking it out; taking out the active page moves to the next
+  // shown page on the right, or else on the left.
   switchPages([&] {
-    for (int i = 0; i < kPageCount; ++i) pages_->setTabVisible(i, (pages >> i) & 1u);
+    int position = 0;
+    for (int i = 0; i < kPageCount; ++i) {
+      ChooserPage* page = pageWidgets_[i];
+      const int index = pages_->indexOf(page);
+      if ((pages >> i) & 1u) {
+        if (index < 0) pages_->insertTab(position, page, page->tabCaption());
+        ++position;
+      } else if (index >= 0) {
+        pages_->removeTab(index);
+        page->setParent(pageStore_.get());
+      }
+    }
   });
 }
 
+bool ColourChooserWindow::isPageShown(ChooserPageId page) const {
+  ChooserPage* widget = this->page(page);
+  return widget != nullptr && pages_->indexOf(widget) >= 0;
+}
+
 void ColourChooserWindow::setActivePageIfShown(ChooserPageId page) {
-  const int index = static_cast<int>(page) & 0x7F;
-  if (index < 0 || index >= kPageCount || !pages_->isTabVisible(index)) return;
+  const int index = pages_->indexOf(this->page(static_cast<ChooserPageId>(static_cast<int>(page) & 0x7F)));
+  if (index < 0) return;
   switchPages([&] { pages_->setCurrentIndex(index); });
 }
 
 void ColourChooserWindow::switchPages(const std::function<void()>& change) {
   // The pages passed on the way (hiding several tabs may step through some)
   // are not shown the colour: each would round it in its own way.
-  const int before = pages_->currentIndex();
+  const QWidget* before = pages_->currentWidget();
   {
     struct Quiet {
       int& counter;
@@ -311,7 +352,7 @@ void ColourChooserWindow::switchPages(const std::function<void()>& change) {
     } quiet(switchingPages_);
     change();
   }
-  if (!settingUp_ && pages_->currentIndex() != before) showColour(current_);
+  if (!settingUp_ && pages_->currentWidget() != before) showColour(current_);
 }
 
 void ColourChooserWindow::setSwatches(Colour reference, Colour current) {

@@ -8,6 +8,7 @@
 #include <QFrame>
 #include <array>
 #include <functional>
+#include <memory>
 
 #include "core/colour/ColourModels.h"
 #include "ui/chooser/ChooserPageHost.h"
@@ -35,6 +36,12 @@ class ColourBox : public QFrame {
   void setBoxColour(Colour value);
   void setDragSource(bool on) { dragSource_ = on; }
   void setDropTarget(bool on) { setAcceptDrops(on); }
+  // A pickable box takes clicks (and a screen reader's press): the reference
+  // swatch and the custom colours.
+  void setPickable(bool on) { pickable_ = on; }
+  bool isPickable() const { return pickable_; }
+  // What a click does: reports it, when the box is pickable.
+  void click();
 
  signals:
   void clicked(ColourBox* box);
@@ -52,6 +59,7 @@ class ColourBox : public QFrame {
  private:
   Colour colour_ = 0;
   bool dragSource_ = false;
+  bool pickable_ = false;
   bool pressed_ = false;
   QPoint pressPos_;
 };
@@ -98,7 +106,10 @@ class ColourChooserWindow : public QDialog, public ChooserPageHost {
   bool autoHelp() const { return autoHelp_; }
   void setCtl3D(bool on);
   void setHelpButtonVisible(bool on);
+  // Shows the pages whose bits are set, in page order, and takes the others
+  // out of the window altogether.
   void setVisiblePages(std::uint16_t pages);
+  bool isPageShown(ChooserPageId page) const;
   // Makes page the active one when its tab is shown; otherwise nothing changes.
   void setActivePageIfShown(ChooserPageId page);
   // Sets both swatches directly, with no update. This ends the window's set-up:
@@ -142,7 +153,10 @@ class ColourChooserWindow : public QDialog, public ChooserPageHost {
   int switchingPages_ = 0;
 
   QTabWidget* pages_ = nullptr;
+  // Every page, shown or not, by its value.
   std::array<ChooserPage*, kPageCount> pageWidgets_{};
+  // The parent of the hidden pages: never shown, not part of the window.
+  std::unique_ptr<QWidget> pageStore_;
   QFrame* swatchFrame_ = nullptr;
   ColourBox* reference_ = nullptr;
   ColourBox* currentSwatch_ = nullptr;

@@ -1,6 +1,8 @@
 #include "ui/chooser/InternetPage.h"
 
+#include <QAccessible>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
@@ -72,11 +74,69 @@ InternetPalette::InternetPalette(InternetPage& page, QWidget* parent) : QWidget(
 void InternetPalette::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   page_.paintPalette(painter, width(), height());
+  if (!hasFocus()) return;
+  // The focus: a dotted frame round the selected cell, or round the whole
+  // palette while no cell is selected, in black and white so that it shows
+  // on every colour.
+  QRect cell = page_.hasSelection()
+                         ? InternetPage::cellRect(page_.selectedColumn(), page_.selectedRow(), width(), height())
+                         : rect();
+  // On the border lines: a stroked rectangle is one pixel larger than its QRect.
+  cell.adjust(0, 0, -1, -1);
+  painter.setBrush(Qt::NoBrush);
+  painter.setPen(QPen(Qt::white, 0));
+  painter.drawRect(cell);
+  painter.setPen(QPen(Qt::black, 0, Qt::DotLine));
+  painter.drawRect(cell);
 }
 
 void InternetPalette::mousePressEvent(QMouseEvent* event) {
   const QPoint pos = event->position().toPoint();
   RunCommand(this, [&] { page_.pickCell(pos.x(), pos.y()); });
+}
+
+void InternetPalette::keyPressEvent(QKeyEvent* event) {
+  // From no selection the first key starts at the top-left cell.
+  const int column = std::max(page_.selectedColumn(), 0);
+  const int row = std::max(page_.selectedRow(), 0);
+  const bool none = !page_.hasSelection();
+  int c = column, r = row;
+  switch (event->key()) {
+    case Qt::Key_Left: c = none ? 0 : column - 1; break;
+    case Qt::Key_Right: c = none ? 0 : column + 1; break;
+    case Qt::Key_Up: r = none ? 0 : row - 1; break;
+    case Qt::Key_Down: r = none ? 0 : row + 1; break;
+    case Qt::Key_Home: c = 0; break;
+    case Qt::Key_End: c = InternetPage::kColumns - 1; break;
+    default:
+      QWidget::keyPressEvent(event);  // Enter and Esc go on to the dialog's buttons
+      return;
+  }
+  if (event->modifiers() & ~Qt::KeypadModifier) {
+    QWidget::keyPressEvent(event);
+    return;
+  }
+  c = std::clamp(c, 0, InternetPage::kColumns - 1);
+  r = std::clamp(r, 0, InternetPage::kRows - 1);
+  RunCommand(this, [&] {
+    if (none || c != column || r != row) page_.selectCell(c, r);
+  });
+}
+
+void InternetPalette::focusInEvent(QFocusEvent* event) {
+  QWidget::focusInEvent(event);
+  update();
+  // A screen reader hears the selected cell, not just the palette.
+  if (QAccessible::isActive() && page_.hasSelection()) {
+    QAccessibleEvent focus(this, QAccessible::Focus);
+    focus.setChild(page_.selectedRow() * InternetPage::kColumns + page_.selectedColumn());
+    QAccessible::updateAccessibility(&focus);
+  }
+}
+
+void InternetPalette::focusOutEvent(QFocusEvent* event) {
+  QWidget::focusOutEvent(event);
+  update();
 }
 
 InternetPage::InternetPage(ChooserPageHost& host, QWidget* parent) : ChooserPage(host, pageInternet, parent) {
@@ -90,6 +150,8 @@ InternetPage::InternetPage(ChooserPageHost& host, QWidget* parent) : ChooserPage
 
   paintBox_ = new InternetPalette(*this, panel_);
   paintBox_->setGeometry(2, 2, 271, 165);
+  paintBox_->setFocusPolicy(Qt::StrongFocus);
+  paintBox_->setAccessibleName(QStringLiteral("Web-safe colours"));
 
   round_ = new QToolButton(this);
   round_->setObjectName(QStringLiteral("sbtRound"));
@@ -97,6 +159,7 @@ InternetPage::InternetPage(ChooserPageHost& host, QWidget* parent) : ChooserPage
   round_->setToolTip(QStringLiteral("Round to nearest color"));
   round_->setIcon(RoundIcon());
   round_->setAutoRaise(true);
+  round_->setAccessibleName(QStringLiteral("Round to nearest color"));
   connect(round_, &QToolButton::clicked, this, [this] { RunCommand(this, [this] { roundToWebColour(); }); });
 
   roundGray_ = new QToolButton(this);
@@ -105,6 +168,7 @@ InternetPage::InternetPage(ChooserPageHost& host, QWidget* parent) : ChooserPage
   roundGray_->setToolTip(QStringLiteral("Round to nearest gray"));
   roundGray_->setIcon(RoundGrayIcon());
   roundGray_->setAutoRaise(true);
+  roundGray_->setAccessibleName(QStringLiteral("Round to nearest gray"));
   connect(roundGray_, &QToolButton::clicked, this, [this] { RunCommand(this, [this] { roundToWebGray(); }); });
 }
 
@@ -122,7 +186,7 @@ void InternetPage::showColour(const ColourVector& rgb) {
       if (c == column_ && r == row_) return;  // already selected: nothing to do
       column_ = c;
       row_ = r;
-      paintBox_->update();
+      selectionChanged();
       host().updateCurrentColour();
       return;
     }
@@ -131,7 +195,7 @@ void InternetPage::showColour(const ColourVector& rgb) {
   if (hasSelection()) {
     column_ = -1;
     row_ = -1;
-    paintBox_->update();
+    selectionChanged();
   }
   host().updateCurrentColour();
 }
@@ -146,6 +210,14 @@ int InternetPage::hitRow(int y, int height) {
   int i = 0;
   while (i < kRows && (height - 1) * i / kRows <= y) ++i;
   return std::max(i - 1, 0);
+}
+
+QRect InternetPage::cellRect(int column, int row, int width, int height) {
+  const int x1 = (width - 1) * column / kColumns;
+  const int y1 = (height - 1) * row / kRows;
+  const int x2 = (width - 1) * (column + 1) / kColumns;
+  const int y2 = (height - 1) * (row + 1) / kRows;
+  return QRect(QPoint(x1, y1), QPoint(x2, y2));
 }
 
 void InternetPage::paintPalette(QPainter& painter, int width, int height) const {
@@ -186,10 +258,28 @@ void InternetPage::paintPalette(QPainter& painter, int width, int height) const 
 }
 
 void InternetPage::pickCell(int x, int y) {
-  column_ = hitColumn(x, paintBox_->width());
-  row_ = hitRow(y, paintBox_->height());
-  paintBox_->update();
+  selectCell(hitColumn(x, paintBox_->width()), hitRow(y, paintBox_->height()));
+}
+
+void InternetPage::selectCell(int column, int row) {
+  column_ = std::clamp(column, 0, kColumns - 1);
+  row_ = std::clamp(row, 0, kRows - 1);
+  selectionChanged();
   host().updateCurrentColour();
+}
+
+void InternetPage::selectionChanged() {
+  paintBox_->update();
+  if (!QAccessible::isActive() || !hasSelection()) return;
+  const int cell = row_ * kColumns + column_;
+  QAccessibleEvent selection(paintBox_, QAccessible::Selection);
+  selection.setChild(cell);
+  QAccessible::updateAccessibility(&selection);
+  if (paintBox_->hasFocus()) {
+    QAccessibleEvent focus(paintBox_, QAccessible::Focus);
+    focus.setChild(cell);
+    QAccessible::updateAccessibility(&focus);
+  }
 }
 
 void InternetPage::showNearestCell(const ColourVector& reference) {

@@ -9,6 +9,7 @@
 
 class QFrame;
 class QPainter;
+class QRect;
 class QToolButton;
 
 namespace brenvik {
@@ -24,14 +25,20 @@ bool MarkIsBlack(Colour cell);
 
 class InternetPage;
 
-// The palette paint box.
+// The palette paint box. It takes the keyboard focus: the arrow keys move
+// the selection from cell to cell, Home and End to the ends of the row. A
+// screen reader sees its 216 cells, each named by its colour.
 class InternetPalette : public QWidget {
   Q_OBJECT
  public:
   InternetPalette(InternetPage& page, QWidget* parent);
+  InternetPage& page() const { return page_; }
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
  private:
   InternetPage& page_;
 };
@@ -57,14 +64,22 @@ class InternetPage : public ChooserPage {
   static int hitColumn(int x, int width);
   static int hitRow(int y, int height);
 
+  // Cell (column, row) of a box w x h pixels, its border lines included.
+  static QRect cellRect(int column, int row, int width, int height);
+
   void paintPalette(QPainter& painter, int width, int height) const;
+  // The cell under box coordinates (x, y), as a click picks it.
   void pickCell(int x, int y);
+  // Selects cell (column, row), which becomes the current colour.
+  void selectCell(int column, int row);
   void roundToWebColour();
   void roundToWebGray();
 
   QWidget* paletteBox() const { return paintBox_; }
 
  private:
+  // Repaints the palette and tells a screen reader which cell is selected.
+  void selectionChanged();
   // The cell nearest (by WeightedDistance) to reference; ties go to the first in row order.
   void showNearestCell(const ColourVector& reference);
 

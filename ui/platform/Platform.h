@@ -8,6 +8,7 @@
 #include <QColor>
 #include <QFont>
 #include <QString>
+#include <functional>
 
 class QPrinter;
 class QWidget;
@@ -20,7 +21,13 @@ struct FileDialogState {
   QString filter;       // one description and one pattern: "Text files (*.txt)|*.txt"
   QString fileName;     // proposed name in, chosen full path out
   bool mustExist = false;  // open dialog: only an existing file in an existing folder
+  // Save dialogs: the path the command writes for a chosen name, when it
+  // adds an extension to it; unset, the chosen name itself.
+  std::function<QString(const QString& chosen)> savedPath;
 };
+
+// The file that the name in state.fileName is saved as.
+QString SavedPath(const FileDialogState& state);
 
 // Indexes of the system colour table (the classic desktop's colour slots).
 namespace system_colour {
@@ -58,8 +65,18 @@ class Platform {
 
   // Run an open or save dialog. True when the user confirmed; the chosen
   // full path is then in state.fileName. On cancel state is unchanged.
+  // A save dialog asks before a file is replaced: when the file that the
+  // chosen name is saved as (SavedPath) exists, the toolkit's question
+  // whether to replace it follows; No goes back to the dialog, which offers
+  // the chosen name again.
   virtual bool runOpenDialog(QWidget* parent, FileDialogState& state) = 0;
-  virtual bool runSaveDialog(QWidget* parent, FileDialogState& state) = 0;
+  bool runSaveDialog(QWidget* parent, FileDialogState& state);
+
+  // The parts of runSaveDialog: one run of the dialog, which asks nothing
+  // itself, and the question whether to replace the existing file at path
+  // (true for Yes).
+  virtual bool runSaveFileDialog(QWidget* parent, FileDialogState& state) = 0;
+  virtual bool askReplaceFile(QWidget* parent, const QString& path) = 0;
 
   // Confirmation box (caption "Confirmation", question icon, "&Oui" default,
   // "&Non" on Esc and the close box). True for Yes.

@@ -35,7 +35,9 @@ bool RunFileDialog(QWidget* parent, FileDialogState& state, bool save) {
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   dialog.setNameFilter(ToQtNameFilter(state.filter));
-  // Save dialogs replace an existing file without asking; no default extension.
+  // The dialog's own question would be about the name as typed, not about
+  // the file the command writes (the name with its extension added):
+  // Platform::runSaveDialog asks about that one. No default extension.
   if (save) dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
   const QFileInfo proposed(state.fileName);
   if (!state.fileName.isEmpty() && proposed.isAbsolute()) {
@@ -77,8 +79,18 @@ bool QtPlatform::runOpenDialog(QWidget* parent, FileDialogState& state) {
   return RunFileDialog(parent, state, false);
 }
 
-bool QtPlatform::runSaveDialog(QWidget* parent, FileDialogState& state) {
+bool QtPlatform::runSaveFileDialog(QWidget* parent, FileDialogState& state) {
   return RunFileDialog(parent, state, true);
+}
+
+bool QtPlatform::askReplaceFile(QWidget* parent, const QString& path) {
+  // The file dialog's own question, in the toolkit's words and language:
+  // a warning, "Yes" and "No", No the default.
+  const QString caption = QCoreApplication::translate("QFileDialog", "Save As");
+  const QString text = QCoreApplication::translate("QFileDialog", "%1 already exists.\nDo you want to replace it?")
+                           .arg(QDir::toNativeSeparators(path));
+  return QMessageBox::warning(parent, caption, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+         QMessageBox::Yes;
 }
 
 bool QtPlatform::askConfirmation(QWidget* /*parent*/, const QString& text) {

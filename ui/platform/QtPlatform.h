@@ -8,7 +8,8 @@ namespace brenvik {
 class QtPlatform : public Platform {
  public:
   bool runOpenDialog(QWidget* parent, FileDialogState& state) override;
-  bool runSaveDialog(QWidget* parent, FileDialogState& state) override;
+  bool runSaveFileDialog(QWidget* parent, FileDialogState& state) override;
+  bool askReplaceFile(QWidget* parent, const QString& path) override;
   bool askConfirmation(QWidget* parent, const QString& text) override;
   void showError(QWidget* parent, const QString& caption, const QString& text) override;
   void showWarning(QWidget* parent, const QString& caption, const QString& text) override;

@@ -21,10 +21,6 @@
 #include "ui/app/MainWindow.h"
 #include "ui/app/AboutBox.h"
 
-#include <ostream>
-
-// Readable test failures for Qt strings.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace brenvik::test {
 

@@ -189,13 +189,15 @@ TEST_F(Commands, SaveAppendsTxtToWhateverNameWasChosen) {
   EXPECT_TRUE(fake->questions.empty());
 }
 
-TEST_F(Commands, SaveProposesTheTitleEveryTimeAndOverwritesWithoutAsking) {
+TEST_F(Commands, SaveProposesTheTitleEveryTimeAndReplacesAFileOnlyOnYes) {
   const QString target = Path(QStringLiteral("story.txt"));
   WriteAll(target, "an older and longer text that must go");
   source()->setPlainText(QStringLiteral("new"));
   fake->saveAnswers.push_back(Path(QStringLiteral("story")));
+  fake->replaceAnswers.push_back(true);
   Trigger("mnuSave");
   EXPECT_EQ(ReadAll(target), QByteArray("new"));
+  EXPECT_EQ(fake->replaceQuestions, QStringList{target});
 
   fake->saveAnswers.push_back(std::nullopt);
   Trigger("Saveoutput1");
@@ -265,6 +267,7 @@ TEST_F(Commands, ASaveThatFailsHalfWayLeavesTheOldFileWhole) {
   WriteAll(target, old);
   source()->setPlainText(QString(4096, QLatin1Char('x')));
   fake->saveAnswers.push_back(Path(QStringLiteral("story")));
+  fake->replaceAnswers.push_back(true);
   {
     FileSizeLimit limit(1024);
     Trigger("mnuSave");
@@ -274,6 +277,59 @@ TEST_F(Commands, ASaveThatFailsHalfWayLeavesTheOldFileWhole) {
   EXPECT_EQ(ReadAll(target), old);
   // No temporary file is left behind.
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("story.txt")});
+}
+
+TEST_F(Commands, EverySaveAsksBeforeReplacingAFileAndNoKeepsIt) {
+  // Each command with the file its chosen name "old" is saved as. No goes
+  // back to the dialog, which offers that name again; Cancel there writes
+  // nothing. Yes replaces the file.
+  Process(QStringLiteral("This is a test. The cat sat on the mat."));
+  // preview: the preview question follows a write (the mobile page), or
+  // Cancel as well (the classic page).
+  enum Preview { kNone, kAfterWrite, kAlways };
+  const struct { const char* command; const char* written; Preview preview; } cases[] = {
+      {"mnuSave", "old.txt", kNone},           {"Saveoutput1", "old.txt", kNone},
+      {"mnuExporttoweb", "old.htm", kAlways},  {"mnuExportMobile", "old.htm", kAfterWrite},
+      {"mnuExportMoodle", "old.xml", kNone},   {"mnuExportPdf", "old.pdf", kNone},
+  };
+  const QString chosen = Path(QStringLiteral("old"));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.command);
+    const QString target = Path(QString::fromLatin1(c.written));
+    WriteAll(target, "the German test");
+    for (const bool yes : {false, true}) {
+      fake->dialogs.clear();
+      fake->replaceQuestions.clear();
+      fake->saveAnswers.push_back(chosen);
+      fake->replaceAnswers.push_back(yes);
+      if (!yes) fake->saveAnswers.push_back(std::nullopt);  // back in the dialog: Cancel
+      if (c.preview == kAlways || (c.preview == kAfterWrite && yes)) fake->confirmAnswers.push_back(false);
+      Trigger(c.command);
+      EXPECT_EQ(fake->replaceQuestions, QStringList{target});
+      if (yes) {
+        EXPECT_NE(ReadAll(target), QByteArray("the German test"));
+        EXPECT_EQ(fake->dialogs.size(), 1u);
+      } else {
+        EXPECT_EQ(ReadAll(target), QByteArray("the German test"));
+        ASSERT_EQ(fake->dialogs.size(), 2u);
+        EXPECT_EQ(fake->dialogs[1].seen.fileName, chosen);  // the name chosen, offered again
+      }
+    }
+    QFile::remove(target);
+  }
+  // A name that gets an extension added is asked about only when the file
+  // it is saved as exists: choosing the existing "kept.htm" writes
+  // kept.htm.htm, and kept.htm is left alone without a question.
+  WriteAll(Path(QStringLiteral("kept.htm")), "kept");
+  fake->replaceQuestions.clear();
+  fake->saveAnswers.push_back(Path(QStringLiteral("kept.htm")));
+  fake->confirmAnswers.push_back(false);
+  Trigger("mnuExporttoweb");
+  EXPECT_TRUE(fake->replaceQuestions.empty());
+  EXPECT_EQ(ReadAll(Path(QStringLiteral("kept.htm"))), QByteArray("kept"));
+  EXPECT_TRUE(QFileInfo::exists(Path(QStringLiteral("kept.htm.htm"))));
+  EXPECT_EQ(fake->unexpected, 0);
+  EXPECT_TRUE(fake->errors.empty());
 }
 
 // --- Export to web ---------------------------------------------------------

@@ -90,7 +90,7 @@ TEST_F(MainWindow, CaptionsHintsAndColours) {
 
   // The window takes the desktop's inactive-caption colour; both boxes are
   // money green with navy text; labels and options are black.
-  const QWidget* client = form().centralWidget();
+  const QWidget* client = Find<QWidget>(&form(), "ClientArea");
   EXPECT_EQ(client->palette().color(QPalette::Window), fake->systemColors[3]);
   for (QPlainTextEdit* box : {source(), output()}) {
     EXPECT_EQ(box->palette().color(QPalette::Base), QColor(192, 220, 192));

@@ -2,7 +2,9 @@
 // export settings, and colour selection through the shared chooser.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -45,7 +47,7 @@ const Row kRows[] = {
     {"Button5", "Shape4", "Edit5", &ExportSettings::AnswerTextColour},
 };
 
-TEST_F(Form2Test, StartsWithItsTextsAndThreeDifferencesFromTheSettings) {
+TEST_F(Form2Test, StartsShowingTheSettingsInEffect) {
   EXPECT_EQ(form.windowTitle(), QStringLiteral("configure output"));
   EXPECT_EQ(form.pos(), QPoint(389, 187));
   EXPECT_FALSE(form.isVisible());
@@ -54,11 +56,12 @@ TEST_F(Form2Test, StartsWithItsTextsAndThreeDifferencesFromTheSettings) {
 
   const struct { const char* name; const char* text; } edits[] = {
       {"Edit1", "14"}, {"Edit2", "#FFFFFF"}, {"Edit3", "#000000"},
-      {"Edit4", "#000000"}, {"Edit5", "#FFFFFF"}, {"Edit6", "C-test"}};
+      {"Edit4", "#000000"}, {"Edit5", "#FFFFFF"}, {"Edit6", "C-Test"}};
   for (const auto& e : edits) EXPECT_EQ(Child<QLineEdit>(e.name)->text(), QString::fromLatin1(e.text)) << e.name;
 
   auto* combo = Child<QComboBox>("ComboBox1");
-  EXPECT_EQ(combo->currentText(), QStringLiteral("Georgia"));
+  EXPECT_EQ(combo->currentText(), QStringLiteral("Arial"));
+  EXPECT_EQ(combo->currentIndex(), 0);
   EXPECT_TRUE(combo->isEditable());
   EXPECT_EQ(combo->maxVisibleItems(), 5);
   QStringList items;
@@ -66,7 +69,8 @@ TEST_F(Form2Test, StartsWithItsTextsAndThreeDifferencesFromTheSettings) {
   EXPECT_EQ(items, (QStringList{"Arial", "Times", "Comic sans MS", "Verdana", "Tahoma"}));
 
   for (const Row& row : kRows) {
-    EXPECT_EQ(Child<ColourSwatch>(row.shape)->brushColour(), QColor(Qt::white)) << row.shape;
+    EXPECT_EQ(FromQString(Child<ColourSwatch>(row.shape)->brushColour().name().toUpper()), settings.*row.setting)
+        << row.shape;
     EXPECT_EQ(Child<QPushButton>(row.button)->text(), QStringLiteral("Select"));
   }
   EXPECT_EQ(Child<QPushButton>("Button1")->text(), QStringLiteral("OK"));
@@ -81,6 +85,74 @@ TEST_F(Form2Test, StartsWithItsTextsAndThreeDifferencesFromTheSettings) {
   EXPECT_EQ(settings, ExportSettings{});
   EXPECT_EQ(settings.FontName, U"Arial");
   EXPECT_EQ(settings.Title, U"C-Test");
+}
+
+TEST(Form2SettingsTest, EveryControlShowsItsSettingWhateverTheSettingsHold) {
+  ScopedFakePlatform fake;
+  ExportSettings settings{PageVariant::Test, false, false, U"Übung 3", U"#336699", U"#FFFF00",
+                          U"Georgia", U"18",  U"#CC0000", U"#00FF00"};  // Georgia: not in the list
+  const ExportSettings before = settings;
+  OutputSettingsWindow form(settings);
+  auto text = [&](const char* name) { return FromQString(Find<QLineEdit>(&form, QString::fromLatin1(name))->text()); };
+  EXPECT_EQ(text("Edit1"), before.TextSize);
+  EXPECT_EQ(text("Edit6"), before.Title);
+  EXPECT_EQ(FromQString(Find<QComboBox>(&form, QStringLiteral("ComboBox1"))->currentText()), before.FontName);
+  for (const Row& row : kRows) {
+    EXPECT_EQ(text(row.edit), before.*row.setting) << row.edit;
+    EXPECT_EQ(FromQString(Find<ColourSwatch>(&form, QString::fromLatin1(row.shape))->brushColour().name().toUpper()),
+              before.*row.setting) << row.shape;
+  }
+  EXPECT_EQ(settings, before);  // showing the settings writes none of them
+}
+
+// Selects the whole text of box and types text over it, key by key.
+void Retype(QLineEdit* box, const QString& text) {
+  box->setFocus();
+  box->selectAll();
+  if (text.isEmpty()) {
+    QKeyEvent backspace(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
+    QApplication::sendEvent(box, &backspace);
+  }
+  for (QChar c : text) {
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(box, &key);
+  }
+}
+
+void LeaveBox(QLineEdit* box) {
+  QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+  QApplication::sendEvent(box, &out);
+}
+
+TEST_F(Form2Test, AHexBoxTakesAWebColourTypedIntoItAndNothingElse) {
+  // typed: the text typed key by key over the box's text; taken: the colour
+  // the row has then (nullptr: the one it had); invalid: the box is marked.
+  const struct { const char* typed; const char* taken; bool invalid; } cases[] = {
+      {"#0000FF", "#0000FF", false}, {"#00ff7f", "#00FF7F", false}, {"#aBcDeF", "#ABCDEF", false},
+      {"0000FF", nullptr, true},     {"#00FF", nullptr, true},      {"#GG0000", nullptr, true},
+      {"red", nullptr, true},        {"", nullptr, true},           {"#CC00CC ", "#CC00CC", true},
+      {"#\u0660\u0660\u0660\u0660\u0660\u0660", nullptr, true},  // other digits than 0-9 are no hex digits
+      // Typed on, a colour is taken the moment the box holds one.
+      {"#0000FF0", "#0000FF", true},
+  };
+  for (const Row& row : kRows) {
+    auto* box = Child<QLineEdit>(row.edit);
+    auto* swatch = Child<ColourSwatch>(row.shape);
+    for (const auto& c : cases) {
+      const QString typed = QString::fromUtf8(c.typed);
+      const QString taken = c.taken ? QString::fromLatin1(c.taken) : ToQString(settings.*row.setting);
+      Retype(box, typed);
+      EXPECT_EQ(ToQString(settings.*row.setting), taken) << row.edit << " " << c.typed;
+      EXPECT_EQ(swatch->brushColour(), QColor(taken)) << row.edit << " " << c.typed;
+      EXPECT_EQ(OutputSettingsWindow::isMarkedInvalid(box), c.invalid) << row.edit << " " << c.typed;
+      // A colour reads back in upper case; anything else stays as typed.
+      EXPECT_EQ(box->text(), c.invalid ? typed : taken) << row.edit << " " << c.typed;
+      // Leaving the box shows the colour in effect again.
+      LeaveBox(box);
+      EXPECT_EQ(box->text(), taken) << row.edit << " " << c.typed;
+      EXPECT_FALSE(OutputSettingsWindow::isMarkedInvalid(box)) << row.edit << " " << c.typed;
+    }
+  }
 }
 
 TEST_F(Form2Test, ControlsSitWhereTheLayoutPutsThem) {
@@ -133,7 +205,7 @@ TEST_F(Form2Test, TextBoxesWriteTheirSettingOnEveryChange) {
   title->clear();
   EXPECT_EQ(settings.Title, U"");
 
-  // Typing into a hex box changes no setting.
+  // A text the program puts into a hex box is not typed: it changes no setting.
   Child<QLineEdit>("Edit2")->setText(QStringLiteral("#123456"));
   EXPECT_EQ(settings.PageBackground, U"#FFFFFF");
 
@@ -159,7 +231,7 @@ TEST_F(Form2Test, CancelInTheChooserChangesNothing) {
     Select(row.button, [](ColourChooserWindow& f) { Internet(f)->pickCell(200, 100); }, false);
     EXPECT_EQ(settings, before) << row.button;
     EXPECT_EQ(Child<QLineEdit>(row.edit)->text(), editBefore);
-    EXPECT_EQ(Child<ColourSwatch>(row.shape)->brushColour(), QColor(Qt::white));
+    EXPECT_EQ(Child<ColourSwatch>(row.shape)->brushColour(), QColor(editBefore));
     EXPECT_EQ(form.colourChooser()->colour(), 0u);
   }
 }

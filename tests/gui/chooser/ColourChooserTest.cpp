@@ -1,7 +1,10 @@
 // The colour chooser component and its dialog window, driven without a person.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QMimeData>
+#include <QTabBar>
+#include <QWheelEvent>
 #include <QTabWidget>
 #include <functional>
 #include <string>
@@ -10,6 +13,7 @@
 #include "ColourTestSupport.h"
 #include "FakePlatform.h"
 #include "ui/chooser/ChooserPage.h"
+#include "ui/chooser/ChooserPages.h"
 
 namespace brenvik::test {
 namespace {
@@ -118,23 +122,89 @@ TEST_F(ColourChooserTest, OpensOnTheActivePageOnlyWhenItsTabIsShown) {
     dialog.setVisiblePages(c.visible);
     dialog.setActivePage(c.active);
     ChooserPageId opened = pageVGA;
-    std::vector<bool> tabs;
+    QStringList tabs;
     WhenShown([&](ColourChooserWindow& form) {
       opened = form.activePageId();
       auto* tabsWidget = Find<QTabWidget>(&form, QStringLiteral("pgcPages"));
-      for (int i = 0; i < tabsWidget->count(); ++i) tabs.push_back(tabsWidget->isTabVisible(i));
+      for (int i = 0; i < tabsWidget->count(); ++i) tabs << tabsWidget->tabText(i);
     }, /*accept=*/true);
     EXPECT_TRUE(dialog.execute());
     EXPECT_EQ(opened, c.opened) << c.visible << " " << c.active;
-    ASSERT_EQ(tabs.size(), 9u);
-    for (int i = 0; i < 9; ++i) EXPECT_EQ(tabs[i], ((c.visible >> i) & 1) != 0) << i;
+    // The page control holds the shown pages alone, in page order.
+    QStringList shown;
+    for (int i = 0; i < 9; ++i) {
+      if ((c.visible >> i) & 1) shown << PageCaption(static_cast<ChooserPageId>(i));
+    }
+    EXPECT_EQ(tabs, shown) << c.visible;
     // OK records the page that was active.
     EXPECT_EQ(dialog.activePage(), c.opened);
   }
 }
 
+// What a screen reader finds under iface: the names of the page tabs and the
+// pages themselves.
+void CollectPages(QAccessibleInterface* iface, QStringList& tabs, std::vector<ChooserPageId>& pages) {
+  if (!iface) return;
+  if (iface->role() == QAccessible::PageTab) tabs << iface->text(QAccessible::Name);
+  if (auto* page = qobject_cast<ChooserPage*>(iface->object())) pages.push_back(page->tag());
+  for (int i = 0; i < iface->childCount(); ++i) CollectPages(iface->child(i), tabs, pages);
+}
+
+TEST_F(ColourChooserTest, HiddenPagesAreOutOfReachOfKeysClicksAndScreenReaders) {
+  // Black, then red picked with the arrow keys; then every way of changing
+  // pages is tried on the tab bar; Enter then takes the red with OK.
+  InternetOnly();
+  dialog.setColour(0);
+  std::vector<ChooserPageId> activePages;
+  QStringList tabsRead;
+  std::vector<ChooserPageId> pagesRead;
+  Colour pickedByKeys = 0;
+  OnNextModal([&](QWidget* w) {
+    auto* form = qobject_cast<ColourChooserWindow*>(w);
+    ASSERT_NE(form, nullptr);
+    Pump(1);
+    QWidget* palette = Internet(*form)->paletteBox();
+    for (int i = 0; i < 12; ++i) KeyClick(palette, Qt::Key_Right);
+    for (int i = 0; i < 6; ++i) KeyClick(palette, Qt::Key_Down);
+    pickedByKeys = form->currentSwatchColour();
+
+    QTabBar* tabBar = Find<QTabWidget>(form, QStringLiteral("pgcPages"))->tabBar();
+    const struct { int key; Qt::KeyboardModifiers modifiers; } keys[] = {
+        {Qt::Key_Right, Qt::NoModifier},  {Qt::Key_Left, Qt::NoModifier},
+        {Qt::Key_Tab, Qt::ControlModifier}, {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier},
+        {Qt::Key_PageDown, Qt::ControlModifier}, {Qt::Key_PageUp, Qt::ControlModifier},
+    };
+    for (const auto& k : keys) {
+      for (int i = 0; i < 3; ++i) {
+        KeyClick(tabBar, k.key, k.modifiers);
+        activePages.push_back(form->activePageId());
+      }
+    }
+    const QPointF middle(tabBar->width() / 2.0, tabBar->height() / 2.0);
+    for (const int delta : {-120, -120, 120, 120, 120}) {
+      QWheelEvent wheel(middle, middle, QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+      QApplication::sendEvent(tabBar, &wheel);
+      activePages.push_back(form->activePageId());
+    }
+    for (int x = 0; x < form->width(); x += 6) {
+      Click(tabBar, QPoint(x, tabBar->height() / 2));
+      activePages.push_back(form->activePageId());
+    }
+    CollectPages(QAccessible::queryAccessibleInterface(form), tabsRead, pagesRead);
+    KeyClick(palette, Qt::Key_Return);  // the dialog's default button: OK
+  });
+  EXPECT_TRUE(dialog.execute());
+  EXPECT_EQ(pickedByKeys, Rgb(255, 0, 0));
+  for (ChooserPageId page : activePages) EXPECT_EQ(page, pageInternet);
+  EXPECT_EQ(tabsRead, QStringList{QStringLiteral("Internet")});
+  EXPECT_EQ(pagesRead, std::vector<ChooserPageId>{pageInternet});
+  EXPECT_EQ(dialog.webColour(), QStringLiteral("#FF0000"));
+  EXPECT_EQ(dialog.activePage(), pageInternet);
+}
+
 TEST_F(ColourChooserTest, PagesAreBuiltInOrderWithTheirCaptionsAndTags) {
   const char* captions[] = {"VGA", "Internet", "HSB", "RGB", "CMY", "CMYK", "Gray", "Windows", "Info"};
+  dialog.setVisiblePages(0x1FF);
   WhenShown([&](ColourChooserWindow& form) {
     auto* tabs = Find<QTabWidget>(&form, QStringLiteral("pgcPages"));
     ASSERT_EQ(tabs->count(), 9);
@@ -143,6 +213,7 @@ TEST_F(ColourChooserTest, PagesAreBuiltInOrderWithTheirCaptionsAndTags) {
       auto* page = qobject_cast<ChooserPage*>(tabs->widget(i));
       ASSERT_NE(page, nullptr);
       EXPECT_EQ(page->tag(), static_cast<ChooserPageId>(i));
+      EXPECT_EQ(form.page(static_cast<ChooserPageId>(i)), page);
     }
     EXPECT_EQ(form.size(), QSize(341, 312));
     EXPECT_EQ(tabs->geometry(), QRect(0, 0, 341, 225));

@@ -2,6 +2,7 @@
 // two round buttons.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QToolButton>
 #include <cstdlib>
 #include <set>
@@ -156,6 +157,48 @@ TEST_F(InternetPageTest, AClickSelectsTheCellUnderThePointer) {
   }, true);
   EXPECT_TRUE(dialog.execute());
   EXPECT_EQ(dialog.colour(), CellColour(1, 1));
+}
+
+TEST_F(InternetPageTest, AScreenReaderFindsEveryCellByItsColourAndPicksOne) {
+  WhenShown([&](ColourChooserWindow& form) {
+    QAccessibleInterface* palette = QAccessible::queryAccessibleInterface(Internet(form)->paletteBox());
+    ASSERT_EQ(palette->role(), QAccessible::List);
+    ASSERT_EQ(palette->childCount(), 216);
+    for (int i = 0; i < 216; ++i) {
+      QAccessibleInterface* cell = palette->child(i);
+      ASSERT_NE(cell, nullptr) << i;
+      EXPECT_EQ(cell->text(QAccessible::Name).toStdString(), ColourToWebString(CellColour(i % 18, i / 18))) << i;
+      EXPECT_EQ(palette->indexOfChild(cell), i);
+      // The cell lies where it is painted.
+      EXPECT_EQ(palette->childAt(cell->rect().center().x(), cell->rect().center().y()), cell) << i;
+    }
+    // The press action picks the cell, as a click does.
+    QAccessibleInterface* red = palette->child(6 * 18 + 12);
+    EXPECT_FALSE(red->state().selected);
+    red->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_TRUE(red->state().selected);
+  }, true);
+  EXPECT_TRUE(dialog.execute());
+  EXPECT_EQ(dialog.webColour(), QStringLiteral("#FF0000"));
+}
+
+TEST_F(InternetPageTest, ArrowKeysMoveTheSelectionAndStopAtTheEdges) {
+  const struct { Colour start; std::vector<int> keys; int column, row; } cases[] = {
+      {Rgb(0, 0, 0), {Qt::Key_Right, Qt::Key_Right, Qt::Key_Down}, 2, 1},
+      {Rgb(0, 0, 0), {Qt::Key_Left, Qt::Key_Up}, 0, 0},                  // stays in the grid
+      {Rgb(255, 255, 255), {Qt::Key_Right, Qt::Key_Down}, 17, 11},
+      {Rgb(255, 0, 0), {Qt::Key_Home}, 0, 6},
+      {Rgb(255, 0, 0), {Qt::Key_End, Qt::Key_Up}, 17, 5},
+      {Rgb(100, 100, 100), {Qt::Key_Down}, 0, 0},  // no cell selected: the first key starts at the top left
+  };
+  for (const auto& c : cases) {
+    dialog.setColour(c.start);
+    WhenShown([&](ColourChooserWindow& form) {
+      for (int key : c.keys) KeyClick(Internet(form)->paletteBox(), key);
+    }, true);
+    EXPECT_TRUE(dialog.execute());
+    EXPECT_EQ(dialog.colour(), CellColour(c.column, c.row)) << ColourToWebString(c.start);
+  }
 }
 
 TEST_F(InternetPageTest, PaintsEveryCellAndTheMarkInTheRightColours) {

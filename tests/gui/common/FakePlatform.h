@@ -7,6 +7,7 @@
 #include <QPageLayout>
 #include <QPrinter>
 #include <QString>
+#include <QStringList>
 #include <algorithm>
 #include <deque>
 #include <optional>
@@ -41,12 +42,17 @@ class FakePlatform : public Platform {
   std::deque<std::optional<QString>> openAnswers;
   std::deque<std::optional<QString>> saveAnswers;
   std::deque<bool> confirmAnswers;
+  // Answers to the question whether to replace an existing file: true is
+  // Yes. With nothing queued the answer is No, and the call counts as
+  // unexpected.
+  std::deque<bool> replaceAnswers;
   // Print dialog answers: nullopt is Cancel; a path prints to that PDF file.
   // With nothing queued the dialog cancels and counts as unexpected.
   std::deque<std::optional<QString>> printAnswers;
 
   std::vector<DialogCall> dialogs;
   std::vector<QString> questions;
+  QStringList replaceQuestions;  // the paths asked about
   std::vector<ErrorCall> errors;
   std::vector<ErrorCall> warnings;
   std::vector<PrintCall> prints;
@@ -63,7 +69,17 @@ class FakePlatform : public Platform {
   }
 
   bool runOpenDialog(QWidget*, FileDialogState& state) override { return runDialog(false, state, openAnswers); }
-  bool runSaveDialog(QWidget*, FileDialogState& state) override { return runDialog(true, state, saveAnswers); }
+  bool runSaveFileDialog(QWidget*, FileDialogState& state) override { return runDialog(true, state, saveAnswers); }
+  bool askReplaceFile(QWidget*, const QString& path) override {
+    replaceQuestions.push_back(path);
+    if (replaceAnswers.empty()) {
+      ++unexpected;
+      return false;
+    }
+    const bool yes = replaceAnswers.front();
+    replaceAnswers.pop_front();
+    return yes;
+  }
 
   bool askConfirmation(QWidget*, const QString& text) override {
     questions.push_back(text);

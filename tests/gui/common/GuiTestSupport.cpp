@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QTimer>
@@ -65,6 +66,13 @@ void Click(QWidget* widget, QPoint pos) {
   QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(widget, &press);
   QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(widget, &release);
+}
+
+void KeyClick(QWidget* widget, int key, Qt::KeyboardModifiers modifiers) {
+  QKeyEvent press(QEvent::KeyPress, key, modifiers);
+  QApplication::sendEvent(widget, &press);
+  QKeyEvent release(QEvent::KeyRelease, key, modifiers);
   QApplication::sendEvent(widget, &release);
 }
 

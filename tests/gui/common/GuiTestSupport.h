@@ -4,6 +4,10 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <ostream>
+
+// Readable test failures for Qt strings.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace brenvik::test {
 
@@ -21,6 +25,10 @@ void FailForModalsNeverShown();
 
 // A real left click (press and release) at a widget position.
 void Click(QWidget* widget, QPoint pos);
+
+// A key press and release sent to widget; a key it does not take goes on
+// to its parents, as a typed key does.
+void KeyClick(QWidget* widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
 // Processes pending events (paint, deferred deletes, queued signals) until
 // none is left, the same on a busy machine as on an idle one.

@@ -132,6 +132,7 @@ TEST_F(GuiFault, SaveCommandsReportKeepTheOldFileAndGoOn) {
       fake->questions.clear();
 
       fake->saveAnswers.push_back(chosen);
+      fake->replaceAnswers.push_back(true);  // the old file is there
       fake->confirmAnswers.push_back(false);
       {
         ScopedFault f(fault.spec(dir.path(), target));
@@ -148,6 +149,7 @@ TEST_F(GuiFault, SaveCommandsReportKeepTheOldFileAndGoOn) {
       // Without the fault the same command writes the file.
       fake->confirmAnswers.clear();
       fake->saveAnswers.push_back(chosen);
+      fake->replaceAnswers.push_back(true);
       fake->confirmAnswers.push_back(false);
       Trigger(command.action);
       EXPECT_EQ(fake->errors.size(), 1u);
