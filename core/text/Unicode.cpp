@@ -1,0 +1,323 @@
+// The Unicode interface answered by ICU. ICU works on UTF-16; the program's
+// text is one element per code point, so each call converts the text it is
+// given and maps ICU's positions back. Values that are not scalar values are
+// handed to ICU as U+FFFD (one unit each), so positions stay one to one.
+
+#include "core/text/Unicode.h"
+
+#include <unicode/brkiter.h>
+#include <unicode/locid.h>
+#include <unicode/normalizer2.h>
+#include <unicode/ucptrie.h>
+#include <unicode/umutablecptrie.h>
+#include <unicode/uniset.h>
+#include <unicode/unistr.h>
+#include <unicode/utext.h>
+
+#include <array>
+#include <string>
+#include <utility>
+
+#include "core/text/Errors.h"
+
+namespace brenvik::unicode {
+
+namespace {
+
+// Turns an ICU status into the program's error.
+void Check(UErrorCode status, const char* what) {
+  if (U_FAILURE(status)) {
+    throw UnicodeError(std::string(what) + " (ICU " + u_errorName(status) + ")");
+  }
+}
+
+// A character that joins a neighbour into one grapheme cluster, or may:
+// anything but Grapheme_Cluster_Break Other, Control and LF. Kept in the
+// property table beside the public flags, for the grapheme fast path.
+constexpr unsigned kClusterJoiner = 1u << 7;
+
+// The property flags of every code point in one ICU code point trie, built
+// once from ICU's property sets: one table load per character afterwards.
+class PropertyTable {
+ public:
+  PropertyTable() {
+    UErrorCode status = U_ZERO_ERROR;
+    UMutableCPTrie* builder = umutablecptrie_open(0, 0, &status);
+    Check(status, "cannot build the character table");
+    try {
+      Add(builder, "[:Z:]", kSpace);
+      Add(builder, "[:P:]", kPunctuation);
+      Add(builder, "[:Sentence_Terminal:]", kSentenceTerminal);
+      Add(builder, "[:Nd:]", kDecimalDigit);
+      Add(builder,
+          "[[:scx=Hani:][:scx=Hira:][:scx=Kana:][:scx=Thai:][:scx=Laoo:][:scx=Khmr:][:scx=Mymr:]]",
+          kDictionaryScript);
+      Add(builder, "[^[:GCB=Other:][:GCB=Control:][:GCB=LF:]]", kClusterJoiner);
+      trie_ = umutablecptrie_buildImmutable(builder, UCPTRIE_TYPE_FAST, UCPTRIE_VALUE_BITS_8,
+                                            &status);
+      Check(status, "cannot build the character table");
+      for (char32_t c = 0; c < bmp_.size(); ++c) {
+        bmp_[c] = static_cast<std::uint8_t>(get(c) & ~kClusterJoiner);
+      }
+    } catch (...) {
+      umutablecptrie_close(builder);
+      throw;
+    }
+    umutablecptrie_close(builder);
+  }
+  ~PropertyTable() { ucptrie_close(trie_); }
+  PropertyTable(const PropertyTable&) = delete;
+  PropertyTable& operator=(const PropertyTable&) = delete;
+
+  unsigned get(char32_t c) const {
+    if (c > 0x10FFFF) return 0;
+    return UCPTRIE_FAST_GET(trie_, UCPTRIE_8, static_cast<UChar32>(c));
+  }
+  // The public flags of the Basic Multilingual Plane, one byte each.
+  const std::uint8_t* bmp() const { return bmp_.data(); }
+
+ private:
+  // Sets bit for every code point of the set pattern, keeping the bits
+  // already there.
+  static void Add(UMutableCPTrie* builder, const char* pattern, unsigned bit) {
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::UnicodeSet set(icu::UnicodeString(pattern, -1, US_INV), status);
+    Check(status, "cannot read the character properties");
+    for (int32_t r = 0; r < set.getRangeCount(); ++r) {
+      UChar32 start = set.getRangeStart(r);
+      const UChar32 end = set.getRangeEnd(r);
+      while (start <= end) {
+        uint32_t value = 0;
+        UChar32 last = umutablecptrie_getRange(builder, start, UCPMAP_RANGE_NORMAL, 0, nullptr,
+                                               nullptr, &value);
+        if (last > end) last = end;
+        umutablecptrie_setRange(builder, start, last, value | bit, &status);
+        Check(status, "cannot build the character table");
+        start = last + 1;
+      }
+    }
+  }
+
+  UCPTrie* trie_ = nullptr;
+  std::array<std::uint8_t, 0x10000> bmp_{};
+};
+
+const PropertyTable& Properties() {
+  static const PropertyTable table;
+  return table;
+}
+
+const icu::Normalizer2& Nfc() {
+  UErrorCode status = U_ZERO_ERROR;
+  const icu::Normalizer2* nfc = icu::Normalizer2::getNFCInstance(status);
+  Check(status, "cannot load the normalisation data");
+  return *nfc;
+}
+
+// Appends the UTF-16 form of s to out, a value that is not a scalar value as
+// U+FFFD.
+void AppendUtf16(icu::UnicodeString& out, TextView s) {
+  for (char32_t c : s) out.append(static_cast<UChar32>(ScalarOrReplacement(c)));
+}
+
+void AppendFromUtf16(Text& out, const icu::UnicodeString& s) {
+  for (int32_t i = 0; i < s.length();) {
+    const UChar32 c = s.char32At(i);
+    out.push_back(static_cast<char32_t>(c));
+    i += U16_LENGTH(c);
+  }
+}
+
+}  // namespace
+
+unsigned CharFlags(char32_t c) { return Properties().get(c) & ~kClusterJoiner; }
+
+CharFlagTable::CharFlagTable() : bmp_(Properties().bmp()) {}
+
+bool IsNfc(TextView text) {
+  std::size_t first = 0;
+  while (first < text.size() && text[first] < kFirstCombiningMark) ++first;
+  if (first == text.size()) return true;
+  const icu::Normalizer2& nfc = Nfc();
+  icu::UnicodeString u16;
+  AppendUtf16(u16, text.substr(first == 0 ? 0 : first - 1));
+  UErrorCode status = U_ZERO_ERROR;
+  const UBool normal = nfc.isNormalized(u16, status);
+  Check(status, "cannot check the normalisation");
+  // A value that is not a scalar value was checked as U+FFFD, which stands
+  // alone in every form, as the value itself is left alone by ToNfc.
+  return normal != 0;
+}
+
+Text ToNfc(Text text) {
+  // Characters below the first combining mark are NFC and never combine
+  // with what comes before them, so the text up to the one before the first
+  // mark stays as it is.
+  std::size_t first = 0;
+  while (first < text.size() && text[first] < kFirstCombiningMark) ++first;
+  if (first == text.size()) return text;
+  const icu::Normalizer2& nfc = Nfc();
+  const std::size_t from = first == 0 ? 0 : first - 1;
+
+  // The rest is normalised piece by piece: a piece ends before a value that
+  // is not a scalar value (kept as it is) and, past 64 Ki characters, before
+  // a character that never interacts with what precedes it, so no piece
+  // needs much memory and the pieces normalise independently.
+  constexpr std::size_t kPiece = 1 << 16;
+  Text out;
+  bool changed = false;
+  icu::UnicodeString u16;
+  icu::UnicodeString normal;
+  std::size_t start = from;
+  auto flush = [&](std::size_t end) {
+    if (end == start) return;
+    const TextView piece = TextView(text).substr(start, end - start);
+    u16.remove();
+    AppendUtf16(u16, piece);
+    UErrorCode status = U_ZERO_ERROR;
+    const int32_t span = nfc.spanQuickCheckYes(u16, status);
+    Check(status, "cannot normalise the text");
+    if (span == u16.length()) {
+      if (changed) out.append(piece);
+      return;
+    }
+    normal.remove();
+    nfc.normalize(u16, normal, status);
+    Check(status, "cannot normalise the text");
+    if (!changed) {
+      changed = true;
+      out.reserve(text.size());
+      out.append(text, 0, start);
+    }
+    AppendFromUtf16(out, normal);
+  };
+  for (std::size_t i = from; i < text.size(); ++i) {
+    const char32_t c = text[i];
+    if (!IsScalarValue(c)) {
+      flush(i);
+      if (changed) out.push_back(c);
+      start = i + 1;
+    } else if (i - start >= kPiece && nfc.hasBoundaryBefore(static_cast<UChar32>(c))) {
+      flush(i);
+      start = i;
+    }
+  }
+  flush(text.size());
+  if (!changed) return text;
+  return out;
+}
+
+struct TextSegmenter::Impl {
+  icu::Locale locale;
+  std::unique_ptr<icu::BreakIterator> graphemes;
+  std::unique_ptr<icu::BreakIterator> words;
+  icu::UnicodeString u16;
+  std::vector<std::size_t> position;  // code point index of each UTF-16 unit
+
+  void loadGraphemes();
+  void loadWords();
+
+  // Loads text into u16 and position.
+  void load(TextView text) {
+    u16.remove();
+    position.clear();
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      const UChar32 c = static_cast<UChar32>(ScalarOrReplacement(text[i]));
+      u16.append(c);
+      position.push_back(i);
+      if (c > 0xFFFF) position.push_back(i);
+    }
+    position.push_back(text.size());
+  }
+
+  // The boundaries of the loaded text by breaker, as code point indexes.
+  void boundaries(icu::BreakIterator& breaker, std::vector<std::size_t>& out) {
+    UErrorCode status = U_ZERO_ERROR;
+    UText ut = UTEXT_INITIALIZER;
+    utext_openConstUnicodeString(&ut, &u16, &status);
+    Check(status, "cannot segment the text");
+    breaker.setText(&ut, status);
+    utext_close(&ut);
+    Check(status, "cannot segment the text");
+    out.clear();
+    out.push_back(0);
+    for (int32_t b = breaker.next(); b != icu::BreakIterator::DONE; b = breaker.next()) {
+      out.push_back(position[static_cast<std::size_t>(b)]);
+    }
+    if (out.back() != position.back()) out.push_back(position.back());
+  }
+};
+
+TextSegmenter::TextSegmenter(std::string_view languageTag) : impl_(std::make_unique<Impl>()) {
+  if (languageTag.empty()) {
+    impl_->locale = icu::Locale::getRoot();
+    return;
+  }
+  UErrorCode status = U_ZERO_ERROR;
+  impl_->locale = icu::Locale::forLanguageTag(
+      icu::StringPiece(languageTag.data(), static_cast<int32_t>(languageTag.size())), status);
+  if (U_FAILURE(status) || impl_->locale.isBogus()) {
+    throw UnicodeError("\"" + std::string(languageTag) + "\" is not a language tag");
+  }
+}
+
+TextSegmenter::~TextSegmenter() = default;
+TextSegmenter::TextSegmenter(TextSegmenter&&) noexcept = default;
+TextSegmenter& TextSegmenter::operator=(TextSegmenter&&) noexcept = default;
+
+void TextSegmenter::Impl::loadGraphemes() {
+  if (graphemes) return;
+  UErrorCode status = U_ZERO_ERROR;
+  graphemes.reset(icu::BreakIterator::createCharacterInstance(locale, status));
+  Check(status, "cannot load the grapheme cluster rules");
+}
+
+void TextSegmenter::Impl::loadWords() {
+  if (words) return;
+  UErrorCode status = U_ZERO_ERROR;
+  words.reset(icu::BreakIterator::createWordInstance(locale, status));
+  Check(status, "cannot load the word boundary rules");
+}
+
+void TextSegmenter::prepare() {
+  Properties();
+  impl_->loadGraphemes();
+  impl_->loadWords();
+}
+
+void TextSegmenter::graphemeBoundaries(TextView text, std::vector<std::size_t>& out) {
+  // Most words of most scripts hold no character that joins a neighbour:
+  // then every character is a cluster and ICU is not asked.
+  const PropertyTable& table = Properties();
+  bool simple = true;
+  for (char32_t c : text) {
+    if (c >= kFirstCombiningMark && (table.get(c) & kClusterJoiner) != 0) {
+      simple = false;
+      break;
+    }
+  }
+  if (simple) {
+    out.resize(text.size() + 1);
+    for (std::size_t i = 0; i <= text.size(); ++i) out[i] = i;
+    return;
+  }
+  Impl& d = *impl_;
+  d.loadGraphemes();
+  d.load(text);
+  d.boundaries(*d.graphemes, out);
+}
+
+std::size_t TextSegmenter::countGraphemes(TextView text) {
+  std::vector<std::size_t> bounds;
+  graphemeBoundaries(text, bounds);
+  return bounds.size() - 1;
+}
+
+void TextSegmenter::wordBoundaries(TextView text, std::vector<std::size_t>& out) {
+  Impl& d = *impl_;
+  d.loadWords();
+  d.load(text);
+  d.boundaries(*d.words, out);
+}
+
+}  // namespace brenvik::unicode
