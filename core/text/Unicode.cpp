@@ -114,17 +114,30 @@ const icu::Normalizer2& Nfc() {
   return *nfc;
 }
 
-// Appends the UTF-16 form of s to out, a value that is not a scalar value as
-// U+FFFD.
-void AppendUtf16(icu::UnicodeString& out, TextView s) {
-  for (char32_t c : s) out.append(static_cast<UChar32>(ScalarOrReplacement(c)));
+// Makes out the UTF-16 form of s, a value that is not a scalar value as
+// U+FFFD (one unit, so that positions stay one to one).
+void ToUtf16(TextView s, icu::UnicodeString& out) {
+  UChar* units = out.getBuffer(static_cast<int32_t>(s.size() * 2));
+  int32_t n = 0;
+  for (char32_t c : s) {
+    c = ScalarOrReplacement(c);
+    if (c < 0x10000) {
+      units[n++] = static_cast<UChar>(c);
+    } else {
+      units[n++] = U16_LEAD(c);
+      units[n++] = U16_TRAIL(c);
+    }
+  }
+  out.releaseBuffer(n);
 }
 
 void AppendFromUtf16(Text& out, const icu::UnicodeString& s) {
-  for (int32_t i = 0; i < s.length();) {
-    const UChar32 c = s.char32At(i);
+  const UChar* units = s.getBuffer();
+  const int32_t n = s.length();
+  for (int32_t i = 0; i < n;) {
+    UChar32 c = 0;
+    U16_NEXT(units, i, n, c);
     out.push_back(static_cast<char32_t>(c));
-    i += U16_LENGTH(c);
   }
 }
 
@@ -140,7 +153,7 @@ bool IsNfc(TextView text) {
   if (first == text.size()) return true;
   const icu::Normalizer2& nfc = Nfc();
   icu::UnicodeString u16;
-  AppendUtf16(u16, text.substr(first == 0 ? 0 : first - 1));
+  ToUtf16(text.substr(first == 0 ? 0 : first - 1), u16);
   UErrorCode status = U_ZERO_ERROR;
   const UBool normal = nfc.isNormalized(u16, status);
   Check(status, "cannot check the normalisation");
@@ -172,8 +185,7 @@ Text ToNfc(Text text) {
   auto flush = [&](std::size_t end) {
     if (end == start) return;
     const TextView piece = TextView(text).substr(start, end - start);
-    u16.remove();
-    AppendUtf16(u16, piece);
+    ToUtf16(piece, u16);
     UErrorCode status = U_ZERO_ERROR;
     const int32_t span = nfc.spanQuickCheckYes(u16, status);
     Check(status, "cannot normalise the text");
@@ -219,13 +231,11 @@ struct TextSegmenter::Impl {
 
   // Loads text into u16 and position.
   void load(TextView text) {
-    u16.remove();
+    ToUtf16(text, u16);
     position.clear();
     for (std::size_t i = 0; i < text.size(); ++i) {
-      const UChar32 c = static_cast<UChar32>(ScalarOrReplacement(text[i]));
-      u16.append(c);
       position.push_back(i);
-      if (c > 0xFFFF) position.push_back(i);
+      if (ScalarOrReplacement(text[i]) > 0xFFFF) position.push_back(i);
     }
     position.push_back(text.size());
   }
