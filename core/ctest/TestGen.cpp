@@ -164,6 +164,10 @@ class Halver {
     if (wordIndex % 2 == 0) return {word.size(), 0};
     bool simple = true;
     for (char32_t c : word) {
+      if (c < kLatin1End) {
+        if (c >= U'0' && c <= U'9') return {word.size(), 0};
+        continue;
+      }
       if (rules_.isDigit(c)) return {word.size(), 0};
       simple = simple && c < unicode::kFirstCombiningMark;
     }
@@ -226,18 +230,19 @@ struct RunCounts {
 RunCounts CountRuns(TextView restText, const Rules& rules) {
   RunCounts counts;
   bool previousIsSeparator = false;
-  for (char32_t c : restText) {
-    bool sep = false;
-    if (c < kLatin1End) {
-      sep = kLatin1Separators[c];
-    } else {
-      const CharKind kind = rules.classify(c);
-      sep = kind == CharKind::Separator;
-      counts.dictionaryChars += kind == CharKind::DictionaryWord;
-    }
+  auto count = [&](bool sep) {
     counts.separatorChars += sep;
     counts.separatorRuns += sep && !previousIsSeparator;
     previousIsSeparator = sep;
+  };
+  const std::size_t n = restText.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    // A run of characters below U+0100 in a tight loop, then one beyond.
+    for (; i < n && restText[i] < kLatin1End; ++i) count(kLatin1Separators[restText[i]]);
+    if (i == n) break;
+    const CharKind kind = rules.classify(restText[i]);
+    counts.dictionaryChars += kind == CharKind::DictionaryWord;
+    count(kind == CharKind::Separator);
   }
   return counts;
 }
@@ -258,15 +263,13 @@ bool ForEachPair(TextView restText, Rules& rules, PairFn&& pair) {
   while (true) {
     const std::size_t wordStart = i;
     bool dictionary = false;
-    for (; i < n; ++i) {
-      const char32_t c = restText[i];
-      if (c < kLatin1End) {
-        if (kLatin1Separators[c]) break;
-        continue;
-      }
-      const CharKind kind = rules.classify(c);
+    while (true) {
+      while (i < n && restText[i] < kLatin1End && !kLatin1Separators[restText[i]]) ++i;
+      if (i == n || restText[i] < kLatin1End) break;  // the end, or a separator below U+0100
+      const CharKind kind = rules.classify(restText[i]);
       if (kind == CharKind::Separator) break;
       dictionary = dictionary || kind == CharKind::DictionaryWord;
+      ++i;
     }
     const TextView word = TrimControls(restText.substr(wordStart, i - wordStart));
     const std::size_t sepStart = i;

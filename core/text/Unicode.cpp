@@ -15,6 +15,8 @@
 #include <unicode/utext.h>
 
 #include <array>
+#include <climits>
+#include <new>
 #include <string>
 #include <utility>
 
@@ -117,7 +119,9 @@ const icu::Normalizer2& Nfc() {
 // Makes out the UTF-16 form of s, a value that is not a scalar value as
 // U+FFFD (one unit, so that positions stay one to one).
 void ToUtf16(TextView s, icu::UnicodeString& out) {
+  if (s.size() > INT32_MAX / 2) throw UnicodeError("the text is too long");
   UChar* units = out.getBuffer(static_cast<int32_t>(s.size() * 2));
+  if (units == nullptr) throw std::bad_alloc();
   int32_t n = 0;
   for (char32_t c : s) {
     c = ScalarOrReplacement(c);
@@ -296,12 +300,13 @@ void TextSegmenter::prepare() {
 }
 
 void TextSegmenter::graphemeBoundaries(TextView text, std::vector<std::size_t>& out) {
-  // Most words of most scripts hold no character that joins a neighbour:
-  // then every character is a cluster and ICU is not asked.
+  // Most words of most scripts hold no character that joins a neighbour
+  // (nor a CR, which joins a following LF): then every character is a
+  // cluster and ICU is not asked.
   const PropertyTable& table = Properties();
   bool simple = true;
   for (char32_t c : text) {
-    if (c >= kFirstCombiningMark && (table.get(c) & kClusterJoiner) != 0) {
+    if (c == U'\r' || (c >= kFirstCombiningMark && (table.get(c) & kClusterJoiner) != 0)) {
       simple = false;
       break;
     }

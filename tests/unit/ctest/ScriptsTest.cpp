@@ -206,7 +206,7 @@ TEST(Scripts, BadInputGivesAResult) {
       Text(300, U'\u0301'),                    // nothing but combining marks
       U"Go. " + Text(300, U'\u0301') + U" ab",
       U"Go. a " + heavy + U" bc de",           // one letter of 10,000 code points
-      U"Go. \U00110000\u0301 ab cd",           // a value past the last code point
+      U"Go. \x110000" U"\u0301 ab cd",          // a value past the last code point
   };
   for (const Text& source : cases) {
     TestWorkspace w;

@@ -60,7 +60,7 @@ TEST(Unicode, Nfc) {
       {U"Vie\u0302\u0323t", U"Vi\u1ec7t"},
       {U"\u1100\u1161\u11a8", U"\uac01"},            // Hangul jamo
       {U"e\xD800\u0301", U"e\xD800\u0301"},          // a lone surrogate stays and keeps the mark apart
-      {U"e\u0301\U00110000a\u0301", U"\u00e9\U00110000\u00e1"},
+      {U"e\u0301\x110000" U"a\u0301", U"\u00e9\x110000" U"\u00e1"},
       {U"\u1ecd\u0300", U"\u1ecd\u0300"},            // Yoruba o dot-grave: no single character
   };
   for (const auto& [in, nfc] : cases) {
@@ -85,6 +85,7 @@ TEST(Unicode, GraphemeBoundaries) {
       {U"\U0001F469\u200d\U0001F52C!", {0, 3, 4}},                    // emoji sequence
       {U"\U0001F1EB\U0001F1F7\U0001F1E9\U0001F1EA", {0, 2, 4}},       // two flags
       {U"\r\n\u1100\u1161\u11a8", {0, 2, 5}},
+      {U"a\r\nb\r", {0, 1, 3, 4, 5}},
       {U"a\xD800\u0301", {0, 1, 3}},
       {Text(50, U'\u0301'), {0, 50}},  // nothing but combining marks
   };
