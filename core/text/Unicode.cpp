@@ -14,6 +14,7 @@
 #include <unicode/unistr.h>
 #include <unicode/utext.h>
 
+#include <algorithm>
 #include <array>
 #include <climits>
 #include <new>
@@ -33,10 +34,15 @@ void Check(UErrorCode status, const char* what) {
   }
 }
 
-// A character that joins a neighbour into one grapheme cluster, or may:
-// anything but Grapheme_Cluster_Break Other, Control and LF. Kept in the
-// property table beside the public flags, for the grapheme fast path.
+// Kept in the property table beside the public flags, for the fast paths:
+// a character that may join a neighbour into one grapheme cluster (any
+// Grapheme_Cluster_Break but Other, Control, LF and the precomposed Hangul
+// syllables LV and LVT, which join only a neighbour that is itself such a
+// character), and a character that may change under NFC together with what
+// precedes it (NFC_Quick_Check not Yes, or a combining class).
 constexpr unsigned kClusterJoiner = 1u << 7;
+constexpr unsigned kNfcUnsafe = 1u << 6;
+constexpr unsigned kInternal = kClusterJoiner | kNfcUnsafe;
 
 // The property flags of every code point in one ICU code point trie, built
 // once from ICU's property sets: one table load per character afterwards.
@@ -54,12 +60,13 @@ class PropertyTable {
       Add(builder,
           "[[:scx=Hani:][:scx=Hira:][:scx=Kana:][:scx=Thai:][:scx=Laoo:][:scx=Khmr:][:scx=Mymr:]]",
           kDictionaryScript);
-      Add(builder, "[^[:GCB=Other:][:GCB=Control:][:GCB=LF:]]", kClusterJoiner);
+      Add(builder, "[^[:GCB=Other:][:GCB=Control:][:GCB=LF:][:GCB=LV:][:GCB=LVT:]]", kClusterJoiner);
+      Add(builder, "[[:^NFC_Quick_Check=Yes:][:^ccc=0:]]", kNfcUnsafe);
       trie_ = umutablecptrie_buildImmutable(builder, UCPTRIE_TYPE_FAST, UCPTRIE_VALUE_BITS_8,
                                             &status);
       Check(status, "cannot build the character table");
       for (char32_t c = 0; c < bmp_.size(); ++c) {
-        bmp_[c] = static_cast<std::uint8_t>(get(c) & ~kClusterJoiner);
+        bmp_[c] = static_cast<std::uint8_t>(get(c) & ~kInternal);
       }
     } catch (...) {
       umutablecptrie_close(builder);
@@ -147,79 +154,89 @@ void AppendFromUtf16(Text& out, const icu::UnicodeString& s) {
 
 }  // namespace
 
-unsigned CharFlags(char32_t c) { return Properties().get(c) & ~kClusterJoiner; }
+unsigned CharFlags(char32_t c) { return Properties().get(c) & ~kInternal; }
 
 CharFlagTable::CharFlagTable() : bmp_(Properties().bmp()) {}
 
+namespace {
+
+// Calls piece(begin, end) for each stretch of text that NFC may change: a
+// run of characters that may combine with what precedes them, together
+// with the character before the run. Everything outside those stretches is
+// in NFC already and never interacts across them, so each stretch
+// normalises on its own. A stretch holds only scalar values.
+// Stretches closer than a few dozen characters go to ICU together (over
+// scalar values only), so that a text with a mark in every word costs one
+// call per line rather than one per mark.
+template <typename PieceFn>
+void ForEachNfcStretch(TextView text, PieceFn&& piece) {
+  constexpr std::size_t kJoin = 64;
+  const PropertyTable& table = Properties();
+  auto unsafe = [&](char32_t c) { return c >= kFirstCombiningMark && (table.get(c) & kNfcUnsafe) != 0; };
+  std::size_t done = 0;
+  std::size_t pendingBegin = 0;
+  std::size_t pendingEnd = 0;  // empty when equal to pendingBegin
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (!unsafe(text[i])) continue;
+    std::size_t begin = i;
+    if (begin > done && IsScalarValue(text[begin - 1])) --begin;
+    std::size_t end = i + 1;
+    while (end < text.size() && unsafe(text[end])) ++end;
+    const bool join = pendingEnd > pendingBegin && begin - pendingEnd < kJoin &&
+                      std::all_of(text.begin() + pendingEnd, text.begin() + begin, IsScalarValue);
+    if (join) {
+      pendingEnd = end;
+    } else {
+      if (pendingEnd > pendingBegin) piece(pendingBegin, pendingEnd);
+      pendingBegin = begin;
+      pendingEnd = end;
+    }
+    done = end;
+    i = end;
+  }
+  if (pendingEnd > pendingBegin) piece(pendingBegin, pendingEnd);
+}
+
+}  // namespace
+
 bool IsNfc(TextView text) {
-  std::size_t first = 0;
-  while (first < text.size() && text[first] < kFirstCombiningMark) ++first;
-  if (first == text.size()) return true;
-  const icu::Normalizer2& nfc = Nfc();
+  bool normal = true;
   icu::UnicodeString u16;
-  ToUtf16(text.substr(first == 0 ? 0 : first - 1), u16);
-  UErrorCode status = U_ZERO_ERROR;
-  const UBool normal = nfc.isNormalized(u16, status);
-  Check(status, "cannot check the normalisation");
-  // A value that is not a scalar value was checked as U+FFFD, which stands
-  // alone in every form, as the value itself is left alone by ToNfc.
-  return normal != 0;
+  ForEachNfcStretch(text, [&](std::size_t begin, std::size_t end) {
+    if (!normal) return;
+    ToUtf16(text.substr(begin, end - begin), u16);
+    UErrorCode status = U_ZERO_ERROR;
+    normal = Nfc().isNormalized(u16, status) != 0;
+    Check(status, "cannot check the normalisation");
+  });
+  return normal;
 }
 
 Text ToNfc(Text text) {
-  // Characters below the first combining mark are NFC and never combine
-  // with what comes before them, so the text up to the one before the first
-  // mark stays as it is.
-  std::size_t first = 0;
-  while (first < text.size() && text[first] < kFirstCombiningMark) ++first;
-  if (first == text.size()) return text;
-  const icu::Normalizer2& nfc = Nfc();
-  const std::size_t from = first == 0 ? 0 : first - 1;
-
-  // The rest is normalised piece by piece: a piece ends before a value that
-  // is not a scalar value (kept as it is) and, past 64 Ki characters, before
-  // a character that never interacts with what precedes it, so no piece
-  // needs much memory and the pieces normalise independently.
-  constexpr std::size_t kPiece = 1 << 16;
+  // Only the stretches that may change go to ICU; a text without any (most
+  // text of most scripts) comes back as it is, without a copy.
   Text out;
-  bool changed = false;
+  std::size_t copied = 0;  // text[0, copied) is accounted for in out
   icu::UnicodeString u16;
   icu::UnicodeString normal;
-  std::size_t start = from;
-  auto flush = [&](std::size_t end) {
-    if (end == start) return;
-    const TextView piece = TextView(text).substr(start, end - start);
-    ToUtf16(piece, u16);
+  ForEachNfcStretch(text, [&](std::size_t begin, std::size_t end) {
+    ToUtf16(TextView(text).substr(begin, end - begin), u16);
     UErrorCode status = U_ZERO_ERROR;
-    const int32_t span = nfc.spanQuickCheckYes(u16, status);
-    Check(status, "cannot normalise the text");
-    if (span == u16.length()) {
-      if (changed) out.append(piece);
+    const icu::Normalizer2& nfc = Nfc();
+    if (nfc.isNormalized(u16, status) || U_FAILURE(status)) {
+      Check(status, "cannot normalise the text");
       return;
     }
     normal.remove();
     nfc.normalize(u16, normal, status);
     Check(status, "cannot normalise the text");
-    if (!changed) {
-      changed = true;
-      out.reserve(text.size());
-      out.append(text, 0, start);
-    }
+    if (out.empty()) out.reserve(text.size());
+    out.append(text, copied, begin - copied);
     AppendFromUtf16(out, normal);
-  };
-  for (std::size_t i = from; i < text.size(); ++i) {
-    const char32_t c = text[i];
-    if (!IsScalarValue(c)) {
-      flush(i);
-      if (changed) out.push_back(c);
-      start = i + 1;
-    } else if (i - start >= kPiece && nfc.hasBoundaryBefore(static_cast<UChar32>(c))) {
-      flush(i);
-      start = i;
-    }
-  }
-  flush(text.size());
-  if (!changed) return text;
+    copied = end;
+  });
+  if (copied == 0) return text;
+  out.append(text, copied, Text::npos);
   return out;
 }
 
@@ -228,7 +245,9 @@ struct TextSegmenter::Impl {
   std::unique_ptr<icu::BreakIterator> graphemes;
   std::unique_ptr<icu::BreakIterator> words;
   icu::UnicodeString u16;
-  std::vector<std::size_t> position;  // code point index of each UTF-16 unit
+  // The code point index of each UTF-16 unit; empty while every character
+  // is one unit (then the index is the unit's own).
+  std::vector<std::size_t> position;
 
   void loadGraphemes();
   void loadWords();
@@ -237,11 +256,17 @@ struct TextSegmenter::Impl {
   void load(TextView text) {
     ToUtf16(text, u16);
     position.clear();
+    if (static_cast<std::size_t>(u16.length()) == text.size()) return;
     for (std::size_t i = 0; i < text.size(); ++i) {
       position.push_back(i);
       if (ScalarOrReplacement(text[i]) > 0xFFFF) position.push_back(i);
     }
     position.push_back(text.size());
+  }
+
+  std::size_t index(int32_t unit) const {
+    const auto u = static_cast<std::size_t>(unit);
+    return position.empty() ? u : position[u];
   }
 
   // The boundaries of the loaded text by breaker, as code point indexes.
@@ -256,9 +281,10 @@ struct TextSegmenter::Impl {
     out.clear();
     out.push_back(0);
     for (int32_t b = breaker.next(); b != icu::BreakIterator::DONE; b = breaker.next()) {
-      out.push_back(position[static_cast<std::size_t>(b)]);
+      out.push_back(index(b));
     }
-    if (out.back() != position.back()) out.push_back(position.back());
+    const std::size_t end = index(u16.length());
+    if (out.back() != end) out.push_back(end);
   }
 };
 
