@@ -7,6 +7,7 @@
 #include "core/text/CodePage.h"
 #include "core/text/Errors.h"
 #include "core/text/TextFile.h"
+#include "core/text/Unicode.h"
 
 namespace brenvik::cli {
 
@@ -80,7 +81,7 @@ Text ReadInput(const std::optional<std::string>& input) {
     bytes.append(chunk, n);
   }
   if (std::ferror(stdin)) throw FileOpenError("-");
-  return DecodeTextFile(bytes);
+  return unicode::ToNfc(DecodeTextFile(bytes));
 }
 
 bool WriteStdout(std::string_view bytes) {

@@ -51,8 +51,8 @@ ParsedArgs ParseArgs(const std::vector<std::string>& args, const std::vector<Opt
 inline constexpr std::uint64_t MaxInputBytes = 256ull * 1024 * 1024;
 
 // Reads INPUT: a path, or standard input when it is absent or "-". The bytes
-// are decoded as File > Open decodes a file. FileOpenError when the file
-// cannot be read.
+// are decoded as File > Open decodes a file, in Normalization Form C.
+// FileOpenError when the file cannot be read.
 Text ReadInput(const std::optional<std::string>& input);
 
 // Writes bytes to standard output and flushes; false when that failed.

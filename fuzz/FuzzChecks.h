@@ -23,6 +23,7 @@
 #include "core/text/Errors.h"
 #include "core/text/SearchAndReplace.h"
 #include "core/text/Text.h"
+#include "core/text/Unicode.h"
 #include "core/ctest/TestGen.h"
 
 namespace brenvik::fuzz {
@@ -149,15 +150,33 @@ inline void CheckCodePage(std::string_view bytes) {
 
 namespace ref {
 
-inline bool IsSeparator(char32_t c) { return SeparatorChars.find(c) != TextView::npos && c != 0; }
-inline bool IsTrail(char32_t c) { return c == U' ' || c == U'\r' || c == U'\n'; }
+// Windows-1252 keeps its classes (the thirteen separators, and the no-break
+// space as a fourteenth); beyond it Unicode spaces and punctuation separate.
+inline bool InWindows1252(char32_t c) { return CharToWindows1252(c).has_value(); }
+inline bool IsSeparator(char32_t c) {
+  if (c == 0) return false;
+  if (SeparatorChars.find(c) != TextView::npos || c == 0xA0) return true;
+  return !InWindows1252(c) && (unicode::CharFlags(c) & (unicode::kSpace | unicode::kPunctuation)) != 0;
+}
+inline bool IsTrail(char32_t c) {
+  return c == U' ' || c == U'\r' || c == U'\n' ||
+         (!InWindows1252(c) && (unicode::CharFlags(c) & unicode::kSpace) != 0);
+}
 
-// 1-based positions as documented: a missing mark counts as 5000.
+// 1-based positions as documented: a missing mark counts as 5000; the first
+// Sentence_Terminal beyond Windows-1252 ends the sentence when it comes
+// earlier.
 inline std::size_t FirstSentenceLength(TextView s) {
   std::size_t end = SIZE_MAX;
   for (char32_t mark : {U'.', U'!', U'?'}) {
     const std::size_t at = s.find(mark);
     end = std::min(end, at == TextView::npos ? std::size_t{5000} : at + 1);
+  }
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    if (!InWindows1252(s[i]) && (unicode::CharFlags(s[i]) & unicode::kSentenceTerminal) != 0) {
+      end = std::min(end, i + 1);
+      break;
+    }
   }
   std::size_t j = end + 1;
   while (j <= s.size() && IsTrail(s[j - 1])) ++j;
@@ -193,13 +212,24 @@ inline void Segment(TextView rest, std::vector<Text>& words, std::vector<Text>& 
   seps.push_back(sep);
 }
 
-inline std::size_t Kept(const Text& w, std::size_t k) {
-  if (w.size() == 1) return 1;
-  for (char32_t c : w) {
-    if (c >= U'0' && c <= U'9') return w.size();
-  }
-  return k % 2 == 1 ? w.size() / 2 : w.size();
+inline unicode::TextSegmenter& Segmenter() {
+  thread_local unicode::TextSegmenter segmenter;
+  return segmenter;
 }
+
+// Letters are grapheme clusters; any decimal digit keeps the word whole.
+inline std::size_t Kept(const Text& w, std::size_t k) {
+  std::vector<std::size_t> bounds;
+  Segmenter().graphemeBoundaries(w, bounds);
+  const std::size_t letters = bounds.size() - 1;
+  if (letters == 1) return w.size();
+  for (char32_t c : w) {
+    if ((unicode::CharFlags(c) & unicode::kDecimalDigit) != 0) return w.size();
+  }
+  return k % 2 == 1 ? bounds[letters / 2] : w.size();
+}
+
+inline std::size_t Letters(const Text& s) { return Segmenter().countGraphemes(s); }
 
 }  // namespace ref
 
@@ -226,10 +256,26 @@ inline void CheckGenerateFor(TextView source) {
   std::vector<Text> words;
   std::vector<Text> seps;
   ref::Segment(w.RestText, words, seps);
-  Require(w.WordList.toVector() == words, "WordList differs from the two-buffer scan");
-  Require(w.Separators.toVector() == seps, "Separators differ from the two-buffer scan");
-
+  // A word run of a script written without spaces is cut into dictionary
+  // words joined by empty separators: joined again, the pairs are the runs.
   const std::size_t n = w.Separators.size();
+  std::vector<Text> joinedWords;
+  std::vector<Text> joinedSeps;
+  Text run;
+  for (std::size_t k = 0; k < n; ++k) {
+    run += w.WordList[k];
+    if (w.Separators[k].empty() && k + 1 < n) {
+      Require(!w.WordList[k].empty() && !w.WordList[k + 1].empty(), "an empty word beside a dictionary cut");
+      continue;
+    }
+    joinedWords.push_back(run);
+    joinedSeps.emplace_back(w.Separators[k]);
+    run.clear();
+  }
+  if (w.WordList.size() > n) joinedWords.emplace_back(w.WordList.back());
+  Require(joinedWords == words, "WordList differs from the two-buffer scan");
+  Require(joinedSeps == seps, "Separators differ from the two-buffer scan");
+
   Require(n >= 1, "no pair");
   Require(w.WordList.size() == n || (w.WordList.size() == n + 1 && w.WordList.back().empty()),
           "WordList has the wrong length");
@@ -243,21 +289,26 @@ inline void CheckGenerateFor(TextView source) {
   Text expectedTest = w.FirstSentence;
   std::vector<Text> answers;
   std::size_t wordChars = 0;
+  std::size_t combined = 0;  // deleted characters beyond the first of their letter
   for (std::size_t k = 0; k < n; ++k) {
     const Text word(w.WordList[k]);
     Require(Text(w.LeftHalves[k]) + Text(w.RightHalves[k]) == word, "kept + deleted is not the word");
     Require(w.LeftHalves[k].size() == ref::Kept(word, k), "word halved in the wrong place");
     if (!w.RightHalves[k].empty()) answers.emplace_back(w.RightHalves[k]);
-    expectedTest += Text(w.LeftHalves[k]) + Text(w.RightHalves[k].size(), U'_') + Text(w.Separators[k]);
+    expectedTest += Text(w.LeftHalves[k]) + Text(ref::Letters(Text(w.RightHalves[k])), U'_') +
+                    Text(w.Separators[k]);
     wordChars += word.size();
+    combined += w.RightHalves[k].size() - ref::Letters(Text(w.RightHalves[k]));
   }
   Require(w.PageAnswers.toVector() == answers, "PageAnswers is not the non-empty deleted parts");
   Require(test == expectedTest, "test text is not sentence + kept + gaps + separators");
 
-  // Length rule: only characters trimmed off words are missing.
+  // Length rule: only characters trimmed off words are missing, and a
+  // deleted letter of several characters shows as one "_".
   std::size_t restWordChars = 0;
   for (char32_t c : w.RestText) restWordChars += ref::IsSeparator(c) ? 0 : 1;
-  Require(test.size() == source.size() - (restWordChars - wordChars), "test text has the wrong length");
+  Require(test.size() == source.size() - (restWordChars - wordChars) - combined,
+          "test text has the wrong length");
 
   // A second run on a used workspace, and a run whose source is a view into
   // the workspace it replaces, give the same result as a fresh run.

@@ -57,7 +57,7 @@ Worksheet BuildWorksheet(const TestWorkspace& workspace, const ExportSettings& s
     test.lines(word.Kept);
     if (!word.Answer.empty()) {
       ++number;
-      test.gap(number, word.Answer.size());
+      test.gap(number, GapLength(word.Answer));
       sheet.Key.push_back({number, Text(word.Kept), Text(word.Answer)});
     }
     test.lines(word.Separator);

@@ -18,7 +18,7 @@ struct WorksheetPiece {
   Kind PieceKind = Kind::Plain;
   Text Characters;        // Plain: what is printed; empty otherwise
   std::size_t Number = 0;  // Gap: 1, 2, ... in text order
-  std::size_t Length = 0;  // Gap: the number of missing characters
+  std::size_t Length = 0;  // Gap: the number of missing letters (grapheme clusters)
 
   friend bool operator==(const WorksheetPiece&, const WorksheetPiece&) = default;
 };
@@ -53,7 +53,7 @@ struct Worksheet {
 Worksheet BuildWorksheet(const TestWorkspace& workspace, const ExportSettings& settings);
 
 // The test as plain text with every gap shown as one "_" per missing
-// character: the text of the output box, from the worksheet.
+// letter: the text of the output box, from the worksheet.
 Text WorksheetTestText(const Worksheet& sheet);
 
 }  // namespace brenvik

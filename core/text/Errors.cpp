@@ -19,6 +19,9 @@ ListIndexError::ListIndexError(long long index)
 RangeError::RangeError()
     : BrenvikError("Erreur de v\xC3\xA9rification d'\xC3\xA9tendue") {}
 
+UnicodeError::UnicodeError(const std::string& detail)
+    : BrenvikError("Unicode text processing failed: " + detail) {}
+
 std::string ErrorBoxText(const std::string& message) {
   const Text text = FromUtf8(message);
   if (!text.empty() && text.back() > U'.') return message + ".";

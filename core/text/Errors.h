@@ -53,6 +53,13 @@ class RangeError : public BrenvikError {
   RangeError();
 };
 
+// A failure of the Unicode library (missing data, no memory) or a language
+// tag it cannot read: "Unicode text processing failed: <detail>".
+class UnicodeError : public BrenvikError {
+ public:
+  explicit UnicodeError(const std::string& detail);
+};
+
 // The text the error box shows: the message with a full stop added when its
 // last character comes after "." in character code order.
 std::string ErrorBoxText(const std::string& message);

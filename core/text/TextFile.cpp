@@ -12,6 +12,7 @@
 
 #include "core/text/CodePage.h"
 #include "core/text/Errors.h"
+#include "core/text/Unicode.h"
 
 namespace brenvik {
 
@@ -147,7 +148,7 @@ std::string ReadFileBytes(const std::string& path, std::uint64_t maxBytes) {
 }
 
 Text ReadTextFile(const std::string& path, std::uint64_t maxBytes) {
-  return DecodeTextFile(ReadFileBytes(path, maxBytes));
+  return unicode::ToNfc(DecodeTextFile(ReadFileBytes(path, maxBytes)));
 }
 
 namespace {

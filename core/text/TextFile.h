@@ -16,7 +16,9 @@ namespace brenvik {
 // (a folder included); TextTooLargeError, before reading, when it is larger
 // than maxBytes (a pipe or device is held to the same limit while reading).
 std::string ReadFileBytes(const std::string& path, std::uint64_t maxBytes = UINT64_MAX);
-// Reads and decodes a text file as File > Open does.
+// Reads and decodes a text file as File > Open does (DecodeTextFile), in
+// Normalization Form C: a letter stored with its accents apart, as many
+// PDFs and macOS files hold it, becomes the letter a pupil types.
 Text ReadTextFile(const std::string& path, std::uint64_t maxBytes = UINT64_MAX);
 
 // Writes bytes atomically; FileCreateError(path) when the file cannot be

@@ -367,7 +367,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::process() {
   RunCommand(this, [this] {
-    const Text test = GenerateTest(FromBoxText(BoxText(sourceBox_)), state_.workspace);
+    const Text test = GenerateTest(unicode::ToNfc(FromBoxText(BoxText(sourceBox_))), state_.workspace);
     setBoxText(outputBox_, ToBoxText(test));
   });
 }

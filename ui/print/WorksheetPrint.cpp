@@ -28,8 +28,9 @@ constexpr qreal kHeadingPoints = 15;
 constexpr qreal kSmallPoints = 10;
 constexpr double kMarginMillimetres = 20;
 
-QFont SheetFont(qreal points, bool bold = false) {
-  QFont font(WorksheetFontFamily());
+QFont SheetFont(const QStringList& families, qreal points, bool bold = false) {
+  QFont font;
+  font.setFamilies(families);
   font.setStyleHint(QFont::SansSerif);
   // Paper needs no hinting for a screen's pixel grid; unhinted glyphs are
   // also quicker to lay out.
@@ -46,7 +47,7 @@ QTextCharFormat CharFormat(const QFont& font) {
   return f;
 }
 
-// A gap: one "_" per missing character, the underscores set apart by figure
+// A gap: one "_" per missing letter, the underscores set apart by figure
 // spaces (no-break spaces about as wide as a digit), so that each cell is
 // about as wide as a handwritten letter: the pupil sees how many letters are
 // missing and has room to write them. Spaces between the underscores look
@@ -76,8 +77,9 @@ QTextBlockFormat Paragraph(Qt::Alignment align, qreal before, qreal after, qreal
 // pixels at 96 dots per inch and scales to the device itself.
 qreal Px(qreal points) { return points * 96.0 / 72.0; }
 
-void WriteTest(QTextCursor& cursor, const Worksheet& sheet, const QTextBlockFormat& paragraph) {
-  const QTextCharFormat text = CharFormat(SheetFont(kBodyPoints));
+void WriteTest(QTextCursor& cursor, const Worksheet& sheet, const QStringList& families,
+               const QTextBlockFormat& paragraph) {
+  const QTextCharFormat text = CharFormat(SheetFont(families, kBodyPoints));
   cursor.insertBlock(paragraph, text);
   for (const WorksheetPiece& p : sheet.Test) {
     switch (p.PieceKind) {
@@ -95,10 +97,10 @@ void WriteTest(QTextCursor& cursor, const Worksheet& sheet, const QTextBlockForm
 // set apart by a middle dot. (A grid would align better, but PDF readers and
 // text extraction read a grid, or words set far apart, column by column; a
 // paragraph reads in order.)
-void WriteKey(QTextCursor& cursor, const Worksheet& sheet) {
-  const QTextCharFormat number = CharFormat(SheetFont(kSmallPoints));
-  const QTextCharFormat kept = CharFormat(SheetFont(kBodyPoints));
-  QTextCharFormat answer = CharFormat(SheetFont(kBodyPoints, true));
+void WriteKey(QTextCursor& cursor, const Worksheet& sheet, const QStringList& families) {
+  const QTextCharFormat number = CharFormat(SheetFont(families, kSmallPoints));
+  const QTextCharFormat kept = CharFormat(SheetFont(families, kBodyPoints));
+  QTextCharFormat answer = CharFormat(SheetFont(families, kBodyPoints, true));
   answer.setFontUnderline(true);
   // A middle dot between entries, held to the entry before it, so that a
   // line never starts with one.
@@ -116,10 +118,10 @@ void WriteKey(QTextCursor& cursor, const Worksheet& sheet) {
 }
 
 // The document's defaults, before its content goes in.
-void Prepare(QTextDocument& doc) {
+void Prepare(QTextDocument& doc, const QStringList& families) {
   doc.setUndoRedoEnabled(false);
   doc.setDocumentMargin(0);
-  doc.setDefaultFont(SheetFont(kBodyPoints));
+  doc.setDefaultFont(SheetFont(families, kBodyPoints));
   QTextOption option = doc.defaultTextOption();
   option.setTextDirection(Qt::LayoutDirectionAuto);
   option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
@@ -173,15 +175,15 @@ std::vector<Page> Paginate(const QTextDocument& doc, qreal pageHeight) {
 }
 
 // The test pages: title, name and date, instruction, the test.
-void BuildTestPages(QTextDocument& doc, const Worksheet& sheet) {
+void BuildTestPages(QTextDocument& doc, const Worksheet& sheet, const QStringList& families) {
   QTextCursor cursor(&doc);
   // One edit: otherwise every insertion lays its whole paragraph out again
   // to place the cursor, which grows with the square of a paragraph's length.
   cursor.beginEditBlock();
   cursor.setBlockFormat(Paragraph(Qt::AlignHCenter, 0, Px(14)));
-  cursor.insertText(ToQ(sheet.Title), CharFormat(SheetFont(kTitlePoints, true)));
+  cursor.insertText(ToQ(sheet.Title), CharFormat(SheetFont(families, kTitlePoints, true)));
 
-  const QTextCharFormat label = CharFormat(SheetFont(kBodyPoints));
+  const QTextCharFormat label = CharFormat(SheetFont(families, kBodyPoints));
   cursor.insertBlock(Paragraph(Qt::AlignLeft, 0, Px(18)), label);
   cursor.insertText(ToQ(sheet.NameLabel) + QStringLiteral(" ") + QString(34, QLatin1Char('_')) +
                         QStringLiteral("      ") + ToQ(sheet.DateLabel) + QStringLiteral(" ") +
@@ -189,20 +191,20 @@ void BuildTestPages(QTextDocument& doc, const Worksheet& sheet) {
                     label);
 
   cursor.insertBlock(Paragraph(Qt::AlignLeading, 0, Px(10)), label);
-  cursor.insertText(ToQ(sheet.Instruction), CharFormat(SheetFont(kBodyPoints, true)));
+  cursor.insertText(ToQ(sheet.Instruction), CharFormat(SheetFont(families, kBodyPoints, true)));
 
-  WriteTest(cursor, sheet, Paragraph(Qt::AlignLeading, 0, 0, 200));
+  WriteTest(cursor, sheet, families, Paragraph(Qt::AlignLeading, 0, 0, 200));
   cursor.endEditBlock();
 }
 
 // The key pages, which start on a page of their own.
-void BuildKeyPages(QTextDocument& doc, const Worksheet& sheet) {
+void BuildKeyPages(QTextDocument& doc, const Worksheet& sheet, const QStringList& families) {
   QTextCursor cursor(&doc);
   cursor.beginEditBlock();  // as for the test pages
   cursor.setBlockFormat(Paragraph(Qt::AlignLeading, 0, Px(12)));
-  cursor.insertText(ToQ(sheet.KeyHeading), CharFormat(SheetFont(kHeadingPoints, true)));
+  cursor.insertText(ToQ(sheet.KeyHeading), CharFormat(SheetFont(families, kHeadingPoints, true)));
   cursor.insertBlock(Paragraph(Qt::AlignLeading, 0, 0, 170));
-  WriteKey(cursor, sheet);
+  WriteKey(cursor, sheet, families);
   cursor.endEditBlock();
 }
 
@@ -210,8 +212,8 @@ void BuildKeyPages(QTextDocument& doc, const Worksheet& sheet) {
 // followed by the key pages, each on its own sheet, with "n / m" at the
 // foot. Returns how many it painted, or -1 when the device refused a page.
 int PaintPages(QPainter& painter, QPagedPaintDevice& device, const std::vector<const Page*>& pages, int from, int to,
-               const QRectF& area, qreal footer) {
-  const QFont footerFont = SheetFont(kSmallPoints);
+               const QRectF& area, qreal footer, const QStringList& families) {
+  const QFont footerFont = SheetFont(families, kSmallPoints);
   const int total = static_cast<int>(pages.size());
   int painted = 0;
   for (int number = from; number <= to; ++number) {
@@ -283,6 +285,39 @@ QPageLayout WorksheetPageLayout(const QLocale& locale) {
 
 QString WorksheetFontFamily() { return QStringLiteral("DejaVu Sans"); }
 
+QStringList WorksheetFontFamilies(const Worksheet& sheet) {
+  // Han characters look different in Japanese, Korean and Chinese; the
+  // sheet's kana or hangul tell which it is, Simplified Chinese otherwise.
+  QString cjk = QStringLiteral("Noto Sans CJK SC");
+  bool kana = false;
+  bool hangul = false;
+  auto look = [&](TextView text) {
+    for (char32_t c : text) {
+      const QChar::Script script = QChar::script(c);
+      kana = kana || script == QChar::Script_Hiragana || script == QChar::Script_Katakana;
+      hangul = hangul || script == QChar::Script_Hangul;
+    }
+  };
+  look(sheet.Title);
+  for (const WorksheetPiece& p : sheet.Test) look(p.Characters);
+  for (const WorksheetKeyEntry& e : sheet.Key) look(e.Answer);
+  if (kana) {
+    cjk = QStringLiteral("Noto Sans CJK JP");
+  } else if (hangul) {
+    cjk = QStringLiteral("Noto Sans CJK KR");
+  }
+  QStringList families = {WorksheetFontFamily()};
+  for (const char* family : {"Noto Sans Devanagari", "Noto Sans Bengali", "Noto Sans Gurmukhi",
+                             "Noto Sans Gujarati", "Noto Sans Oriya", "Noto Sans Tamil", "Noto Sans Telugu",
+                             "Noto Sans Kannada", "Noto Sans Malayalam", "Noto Sans Sinhala", "Noto Sans Thai",
+                             "Noto Sans Lao", "Noto Sans Khmer", "Noto Sans Myanmar", "Noto Sans Ethiopic",
+                             "Noto Sans Armenian", "Noto Sans Georgian", "Noto Sans Hebrew", "Noto Sans Arabic"}) {
+    families << QString::fromLatin1(family);
+  }
+  families << cjk << QStringLiteral("Noto Sans");
+  return families;
+}
+
 PaintedWorksheet PaintWorksheet(const Worksheet& sheet, QPagedPaintDevice& device, int fromPage, int toPage) {
   PaintedWorksheet result;
   const QRectF area(QPointF(0, 0), device.pageLayout().paintRectPixels(device.logicalDpiX()).size());
@@ -290,13 +325,14 @@ PaintedWorksheet PaintWorksheet(const Worksheet& sheet, QPagedPaintDevice& devic
   if (area.width() <= 0 || area.height() <= footer * 2) return result;
   const qreal pageHeight = area.height() - footer;
 
+  const QStringList families = WorksheetFontFamilies(sheet);
   QTextDocument test;
-  Prepare(test);
-  BuildTestPages(test, sheet);
+  Prepare(test, families);
+  BuildTestPages(test, sheet, families);
   LayOut(test, device, area.width());
   QTextDocument key;
-  Prepare(key);
-  BuildKeyPages(key, sheet);
+  Prepare(key, families);
+  BuildKeyPages(key, sheet, families);
   LayOut(key, device, area.width());
   const std::vector<Page> testPages = Paginate(test, pageHeight);
   const std::vector<Page> keyPages = Paginate(key, pageHeight);
@@ -313,7 +349,7 @@ PaintedWorksheet PaintWorksheet(const Worksheet& sheet, QPagedPaintDevice& devic
 
   QPainter painter;
   if (!painter.begin(&device)) return result;
-  const int painted = PaintPages(painter, device, pages, from, to, area, footer);
+  const int painted = PaintPages(painter, device, pages, from, to, area, footer, families);
   if (!painter.end() || painted < 0) return result;
   result.Pages = total;
   result.PaintedPages = painted;

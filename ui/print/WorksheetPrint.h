@@ -10,6 +10,7 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QString>
+#include <QStringList>
 #include <string>
 
 #include "core/page/Worksheet.h"
@@ -26,10 +27,18 @@ QPageSize::PageSizeId WorksheetPaper(const QLocale& locale);
 // The worksheet's page: that paper, portrait, 20 mm margins.
 QPageLayout WorksheetPageLayout(const QLocale& locale);
 
-// The family the sheet is printed in: DejaVu Sans, which covers Latin with
-// every accent, Polish, Cyrillic, Greek, Hebrew and Arabic in one face; Qt
-// falls back to another installed font for anything it lacks.
+// The sheet's first family: DejaVu Sans, which covers Latin with every
+// accent, Polish, Cyrillic, Greek, Armenian, Georgian, Hebrew and Arabic in
+// one face.
 QString WorksheetFontFamily();
+
+// Every family the sheet is set in, first to last: DejaVu Sans, then the
+// Noto Sans faces of the scripts it lacks (fonts-noto-core: the Indic
+// scripts, Sinhala, Thai, Lao, Khmer, Myanmar, Ethiopic...) and Noto Sans
+// CJK (fonts-noto-cjk) in the Japanese, Korean or Chinese variant that the
+// sheet's kana or hangul ask for. Qt takes each character from the first
+// family that has it, and only then from any other installed font.
+QStringList WorksheetFontFamilies(const Worksheet& sheet);
 
 struct PaintedWorksheet {
   int Pages = 0;         // the sheet's pages; 0: nothing could be painted

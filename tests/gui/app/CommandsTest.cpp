@@ -65,6 +65,14 @@ TEST_F(Commands, ProcessFillsTheOutputBoxAndTheWorkspace) {
   EXPECT_TRUE(fake->errors.empty());
 }
 
+// Process takes the source text in NFC: a letter typed or pasted with its
+// accent apart is one letter, and the answer holds the composed letter.
+TEST_F(Commands, ProcessComposesDecomposedLetters) {
+  Process(QStringLiteral("Un. Le cafe\u0301 cre\u0300me."));
+  EXPECT_EQ(BoxText(output()), QStringLiteral("Un. Le ca__ cr\u00e8me."));
+  EXPECT_EQ(state.workspace.PageAnswers, (TextList{U"f\u00e9"}));
+}
+
 TEST_F(Commands, ProcessAfterAnExportRestoresTheListsTheExportPrepared) {
   Process(kCatText);
   const TestWorkspace fresh = state.workspace;

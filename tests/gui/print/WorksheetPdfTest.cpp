@@ -8,7 +8,9 @@
 #include <QLocale>
 #include <QPdfWriter>
 #include <QPrinter>
+#include <QGlyphRun>
 #include <QRawFont>
+#include <QTextLayout>
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -200,8 +202,9 @@ TEST_F(PrintedSheet, EveryFontIsEmbedded) {
   EXPECT_NE(r.out.find("DejaVuSans"), std::string::npos) << r.out;
 }
 
-// The sheet's font has a glyph for every character of every script listed,
-// so no character is drawn as a missing-glyph box.
+// The sheet's fonts have a glyph for every character of every script
+// listed: laid out as the sheet lays it out, no character falls to a
+// missing-glyph box (glyph 0), and the Western scripts stay in DejaVu Sans.
 TEST_F(PrintedSheet, FontCoversEveryScriptListed) {
   QFont font(WorksheetFontFamily());
   const QRawFont raw = QRawFont::fromFont(font);
@@ -210,6 +213,49 @@ TEST_F(PrintedSheet, FontCoversEveryScriptListed) {
   for (char32_t c : kScripts) {
     if (c < U' ') continue;
     EXPECT_TRUE(raw.supportsCharacter(static_cast<uint>(c))) << "U+" << std::hex << static_cast<unsigned>(c);
+  }
+  struct Case {
+    const char* language;
+    Text text;
+    const char* face;  // the face of the script's letters
+  };
+  const Case cases[] = {
+      {"Western", kScripts, "DejaVu Sans"},
+      {"Hindi", U"आज सुबह मौसम बहुत सुहावना था। मैं अपने दोस्तों के साथ गया।", "Noto Sans Devanagari"},
+      {"Bengali", U"আমাদের গ্রামের পাশে একটি ছোট নদী আছে।", "Noto Sans Bengali"},
+      {"Tamil", U"சென்னை தமிழ்நாட்டின் தலைநகரம் ஆகும்.", "Noto Sans Tamil"},
+      {"Thai", U"ตลาดน้ำดำเนินสะดวกอยู่ไม่ไกลจากกรุงเทพ", "Noto Sans Thai"},
+      {"Chinese", U"我们今天去公园玩。天气很好，阳光明媚。", "Noto Sans CJK SC"},
+      {"Japanese", U"昨日は友達と一緒に京都へ行きました。", "Noto Sans CJK JP"},
+      {"Korean", U"서울은 한국의 수도입니다. 봄이 되면 벚꽃이 핍니다.", "Noto Sans CJK KR"},
+      {"Amharic", U"አዲስ አበባ የኢትዮጵያ ዋና ከተማ ናት።", "Noto Sans Ethiopic"},
+      {"Armenian", U"Երևանը Հայաստանի մայրաքաղաքն է։", "DejaVu Sans"},
+      {"Georgian", U"თბილისი საქართველოს დედაქალაქია.", "DejaVu Sans"},
+      {"Arabic", U"القاهرة هي عاصمة مصر وأكبر مدنها.", "DejaVu Sans"},
+      {"Hebrew", U"ירושלים היא עיר עתיקה מאוד.", "DejaVu Sans"},
+      {"Vietnamese", U"Hà Nội là thủ đô của Việt Nam. Mùa thu rất đẹp.", "DejaVu Sans"},
+      {"Yoruba", U"Ọ̀pọ̀lọpọ̀ ènìyàn ń gbé ní ìlú náà.", "DejaVu Sans"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.language);
+    Worksheet s;
+    s.Test.push_back({WorksheetPiece::Kind::Plain, c.text, 0, 0});
+    QFont sheetFont;
+    sheetFont.setFamilies(WorksheetFontFamilies(s));
+    sheetFont.setPointSize(12);
+    QTextLayout layout(QString::fromStdString(ToUtf8(c.text)), sheetFont);
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) line.setLineWidth(400);
+    layout.endLayout();
+    QStringList faces;
+    for (const QGlyphRun& run : layout.glyphRuns()) {
+      // A run in no installed font is drawn by Qt's box engine, which has
+      // no character map (and no name to ask for).
+      ASSERT_FALSE(run.rawFont().fontTable("cmap").isEmpty()) << "a run drawn as boxes";
+      faces << run.rawFont().familyName();
+      for (quint32 glyph : run.glyphIndexes()) EXPECT_NE(glyph, 0u) << faces.back().toStdString();
+    }
+    EXPECT_TRUE(faces.contains(QString::fromLatin1(c.face))) << faces.join(u',').toStdString();
   }
 }
 

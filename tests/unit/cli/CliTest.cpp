@@ -147,6 +147,17 @@ TEST_F(CliTest, InputFromPathDashOrStandardInput) {
   EXPECT_FALSE(Exists("-"));
 }
 
+// Letters stored with their accents apart are read composed, from a file
+// and from standard input: the answer is what a pupil types.
+TEST_F(CliTest, DecomposedLettersAreReadComposed) {
+  const std::string text = "Un. Le cafe\xCC\x81 cre\xCC\x80me.";
+  WriteAll(Path("nfd.txt"), text);
+  for (const Result& r : {Run({"test"}, text), Run({"test", Path("nfd.txt")})}) {
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "Un. Le ca__ cr\xC3\xA8me.");
+  }
+}
+
 TEST_F(CliTest, OutputFileIsWrittenAsSaveOutputWrites) {
   struct Case {
     std::string input;

@@ -85,7 +85,7 @@ void CheckLarge(TextView source, const TestWorkspace& w, const Text& test) {
 
 TEST_P(Hostile, CoreAndCommandLineAgree) {
   const HostileCase& c = GetParam();
-  const Text source = DecodeTextFile(c.bytes);
+  const Text source = unicode::ToNfc(DecodeTextFile(c.bytes));  // as brenvik-cli reads it
 
   // The core: generation with every documented property (the full check for
   // texts of ordinary size), and the page or the list error.

@@ -154,7 +154,7 @@ std::vector<Text> ShownLines(const std::string& page) {
       afterLine = true;
     } else if (tag.starts_with(U"<input ")) {
       EXPECT_TRUE(inWrapper) << "a box outside its wrapper";
-      if (gap < answers.size()) lines.back().append(answers[gap].size(), U'_');
+      if (gap < answers.size()) lines.back().append(GapLength(answers[gap]), U'_');
       ++gap;
     } else if (tag == U"<span class=\"w k\">" || tag == U"<span class=\"w\">") {
       EXPECT_TRUE(inLine && !inWrapper) << ToUtf8(tag);

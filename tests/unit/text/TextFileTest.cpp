@@ -73,6 +73,9 @@ TEST_F(TextFileTest, ReadTextFileDecodesAndNormalises) {
   EXPECT_EQ(ReadTextFile(Path("cp1252.txt")), U"Café\r\nnaïve\r\n€");
   Put(Path("utf8.txt"), "\xEF\xBB\xBF\xC5\x81\xC3\xB3" "d\xC5\xBA\n");
   EXPECT_EQ(ReadTextFile(Path("utf8.txt")), U"Łódź\r\n");
+  // Letters stored with their accents apart come in composed (NFC).
+  Put(Path("nfd.txt"), "cafe\xCC\x81\nVie\xCC\xA3\xCC\x82t");
+  EXPECT_EQ(ReadTextFile(Path("nfd.txt")), U"caf\u00e9\r\nVi\u1ec7t");
 }
 
 TEST_F(TextFileTest, FilesThatCannotBeOpened) {

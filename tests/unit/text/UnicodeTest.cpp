@@ -1,0 +1,88 @@
+// The Unicode interface: character properties, NFC, grapheme clusters, and
+// failures as the program's own error. (Word boundaries are checked against
+// ICU on real prose in tests/unit/ctest/ScriptsTest.cpp.)
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "core/text/Errors.h"
+#include "core/text/Unicode.h"
+
+namespace brenvik::unicode {
+namespace {
+
+TEST(Unicode, CharFlags) {
+  const std::pair<char32_t, unsigned> cases[] = {
+      {U'a', 0}, {U'\u0301', 0}, {0xD800, 0}, {0x110000, 0},
+      {U'\u00a0', kSpace}, {U'\u3000', kSpace},
+      {U'\u0964', kPunctuation | kSentenceTerminal},                      // Devanagari danda
+      {U'\u3002', kPunctuation | kSentenceTerminal | kDictionaryScript},  // ideographic full stop
+      {U'\u1362', kPunctuation | kSentenceTerminal},                      // Ethiopic full stop
+      {U'\uff0c', kPunctuation},                                          // fullwidth comma
+      {U'\u0663', kDecimalDigit}, {U'\u0e53', kDecimalDigit | kDictionaryScript},
+      {U'\u6211', kDictionaryScript}, {U'\u30fc', kDictionaryScript}, {U'\u1000', kDictionaryScript},
+      {U'\u0915', 0},
+  };
+  for (const auto& [c, flags] : cases) EXPECT_EQ(CharFlags(c), flags) << static_cast<unsigned>(c);
+  const CharFlagTable table;
+  for (char32_t c = 0; c < 0x10000; ++c) ASSERT_EQ(table(c), CharFlags(c)) << static_cast<unsigned>(c);
+}
+
+TEST(Unicode, Nfc) {
+  const std::pair<Text, Text> cases[] = {
+      {U"", U""},
+      {U"\u0141\u00f3d\u017a", U"\u0141\u00f3d\u017a"},
+      {U"cafe\u0301 cre\u0300me", U"caf\u00e9 cr\u00e8me"},
+      {U"\u0301e", U"\u0301e"},            // a mark with nothing to join
+      {U"Vie\u0302\u0323t", U"Vi\u1ec7t"},  // marks in another order
+      {U"\u1100\u1161\u11a8", U"\uac01"},   // Hangul jamo
+      {U"e\xD800\u0301", U"e\xD800\u0301"},  // a lone surrogate stays and keeps the mark apart
+      {U"e\u0301\x110000" U"a\u0301", U"\u00e9\x110000" U"\u00e1"},
+      {U"\u1ecd\u0300", U"\u1ecd\u0300"},   // Yoruba: no single character for it
+  };
+  for (const auto& [in, nfc] : cases) {
+    EXPECT_EQ(ToNfc(in), nfc) << ToUtf8(in);
+    EXPECT_EQ(IsNfc(in), in == nfc) << ToUtf8(in);
+  }
+  // Pieces of a long text are normalised on their own, never across a letter.
+  Text longText;
+  for (int i = 0; i < 70000; ++i) longText += U"e\u0301";
+  EXPECT_EQ(ToNfc(longText), Text(70000, U'\u00e9'));
+}
+
+TEST(Unicode, GraphemeBoundaries) {
+  const std::pair<Text, std::vector<std::size_t>> cases[] = {
+      {U"", {0}},
+      {U"e\u0301x", {0, 2, 3}},
+      {U"\u0928\u092e\u0938\u094d\u0924\u0947", {0, 1, 2, 6}},  // नमस्ते: the conjunct स्ते is one
+      {U"\U0001F469\u200d\U0001F52C\U0001F1EB\U0001F1F7", {0, 3, 5}},  // emoji sequence, flag
+      {U"a\r\nb\r\u1100\u1161\u11a8", {0, 1, 3, 4, 5, 8}},
+      {U"a\xD800\u0301", {0, 1, 3}},
+      {Text(50, U'\u0301'), {0, 50}},              // nothing but combining marks
+      {U"a" + Text(9999, U'\u0301'), {0, 10000}},  // one letter of 10,000 code points
+  };
+  TextSegmenter segmenter;
+  std::vector<std::size_t> bounds;
+  for (const auto& [text, expected] : cases) {
+    segmenter.graphemeBoundaries(text, bounds);
+    EXPECT_EQ(bounds, expected) << ToUtf8(text.substr(0, 10));
+  }
+}
+
+TEST(Unicode, ATagThatIsNotATagIsTheProgramsError) {
+  for (const char* tag : {"not a tag!", "en_", "-"}) {
+    try {
+      TextSegmenter segmenter(tag);
+      ADD_FAILURE() << tag << " was taken";
+    } catch (const UnicodeError& e) {
+      EXPECT_EQ(std::string(e.what()),
+                std::string("Unicode text processing failed: \"") + tag + "\" is not a language tag");
+    }
+  }
+  EXPECT_NO_THROW(TextSegmenter("sr-Latn-RS"));
+  EXPECT_NO_THROW(TextSegmenter("xx"));  // well-formed, unknown: the root rules
+}
+
+}  // namespace
+}  // namespace brenvik::unicode
