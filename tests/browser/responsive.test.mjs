@@ -42,6 +42,11 @@ const responsive = (text, options = []) => exportPage(text, ['--format', 'respon
 // and each line of them wraps on a phone. The lines far from the screen are
 // not laid out until they come near, and that must change nothing the pupil
 // or assistive technology sees.
+const SAMPLE = readFileSync(new URL('../../examples/sample.txt', import.meta.url), 'utf8');
+
+// One source line of the given number of gaps, far too long for one block.
+const oneLine = (gaps, word = 'ab cd ') => 'Go. ' + word.repeat(gaps);
+
 const lined = (lines) => 'Go.\n' + Array.from({ length: lines }, (_, i) =>
   (i % 50 === 0 ? 'ab cd ' : '') + '1234 5678 '.repeat(8).trimEnd()).join('\n');
 
@@ -49,9 +54,11 @@ let browser;
 before(async () => { browser = await launchBrowser(); });
 after(async () => { await browser?.close(); });
 
-// A fresh context per page; script errors and dialogs are collected.
-async function open(url, { size = DESKTOP, clock = false } = {}) {
+// A fresh context per page; script errors and dialogs are collected. init:
+// a function run in the page before its own script.
+async function open(url, { size = DESKTOP, clock = false, init = null } = {}) {
   const context = await browser.newContext(size);
+  if (init) await context.addInitScript(init);
   // A step that cannot happen fails instead of waiting for ever.
   context.setDefaultTimeout(15_000);
   const page = await context.newPage();
@@ -68,12 +75,16 @@ async function open(url, { size = DESKTOP, clock = false } = {}) {
 
 const box = (i) => `#cloze input[name="${i}"]`;
 const gapValues = (page) => page.$$eval('#cloze input', (els) => els.map((e) => e.value));
-// Each box's mark: 'right', 'wrong' or '' (with ' invalid' when it says so to assistive technology).
+// Each box's mark: 'right', 'wrong', 'empty' or '', with ' invalid' when it
+// says so to assistive technology and the words its description gives it.
 const marks = (page) => page.$$eval('#cloze input', (els) => els.map((e) => {
-  const c = e.parentNode.classList;
-  const mark = c.contains('right') ? 'right' : c.contains('wrong') ? 'wrong' : '';
-  return `${mark}${e.getAttribute('aria-invalid') === 'true' ? ' invalid' : ''}`;
+  const mark = ['right', 'wrong', 'empty'].filter((m) => e.classList.contains(m)).join(' ');
+  const said = e.getAttribute('aria-describedby');
+  return `${mark}${e.getAttribute('aria-invalid') === 'true' ? ' invalid' : ''}` +
+    `${said ? ` (${document.getElementById(said).textContent})` : ''}`;
 }));
+// The image drawn in a box: its mark, or 'none'.
+const markImage = (page, i) => page.$eval(box(i), (e) => getComputedStyle(e).backgroundImage);
 const text = (page, selector) => page.$eval(selector, (e) => e.textContent);
 
 async function fillAll(page, values) {
@@ -128,8 +139,9 @@ describe('responsive page', () => {
         if (practice) {
           assert.equal(await text(right.page, '#feedback'), 'All correct! Well done.');
           assert.equal(await text(right.page, '#score'), '3');
+          assert.equal(await right.page.innerText('#score-line'), 'Score: 3 of 3');
           assert.deepEqual(await gapValues(right.page), ['at', 'n', 'at']);
-          assert.deepEqual(await marks(right.page), ['right', 'right', 'right']);
+          assert.deepEqual(await marks(right.page), Array(3).fill('right (right)'));
         } else {
           assert.equal(await text(right.page, '#result'), 'You scored 3 out of a possible 3');
           assert.equal(await right.page.$$eval('form', (f) => f.length), 0, 'the form is gone');
@@ -140,19 +152,23 @@ describe('responsive page', () => {
         await right.context.close();
 
         const wrong = await open(url, { size });
-        await fillAll(wrong.page, ['at', 'x', 'AT']);
+        await fillAll(wrong.page, ['at', 'x', ' ']);
         await press(wrong.page, '#submit-test', size);
         if (practice) {
           assert.equal(await text(wrong.page, '#feedback'), 'Some of your answers are wrong.');
           assert.equal(await text(wrong.page, '#score'), '1');
-          assert.deepEqual(await gapValues(wrong.page), ['at', '', ''], 'wrong boxes emptied, the right one kept');
-          assert.deepEqual(await marks(wrong.page), ['right', 'wrong invalid', 'wrong invalid']);
-          // The marks are symbols, not only colours.
-          const symbol = await wrong.page.$eval('#cloze .w.wrong', (e) => getComputedStyle(e, '::after').content);
-          assert.match(symbol, /\u2717/);
+          assert.equal(await wrong.page.innerText('#score-line'), 'Score: 1 of 3');
+          assert.deepEqual(await gapValues(wrong.page), ['at', 'x', ' '], 'what was typed stays to be corrected');
+          assert.deepEqual(await marks(wrong.page),
+            ['right (right)', 'wrong invalid (wrong)', 'empty invalid (not answered)']);
+          // The marks are three different pictures, not only colours.
+          const images = [await markImage(wrong.page, 0), await markImage(wrong.page, 1), await markImage(wrong.page, 2)];
+          for (const image of images) assert.match(image, /^url\("data:image\/svg\+xml,/);
+          assert.equal(new Set(images).size, 3);
           // A second submit after correcting.
           await wrong.page.fill(box(1), 'n');
-          assert.deepEqual(await marks(wrong.page), ['right', '', 'wrong invalid'], 'typing clears the mark');
+          assert.deepEqual(await marks(wrong.page), ['right (right)', '', 'empty invalid (not answered)'], 'typing clears the mark');
+          assert.equal(await markImage(wrong.page, 1), 'none');
           await wrong.page.fill(box(2), 'at');
           await press(wrong.page, '#submit-test', size);
           assert.equal(await text(wrong.page, '#feedback'), 'All correct! Well done.');
@@ -208,12 +224,14 @@ describe('responsive page', () => {
   test('Show Answers fills the boxes, and submitting then is cheating', async () => {
     const { url } = responsive(CAT, ['--practice', '--show-answers']);
     const { page, context, errors } = await open(url, { size: PHONE });
-    await page.fill(box(0), 'x');
+    // A right answer is not lost, so there is nothing to ask.
+    await page.fill(box(0), 'at');
     await page.tap('#show-answers');
     assert.deepEqual(await gapValues(page), ['at', 'n', 'at']);
     await page.tap('#submit-test');
     assert.equal(await text(page, '#feedback'), 'No cheating!');
     assert.equal(await text(page, '#score'), 'naughty!');
+    assert.equal(await page.innerText('#score-line'), 'Score: naughty!');
     // Still cheating on a later submit, as on the classic page.
     await page.fill(box(1), '');
     await page.tap('#submit-test');
@@ -241,7 +259,7 @@ describe('responsive page', () => {
       await fillAll(page, [typed, 'n', 'at']);
       await page.click('#submit-test');
       assert.equal(await text(page, '#score'), right ? '3' : '2', JSON.stringify(typed));
-      assert.equal(await page.inputValue(box(0)), right ? typed : '', JSON.stringify(typed));
+      assert.equal(await page.inputValue(box(0)), typed, JSON.stringify(typed));
     }
     // A run of blanks inside counts as one.
     const spaced = await open(responsive('Go. a b\u00e9c', ['--practice']).url);
@@ -321,11 +339,15 @@ describe('responsive page', () => {
     }
   });
 
-  test('printed: title, a name line, each gap a line of its length, no buttons', async () => {
+  test('printed: title, a name line, each gap a line of its length, no buttons, no focus ring', async () => {
     const { url } = responsive(CAT, ['--practice', '--show-answers', '--timer', '--title', 'Printed test']);
     const { page, context } = await open(url, { clock: true });
     await fillAll(page, ['at', 'x', '']);
     await page.click('#submit-test');
+    // A box with the focus, as after typing into it.
+    await page.focus(box(1));
+    await page.keyboard.press('End');
+    assert.notEqual(await page.$eval(box(1), (e) => getComputedStyle(e).outlineStyle), 'none', 'focused on the screen');
     assert.ok(await page.isHidden('.name-line'), 'the name line is for paper only');
     await page.emulateMedia({ media: 'print' });
     for (const hidden of ['#submit-test', '#show-answers', '#timer', '#feedback', 'footer']) {
@@ -344,7 +366,9 @@ describe('responsive page', () => {
       assert.equal(line.colour, 'rgba(0, 0, 0, 0)', 'what was typed is not printed');
     }
     assert.ok(lines[0].width > lines[1].width, 'a two-letter gap is longer than a one-letter gap');
-    assert.equal(await page.$eval('.w.right', (e) => getComputedStyle(e, '::after').content), 'none');
+    assert.deepEqual([await markImage(page, 0), await markImage(page, 1), await markImage(page, 2)], ['none', 'none', 'none']);
+    assert.equal(await page.evaluate(() => document.activeElement.name), '1');
+    assert.equal(await page.$eval(box(1), (e) => getComputedStyle(e).outlineStyle), 'none', 'no focus ring on paper');
     await context.close();
   });
 
@@ -403,9 +427,8 @@ describe('responsive page', () => {
 
     // The bundled sample on a phone, at two text sizes: no kept part ends a
     // line with its box on the next.
-    const sample = readFileSync(new URL('../../examples/sample.txt', import.meta.url), 'utf8');
     for (const size of ['14', '20']) {
-      const phone = await open(responsive(sample, ['--size', size]).url, { size: PHONE });
+      const phone = await open(responsive(SAMPLE, ['--size', size]).url, { size: PHONE });
       assert.deepEqual(await splitGaps(phone.page), [], `text size ${size}`);
       assert.ok(await noSidewaysScroll(phone.page));
       await phone.context.close();
@@ -559,5 +582,252 @@ describe('responsive page', () => {
     const widths = await page.$$eval('#cloze input', (els) => els.map((e) => e.getBoundingClientRect().right));
     for (const right of widths) assert.ok(right <= 360, `a box ends at ${right}`);
     await context.close();
+  });
+  test('a check marks each box where it stands: nothing moves, what was typed stays', async () => {
+    const answers = answersOf(SAMPLE);
+    // Right, wrong and empty in turn.
+    const typed = answers.map((a, i) => [a, `${a}x`, ''][i % 3]);
+    const expected = typed.map((t, i) => ['right (right)', 'wrong invalid (wrong)', 'empty invalid (not answered)'][i % 3]);
+    for (const [sizeName, size] of SIZES) {
+      for (const textSize of ['14', '24']) {
+        const { page, context, errors } = await open(responsive(SAMPLE, ['--practice', '--show-answers', '--size', textSize]).url, { size });
+        for (let i = 0; i < typed.length; i++) if (typed[i]) await page.fill(box(i), typed[i]);
+        // Every element's place in the page (not on the screen, which scrolls).
+        const where = () => page.$$eval('h1, .text > div, #cloze input, #submit-test, #show-answers, #result, footer', (els) => els.map((e) => {
+          const r = e.getBoundingClientRect();
+          return `${e.tagName} ${r.left + scrollX} ${r.top + scrollY} ${r.width} ${r.height}`;
+        }));
+        const before = await where();
+        await press(page, '#submit-test', size);
+        assert.deepEqual(await where(), before, `${sizeName}, text size ${textSize}`);
+        assert.deepEqual(await gapValues(page), typed);
+        assert.deepEqual(await marks(page), expected);
+        assert.equal(await page.innerText('#score-line'), `Score: ${Math.ceil(answers.length / 3)} of ${answers.length}`);
+        assert.deepEqual(errors, []);
+        await context.close();
+      }
+    }
+  });
+
+  test('focus shows inside the box and covers neither its kept part nor the lines around it', async () => {
+    // "sun i_": a kept part of one letter.
+    const source = 'The sun is up. The sun is up and the day is long.';
+    for (const [sizeName, size] of SIZES) {
+      for (const how of ['pointer', 'keyboard']) {
+        const { page, context } = await open(responsive(source, ['--practice']).url, { size });
+        const gap = await page.$$eval('.text .w', (ws) => ws.findIndex((w) => w.textContent === 'i'));
+        assert.ok(gap > 0);
+        // The box itself, and four bands around it as wide as a letter.
+        const areas = await page.$eval(box(gap), (e) => {
+          const r = e.getBoundingClientRect();
+          const band = 12;
+          return [
+            { x: r.left, y: r.top, width: r.width, height: r.height },
+            { x: r.left - band, y: r.top - band, width: band, height: r.height + 2 * band },
+            { x: r.right, y: r.top - band, width: band, height: r.height + 2 * band },
+            { x: r.left, y: r.top - band, width: r.width, height: band },
+            { x: r.left, y: r.bottom, width: r.width, height: band },
+          ];
+        });
+        const pictures = () => Promise.all(areas.map((clip) => page.screenshot({ clip, caret: 'hide' })));
+        const blurred = await pictures();
+        if (how === 'pointer') await press(page, box(gap), size);
+        else {
+          await page.focus(box(gap - 1));
+          await page.keyboard.press('Tab');
+        }
+        assert.equal(await page.evaluate(() => document.activeElement.name), String(gap));
+        const focused = await pictures();
+        assert.ok(!focused[0].equals(blurred[0]), `${sizeName}, ${how}: the focus shows in the box`);
+        for (let k = 1; k < areas.length; k++) {
+          assert.ok(focused[k].equals(blurred[k]), `${sizeName}, ${how}: nothing drawn beside the box (band ${k})`);
+        }
+        await context.close();
+      }
+    }
+  });
+
+  test('on a touch screen the boxes are large and apart; Show Answers stands away from Submit Test', async () => {
+    for (const [sizeName, size] of SIZES) {
+      for (const textSize of ['14', '24']) {
+        const { page, context } = await open(responsive(SAMPLE, ['--practice', '--show-answers', '--size', textSize]).url, { size });
+        const boxes = await page.$$eval('#cloze input', (els) => els.map((e) => {
+          const r = e.getBoundingClientRect();
+          return { top: r.top, bottom: r.bottom };
+        }));
+        // The boxes by row, and the space between one row's boxes and the next.
+        const rows = [];
+        for (const b of boxes) {
+          if (rows.length && b.top < rows[rows.length - 1].bottom) rows[rows.length - 1].bottom = Math.max(rows[rows.length - 1].bottom, b.bottom);
+          else rows.push({ ...b });
+        }
+        const gaps = rows.slice(1).map((r, i) => r.top - rows[i].bottom);
+        const height = Math.min(...boxes.map((b) => b.bottom - b.top));
+        if (size === PHONE) {
+          assert.ok(height >= 32, `${sizeName} ${textSize}: boxes ${height}px tall`);
+          assert.ok(Math.min(...gaps) >= 12, `${sizeName} ${textSize}: rows of boxes ${Math.min(...gaps)}px apart`);
+        }
+        const apart = await page.evaluate(() => {
+          const a = document.getElementById('submit-test').getBoundingClientRect();
+          const b = document.getElementById('show-answers').getBoundingClientRect();
+          return Math.max(b.left - a.right, b.top - a.bottom);
+        });
+        assert.ok(apart >= 48, `${sizeName} ${textSize}: Show Answers ${apart}px from Submit Test`);
+        await context.close();
+      }
+    }
+  });
+
+  test('Show Answers asks before it replaces what was typed, by keyboard, touch and screen reader', async () => {
+    const { url } = responsive(CAT, ['--practice', '--show-answers']);
+    const isOpen = (page) => page.$eval('#show-confirm', (d) => d.open);
+    const focused = (page) => page.evaluate(() => document.activeElement.id);
+
+    // Keyboard: Escape keeps the answers, "Show the answers" replaces them.
+    const keys = await open(url);
+    await fillAll(keys.page, ['at', 'x', 'a']);
+    await keys.page.focus('#show-answers');
+    await keys.page.keyboard.press('Enter');
+    assert.equal(await isOpen(keys.page), true);
+    assert.equal(await focused(keys.page), 'keep-answers', 'the safe choice has the focus');
+    assert.equal(await keys.page.innerText('#show-confirm-text'), 'They replace what you typed in 2 gaps.');
+    assert.match(await keys.page.locator('body').ariaSnapshot(), /dialog "Show the answers\?"/);
+    assert.deepEqual(await axeViolations(keys.page), [], 'with the question open');
+    await keys.page.keyboard.press('Escape');
+    assert.equal(await isOpen(keys.page), false);
+    assert.equal(await focused(keys.page), 'show-answers', 'the focus comes back');
+    assert.deepEqual(await gapValues(keys.page), ['at', 'x', 'a']);
+    await keys.page.keyboard.press('Enter');
+    await keys.page.keyboard.press('Tab');
+    assert.equal(await focused(keys.page), 'confirm-show');
+    await keys.page.keyboard.press('Enter');
+    assert.equal(await isOpen(keys.page), false);
+    assert.deepEqual(await gapValues(keys.page), ['at', 'n', 'at']);
+    await keys.page.click('#submit-test');
+    assert.equal(await text(keys.page, '#feedback'), 'No cheating!');
+    assert.deepEqual(keys.errors, []);
+    await keys.context.close();
+
+    // Touch: "Keep my answers", then "Show the answers"; one gap.
+    const touch = await open(url, { size: PHONE });
+    await touch.page.fill(box(1), 'x');
+    await touch.page.tap('#show-answers');
+    assert.equal(await touch.page.innerText('#show-confirm-text'), 'They replace what you typed in 1 gap.');
+    await touch.page.tap('#keep-answers');
+    assert.deepEqual(await gapValues(touch.page), ['', 'x', '']);
+    await touch.page.tap('#submit-test');
+    assert.equal(await text(touch.page, '#feedback'), 'Some of your answers are wrong.');
+    await touch.page.tap('#show-answers');
+    await touch.page.tap('#confirm-show');
+    assert.deepEqual(await gapValues(touch.page), ['at', 'n', 'at']);
+    assert.deepEqual(await marks(touch.page), ['', '', ''], 'the answers shown carry no mark');
+    // Nothing typed over the answers: nothing to ask.
+    await touch.page.tap('#show-answers');
+    assert.equal(await isOpen(touch.page), false);
+    assert.deepEqual(touch.errors, []);
+    await touch.context.close();
+
+    // Time runs out while the question is open: the answers typed are checked.
+    const timed = await open(responsive(CAT, ['--practice', '--show-answers', '--timer']).url, { clock: true });
+    await fillAll(timed.page, ['at', 'x', '']);
+    await timed.page.click('#show-answers');
+    assert.equal(await isOpen(timed.page), true);
+    await timed.page.clock.runFor(36_000);
+    assert.equal(await isOpen(timed.page), false);
+    assert.deepEqual(await gapValues(timed.page), ['at', 'x', '']);
+    assert.equal(await text(timed.page, '#feedback'), 'Some of your answers are wrong.');
+    assert.deepEqual(timed.errors, []);
+    await timed.context.close();
+
+    // A browser without <dialog> asks through window.confirm.
+    const plain = await browser.newContext();
+    await plain.addInitScript(() => { delete HTMLDialogElement.prototype.showModal; });
+    const page = await plain.newPage();
+    const asked = [];
+    page.on('dialog', (d) => { asked.push(d.message()); if (asked.length === 1) d.dismiss(); else d.accept(); });
+    await page.goto(url);
+    await page.fill(box(0), 'x');
+    await page.click('#show-answers');
+    assert.deepEqual(await gapValues(page), ['x', '', '']);
+    await page.click('#show-answers');
+    assert.deepEqual(await gapValues(page), ['at', 'n', 'at']);
+    assert.deepEqual(asked, Array(2).fill('Show the answers? They replace what you typed in 1 gap.'));
+    await plain.close();
+  });
+
+  test('nothing moves once the page is drawn, whatever the text', async () => {
+    const hebrew = '\u05e9\u05dc\u05d5\u05dd \u05e2\u05d5\u05dc\u05dd. ' + '\u05de\u05d1\u05d7\u05df \u05e7\u05e6\u05e8 '.repeat(2000);
+    const texts = [['the sample', SAMPLE, ['--practice', '--show-answers']], ['a cat', CAT, []],
+      ['many lines', lined(400), ['--timer']], ['one long line', oneLine(3000), ['--practice']], ['a long Hebrew line', hebrew, []]];
+    // Every layout shift from the start, user input or not.
+    const observe = () => {
+      window.shifts = [];
+      new PerformanceObserver((list) => { for (const e of list.getEntries()) window.shifts.push(e.value); })
+        .observe({ type: 'layout-shift', buffered: true });
+    };
+    for (const [name, source, options] of texts) {
+      for (const [sizeName, size] of SIZES) {
+        const { page, context, errors } = await open(responsive(source, options).url, { size, init: observe });
+        // The lines near the screen are laid out in the frames after the first.
+        const shifts = await page.evaluate(() => new Promise((done) => {
+          let frames = 4;
+          const next = () => (--frames > 0 ? requestAnimationFrame(next) : done(window.shifts));
+          requestAnimationFrame(next);
+        }));
+        assert.deepEqual(shifts, [], `${name} on a ${sizeName}`);
+        assert.deepEqual(errors, []);
+        await context.close();
+      }
+    }
+  });
+
+  test('a very long source line is cut into parts that read, run and work as the one line', async () => {
+    const hebrew = '\u05e9\u05dc\u05d5\u05dd \u05e2\u05d5\u05dc\u05dd. ' + '\u05de\u05d1\u05d7\u05df \u05e7\u05e6\u05e8 '.repeat(2000);
+    // Hebrew words after an English first sentence: the line runs left to
+    // right, as its first letter does, and so does every part.
+    const quoted = '"Hello" world. ' + '\u05de\u05d1\u05d7\u05df \u05e7\u05e6\u05e8 '.repeat(2000);
+    // Where the first letter of the first parts stands.
+    const cases = [['Latin', oneLine(3000), 'ltr', ['left', 'left']], ['Hebrew', hebrew, 'rtl', ['right', 'right']],
+      ['quoted', quoted, 'ltr', ['left']]];
+    for (const [name, source, dir, firstLetters] of cases) {
+      const { url } = responsive(source, ['--practice']);
+      const { page, context, errors } = await open(url, { size: PHONE });
+      const line = await page.$$eval('.text > div', (ds) => ds.map((d) => ({ cls: d.className, dir: d.dir, parts: d.children.length })));
+      assert.equal(line.length, 1, `${name}: still one block for the one source line`);
+      assert.equal(line[0].dir, dir, name);
+      assert.ok(line[0].parts > 5, `${name}: ${line[0].parts} parts`);
+      // The line reads as the source; each part but the last ends in a blank and the next starts a word.
+      assert.equal(await text(page, '.text'), testText(source).replace(/_+/g, ''), name);
+      const parts = await page.$$eval('.cut > div', (ds) => ds.map((d) => d.textContent));
+      for (let i = 0; i + 1 < parts.length; i++) {
+        assert.match(parts[i], / $/, `${name}: part ${i} ends in a blank`);
+        assert.match(parts[i + 1], /^\S/, `${name}: part ${i + 1} starts a word`);
+      }
+      // Every part runs the way of the line.
+      const directions = await page.$$eval('.cut > div', (ds) => ds.map((d) => getComputedStyle(d).direction));
+      assert.deepEqual(new Set(directions), new Set([dir]), name);
+      const sides = await page.$$eval('.cut > div', (ds, n) => ds.slice(0, n).map((d) => {
+        const range = document.createRange();
+        range.setStart(d.firstChild, 0);
+        range.setEnd(d.firstChild, 1);
+        const r = range.getBoundingClientRect();
+        const box = d.getBoundingClientRect();
+        return r.right > box.right - 40 ? 'right' : r.left < box.left + 40 ? 'left' : 'middle';
+      }), firstLetters.length);
+      assert.deepEqual(sides, firstLetters, name);
+      assert.ok(await noSidewaysScroll(page));
+      // Enter goes on from the last box of one part to the first of the next.
+      const lastOfFirst = await page.$eval('.cut > div', (d) => Number(Array.from(d.querySelectorAll('input')).pop().name));
+      await page.focus(box(lastOfFirst));
+      await page.keyboard.press('Enter');
+      assert.equal(await page.evaluate(() => document.activeElement.closest('.cut > div') === document.querySelectorAll('.cut > div')[1]), true);
+      assert.deepEqual(await axeViolations(page), [], name);
+      // Parts far from the screen wait to be laid out, but paper shows them all.
+      assert.equal(await page.$eval('.cut > div:last-child', (d) => getComputedStyle(d).contentVisibility), 'auto');
+      await page.emulateMedia({ media: 'print' });
+      assert.equal(await page.$eval('.cut > div:last-child', (d) => getComputedStyle(d).contentVisibility), 'visible');
+      assert.deepEqual(errors, []);
+      await context.close();
+    }
   });
 });

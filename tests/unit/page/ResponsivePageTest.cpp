@@ -113,28 +113,45 @@ Text TextMarkup(const std::string& page) {
   return FromUtf8(std::string_view(inner).substr(0, inner.size() - std::string_view("</div>").size()));
 }
 
-// The text's line blocks as the pupil reads them before typing, each box
-// shown as one "_" per letter of its answer. The markup must be one <div>
-// per line with nothing but an LF between two of them, no LF inside a
-// line, and each gap's wrapper closed in the line it opens in.
-std::vector<Text> ShownLines(const std::string& page) {
+// A source line as the page writes it: its text as the pupil reads it
+// before typing, each box shown as one "_" per letter of its answer; the
+// parts of a very long line (one part for any other line); and the
+// direction written on a cut line ("" when the line has none).
+struct ShownLine {
+  Text text;
+  std::vector<Text> parts;
+  std::string dir;
+};
+
+// The text's line blocks. The markup must be one <div> per line with
+// nothing but an LF between two of them, no LF inside a line, and each
+// gap's wrapper closed in the part it opens in. A cut line is <div
+// class="cut" dir=..> holding its parts, each a <div>, with nothing
+// between two parts.
+std::vector<ShownLine> ParseLines(const std::string& page) {
   const Text p = TextMarkup(page);
   const std::vector<Text> answers = PageAnswers(page);
-  std::vector<Text> lines;
+  std::vector<ShownLine> lines;
   bool inLine = false;
+  bool cut = false;     // the current line is cut into parts
+  bool inPart = false;  // within a part of a cut line
   bool inWrapper = false;
   bool afterLine = false;  // an LF between blocks follows a closed line
   std::size_t gap = 0;
   std::size_t i = 0;
+  auto append = [&](TextView shown) {
+    lines.back().text += shown;
+    lines.back().parts.back() += shown;
+  };
   while (i < p.size()) {
     if (p[i] != U'<') {
       const std::size_t next = p.find(U'<', i);
       const TextView text = TextView(p).substr(i, next == Text::npos ? Text::npos : next - i);
-      if (inLine) {
+      if (inLine && (!cut || inPart)) {
         EXPECT_EQ(text.find(U'\n'), TextView::npos) << "a line break inside a line: " << ToUtf8(text);
-        lines.back() += Unescape(text);
+        append(Unescape(text));
       } else {
-        EXPECT_TRUE(afterLine && text == U"\n") << "between lines: \"" << ToUtf8(text) << "\"";
+        EXPECT_TRUE(!inLine && afterLine && text == U"\n") << "between blocks: \"" << ToUtf8(text) << "\"";
         afterLine = false;
       }
       i = next == Text::npos ? p.size() : next;
@@ -142,22 +159,36 @@ std::vector<Text> ShownLines(const std::string& page) {
     }
     const std::size_t close = p.find(U'>', i);
     const TextView tag = TextView(p).substr(i, close - i + 1);
-    if (tag == U"<div>") {
+    if (tag == U"<div class=\"cut\" dir=\"ltr\">" || tag == U"<div class=\"cut\" dir=\"rtl\">") {
       EXPECT_FALSE(inLine) << "a line inside a line";
+      inLine = cut = true;
+      afterLine = false;
+      lines.push_back({U"", {}, tag.find(U"rtl") != TextView::npos ? "rtl" : "ltr"});
+    } else if (tag == U"<div>" && inLine) {
+      EXPECT_TRUE(cut && !inPart) << "a block inside a line that is not cut";
+      inPart = true;
+      lines.back().parts.emplace_back();
+    } else if (tag == U"<div>") {
       inLine = true;
       afterLine = false;
-      lines.emplace_back();
+      lines.push_back({U"", {U""}, ""});
     } else if (tag == U"</div>") {
       EXPECT_TRUE(inLine);
-      EXPECT_FALSE(inWrapper) << "a gap's wrapper left open at the end of its line";
-      inLine = false;
-      afterLine = true;
+      EXPECT_FALSE(inWrapper) << "a gap's wrapper left open at the end of its block";
+      if (inPart) {
+        EXPECT_FALSE(lines.back().parts.back().empty()) << "an empty part";
+        inPart = false;
+      } else {
+        if (cut) EXPECT_GE(lines.back().parts.size(), 2u) << "a cut line of one part";
+        inLine = cut = false;
+        afterLine = true;
+      }
     } else if (tag.starts_with(U"<input ")) {
       EXPECT_TRUE(inWrapper) << "a box outside its wrapper";
-      if (gap < answers.size()) lines.back().append(answers[gap].size(), U'_');
+      if (gap < answers.size()) append(Text(answers[gap].size(), U'_'));
       ++gap;
     } else if (tag == U"<span class=\"w k\">" || tag == U"<span class=\"w\">") {
-      EXPECT_TRUE(inLine && !inWrapper) << ToUtf8(tag);
+      EXPECT_TRUE(inLine && (!cut || inPart) && !inWrapper) << ToUtf8(tag);
       inWrapper = true;
     } else {
       EXPECT_EQ(tag, U"</span>");
@@ -170,6 +201,12 @@ std::vector<Text> ShownLines(const std::string& page) {
   EXPECT_FALSE(inLine);
   EXPECT_EQ(gap, answers.size());
   return lines;
+}
+
+std::vector<Text> ShownLines(const std::string& page) {
+  std::vector<Text> out;
+  for (ShownLine& line : ParseLines(page)) out.push_back(std::move(line.text));
+  return out;
 }
 
 // The whole text as the pupil reads it: the lines, each ended by a line
@@ -248,7 +285,11 @@ void ExpectWholeStructure(const std::string& page) {
   EXPECT_EQ(Count(page, "</h1>"), 1u);
   EXPECT_EQ(Count(page, "<!--"), 0u);
   EXPECT_EQ(Count(page, "</form>"), 1u);
-  EXPECT_TRUE(page.ends_with("</script>\n</body>\n</html>\n"));
+  // The footer, which the page waits for before it is first drawn, comes
+  // after the script.
+  EXPECT_EQ(Count(page, "<footer id=\"end\">"), 1u);
+  EXPECT_GT(page.find("<footer id=\"end\">"), page.rfind("</script>"));
+  EXPECT_TRUE(page.ends_with("</p></footer>\n</body>\n</html>\n"));
 }
 
 ExportSettings Variant(PageVariant mode, bool showAnswers, bool timer) {
