@@ -293,30 +293,29 @@ constexpr std::size_t kBoxCells = 4;
 constexpr std::size_t kLongLineCells = 8192;
 constexpr std::size_t kPartCells = 2048;
 
-// The test text in reading order, as calls on lines: text(run) for each run
-// of the text without a line break, lineBreak(), openGap(k, keptPart) and
-// closeGap() around gap k's kept part and box(k), and wordEnd(breakable) after each
+// The test text in reading order, as calls on lines: markup(text,
+// separator) for the first sentence, each kept part and each separator run
+// (separator: the run may hold the "<BR>" mark, see SplitLines),
+// openGap(k, keptPart) and closeGap() around gap k's kept part and box(k), and wordEnd(breakable) after each
 // word's separator run, breakable when the run ends in a blank or a tab, so
 // that the next word may start a new row.
 template <class Lines>
 void WalkText(const TestWorkspace& w, const std::vector<Gap>& gaps, Lines& lines) {
-  auto text = [&](TextView run) { lines.text(run); };
-  auto lineBreak = [&] { lines.lineBreak(); };
-  SplitLines(w.FirstSentence, false, text, lineBreak);
+  lines.markup(w.FirstSentence, false);
   std::size_t next = 0;
   for (std::size_t i = 0; i < w.PageLeftHalves.size(); ++i) {
     const TextView left = w.PageLeftHalves[i];
     if (next < gaps.size() && gaps[next].word == i) {
       lines.openGap(next, left);
-      SplitLines(left, false, text, lineBreak);
+      lines.markup(left, false);
       lines.box(next);
       lines.closeGap();
       ++next;
     } else {
-      SplitLines(left, false, text, lineBreak);
+      lines.markup(left, false);
     }
     const TextView separator = w.PageSeparators[i];
-    SplitLines(separator, true, text, lineBreak);
+    lines.markup(separator, true);
     lines.wordEnd(!separator.empty() && (separator.back() == U' ' || separator.back() == U'\t'));
   }
 }
@@ -335,6 +334,11 @@ class LinePlanner {
  public:
   explicit LinePlanner(const std::vector<Gap>& gaps) : gaps_(gaps) {}
 
+  void markup(TextView text, bool separator) {
+    SplitLines(text, separator, [this](TextView run) { this->text(run); }, [this] { lineBreak(); });
+  }
+
+ private:
   void text(TextView run) {
     cells_ += run.size();
     for (std::size_t i = 0; i < run.size() && direction_ == page::Strong::None; ++i) {
@@ -352,10 +356,14 @@ class LinePlanner {
     endLine();
     ++line_;
   }
+
+ public:
   void openGap(std::size_t, TextView) {}
   void box(std::size_t k) { cells_ += gaps_[k].answer.size() + kBoxCells; }
   void closeGap() {}
-  void wordEnd(bool) {}
+  void wordEnd(bool breakable) {
+    if (breakable) wordEnds_.push_back(cells_);
+  }
 
   std::vector<LongLine> finish() {
     endLine();
@@ -363,14 +371,21 @@ class LinePlanner {
   }
 
  private:
+  // TextWriter ends a part at the first word end a part's width on from
+  // where the part began, when something follows on the line. A long line
+  // without such a place (no blank between its words) stays one block.
   void endLine() {
     if (cells_ > kLongLineCells) {
       const std::size_t parts = (cells_ + kPartCells - 1) / kPartCells;
-      long_.push_back({line_, (cells_ + parts - 1) / parts, direction_ == page::Strong::Rtl});
+      const std::size_t partCells = (cells_ + parts - 1) / parts;
+      const bool cuts = std::any_of(wordEnds_.begin(), wordEnds_.end(),
+                                    [&](std::size_t end) { return end >= partCells && end < cells_; });
+      if (cuts) long_.push_back({line_, partCells, direction_ == page::Strong::Rtl});
     }
     cells_ = 0;
     isolates_ = 0;
     direction_ = page::Strong::None;
+    wordEnds_.clear();
   }
 
   const std::vector<Gap>& gaps_;
@@ -379,6 +394,7 @@ class LinePlanner {
   std::size_t cells_ = 0;
   std::size_t isolates_ = 0;
   page::Strong direction_ = page::Strong::None;
+  std::vector<std::size_t> wordEnds_;  // the line's width at each word end where it may be cut
 };
 
 // Second pass: the test text as one block per source line, inside <div
@@ -405,13 +421,40 @@ class TextWriter {
   TextWriter(Utf8Out& out, const ExportSettings& s, const std::vector<Gap>& gaps, std::vector<LongLine> longLines)
       : out_(out), settings_(s), gaps_(gaps), long_(std::move(longLines)) {}
 
-  void text(TextView run) {
-    content();
-    partCells_ += run.size();
-    PutEscaped(out_, run);
+  // The text in markup, its line breaks (see SplitLines) ending blocks, in
+  // one pass: "&", "<" and ">" as references and a NUL as U+FFFD, as
+  // PutEscaped writes them.
+  void markup(TextView text, bool separator) {
+    const std::size_t n = text.size();
+    std::size_t plain = 0;  // start of the run of characters written as they are
+    auto flush = [&](std::size_t end) {
+      if (end == plain) return;
+      content();
+      partCells_ += end - plain;
+      out_.put(text.substr(plain, end - plain));
+    };
+    for (std::size_t i = 0; i < n; ++i) {
+      const char32_t c = text[i];
+      if (c != U'&' && c != U'<' && c != U'>' && c != 0 && c != U'\r' && c != U'\n') continue;
+      flush(i);
+      if (c == U'\r' || c == U'\n') {
+        if (c == U'\r' && i + 1 < n && text[i + 1] == U'\n') ++i;
+        lineBreak();
+      } else if (c == U'<' && separator && text.substr(i, kLineBreakMark.size()) == kLineBreakMark) {
+        lineBreak();
+        i += kLineBreakMark.size() - 1;
+      } else {
+        content();
+        ++partCells_;
+        PutEscaped(out_, text.substr(i, 1));
+      }
+      plain = i + 1;
+    }
+    flush(n);
   }
 
   void lineBreak() {
+    partEnds_ = false;  // a part never ends in an empty one
     content();
     if (inGap_) out_.ascii("</span>");
     out_.ascii(cut_ != nullptr ? "</div></div>\n" : "</div>\n");
@@ -739,6 +782,10 @@ Strong StrongDirection(char32_t c) {
 std::size_t DisplayCells(TextView text) {
   std::size_t cells = 0;
   for (char32_t c : text) {
+    if (c < 0x0300) {  // Latin, the most common case, one cell each
+      ++cells;
+      continue;
+    }
     const bool zeroWidth = (c >= 0x0300 && c <= 0x036F) || (c >= 0x0483 && c <= 0x0489) ||
                            (c >= 0x0591 && c <= 0x05C7) || (c >= 0x0610 && c <= 0x061A) ||
                            (c >= 0x064B && c <= 0x065F) || c == 0x200C || c == 0x200D ||

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -361,7 +362,11 @@ TEST(ResponsivePage, VariantsWriteTheirParts) {
     EXPECT_TRUE(Has(page, std::string("id=\"test-data\">") + c.data));
     EXPECT_EQ(Has(page, ">Show Answers</button>"), c.showButton);
     EXPECT_EQ(Has(page, "<p id=\"feedback\"></p>"), c.feedback);
-    EXPECT_EQ(Has(page, "<output id=\"score\">"), c.feedback);
+    EXPECT_EQ(Has(page, "<output id=\"score\"></output><span id=\"score-total\"> of 3</span>"), c.feedback);
+    EXPECT_EQ(Has(page, "<span id=\"said-empty\">not answered</span>"), c.feedback);
+    EXPECT_EQ(Has(page, "<dialog id=\"show-confirm\""), c.showButton);
+    // The marks are drawn only in the practice version.
+    EXPECT_EQ(Has(page, "url("), c.feedback);
     EXPECT_EQ(Has(page, "role=\"timer\""), c.timerLine);
     ExpectWholeStructure(page);
   }
@@ -609,6 +614,112 @@ TEST(ResponsivePage, BoxWidthFollowsTheAnswer) {
                                          {U"\u0432\u0435\u0442", 3}}) {
     EXPECT_EQ(page::DisplayCells(c.answer), c.cells) << ToUtf8(c.answer);
   }
+}
+
+TEST(ResponsivePage, MarksAreDrawnInTheAnswerTextColour) {
+  ExportSettings s = Variant(PageVariant::Practice, false, false);
+  s.AnswerTextColour = U"#0a0";
+  const std::string page = Build(kCatText, s).page;
+  // One picture per mark, each an image in the page itself, none fetched.
+  for (const char* state : {"right", "wrong", "empty"}) {
+    EXPECT_TRUE(Has(page, std::string(".text input.") + state + "{background-image:url(\"data:image/svg+xml,")) << state;
+  }
+  EXPECT_EQ(Count(page, "url("), 3u);
+  EXPECT_EQ(Count(page, "url(\"data:image/svg+xml,"), 3u);
+  EXPECT_EQ(Count(page, "stroke='%2300AA00'"), 3u);
+  // Nothing in them ends the style sheet or the address.
+  const std::string style = Between(page, "<style>", "</style>");
+  const std::string images = style.substr(style.find("@media screen{\n.text input.right"));
+  EXPECT_EQ(images.find_first_of("<>#"), std::string::npos) << images;
+}
+
+TEST(ResponsivePage, StrongDirectionOfLetters) {
+  using page::Strong;
+  struct Case {
+    char32_t c;
+    Strong direction;
+  };
+  for (const Case& c : std::vector<Case>{
+           {U'a', Strong::Ltr}, {U'Z', Strong::Ltr}, {U'\u00e9', Strong::Ltr}, {U'\u0142', Strong::Ltr},
+           {U'\u03b1', Strong::Ltr}, {U'\u0434', Strong::Ltr}, {U'\u0561', Strong::Ltr}, {U'\u0939', Strong::Ltr},
+           {U'\u0e01', Strong::Ltr}, {U'\u10d0', Strong::Ltr}, {U'\u3042', Strong::Ltr}, {U'\u6f22', Strong::Ltr},
+           {U'\uac00', Strong::Ltr}, {U'\u200e', Strong::Ltr}, {U'\U00020000', Strong::Ltr},
+           {U'\u05d0', Strong::Rtl}, {U'\u05ea', Strong::Rtl}, {U'\u0627', Strong::Rtl}, {U'\u06cc', Strong::Rtl},
+           {U'\u0710', Strong::Rtl}, {U'\u0780', Strong::Rtl}, {U'\u07ca', Strong::Rtl}, {U'\ufb2a', Strong::Rtl},
+           {U'\ufe8d', Strong::Rtl}, {U'\u200f', Strong::Rtl}, {U'\U0001E900', Strong::Rtl},
+           // Digits, blanks, punctuation, symbols, marks and emoji decide nothing.
+           {U'7', Strong::None}, {U' ', Strong::None}, {U'"', Strong::None}, {U'\u00ab', Strong::None},
+           {U'\u00d7', Strong::None}, {U'\u0301', Strong::None}, {U'\u05b0', Strong::None}, {U'\u0661', Strong::None},
+           {U'\u06f1', Strong::None}, {U'\u064b', Strong::None}, {U'\u2014', Strong::None}, {U'\u20ac', Strong::None},
+           {U'\u2192', Strong::None}, {U'\u3001', Strong::None}, {U'\U0001F600', Strong::None},
+           {U'\ufffd', Strong::None}, {U'\0', Strong::None}}) {
+    EXPECT_EQ(page::StrongDirection(c.c), c.direction) << std::hex << static_cast<std::uint32_t>(c.c);
+  }
+}
+
+TEST(ResponsivePage, VeryLongLinesAreCutIntoPartsThatReadAsTheLine) {
+  auto repeat = [](TextView piece, std::size_t times) {
+    Text out;
+    for (std::size_t i = 0; i < times; ++i) out += piece;
+    return out;
+  };
+  const Text hebrewWords = repeat(U"\u05de\u05d1\u05d7\u05df \u05e7\u05e6\u05e8 ", 2000);
+  const Text prose = repeat(U"The quick brown fox jumps over the lazy dog, and then it rests. ", 70);
+  struct Case {
+    const char* name;
+    Text source;
+    std::vector<std::string> dirs;  // of each source line: "" for one that is not cut
+  };
+  const std::vector<Case> cases = {
+      {"one line of 3000 gaps", U"Go. " + repeat(U"ab cd ", 3000), {"ltr"}},
+      {"Hebrew", U"\u05e9\u05dc\u05d5\u05dd. " + hebrewWords, {"rtl"}},
+      // Digits and punctuation first; the first letter decides.
+      {"Hebrew after digits", U"2024: \u00ab\u05e9\u05dc\u05d5\u05dd\u00bb. " + hebrewWords, {"rtl"}},
+      // An isolate's letters do not decide the line's direction.
+      {"isolate", U"\u2066Go\u2069. " + hebrewWords, {"rtl"}},
+      {"English before Hebrew", U"Hello. " + hebrewWords, {"ltr"}},
+      // A long paragraph of prose (over 900 words) stays whole.
+      {"prose", U"Go. " + prose, {""}},
+      // Only the long line of a text is cut; the lines around it stay one block each.
+      {"lined", U"First.\r\nab cd\r\n" + repeat(U"ab cd ", 3000) + U"\r\n\r\nab cd", {"", "", "ltr", "", ""}},
+      // Words without a blank between them give no place to cut.
+      {"no blanks", U"Go. " + repeat(U"ab-cd-", 3000), {""}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Built b = Build(c.source, Variant(PageVariant::Practice, true, true));
+    EXPECT_EQ(ShownText(b.page), WithLf(b.test));
+    const std::vector<ShownLine> lines = ParseLines(b.page);
+    ASSERT_EQ(lines.size(), c.dirs.size());
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+      EXPECT_EQ(lines[k].dir, c.dirs[k]) << "line " << k;
+      if (c.dirs[k].empty()) {
+        EXPECT_EQ(lines[k].parts.size(), 1u);
+        continue;
+      }
+      // Parts of about the same size, each ending after a blank.
+      const std::vector<Text>& parts = lines[k].parts;
+      EXPECT_GE(parts.size(), 5u);
+      std::size_t shortest = Text::npos;
+      std::size_t longest = 0;
+      for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (i + 1 < parts.size()) {
+          EXPECT_EQ(parts[i].back(), U' ') << "part " << i;
+          shortest = std::min(shortest, parts[i].size());
+        }
+        EXPECT_NE(parts[i].front(), U' ') << "part " << i;
+        longest = std::max(longest, parts[i].size());
+      }
+      EXPECT_LT(longest, 2 * shortest);
+    }
+    ExpectWholeStructure(b.page);
+  }
+  // A classic export in between changes nothing.
+  TestWorkspace w;
+  GenerateTest(U"Go. " + repeat(U"ab cd ", 3000) + U"\r\nab cd", w);
+  const std::string before = BuildResponsivePage(w, {});
+  BuildTestPage(w, {});
+  EXPECT_EQ(BuildResponsivePage(w, {}), before);
 }
 
 // Small deterministic generator, so that a failing text can be replayed.
