@@ -182,10 +182,10 @@ void PutMarkImages(Utf8Out& out, const ExportSettings& s) {
   const Text colour = page::ResponsiveColour(s.AnswerTextColour, U"#FFFFFF");
   out.ascii("@media screen{\n");
   for (const Mark& mark : kMarks) {
-    out.ascii(".text input.");
+    out.ascii(".text input[aria-describedby=said-");
     out.ascii(mark.state);
     out.ascii(
-        "{background-image:url(\"data:image/svg+xml,%3Csvg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 16 16' "
+        "]{background-image:url(\"data:image/svg+xml,%3Csvg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 16 16' "
         "fill='none' stroke='%23");
     out.put(TextView(colour).substr(1));
     out.ascii("' stroke-width='2.2' stroke-linecap='round' stroke-linejoin='round'%3E");

@@ -97,9 +97,9 @@ h1{background:none;color:#000;border-bottom:2px solid #000}
 // reload.
 //
 // The practice version marks every box after a check: right, wrong (what
-// was typed stays, for the pupil to correct) or not answered, each as a
-// class that draws its mark, aria-invalid on the two that are not right and
-// aria-describedby naming the mark in words. Show Answers asks first when
+// was typed stays, for the pupil to correct) or not answered, as
+// aria-describedby naming the mark in words (the style sheet draws the mark
+// from it) and aria-invalid on the two that are not right. Show Answers asks first when
 // it would replace something typed, in a modal <dialog> of the page: it
 // takes the keyboard and screen readers along (focus moves into it onto
 // "Keep my answers", Escape keeps them, focus returns to the button), it
@@ -170,14 +170,9 @@ function trimAnswer(s) {
   return s.slice(start, end).replace(/ {2,}/g, ' ');
 }
 
-var STATES = ['right', 'wrong', 'empty'];
-
-// state: 'right', 'wrong', 'empty' (not answered) or '' (no mark).
+// state: 'right', 'wrong', 'empty' (not answered) or '' (no mark). The
+// description is the mark: the style sheet draws it from the same attribute.
 function mark(box, state) {
-  var marks = box.classList;
-  for (var k = 0; k < STATES.length; k++) {
-    if (marks.contains(STATES[k]) !== (state === STATES[k])) marks.toggle(STATES[k]);
-  }
   if (state === 'wrong' || state === 'empty') box.setAttribute('aria-invalid', 'true');
   else if (box.hasAttribute('aria-invalid')) box.removeAttribute('aria-invalid');
   if (state) box.setAttribute('aria-describedby', 'said-' + state);
@@ -289,8 +284,7 @@ form.addEventListener('keydown', function (e) {
   (i + 1 < boxes.length ? boxes[i + 1] : submitButton).focus();
 });
 form.addEventListener('input', function (e) {
-  var marks = e.target.classList;
-  if (marks.contains('right') || marks.contains('wrong') || marks.contains('empty')) mark(e.target, '');
+  if (e.target.hasAttribute('aria-describedby')) mark(e.target, '');
 });
 
 if (data.seconds > 0) {

@@ -622,14 +622,16 @@ TEST(ResponsivePage, MarksAreDrawnInTheAnswerTextColour) {
   const std::string page = Build(kCatText, s).page;
   // One picture per mark, each an image in the page itself, none fetched.
   for (const char* state : {"right", "wrong", "empty"}) {
-    EXPECT_TRUE(Has(page, std::string(".text input.") + state + "{background-image:url(\"data:image/svg+xml,")) << state;
+    EXPECT_TRUE(Has(page, std::string(".text input[aria-describedby=said-") + state +
+                              "]{background-image:url(\"data:image/svg+xml,"))
+        << state;
   }
   EXPECT_EQ(Count(page, "url("), 3u);
   EXPECT_EQ(Count(page, "url(\"data:image/svg+xml,"), 3u);
   EXPECT_EQ(Count(page, "stroke='%2300AA00'"), 3u);
   // Nothing in them ends the style sheet or the address.
   const std::string style = Between(page, "<style>", "</style>");
-  const std::string images = style.substr(style.find("@media screen{\n.text input.right"));
+  const std::string images = style.substr(style.find("@media screen{\n.text input[aria-describedby=said-right]"));
   EXPECT_EQ(images.find_first_of("<>#"), std::string::npos) << images;
 }
 
