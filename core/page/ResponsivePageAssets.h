@@ -105,8 +105,7 @@ h1{background:none;color:#000;border-bottom:2px solid #000}
 // "Keep my answers", Escape keeps them, focus returns to the button), it
 // cannot be turned off by the browser's "prevent more dialogs" as
 // window.confirm can, it does not stop the timer's script while it is open,
-// and the tests drive it the same way in every engine. window.confirm stays
-// for a browser without <dialog>.
+// and the tests drive it the same way in every engine.
 inline constexpr std::string_view kResponsiveScript = R"JS((function () {
 'use strict';
 var data = JSON.parse(document.getElementById('test-data').textContent);
@@ -259,12 +258,7 @@ if (showButton) {
       showAnswers();
       return;
     }
-    var gaps = typed === 1 ? '1 gap' : typed + ' gaps';
-    if (typeof confirmBox.showModal !== 'function') {
-      if (window.confirm('Show the answers? They replace what you typed in ' + gaps + '.')) showAnswers();
-      return;
-    }
-    document.getElementById('typed-count').textContent = gaps;
+    document.getElementById('typed-count').textContent = typed === 1 ? '1 gap' : typed + ' gaps';
     confirmBox.returnValue = '';
     confirmBox.showModal();
   });
