@@ -203,7 +203,7 @@ function finish(text) {
 function check() {
   if (finished) return;
   // A check the timer makes while Show Answers asks keeps the answers.
-  if (confirmBox && confirmBox.open) confirmBox.close('');
+  if (confirmBox && confirmBox.open) confirmBox.close();
   var boxes = allBoxes();
   var answers = allAnswers();
   var right = 0;
@@ -259,13 +259,14 @@ if (showButton) {
       return;
     }
     document.getElementById('typed-count').textContent = typed === 1 ? '1 gap' : typed + ' gaps';
-    confirmBox.returnValue = '';
     confirmBox.showModal();
   });
-  document.getElementById('keep-answers').addEventListener('click', function () { confirmBox.close('keep'); });
-  document.getElementById('confirm-show').addEventListener('click', function () { confirmBox.close('show'); });
-  confirmBox.addEventListener('close', function () {
-    if (confirmBox.returnValue === 'show' && !finished) showAnswers();
+  // The answers go in at once, not in the dialog's close event, which comes
+  // a moment later.
+  document.getElementById('keep-answers').addEventListener('click', function () { confirmBox.close(); });
+  document.getElementById('confirm-show').addEventListener('click', function () {
+    confirmBox.close();
+    showAnswers();
   });
 }
 form.addEventListener('submit', function (e) { e.preventDefault(); });

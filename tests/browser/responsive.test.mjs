@@ -109,14 +109,15 @@ async function noSidewaysScroll(page) {
 // Records every layout shift from the start, user input or not.
 const observeShifts = () => {
   window.shifts = [];
-  new PerformanceObserver((list) => { for (const e of list.getEntries()) window.shifts.push(e.value); })
-    .observe({ type: 'layout-shift', buffered: true });
+  window.shiftObserver = new PerformanceObserver((list) => { for (const e of list.getEntries()) window.shifts.push(e.value); });
+  window.shiftObserver.observe({ type: 'layout-shift', buffered: true });
 };
-// The layout shifts until four frames after now: the lines near the screen
-// are laid out in the frames after the first.
+// The layout shifts until four frames after now (the lines near the screen
+// are laid out in the frames after the first), with those not yet reported.
 const shiftsSoFar = (page) => page.evaluate(() => new Promise((done) => {
   let frames = 4;
-  const next = () => (--frames > 0 ? requestAnimationFrame(next) : done(window.shifts));
+  const next = () => (--frames > 0 ? requestAnimationFrame(next)
+    : done(window.shifts.concat(window.shiftObserver.takeRecords().map((e) => e.value))));
   requestAnimationFrame(next);
 }));
 
