@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <iterator>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/page/ResponsivePageAssets.h"
@@ -293,12 +294,30 @@ constexpr std::size_t kBoxCells = 4;
 constexpr std::size_t kLongLineCells = 8192;
 constexpr std::size_t kPartCells = 2048;
 
+// Where a word ends, as a place to end a part of a long line: a part may end
+// where the separator run ends in a blank or a tab (the row may break there
+// anyway), and rather ends where the run also closes a sentence or a
+// clause, since a row that ends short reads naturally there.
+enum class WordEnd { None, Blank, Sentence };
+
+WordEnd KindOfWordEnd(TextView separator) {
+  if (separator.empty() || (separator.back() != U' ' && separator.back() != U'\t')) return WordEnd::None;
+  constexpr TextView kClosers = U".!?;:\u2026\u061F\u06D4\u0964\u3002";
+  return separator.find_first_of(kClosers) != TextView::npos ? WordEnd::Sentence : WordEnd::Blank;
+}
+
+// A part ends at the first sentence end from the part's width on, or failing
+// that at the first word end from one and a half times the width on.
+bool EndsPart(std::size_t partCells, std::size_t width, WordEnd end) {
+  return end != WordEnd::None &&
+         (partCells >= 3 * width / 2 || (partCells >= width && end == WordEnd::Sentence));
+}
+
 // The test text in reading order, as calls on lines: markup(text,
 // separator) for the first sentence, each kept part and each separator run
 // (separator: the run may hold the "<BR>" mark, see SplitLines),
-// openGap(k, keptPart) and closeGap() around gap k's kept part and box(k), and wordEnd(breakable) after each
-// word's separator run, breakable when the run ends in a blank or a tab, so
-// that the next word may start a new row.
+// openGap(k, keptPart) and closeGap() around gap k's kept part and box(k),
+// and wordEnd(kind) after each word's separator run.
 template <class Lines>
 void WalkText(const TestWorkspace& w, const std::vector<Gap>& gaps, Lines& lines) {
   lines.markup(w.FirstSentence, false);
@@ -316,14 +335,14 @@ void WalkText(const TestWorkspace& w, const std::vector<Gap>& gaps, Lines& lines
     }
     const TextView separator = w.PageSeparators[i];
     lines.markup(separator, true);
-    lines.wordEnd(!separator.empty() && (separator.back() == U' ' || separator.back() == U'\t'));
+    lines.wordEnd(KindOfWordEnd(separator));
   }
 }
 
 // A source line that is cut into parts, and the direction of its text.
 struct LongLine {
   std::size_t line;       // its number, from 0
-  std::size_t partCells;  // a part ends at the first word end from this width on
+  std::size_t partCells;  // the width a part has at least (see EndsPart)
   bool rightToLeft;
 };
 
@@ -361,8 +380,8 @@ class LinePlanner {
   void openGap(std::size_t, TextView) {}
   void box(std::size_t k) { cells_ += gaps_[k].answer.size() + kBoxCells; }
   void closeGap() {}
-  void wordEnd(bool breakable) {
-    if (breakable) wordEnds_.push_back(cells_);
+  void wordEnd(WordEnd end) {
+    if (end != WordEnd::None) wordEnds_.push_back({cells_, end});
   }
 
   std::vector<LongLine> finish() {
@@ -371,15 +390,16 @@ class LinePlanner {
   }
 
  private:
-  // TextWriter ends a part at the first word end a part's width on from
-  // where the part began, when something follows on the line. A long line
-  // without such a place (no blank between its words) stays one block.
+  // TextWriter ends a part where EndsPart says, when something follows on
+  // the line. A long line without such a place (no blank between its words)
+  // stays one block.
   void endLine() {
     if (cells_ > kLongLineCells) {
       const std::size_t parts = (cells_ + kPartCells - 1) / kPartCells;
       const std::size_t partCells = (cells_ + parts - 1) / parts;
-      const bool cuts = std::any_of(wordEnds_.begin(), wordEnds_.end(),
-                                    [&](std::size_t end) { return end >= partCells && end < cells_; });
+      const bool cuts = std::any_of(wordEnds_.begin(), wordEnds_.end(), [&](const auto& end) {
+        return end.first < cells_ && EndsPart(end.first, partCells, end.second);
+      });
       if (cuts) long_.push_back({line_, partCells, direction_ == page::Strong::Rtl});
     }
     cells_ = 0;
@@ -394,7 +414,7 @@ class LinePlanner {
   std::size_t cells_ = 0;
   std::size_t isolates_ = 0;
   page::Strong direction_ = page::Strong::None;
-  std::vector<std::size_t> wordEnds_;  // the line's width at each word end where it may be cut
+  std::vector<std::pair<std::size_t, WordEnd>> wordEnds_;  // the line's width where a part may end
 };
 
 // Second pass: the test text as one block per source line, inside <div
@@ -483,8 +503,8 @@ class TextWriter {
     inGap_ = false;
   }
 
-  void wordEnd(bool breakable) {
-    if (breakable && cut_ != nullptr && open_ && partCells_ >= cut_->partCells) partEnds_ = true;
+  void wordEnd(WordEnd end) {
+    if (cut_ != nullptr && open_ && EndsPart(partCells_, cut_->partCells, end)) partEnds_ = true;
   }
 
   void finish() {
