@@ -356,6 +356,17 @@ class LinePlanner {
   void markup(TextView text, bool separator) {
     SplitLines(text, separator, [this](TextView run) { this->text(run); }, [this] { lineBreak(); });
   }
+  void openGap(std::size_t, TextView) {}
+  void box(std::size_t k) { cells_ += gaps_[k].answer.size() + kBoxCells; }
+  void closeGap() {}
+  void wordEnd(WordEnd end) {
+    if (end != WordEnd::None) wordEnds_.push_back({cells_, end});
+  }
+
+  std::vector<LongLine> finish() {
+    endLine();
+    return std::move(long_);
+  }
 
  private:
   void text(TextView run) {
@@ -371,25 +382,12 @@ class LinePlanner {
       }
     }
   }
+
   void lineBreak() {
     endLine();
     ++line_;
   }
 
- public:
-  void openGap(std::size_t, TextView) {}
-  void box(std::size_t k) { cells_ += gaps_[k].answer.size() + kBoxCells; }
-  void closeGap() {}
-  void wordEnd(WordEnd end) {
-    if (end != WordEnd::None) wordEnds_.push_back({cells_, end});
-  }
-
-  std::vector<LongLine> finish() {
-    endLine();
-    return std::move(long_);
-  }
-
- private:
   // TextWriter ends a part where EndsPart says, when something follows on
   // the line. A long line without such a place (no blank between its words)
   // stays one block.
@@ -433,7 +431,8 @@ class LinePlanner {
 // to skip, so its block, <div class="cut" dir="ltr|rtl">, holds the line in
 // parts of about the same width, each a block of its own. A part ends after
 // a word whose separator ends in a blank, where the row could break anyway,
-// and nothing is written between two parts, so the line reads as before.
+// by preference after a sentence (EndsPart), and nothing is written between
+// two parts, so the line reads as before.
 // Every part takes the direction of the line's first strong letter, as the
 // whole line would.
 class TextWriter {

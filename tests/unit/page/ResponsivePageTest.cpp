@@ -691,6 +691,11 @@ TEST(ResponsivePage, VeryLongLinesAreCutIntoPartsThatReadAsTheLine) {
     }
     ExpectWholeStructure(b.page);
   }
+  // In prose a part ends after a sentence, where a short row reads naturally.
+  const Built prose = Build(U"Go. " + repeat(U"The quick brown fox jumps over the lazy dog, and then it rests. ", 200));
+  const std::vector<Text> parts = ParseLines(prose.page).at(0).parts;
+  EXPECT_GE(parts.size(), 5u);
+  for (std::size_t i = 0; i + 1 < parts.size(); ++i) EXPECT_TRUE(parts[i].ends_with(U". ")) << ToUtf8(parts[i].substr(parts[i].size() - 20));
 }
 
 // Small deterministic generator, so that a failing text can be replayed.
