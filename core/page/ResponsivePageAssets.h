@@ -129,22 +129,29 @@ var ticker = 0;
 
 // Lays out, before the page is first drawn, the line blocks (and the parts
 // of a cut line) that start on the first screen: left to content-visibility,
-// they would be drawn one line high first and grow a moment later, moving
-// everything below them. Stops at the first block below the screen, so a
-// long text costs no more than a short one.
-function layOutFirstScreen(blocks, bottom) {
+// they would be drawn at their estimated size first and at their real size a
+// frame later, moving everything below them. A block not laid out counts
+// as its estimate, so those that start on the screen by that count are laid
+// out together, then again any that the real sizes brought onto the screen,
+// until none is left: one layout of the page per round, usually two rounds.
+function firstScreen(blocks, bottom, found) {
   for (var i = 0; i < blocks.length; i++) {
     var block = blocks[i];
     if (block.getBoundingClientRect().top >= bottom) return false;
     if (block.className === 'cut') {
-      if (!layOutFirstScreen(block.children, bottom)) return false;
-    } else {
-      block.className = 'near';
+      if (!firstScreen(block.children, bottom, found)) return false;
+    } else if (block.className !== 'near') {
+      found.push(block);
     }
   }
   return true;
 }
-layOutFirstScreen(form.firstElementChild.children, window.innerHeight);
+for (;;) {
+  var near = [];
+  firstScreen(form.firstElementChild.children, window.innerHeight, near);
+  if (near.length === 0) break;
+  for (var n = 0; n < near.length; n++) near[n].className = 'near';
+}
 
 // The boxes and the answers are gathered when first needed, not while the
 // page starts: finding 20,000 boxes in the text takes longer than the rest
