@@ -59,6 +59,18 @@ class Utf8Out {
     }
   }
 
+  std::size_t size() const { return out_.size(); }
+
+  // Replaces what was written from `from` on with what write(written, to)
+  // appends to to.
+  template <class Write>
+  void rewriteFrom(std::size_t from, Write&& write) {
+    std::string to;
+    to.reserve((out_.size() - from) + 64);
+    write(std::string_view(out_).substr(from), to);
+    out_.replace(from, std::string::npos, to);
+  }
+
   void number(long long value) {
     char digits[24];
     const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, value);
@@ -253,44 +265,17 @@ void PutGapBox(Utf8Out& out, std::size_t index, std::size_t count, TextView answ
   out.ascii("\">");
 }
 
-// Splits text at its line breaks (CR LF, a lone CR or LF, and in a separator
-// run the classic writer's "<BR>" mark): segment(run) for each non-empty run
-// between two breaks, lineBreak() for each break.
-template <class Segment, class LineBreak>
-void SplitLines(TextView text, bool separator, Segment&& segment, LineBreak&& lineBreak) {
-  const std::size_t n = text.size();
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < n; ++i) {
-    const char32_t c = text[i];
-    std::size_t length = 0;  // of the break at i
-    if (c == U'\n') {
-      length = 1;
-    } else if (c == U'\r') {
-      length = i + 1 < n && text[i + 1] == U'\n' ? 2 : 1;
-    } else if (c == U'<' && separator && text.substr(i, kLineBreakMark.size()) == kLineBreakMark) {
-      length = kLineBreakMark.size();
-    } else {
-      continue;
-    }
-    if (i > start) segment(text.substr(start, i - start));
-    lineBreak();
-    i += length - 1;
-    start = i + 1;
-  }
-  if (n > start) segment(text.substr(start));
-}
-
 // How wide a piece of the text stands on the screen, in character cells,
 // roughly: a character is one cell and a box its answer plus the room
 // around it. Only used to tell very long lines and to cut them into parts
 // of about the same size.
 constexpr std::size_t kBoxCells = 4;
 // A source line wider than this (about 80 rows of a desktop screen, a
-// paragraph of over a thousand words) is cut into parts of about
-// kPartCells. The style sheet counts a part that is not laid out yet as
-// 32em high (20 rows of a desktop screen at the line height of 1.6), so
-// that the browser does not lay out dozens of parts at the start on the
-// guess that each is one line high.
+// paragraph of over a thousand words) is cut into parts of at least
+// kPartCells (the line shared out evenly). The style sheet counts a part
+// that is not laid out yet as 32em high (20 rows of a desktop screen at the
+// line height of 1.6), so that the browser does not lay out dozens of parts
+// at the start on the guess that each is one line high.
 constexpr std::size_t kLongLineCells = 8192;
 constexpr std::size_t kPartCells = 2048;
 
@@ -302,8 +287,13 @@ enum class WordEnd { None, Blank, Sentence };
 
 WordEnd KindOfWordEnd(TextView separator) {
   if (separator.empty() || (separator.back() != U' ' && separator.back() != U'\t')) return WordEnd::None;
-  constexpr TextView kClosers = U".!?;:\u2026\u061F\u06D4\u0964\u3002";
-  return separator.find_first_of(kClosers) != TextView::npos ? WordEnd::Sentence : WordEnd::Blank;
+  for (char32_t c : separator) {
+    if (c == U'.' || c == U'!' || c == U'?' || c == U';' || c == U':' || c == 0x2026 || c == 0x061F ||
+        c == 0x06D4 || c == 0x0964 || c == 0x3002) {
+      return WordEnd::Sentence;
+    }
+  }
+  return WordEnd::Blank;
 }
 
 // A part ends at the first sentence end from the part's width on, or failing
@@ -313,13 +303,186 @@ bool EndsPart(std::size_t partCells, std::size_t width, WordEnd end) {
          (partCells >= 3 * width / 2 || (partCells >= width && end == WordEnd::Sentence));
 }
 
-// The test text in reading order, as calls on lines: markup(text,
-// separator) for the first sentence, each kept part and each separator run
-// (separator: the run may hold the "<BR>" mark, see SplitLines),
-// openGap(k, keptPart) and closeGap() around gap k's kept part and box(k),
-// and wordEnd(kind) after each word's separator run.
-template <class Lines>
-void WalkText(const TestWorkspace& w, const std::vector<Gap>& gaps, Lines& lines) {
+// The test text as one block per source line, inside <div class="text">,
+// written in one pass. Blocks let the browser style and lay out only the
+// lines near the screen (content-visibility: auto) instead of the whole
+// text at once. Each line break (CR LF, a lone CR or LF, and in a separator
+// run the classic writer's "<BR>" mark) is written as "</div>\n" between two
+// blocks, so the text of the container reads exactly as the source, with LF
+// for every break; the whitespace between blocks is not rendered. A block
+// opens when the line has something in it or another break follows (an
+// empty source line is an empty block, given a line's height by the style
+// sheet); a break at the very end of the text opens nothing, as a final
+// line break shows no line. A break inside a gap's wrapper closes the
+// wrapper and opens it again on the next line.
+//
+// A very long line (a text written without line breaks) would have no block
+// to skip. When one ends, its markup is rewritten as <div class="cut"
+// dir="ltr|rtl"> holding the line in parts, each a block of its own, cut
+// after words whose separator ends in a blank (EndsPart), where the row
+// could break anyway; nothing is written between two parts, so the line
+// reads as before. Every part takes the direction of the line's first
+// strong letter, as the whole line would.
+class TextWriter {
+ public:
+  TextWriter(Utf8Out& out, const ExportSettings& s, const std::vector<Gap>& gaps)
+      : out_(out), settings_(s), gaps_(gaps) {}
+
+  // Text in markup, its line breaks ending blocks: "&", "<" and ">" as
+  // references and a NUL as U+FFFD, as PutEscaped writes them. separator:
+  // the text is a separator run, which may hold the "<BR>" mark.
+  void markup(TextView text, bool separator) {
+    const std::size_t n = text.size();
+    std::size_t plain = 0;  // start of the run of characters written as they are
+    auto flush = [&](std::size_t end) {
+      if (end == plain) return;
+      content();
+      const TextView run = text.substr(plain, end - plain);
+      cells_ += run.size();
+      if (direction_ == page::Strong::None) findDirection(run);
+      out_.put(run);
+    };
+    for (std::size_t i = 0; i < n; ++i) {
+      const char32_t c = text[i];
+      if (c != U'&' && c != U'<' && c != U'>' && c != 0 && c != U'\r' && c != U'\n') continue;
+      flush(i);
+      if (c == U'\r' || c == U'\n') {
+        if (c == U'\r' && i + 1 < n && text[i + 1] == U'\n') ++i;
+        lineBreak();
+      } else if (c == U'<' && separator && text.substr(i, kLineBreakMark.size()) == kLineBreakMark) {
+        lineBreak();
+        i += kLineBreakMark.size() - 1;
+      } else {
+        content();
+        ++cells_;
+        PutEscaped(out_, text.substr(i, 1));
+      }
+      plain = i + 1;
+    }
+    flush(n);
+  }
+
+  void openGap(std::size_t k, TextView keptPart) {
+    content();
+    gapTag_ = page::KeepGapTogether(keptPart, gaps_[k].answer, settings_.TextSize) ? "<span class=\"w k\">"
+                                                                                   : "<span class=\"w\">";
+    out_.ascii(gapTag_);
+    inGap_ = true;
+  }
+
+  void box(std::size_t k) {
+    content();
+    cells_ += gaps_[k].answer.size() + kBoxCells;
+    PutGapBox(out_, k, gaps_.size(), gaps_[k].answer);
+  }
+
+  void closeGap() {
+    content();
+    out_.ascii("</span>");
+    inGap_ = false;
+  }
+
+  void wordEnd(WordEnd end) {
+    if (end != WordEnd::None && open_) ends_.push_back({out_.size(), cells_, end});
+  }
+
+  void finish() {
+    if (open_) closeLine();
+    open_ = false;
+  }
+
+ private:
+  void lineBreak() {
+    content();
+    if (inGap_) out_.ascii("</span>");
+    closeLine();
+    out_.ascii("\n");
+    open_ = false;
+  }
+
+  // Called before anything is written into the current line.
+  void content() {
+    if (open_) return;
+    lineStart_ = out_.size();
+    out_.ascii("<div>");
+    open_ = true;
+    cells_ = 0;
+    ends_.clear();
+    isolates_ = 0;
+    direction_ = page::Strong::None;
+    if (inGap_) out_.ascii(gapTag_);
+  }
+
+  // From the line's first strong letter, as a browser decides the direction
+  // of a line of plain text; an isolate's letters do not count.
+  void findDirection(TextView run) {
+    for (std::size_t i = 0; i < run.size() && direction_ == page::Strong::None; ++i) {
+      const char32_t c = run[i];
+      if (c >= 0x2066 && c <= 0x2068) {
+        ++isolates_;
+      } else if (c == 0x2069) {
+        if (isolates_ > 0) --isolates_;
+      } else if (isolates_ == 0) {
+        direction_ = page::StrongDirection(c);
+      }
+    }
+  }
+
+  // Closes the line's block; a very long line is rewritten in parts, each
+  // ending at a word end with more of the line after it.
+  void closeLine() {
+    out_.ascii("</div>");
+    if (cells_ <= kLongLineCells) return;
+    const std::size_t lineEnd = out_.size() - std::string_view("</div>").size();
+    const std::size_t parts = (cells_ + kPartCells - 1) / kPartCells;
+    const std::size_t width = (cells_ + parts - 1) / parts;
+    std::vector<std::size_t> cuts;
+    std::size_t partStart = 0;  // in cells
+    for (const End& end : ends_) {
+      if (end.at < lineEnd && EndsPart(end.cells - partStart, width, end.kind)) {
+        cuts.push_back(end.at);
+        partStart = end.cells;
+      }
+    }
+    if (cuts.empty()) return;  // no blank between the words: one block
+    out_.rewriteFrom(lineStart_, [&](std::string_view line, std::string& to) {
+      to.append(direction_ == page::Strong::Rtl ? "<div class=\"cut\" dir=\"rtl\">" : "<div class=\"cut\" dir=\"ltr\">");
+      std::size_t from = 0;
+      for (std::size_t cut : cuts) {
+        to.append(line.substr(from, cut - lineStart_ - from));
+        to.append("</div><div>");
+        from = cut - lineStart_;
+      }
+      to.append(line.substr(from));
+      to.append("</div>");
+    });
+  }
+
+  // A place where a part may end: where in the page, how wide the line is
+  // there, and what kind of word end.
+  struct End {
+    std::size_t at;
+    std::size_t cells;
+    WordEnd kind;
+  };
+
+  Utf8Out& out_;
+  const ExportSettings& settings_;
+  const std::vector<Gap>& gaps_;
+  std::size_t lineStart_ = 0;  // where the current line's block begins in the page
+  std::size_t cells_ = 0;      // the current line's width so far
+  std::vector<End> ends_;      // its word ends where a part may end
+  std::size_t isolates_ = 0;
+  page::Strong direction_ = page::Strong::None;
+  bool open_ = false;
+  bool inGap_ = false;
+  std::string_view gapTag_;
+};
+
+// The test text in reading order.
+void PutText(Utf8Out& out, const TestWorkspace& w, const ExportSettings& s, const std::vector<Gap>& gaps) {
+  out.ascii("<div class=\"text\">");
+  TextWriter lines(out, s, gaps);
   lines.markup(w.FirstSentence, false);
   std::size_t next = 0;
   for (std::size_t i = 0; i < w.PageLeftHalves.size(); ++i) {
@@ -337,223 +500,6 @@ void WalkText(const TestWorkspace& w, const std::vector<Gap>& gaps, Lines& lines
     lines.markup(separator, true);
     lines.wordEnd(KindOfWordEnd(separator));
   }
-}
-
-// A source line that is cut into parts, and the direction of its text.
-struct LongLine {
-  std::size_t line;       // its number, from 0
-  std::size_t partCells;  // the width a part has at least (see EndsPart)
-  bool rightToLeft;
-};
-
-// First pass over the text: which source lines are very long, how wide
-// their parts are, and which way each runs (from its first strong letter,
-// as a browser decides the direction of a line of plain text).
-class LinePlanner {
- public:
-  explicit LinePlanner(const std::vector<Gap>& gaps) : gaps_(gaps) {}
-
-  void markup(TextView text, bool separator) {
-    SplitLines(text, separator, [this](TextView run) { this->text(run); }, [this] { lineBreak(); });
-  }
-  void openGap(std::size_t, TextView) {}
-  void box(std::size_t k) { cells_ += gaps_[k].answer.size() + kBoxCells; }
-  void closeGap() {}
-  void wordEnd(WordEnd end) {
-    if (end != WordEnd::None) wordEnds_.push_back({cells_, end});
-  }
-
-  std::vector<LongLine> finish() {
-    endLine();
-    return std::move(long_);
-  }
-
- private:
-  void text(TextView run) {
-    cells_ += run.size();
-    for (std::size_t i = 0; i < run.size() && direction_ == page::Strong::None; ++i) {
-      const char32_t c = run[i];
-      if (c >= 0x2066 && c <= 0x2068) {
-        ++isolates_;  // an isolate's text does not decide the line's direction
-      } else if (c == 0x2069) {
-        if (isolates_ > 0) --isolates_;
-      } else if (isolates_ == 0) {
-        direction_ = page::StrongDirection(c);
-      }
-    }
-  }
-
-  void lineBreak() {
-    endLine();
-    ++line_;
-  }
-
-  // TextWriter ends a part where EndsPart says, when something follows on
-  // the line. A long line without such a place (no blank between its words)
-  // stays one block.
-  void endLine() {
-    if (cells_ > kLongLineCells) {
-      const std::size_t parts = (cells_ + kPartCells - 1) / kPartCells;
-      const std::size_t partCells = (cells_ + parts - 1) / parts;
-      const bool cuts = std::any_of(wordEnds_.begin(), wordEnds_.end(), [&](const auto& end) {
-        return end.first < cells_ && EndsPart(end.first, partCells, end.second);
-      });
-      if (cuts) long_.push_back({line_, partCells, direction_ == page::Strong::Rtl});
-    }
-    cells_ = 0;
-    isolates_ = 0;
-    direction_ = page::Strong::None;
-    wordEnds_.clear();
-  }
-
-  const std::vector<Gap>& gaps_;
-  std::vector<LongLine> long_;
-  std::size_t line_ = 0;
-  std::size_t cells_ = 0;
-  std::size_t isolates_ = 0;
-  page::Strong direction_ = page::Strong::None;
-  std::vector<std::pair<std::size_t, WordEnd>> wordEnds_;  // the line's width where a part may end
-};
-
-// Second pass: the test text as one block per source line, inside <div
-// class="text">. Blocks let the browser style and lay out only the lines
-// near the screen (content-visibility: auto) instead of the whole text at
-// once. Each line break is written as "</div>\n" between two blocks, so the
-// text of the container reads exactly as the source, with LF for every
-// break; the whitespace between blocks is not rendered. A block opens when
-// the line has something in it or another break follows (an empty source
-// line is an empty block, given a line's height by the style sheet); a break
-// at the very end of the text opens nothing, as a final line break shows no
-// line. A break inside a gap's wrapper closes the wrapper and opens it again
-// on the next line.
-//
-// A very long line (a text written without line breaks) would have no block
-// to skip, so its block, <div class="cut" dir="ltr|rtl">, holds the line in
-// parts of about the same width, each a block of its own. A part ends after
-// a word whose separator ends in a blank, where the row could break anyway,
-// by preference after a sentence (EndsPart), and nothing is written between
-// two parts, so the line reads as before.
-// Every part takes the direction of the line's first strong letter, as the
-// whole line would.
-class TextWriter {
- public:
-  TextWriter(Utf8Out& out, const ExportSettings& s, const std::vector<Gap>& gaps, std::vector<LongLine> longLines)
-      : out_(out), settings_(s), gaps_(gaps), long_(std::move(longLines)) {}
-
-  // The text in markup, its line breaks (see SplitLines) ending blocks, in
-  // one pass: "&", "<" and ">" as references and a NUL as U+FFFD, as
-  // PutEscaped writes them.
-  void markup(TextView text, bool separator) {
-    const std::size_t n = text.size();
-    std::size_t plain = 0;  // start of the run of characters written as they are
-    auto flush = [&](std::size_t end) {
-      if (end == plain) return;
-      content();
-      partCells_ += end - plain;
-      out_.put(text.substr(plain, end - plain));
-    };
-    for (std::size_t i = 0; i < n; ++i) {
-      const char32_t c = text[i];
-      if (c != U'&' && c != U'<' && c != U'>' && c != 0 && c != U'\r' && c != U'\n') continue;
-      flush(i);
-      if (c == U'\r' || c == U'\n') {
-        if (c == U'\r' && i + 1 < n && text[i + 1] == U'\n') ++i;
-        lineBreak();
-      } else if (c == U'<' && separator && text.substr(i, kLineBreakMark.size()) == kLineBreakMark) {
-        lineBreak();
-        i += kLineBreakMark.size() - 1;
-      } else {
-        content();
-        ++partCells_;
-        PutEscaped(out_, text.substr(i, 1));
-      }
-      plain = i + 1;
-    }
-    flush(n);
-  }
-
-  void lineBreak() {
-    partEnds_ = false;  // a part never ends in an empty one
-    content();
-    if (inGap_) out_.ascii("</span>");
-    out_.ascii(cut_ != nullptr ? "</div></div>\n" : "</div>\n");
-    open_ = false;
-    partEnds_ = false;
-    ++line_;
-  }
-
-  void openGap(std::size_t k, TextView keptPart) {
-    content();
-    gapTag_ = page::KeepGapTogether(keptPart, gaps_[k].answer, settings_.TextSize) ? "<span class=\"w k\">"
-                                                                                   : "<span class=\"w\">";
-    out_.ascii(gapTag_);
-    inGap_ = true;
-  }
-
-  void box(std::size_t k) {
-    content();
-    partCells_ += gaps_[k].answer.size() + kBoxCells;
-    PutGapBox(out_, k, gaps_.size(), gaps_[k].answer);
-  }
-
-  void closeGap() {
-    content();
-    out_.ascii("</span>");
-    inGap_ = false;
-  }
-
-  void wordEnd(WordEnd end) {
-    if (cut_ != nullptr && open_ && EndsPart(partCells_, cut_->partCells, end)) partEnds_ = true;
-  }
-
-  void finish() {
-    if (open_) out_.ascii(cut_ != nullptr ? "</div></div>" : "</div>");
-    open_ = false;
-  }
-
- private:
-  // Called before anything is written into the current line.
-  void content() {
-    if (open_) {
-      if (partEnds_) {
-        out_.ascii("</div><div>");
-        partEnds_ = false;
-        partCells_ = 0;
-      }
-      return;
-    }
-    while (next_ < long_.size() && long_[next_].line < line_) ++next_;
-    cut_ = next_ < long_.size() && long_[next_].line == line_ ? &long_[next_] : nullptr;
-    if (cut_ != nullptr) {
-      out_.ascii(cut_->rightToLeft ? "<div class=\"cut\" dir=\"rtl\"><div>" : "<div class=\"cut\" dir=\"ltr\"><div>");
-    } else {
-      out_.ascii("<div>");
-    }
-    open_ = true;
-    partCells_ = 0;
-    if (inGap_) out_.ascii(gapTag_);
-  }
-
-  Utf8Out& out_;
-  const ExportSettings& settings_;
-  const std::vector<Gap>& gaps_;
-  std::vector<LongLine> long_;
-  std::size_t next_ = 0;  // the first long line not behind us
-  const LongLine* cut_ = nullptr;  // the current line, when it is cut into parts
-  std::size_t line_ = 0;
-  std::size_t partCells_ = 0;
-  bool open_ = false;
-  bool partEnds_ = false;  // the current part ends before the next thing written
-  bool inGap_ = false;
-  std::string_view gapTag_;
-};
-
-void PutText(Utf8Out& out, const TestWorkspace& w, const ExportSettings& s, const std::vector<Gap>& gaps) {
-  LinePlanner planner(gaps);
-  WalkText(w, gaps, planner);
-  out.ascii("<div class=\"text\">");
-  TextWriter lines(out, s, gaps, planner.finish());
-  WalkText(w, gaps, lines);
   lines.finish();
   out.ascii("</div>\n");
 }
