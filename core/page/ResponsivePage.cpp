@@ -587,7 +587,10 @@ std::string BuildResponsivePage(const TestWorkspace& workspace, const ExportSett
         "<div class=\"controls\"><button type=\"button\" id=\"keep-answers\" autofocus>Keep my answers</button>"
         "<button type=\"button\" id=\"confirm-show\">Show the answers</button></div>\n</dialog>\n");
   }
-  out.ascii("</div>\n<div id=\"result\" role=\"status\">");
+  // The practice version keeps room for its feedback and score, so that
+  // nothing below them moves when a check writes them.
+  out.ascii(practice ? "</div>\n<div id=\"result\" class=\"practice\" role=\"status\">"
+                     : "</div>\n<div id=\"result\" role=\"status\">");
   if (practice) {
     out.ascii("<p id=\"feedback\"></p><p id=\"score-line\" class=\"pending\">Score: <output id=\"score\"></output>");
     out.ascii("<span id=\"score-total\"> of ");

@@ -68,7 +68,7 @@ dialog::backdrop{background:rgba(0,0,0,.5)}
 dialog h2{margin:0 0 .5em;font-size:1.25em;line-height:1.3}
 #result{min-height:1.6em}
 #result:focus{outline:none}
-#feedback{min-height:3.2em}
+#result.practice{min-height:6.8em}
 .pending{visibility:hidden}
 footer{margin-top:2rem;font-size:.85em}
 @media (pointer:coarse){
