@@ -11,12 +11,12 @@
 #                                tools and xmllint)
 #   brenvik_install_deps fuzz    the build tools plus clang and its fuzzer runtime
 
-BRENVIK_BUILD_PKGS=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-translations-l10n libicu-dev
+BRENVIK_BUILD_PKGS=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-translations-l10n libicu-dev zlib1g-dev
                     fonts-dejavu-core fonts-liberation fonts-noto-core fonts-noto-cjk)
 BRENVIK_PACKAGE_PKGS=(dpkg-dev file)
 BRENVIK_TEST_PKGS=(libgtest-dev libgmock-dev libbenchmark-dev nodejs chromium firefox-esr webkit2gtk-driver
                    xvfb xauth xdotool imagemagick libx11-dev dbus-daemon at-spi2-core python3-pyatspi
-                   desktop-file-utils appstream man-db poppler-utils libxml2-utils lintian)
+                   desktop-file-utils appstream man-db poppler-utils libxml2-utils unzip lintian)
 BRENVIK_FUZZ_PKGS=(clang libclang-rt-14-dev)
 
 # Installs those of the named packages that are not installed yet.
