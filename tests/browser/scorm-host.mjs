@@ -1,0 +1,106 @@
+// A learning platform for the SCORM package tests: scorm-again (the
+// platform's side of SCORM 1.2 and 2004, from npm) in a host page that sets
+// window.API or window.API_1484_11 and opens the package's page in an
+// iframe, all served from 127.0.0.1.
+//   /sa/...          scorm-again's ES modules
+//   /p/N/...         the files of package N, unpacked
+//   /host?v=12|2004&p=N   the host page; window.__saved (set before it
+//                    loads) is the attempt the platform resumes
+// The host page gives the tests window.API (or API_1484_11) and
+// window.cmi(), the platform's record as renderCMIToJSONObject() gives it.
+
+import { spawnSync } from 'node:child_process';
+import { createReadStream, existsSync, mkdirSync } from 'node:fs';
+import { createServer } from 'node:http';
+import path from 'node:path';
+import { fileURLToPath } from 'node:url';
+
+import { workDir } from './helpers.mjs';
+
+const TYPES = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.xml': 'application/xml', '.xsd': 'application/xml' };
+
+export function packPath() {
+  const tool = process.env.BRENVIK_SCORM_PACK;
+  if (!tool || !existsSync(tool)) throw new Error('BRENVIK_SCORM_PACK is not set to the built scorm_pack: run these tests through ctest');
+  return tool;
+}
+
+let packages = 0;
+
+// Packs text; version '12' or '2004', passMark a number or null, options
+// those of scorm_pack. Returns the package's number.
+export function pack(text, version, passMark, options = []) {
+  const n = ++packages;
+  const zip = path.join(workDir, `package${n}.zip`);
+  const r = spawnSync(packPath(), [version, passMark === null ? 'none' : String(passMark), zip, ...options], { input: text });
+  if (r.status !== 0) throw new Error(`scorm_pack failed: ${r.stderr}`);
+  const dir = path.join(workDir, `package${n}`);
+  mkdirSync(dir);
+  const u = spawnSync('unzip', ['-q', zip, '-d', dir]);
+  if (u.status !== 0) throw new Error(`unzip failed: ${u.stderr}`);
+  return n;
+}
+
+function hostPage(version) {
+  const v12 = version === '12';
+  return `<!DOCTYPE html><html lang="en"><head><meta charset="utf-8"><title>platform</title><link rel="icon" href="data:,"></head><body>
+<script type="module">
+import { ${v12 ? 'Scorm12API' : 'Scorm2004API'} as Api } from '/sa/${v12 ? 'scorm12' : 'scorm2004'}.js';
+const params = new URLSearchParams(location.search);
+const api = new Api({ autocommit: false, logLevel: 5 });
+if (window.__saved) api.loadFromJSON(window.__saved, '');
+window.${v12 ? 'API' : 'API_1484_11'} = api;
+window.cmi = () => JSON.parse(JSON.stringify(api.renderCMIToJSONObject())).cmi;
+window.pupil = () => document.querySelector('iframe').contentDocument;
+const frame = document.createElement('iframe');
+frame.src = '/p/' + params.get('p') + '/index.html';
+frame.style.width = '800px';
+frame.style.height = '600px';
+document.body.append(frame);
+</script></body></html>`;
+}
+
+export async function startPlatform() {
+  const sa = path.join(path.dirname(fileURLToPath(import.meta.url)), 'node_modules', 'scorm-again', 'dist', 'esm');
+  if (!existsSync(path.join(sa, 'scorm12.js'))) throw new Error('scorm-again is not installed: run "npm ci" in tests/browser (test.sh does)');
+  const server = createServer((req, res) => {
+    const url = new URL(req.url, 'http://127.0.0.1');
+    let file = null;
+    if (url.pathname === '/favicon.ico') {
+      res.writeHead(204);
+      res.end();
+      return;
+    }
+    if (url.pathname === '/host') {
+      res.writeHead(200, { 'content-type': TYPES['.html'] });
+      res.end(hostPage(url.searchParams.get('v')));
+      return;
+    }
+    const m = /^\/(sa|p\/\d+)\/([\w.-]+)$/.exec(url.pathname);
+    if (m) file = m[1] === 'sa' ? path.join(sa, m[2]) : path.join(workDir, m[1].replace('p/', 'package'), m[2]);
+    if (!file || !existsSync(file)) {
+      res.writeHead(404);
+      res.end();
+      return;
+    }
+    res.writeHead(200, { 'content-type': TYPES[path.extname(file)] || 'application/octet-stream' });
+    createReadStream(file).pipe(res);
+  });
+  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+  const base = `http://127.0.0.1:${server.address().port}`;
+  return {
+    base,
+    host: (version, n) => `${base}/host?v=${version}&p=${n}`,
+    page: (n) => `${base}/p/${n}/index.html`,
+    close: () => new Promise((resolve) => server.close(resolve)),
+  };
+}
+
+// Script for the host page: types into the pupil's boxes (by index) as
+// typing would, each followed by a change event.
+export function typeScript(typed) {
+  return `(() => { const d = window.pupil(); const typed = ${JSON.stringify(typed)};
+    typed.forEach((t, i) => { const box = d.querySelector('input[name="' + i + '"]'); box.value = t;
+      box.dispatchEvent(new Event('input', { bubbles: true })); box.dispatchEvent(new Event('change', { bubbles: true })); });
+  })()`;
+}
