@@ -3,6 +3,7 @@
 
 import { existsSync } from 'node:fs';
 
+import { scormEngineTest } from './scorm-engines.mjs';
 import { engineTests, FAKE_CLOCK } from './engines.mjs';
 
 export const FIREFOX = process.env.BRENVIK_FIREFOX || '/usr/bin/firefox-esr';
@@ -36,6 +37,13 @@ async function startFirefox() {
       await page.goto(url, { waitUntil: 'load' });
     },
     evaluate: (expression) => page.evaluate(expression),
+    // A plain navigation (the SCORM host page).
+    async visit(url) {
+      await closePage();
+      page = await browser.newPage();
+      page.on('pageerror', (e) => errors.push(e.message));
+      await page.goto(url, { waitUntil: 'load' });
+    },
     async type(selector, text) {
       await page.focus(selector);
       await page.keyboard.type(text);
@@ -51,3 +59,4 @@ async function startFirefox() {
 }
 
 engineTests('Firefox', startFirefox);
+scormEngineTest('Firefox', startFirefox);

@@ -4,8 +4,9 @@
 // iframe, all served from 127.0.0.1.
 //   /sa/...          scorm-again's ES modules
 //   /p/N/...         the files of package N, unpacked
-//   /host?v=12|2004&p=N   the host page; window.__saved (set before it
-//                    loads) is the attempt the platform resumes
+//   /host?v=12|2004&p=N[&saved=SUSPEND_DATA]   the host page; window.__saved
+//                    (set before it loads) or saved is the attempt the
+//                    platform resumes
 // The host page gives the tests window.API (or API_1484_11) and
 // window.cmi(), the platform's record as renderCMIToJSONObject() gives it.
 
@@ -48,7 +49,9 @@ function hostPage(version) {
 import { ${v12 ? 'Scorm12API' : 'Scorm2004API'} as Api } from '/sa/${v12 ? 'scorm12' : 'scorm2004'}.js';
 const params = new URLSearchParams(location.search);
 const api = new Api({ autocommit: false, logLevel: 5 });
-if (window.__saved) api.loadFromJSON(window.__saved, '');
+// The attempt to resume: window.__saved, or the suspend data in ?saved=.
+const saved = window.__saved || (params.has('saved') ? { suspend_data: params.get('saved') } : null);
+if (saved) api.loadFromJSON(saved, '');
 window.${v12 ? 'API' : 'API_1484_11'} = api;
 window.cmi = () => JSON.parse(JSON.stringify(api.renderCMIToJSONObject())).cmi;
 window.pupil = () => document.querySelector('iframe').contentDocument;

@@ -12,6 +12,7 @@ import { existsSync, readFileSync, writeFileSync } from 'node:fs';
 import net from 'node:net';
 import { fileURLToPath, pathToFileURL } from 'node:url';
 
+import { scormEngineTest } from './scorm-engines.mjs';
 import { engineTests, FAKE_CLOCK } from './engines.mjs';
 
 const WEBKIT_DRIVER = process.env.BRENVIK_WEBKIT_DRIVER || '/usr/bin/WebKitWebDriver';
@@ -150,6 +151,11 @@ async function startWebKit() {
       await run('POST', '/url', { url: preparedCopy(url, fakeClock) });
     },
     evaluate,
+    // A plain navigation (the SCORM host page, served over HTTP).
+    async visit(url) {
+      await takePageErrors();
+      await run('POST', '/url', { url });
+    },
     // WebKitWebDriver types characters of the Basic Multilingual Plane as
     // keys but drops the others (emoji): those are inserted as typed text
     // through the editing command a keyboard's text input uses.
@@ -179,3 +185,4 @@ async function startWebKit() {
 }
 
 engineTests('WebKit', startWebKit);
+scormEngineTest('WebKit', startWebKit);
