@@ -2,13 +2,15 @@
 // Chromium, the classic page and the responsive page in the same run. A
 // measurement, not a test: it prints figures and asserts nothing.
 //
-//   node bench/browser_load.mjs [GAPS] [RUNS] [--trace]   (defaults 20000 and 5)
+//   node bench/browser_load.mjs [GAPS] [RUNS] [--one|--lined] [--trace]   (defaults 20000 and 5)
 //
 // Needs build/bin/brenvik-cli (or BRENVIK_CLI) and tests/browser/node_modules
 // (npm ci there). Two texts of GAPS gaps each:
 //   lined   prose: ten gaps a line, an empty line after every ten lines
-//   one     the same words on a single source line (no line to split at)
-// Each figure is the median of RUNS runs, each in a fresh browser context:
+//   one     the same words on a single source line, which the responsive
+//           page cuts into parts
+// --one or --lined runs that text only. Each figure is the median of RUNS
+// runs, each in a fresh browser context:
 //   ready   in the page, from navigation start to the end of a layout forced
 //           in the load event: the text is laid out and the script has set
 //           up the boxes, so the page is ready to type into
@@ -17,6 +19,9 @@
 //           from outside, as seen by the test driver
 //   score   the Submit Test click handler with every box filled right, then a
 //           forced layout (the result is on the screen)
+//   total   ready + score of the same run: load and Submit
+// The load average of the machine is printed before and after each text,
+// since the clock times grow with it.
 // --trace adds, for one more run of each page, Chromium's own totals of the
 // main work: the processor time (thread time, in ms) spent parsing HTML,
 // running script (the page's own script runs within the parsing), styling,
@@ -26,7 +31,7 @@
 import { spawnSync } from 'node:child_process';
 import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
 import { createRequire } from 'node:module';
-import { tmpdir } from 'node:os';
+import { loadavg, tmpdir } from 'node:os';
 import path from 'node:path';
 import { fileURLToPath, pathToFileURL } from 'node:url';
 
@@ -57,7 +62,7 @@ function linedText(count) {
 const TEXTS = [
   ['lined', linedText(gaps)],
   ['one', 'Go. ' + 'ab cd '.repeat(gaps)],
-];
+].filter(([name]) => !(flags.includes('--one') || flags.includes('--lined')) || flags.includes(`--${name}`));
 const PAGES = [
   ['classic', 'test', []],
   ['responsive', 'test', ['--format', 'responsive']],
@@ -134,13 +139,15 @@ const browser = await chromium.launch({ executablePath: CHROMIUM, headless: true
 try {
   console.log(`${gaps} gaps, median of ${runs} runs, headless Chromium ${browser.version()}`);
   for (const [textName, text] of TEXTS) {
-    console.log(`${textName}: ${text.split('\n').length} source lines`);
+    const load = () => loadavg().map((l) => l.toFixed(2)).join(' ');
+    console.log(`${textName}: ${text.split('\n').length} source lines (load average ${load()})`);
     for (const [kind, variant, options] of PAGES) {
       const url = exportPage(`${textName}-${kind}-${variant}`, text, options);
       const ready = [];
       const inter = [];
       const wall = [];
       const scores = [];
+      const totals = [];
       let shown = '';
       for (let r = 0; r < runs; r++) {
         const context = await browser.newContext({ viewport: { width: 1280, height: 800 } });
@@ -159,13 +166,15 @@ try {
         inter.push(timing.inter);
         const result = await page.evaluate(SCORE[kind]);
         scores.push(result.ms);
+        totals.push(timing.ready + result.ms);
         shown = result.shown;
         await context.close();
       }
       console.log(`  ${kind.padEnd(10)} ${variant.padEnd(8)} ready ${ms(median(ready))}  inter ${ms(median(inter))}  ` +
-        `wall ${ms(median(wall))}  score ${ms(median(scores))}  (${shown})`);
+        `wall ${ms(median(wall))}  score ${ms(median(scores))}  total ${ms(median(totals))}  (${shown})`);
       if (trace) console.log(`      processor ms: ${await traceTotals(browser, url)}`);
     }
+    console.log(`  (load average ${load()})`);
   }
 } finally {
   await browser.close();

@@ -11,7 +11,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/page/ResponsivePageAssets.h"
@@ -57,6 +59,18 @@ class Utf8Out {
     }
   }
 
+  std::size_t size() const { return out_.size(); }
+
+  // Replaces what was written from `from` on with what write(written, to)
+  // appends to to.
+  template <class Write>
+  void rewriteFrom(std::size_t from, Write&& write) {
+    std::string to;
+    to.reserve((out_.size() - from) + 64);
+    write(std::string_view(out_).substr(from), to);
+    out_.replace(from, std::string::npos, to);
+  }
+
   void number(long long value) {
     char digits[24];
     const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, value);
@@ -68,102 +82,26 @@ class Utf8Out {
   std::string& out_;
 };
 
-// Where a piece of markup text goes: the title keeps its characters (a line
-// break is a blank to the browser); the test text ends its line block at
-// CR LF, a lone CR or LF (see TextLines); a separator run besides reads the
-// classic writer's "<BR>" mark as a line break.
-enum class TextPlace { Title, Text, Separator };
-
-// The test text as one block per source line, inside <div class="text">.
-// Blocks let the browser style and lay out only the lines near the screen
-// (content-visibility: auto) instead of the whole text at once. Each line
-// break is written as "</div>\n" between two blocks, so the text of the
-// container reads exactly as the source, with LF for every break; the
-// whitespace between blocks is not rendered. A block opens when the line
-// has something in it or another break follows (an empty source line is an
-// empty block, given a line's height by the style sheet); a break at the
-// very end of the text opens nothing, as a final line break shows no line.
-// A break inside a gap's wrapper closes the wrapper and opens it again on
-// the next line.
-class TextLines {
- public:
-  explicit TextLines(Utf8Out& out) : out_(out) {}
-
-  // Called before anything is written into the current line.
-  void content() {
-    if (open_) return;
-    out_.ascii("<div>");
-    open_ = true;
-    if (!wrapper_.empty()) out_.ascii(wrapper_);
-  }
-
-  void lineBreak() {
-    content();
-    if (!wrapper_.empty()) out_.ascii("</span>");
-    out_.ascii("</div>\n");
-    open_ = false;
-  }
-
-  // A gap's wrapper: its opening tag, the kept part and the box go inside.
-  void openWrapper(std::string_view tag) {
-    content();
-    out_.ascii(tag);
-    wrapper_ = tag;
-  }
-
-  void closeWrapper() {
-    content();
-    out_.ascii("</span>");
-    wrapper_ = {};
-  }
-
-  void finish() {
-    if (open_) out_.ascii("</div>");
-    open_ = false;
-  }
-
- private:
-  Utf8Out& out_;
-  bool open_ = false;
-  std::string_view wrapper_;
-};
-
 // "&", "<" and ">" as references; a NUL (which the HTML parser drops) as
-// U+FFFD. The test text and its separators go through lines, which gets
-// every line break; the title has none.
-void PutMarkupText(Utf8Out& out, TextView text, TextPlace place, TextLines* lines) {
-  const bool lineBreaks = place != TextPlace::Title && lines != nullptr;
+// U+FFFD. Line breaks are written as they are: the callers split the test
+// text at them first, and in the title a line break is a blank to the
+// browser.
+void PutEscaped(Utf8Out& out, TextView text) {
   const std::size_t n = text.size();
   std::size_t plain = 0;  // start of the run of characters written as they are
-  auto flush = [&](std::size_t end) {
-    if (end == plain) return;
-    if (lines != nullptr) lines->content();
-    out.put(text.substr(plain, end - plain));
-  };
   for (std::size_t i = 0; i < n; ++i) {
     const char32_t c = text[i];
-    const bool breakChar = lineBreaks && (c == U'\r' || c == U'\n');
-    if (c != U'&' && c != U'<' && c != U'>' && c != 0 && !breakChar) continue;
-    flush(i);
-    if (breakChar) {
-      if (c == U'\r' && i + 1 < n && text[i + 1] == U'\n') ++i;
-      lines->lineBreak();
-    } else if (c == U'<' && lineBreaks && place == TextPlace::Separator &&
-               text.substr(i, kLineBreakMark.size()) == kLineBreakMark) {
-      lines->lineBreak();
-      i += kLineBreakMark.size() - 1;
-    } else {
-      if (lines != nullptr) lines->content();
-      switch (c) {
-        case U'&': out.ascii("&amp;"); break;
-        case U'<': out.ascii("&lt;"); break;
-        case U'>': out.ascii("&gt;"); break;
-        default: out.put(kReplacementChar); break;  // NUL
-      }
+    if (c != U'&' && c != U'<' && c != U'>' && c != 0) continue;
+    if (i > plain) out.put(text.substr(plain, i - plain));
+    switch (c) {
+      case U'&': out.ascii("&amp;"); break;
+      case U'<': out.ascii("&lt;"); break;
+      case U'>': out.ascii("&gt;"); break;
+      default: out.put(kReplacementChar); break;  // NUL
     }
     plain = i + 1;
   }
-  flush(n);
+  if (n > plain) out.put(text.substr(plain));
 }
 
 bool IsBlank(char32_t c) { return c == U' ' || c == U'\t' || c == U'\r' || c == U'\n'; }
@@ -238,6 +176,38 @@ std::vector<Gap> CollectGaps(const TestWorkspace& w) {
   return gaps;
 }
 
+// The marks of a checked box in the practice version: a tick, a cross, or a
+// question mark for a box left empty, drawn at the end of the box (in the
+// room every box keeps for them, so that nothing moves when they appear) in
+// the answer text colour. An image, because a box can hold no generated
+// content; the colour is a validated "#RRGGBB", and "<", ">" and "#" are
+// escaped, so nothing ends the style sheet or the address. On paper the
+// boxes show no mark.
+void PutMarkImages(Utf8Out& out, const ExportSettings& s) {
+  struct Mark {
+    std::string_view state, shape;
+  };
+  constexpr Mark kMarks[] = {
+      {"right", "%3Cpath d='M2.5 8.5l3.5 3.5 7.5-8'/%3E"},
+      {"wrong", "%3Cpath d='M3.5 3.5l9 9m0-9l-9 9'/%3E"},
+      {"empty", "%3Cpath d='M5.2 5.6a2.8 2.8 0 1 1 4 2.5c-.8.4-1.2 1-1.2 1.8v.6'/%3E%3Ccircle cx='8' cy='13.6' r='.5'/%3E"},
+  };
+  const Text colour = page::ResponsiveColour(s.AnswerTextColour, U"#FFFFFF");
+  out.ascii("@media screen{\n");
+  for (const Mark& mark : kMarks) {
+    out.ascii(".text input[aria-describedby=said-");
+    out.ascii(mark.state);
+    out.ascii(
+        "]{background-image:url(\"data:image/svg+xml,%3Csvg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 16 16' "
+        "fill='none' stroke='%23");
+    out.put(TextView(colour).substr(1));
+    out.ascii("' stroke-width='2.2' stroke-linecap='round' stroke-linejoin='round'%3E");
+    out.ascii(mark.shape);
+    out.ascii("%3C/svg%3E\")}\n");
+  }
+  out.ascii("}\n");
+}
+
 void PutStyle(Utf8Out& out, const ExportSettings& s, const std::vector<Gap>& gaps) {
   out.ascii(":root{--bg:");
   out.put(page::ResponsiveColour(s.PageBackground, U"#FFFFFF"));
@@ -267,6 +237,7 @@ void PutStyle(Utf8Out& out, const ExportSettings& s, const std::vector<Gap>& gap
   }
   out.ascii("\n");
   out.ascii(page::kResponsiveStyle);
+  if (s.TestMode == PageVariant::Practice) PutMarkImages(out, s);
 }
 
 void PutTitle(Utf8Out& out, const ExportSettings& s) {
@@ -274,7 +245,7 @@ void PutTitle(Utf8Out& out, const ExportSettings& s) {
   if (title.empty()) {
     out.ascii(kDefaultTitle);
   } else {
-    PutMarkupText(out, title, TextPlace::Title, nullptr);
+    PutEscaped(out, title);
   }
 }
 
@@ -294,25 +265,240 @@ void PutGapBox(Utf8Out& out, std::size_t index, std::size_t count, TextView answ
   out.ascii("\">");
 }
 
+// How wide a piece of the text stands on the screen, in character cells,
+// roughly: a character is one cell and a box its answer plus the room
+// around it. Only used to tell very long lines and to cut them into parts
+// of about the same size.
+constexpr std::size_t kBoxCells = 4;
+// A source line wider than this (about 80 rows of a desktop screen, a
+// paragraph of over a thousand words) is cut into parts of at least
+// kPartCells (the line shared out evenly). The style sheet counts a part
+// that is not laid out yet as 32em high (20 rows of a desktop screen at the
+// line height of 1.6), so that the browser does not lay out dozens of parts
+// at the start on the guess that each is one line high.
+constexpr std::size_t kLongLineCells = 8192;
+constexpr std::size_t kPartCells = 2048;
+
+// Where a word ends, as a place to end a part of a long line: a part may end
+// where the separator run ends in a blank or a tab (the row may break there
+// anyway), and rather ends where the run also closes a sentence or a
+// clause, since a row that ends short reads naturally there.
+enum class WordEnd { None, Blank, Sentence };
+
+WordEnd KindOfWordEnd(TextView separator) {
+  if (separator.empty() || (separator.back() != U' ' && separator.back() != U'\t')) return WordEnd::None;
+  for (char32_t c : separator) {
+    if (c == U'.' || c == U'!' || c == U'?' || c == U';' || c == U':' || c == 0x2026 || c == 0x061F ||
+        c == 0x06D4 || c == 0x0964 || c == 0x3002) {
+      return WordEnd::Sentence;
+    }
+  }
+  return WordEnd::Blank;
+}
+
+// A part ends at the first sentence end from the part's width on, or failing
+// that at the first word end from one and a half times the width on.
+bool EndsPart(std::size_t partCells, std::size_t width, WordEnd end) {
+  return end != WordEnd::None &&
+         (partCells >= 3 * width / 2 || (partCells >= width && end == WordEnd::Sentence));
+}
+
+// The test text as one block per source line, inside <div class="text">,
+// written in one pass. Blocks let the browser style and lay out only the
+// lines near the screen (content-visibility: auto) instead of the whole
+// text at once. Each line break (CR LF, a lone CR or LF, and in a separator
+// run the classic writer's "<BR>" mark) is written as "</div>\n" between two
+// blocks, so the text of the container reads exactly as the source, with LF
+// for every break; the whitespace between blocks is not rendered. A block
+// opens when the line has something in it or another break follows (an
+// empty source line is an empty block, given a line's height by the style
+// sheet); a break at the very end of the text opens nothing, as a final
+// line break shows no line. A break inside a gap's wrapper closes the
+// wrapper and opens it again on the next line.
+//
+// A very long line (a text written without line breaks) would have no block
+// to skip. When one ends, its markup is rewritten as <div class="cut"
+// dir="ltr|rtl"> holding the line in parts, each a block of its own, cut
+// after words whose separator ends in a blank (EndsPart), where the row
+// could break anyway; nothing is written between two parts, so the line
+// reads as before. Every part takes the direction of the line's first
+// strong letter, as the whole line would.
+class TextWriter {
+ public:
+  TextWriter(Utf8Out& out, const ExportSettings& s, const std::vector<Gap>& gaps)
+      : out_(out), settings_(s), gaps_(gaps) {}
+
+  // Text in markup, its line breaks ending blocks: "&", "<" and ">" as
+  // references and a NUL as U+FFFD, as PutEscaped writes them. separator:
+  // the text is a separator run, which may hold the "<BR>" mark.
+  void markup(TextView text, bool separator) {
+    const std::size_t n = text.size();
+    std::size_t plain = 0;  // start of the run of characters written as they are
+    auto flush = [&](std::size_t end) {
+      if (end == plain) return;
+      content();
+      const TextView run = text.substr(plain, end - plain);
+      cells_ += run.size();
+      if (direction_ == page::Strong::None) findDirection(run);
+      out_.put(run);
+    };
+    for (std::size_t i = 0; i < n; ++i) {
+      const char32_t c = text[i];
+      if (c != U'&' && c != U'<' && c != U'>' && c != 0 && c != U'\r' && c != U'\n') continue;
+      flush(i);
+      if (c == U'\r' || c == U'\n') {
+        if (c == U'\r' && i + 1 < n && text[i + 1] == U'\n') ++i;
+        lineBreak();
+      } else if (c == U'<' && separator && text.substr(i, kLineBreakMark.size()) == kLineBreakMark) {
+        lineBreak();
+        i += kLineBreakMark.size() - 1;
+      } else {
+        content();
+        ++cells_;
+        PutEscaped(out_, text.substr(i, 1));
+      }
+      plain = i + 1;
+    }
+    flush(n);
+  }
+
+  void openGap(std::size_t k, TextView keptPart) {
+    content();
+    gapTag_ = page::KeepGapTogether(keptPart, gaps_[k].answer, settings_.TextSize) ? "<span class=\"w k\">"
+                                                                                   : "<span class=\"w\">";
+    out_.ascii(gapTag_);
+    inGap_ = true;
+  }
+
+  void box(std::size_t k) {
+    content();
+    cells_ += gaps_[k].answer.size() + kBoxCells;
+    PutGapBox(out_, k, gaps_.size(), gaps_[k].answer);
+  }
+
+  void closeGap() {
+    content();
+    out_.ascii("</span>");
+    inGap_ = false;
+  }
+
+  void wordEnd(WordEnd end) {
+    if (end != WordEnd::None && open_) ends_.push_back({out_.size(), cells_, end});
+  }
+
+  void finish() {
+    if (open_) closeLine();
+    open_ = false;
+  }
+
+ private:
+  void lineBreak() {
+    content();
+    if (inGap_) out_.ascii("</span>");
+    closeLine();
+    out_.ascii("\n");
+    open_ = false;
+  }
+
+  // Called before anything is written into the current line.
+  void content() {
+    if (open_) return;
+    lineStart_ = out_.size();
+    out_.ascii("<div>");
+    open_ = true;
+    cells_ = 0;
+    ends_.clear();
+    isolates_ = 0;
+    direction_ = page::Strong::None;
+    if (inGap_) out_.ascii(gapTag_);
+  }
+
+  // From the line's first strong letter, as a browser decides the direction
+  // of a line of plain text; an isolate's letters do not count.
+  void findDirection(TextView run) {
+    for (std::size_t i = 0; i < run.size() && direction_ == page::Strong::None; ++i) {
+      const char32_t c = run[i];
+      if (c >= 0x2066 && c <= 0x2068) {
+        ++isolates_;
+      } else if (c == 0x2069) {
+        if (isolates_ > 0) --isolates_;
+      } else if (isolates_ == 0) {
+        direction_ = page::StrongDirection(c);
+      }
+    }
+  }
+
+  // Closes the line's block; a very long line is rewritten in parts, each
+  // ending at a word end with more of the line after it.
+  void closeLine() {
+    out_.ascii("</div>");
+    if (cells_ <= kLongLineCells) return;
+    const std::size_t lineEnd = out_.size() - std::string_view("</div>").size();
+    const std::size_t parts = (cells_ + kPartCells - 1) / kPartCells;
+    const std::size_t width = (cells_ + parts - 1) / parts;
+    std::vector<std::size_t> cuts;
+    std::size_t partStart = 0;  // in cells
+    for (const End& end : ends_) {
+      if (end.at < lineEnd && EndsPart(end.cells - partStart, width, end.kind)) {
+        cuts.push_back(end.at);
+        partStart = end.cells;
+      }
+    }
+    if (cuts.empty()) return;  // no blank between the words: one block
+    out_.rewriteFrom(lineStart_, [&](std::string_view line, std::string& to) {
+      to.append(direction_ == page::Strong::Rtl ? "<div class=\"cut\" dir=\"rtl\">" : "<div class=\"cut\" dir=\"ltr\">");
+      std::size_t from = 0;
+      for (std::size_t cut : cuts) {
+        to.append(line.substr(from, cut - lineStart_ - from));
+        to.append("</div><div>");
+        from = cut - lineStart_;
+      }
+      to.append(line.substr(from));
+      to.append("</div>");
+    });
+  }
+
+  // A place where a part may end: where in the page, how wide the line is
+  // there, and what kind of word end.
+  struct End {
+    std::size_t at;
+    std::size_t cells;
+    WordEnd kind;
+  };
+
+  Utf8Out& out_;
+  const ExportSettings& settings_;
+  const std::vector<Gap>& gaps_;
+  std::size_t lineStart_ = 0;  // where the current line's block begins in the page
+  std::size_t cells_ = 0;      // the current line's width so far
+  std::vector<End> ends_;      // its word ends where a part may end
+  std::size_t isolates_ = 0;
+  page::Strong direction_ = page::Strong::None;
+  bool open_ = false;
+  bool inGap_ = false;
+  std::string_view gapTag_;
+};
+
+// The test text in reading order.
 void PutText(Utf8Out& out, const TestWorkspace& w, const ExportSettings& s, const std::vector<Gap>& gaps) {
   out.ascii("<div class=\"text\">");
-  TextLines lines(out);
-  PutMarkupText(out, w.FirstSentence, TextPlace::Text, &lines);
+  TextWriter lines(out, s, gaps);
+  lines.markup(w.FirstSentence, false);
   std::size_t next = 0;
   for (std::size_t i = 0; i < w.PageLeftHalves.size(); ++i) {
     const TextView left = w.PageLeftHalves[i];
     if (next < gaps.size() && gaps[next].word == i) {
-      lines.openWrapper(page::KeepGapTogether(left, gaps[next].answer, s.TextSize) ? "<span class=\"w k\">"
-                                                                                  : "<span class=\"w\">");
-      PutMarkupText(out, left, TextPlace::Text, &lines);
-      lines.content();
-      PutGapBox(out, next, gaps.size(), gaps[next].answer);
-      lines.closeWrapper();
+      lines.openGap(next, left);
+      lines.markup(left, false);
+      lines.box(next);
+      lines.closeGap();
       ++next;
     } else {
-      PutMarkupText(out, left, TextPlace::Text, &lines);
+      lines.markup(left, false);
     }
-    PutMarkupText(out, w.PageSeparators[i], TextPlace::Separator, &lines);
+    const TextView separator = w.PageSeparators[i];
+    lines.markup(separator, true);
+    lines.wordEnd(KindOfWordEnd(separator));
   }
   lines.finish();
   out.ascii("</div>\n");
@@ -362,8 +548,10 @@ std::string BuildResponsivePage(const TestWorkspace& workspace, const ExportSett
       "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
       "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
       "<meta name=\"generator\" content=\"Brenvik\">\n"
-      // Chromium draws nothing before the footer is parsed, rather than
-      // laying out a long text again and again while it arrives.
+      // Chromium draws nothing before the footer, the last element, is
+      // parsed: it does not lay out a long text again and again while it
+      // arrives, and the script, which runs before the footer, has laid out
+      // the first screen of the text before anything is shown.
       "<link rel=\"expect\" href=\"#end\" blocking=\"render\">\n<title>");
   PutTitle(out, settings);
   out.ascii("</title>\n<style>\n");
@@ -376,24 +564,46 @@ std::string BuildResponsivePage(const TestWorkspace& workspace, const ExportSett
       "<form id=\"cloze\" name=\"cloze\" autocomplete=\"off\">\n");
   PutText(out, workspace, settings, gaps);
   out.ascii("</form>\n");
+  if (practice) {
+    // What a checked box's mark says, read out with the box.
+    out.ascii(
+        "<p hidden><span id=\"said-right\">right</span> <span id=\"said-wrong\">wrong</span> "
+        "<span id=\"said-empty\">not answered</span></p>\n");
+  }
   if (settings.TimerFlag) {
     out.ascii("<p class=\"timer-line\">Time left: <span id=\"timer\" role=\"timer\"></span></p>\n");
   }
   out.ascii("<div class=\"controls\"><button type=\"button\" id=\"submit-test\">Submit Test</button>");
-  if (practice && settings.ShowAnswersFlag) {
+  const bool showButton = practice && settings.ShowAnswersFlag;
+  if (showButton) {
     out.ascii("<button type=\"button\" id=\"show-answers\">Show Answers</button>");
   }
-  out.ascii("</div>\n</div>\n<div id=\"result\" role=\"status\">");
-  if (practice) {
-    out.ascii("<p id=\"feedback\"></p><p id=\"score-line\" hidden>Score: <output id=\"score\"></output></p>");
+  out.ascii("</div>\n");
+  if (showButton) {
+    out.ascii(
+        "<dialog id=\"show-confirm\" aria-labelledby=\"show-confirm-title\" "
+        "aria-describedby=\"show-confirm-text\">\n<h2 id=\"show-confirm-title\">Show the answers?</h2>\n"
+        "<p id=\"show-confirm-text\">They replace what you typed in <span id=\"typed-count\"></span>.</p>\n"
+        "<div class=\"controls\"><button type=\"button\" id=\"keep-answers\" autofocus>Keep my answers</button>"
+        "<button type=\"button\" id=\"confirm-show\">Show the answers</button></div>\n</dialog>\n");
   }
-  out.ascii("</div>\n</main>\n<footer id=\"end\"><p>");
-  out.ascii(kCreditLine);
-  out.ascii("</p></footer>\n");
+  // The practice version keeps room for its feedback and score, so that
+  // nothing below them moves when a check writes them.
+  out.ascii(practice ? "</div>\n<div id=\"result\" class=\"practice\" role=\"status\">"
+                     : "</div>\n<div id=\"result\" role=\"status\">");
+  if (practice) {
+    out.ascii("<p id=\"feedback\"></p><p id=\"score-line\" class=\"pending\">Score: <output id=\"score\"></output>");
+    out.ascii("<span id=\"score-total\"> of ");
+    out.number(static_cast<long long>(gaps.size()));
+    out.ascii("</span></p>");
+  }
+  out.ascii("</div>\n</main>\n");
   PutData(out, settings, gaps);
   out.ascii("<script>\n");
   out.ascii(page::kResponsiveScript);
-  out.ascii("</script>\n</body>\n</html>\n");
+  out.ascii("</script>\n<footer id=\"end\"><p>");
+  out.ascii(kCreditLine);
+  out.ascii("</p></footer>\n</body>\n</html>\n");
   return bytes;
 }
 
@@ -465,9 +675,85 @@ Text ResponsiveFontFamily(TextView fontName) {
   return out;
 }
 
+namespace {
+
+struct StrongRange {
+  char32_t first, last;
+  Strong direction;
+};
+
+// Strong letters by block, in order; everything between is None. Left to
+// right: the letters of Latin, Greek, Cyrillic, Armenian, the scripts of
+// India and South-East Asia, Georgian, Hangul, Ethiopic, the kana, the
+// ideographs, and the letter-like symbols that are strong; right to left:
+// Hebrew, Arabic and its supplements, Syriac, Thaana, N'Ko, Samaritan,
+// Mandaic and the presentation forms, leaving out their digits,
+// punctuation that is neutral and combining marks. LRM and RLM are strong.
+constexpr StrongRange kStrongRanges[] = {
+    {0x0041, 0x005A, Strong::Ltr}, {0x0061, 0x007A, Strong::Ltr}, {0x00AA, 0x00AA, Strong::Ltr},
+    {0x00B5, 0x00B5, Strong::Ltr}, {0x00BA, 0x00BA, Strong::Ltr}, {0x00C0, 0x00D6, Strong::Ltr},
+    {0x00D8, 0x00F6, Strong::Ltr}, {0x00F8, 0x02B8, Strong::Ltr}, {0x02BB, 0x02C1, Strong::Ltr},
+    {0x02D0, 0x02D1, Strong::Ltr}, {0x02E0, 0x02E4, Strong::Ltr}, {0x02EE, 0x02EE, Strong::Ltr},
+    {0x0370, 0x0373, Strong::Ltr}, {0x0376, 0x037D, Strong::Ltr}, {0x037F, 0x037F, Strong::Ltr},
+    {0x0386, 0x0386, Strong::Ltr}, {0x0388, 0x03F5, Strong::Ltr}, {0x03F7, 0x0482, Strong::Ltr},
+    {0x048A, 0x0589, Strong::Ltr}, {0x05BE, 0x05BE, Strong::Rtl}, {0x05C0, 0x05C0, Strong::Rtl},
+    {0x05C3, 0x05C3, Strong::Rtl}, {0x05C6, 0x05C6, Strong::Rtl}, {0x05C8, 0x05FF, Strong::Rtl},
+    {0x0608, 0x0608, Strong::Rtl}, {0x060B, 0x060B, Strong::Rtl}, {0x060D, 0x060D, Strong::Rtl},
+    {0x061B, 0x064A, Strong::Rtl}, {0x066D, 0x066F, Strong::Rtl}, {0x0671, 0x06D5, Strong::Rtl},
+    {0x06E5, 0x06E6, Strong::Rtl}, {0x06EE, 0x06EF, Strong::Rtl}, {0x06FA, 0x070D, Strong::Rtl},
+    {0x070F, 0x0710, Strong::Rtl}, {0x0712, 0x072F, Strong::Rtl}, {0x074D, 0x07A5, Strong::Rtl},
+    {0x07B1, 0x07EA, Strong::Rtl}, {0x07F4, 0x07F5, Strong::Rtl}, {0x07FA, 0x07FA, Strong::Rtl},
+    {0x07FE, 0x0815, Strong::Rtl}, {0x081A, 0x081A, Strong::Rtl}, {0x0824, 0x0824, Strong::Rtl},
+    {0x0828, 0x0828, Strong::Rtl}, {0x0830, 0x0858, Strong::Rtl}, {0x085E, 0x088E, Strong::Rtl},
+    {0x08A0, 0x08C9, Strong::Rtl}, {0x0903, 0x1AAF, Strong::Ltr}, {0x1B00, 0x1DBF, Strong::Ltr},
+    {0x1E00, 0x1FBC, Strong::Ltr}, {0x1FBE, 0x1FBE, Strong::Ltr}, {0x1FC2, 0x1FCC, Strong::Ltr},
+    {0x1FD0, 0x1FDB, Strong::Ltr}, {0x1FE0, 0x1FEC, Strong::Ltr}, {0x1FF2, 0x1FFC, Strong::Ltr},
+    {0x200E, 0x200E, Strong::Ltr}, {0x200F, 0x200F, Strong::Rtl}, {0x2071, 0x2071, Strong::Ltr},
+    {0x207F, 0x207F, Strong::Ltr}, {0x2090, 0x209C, Strong::Ltr}, {0x2102, 0x2102, Strong::Ltr},
+    {0x2107, 0x2107, Strong::Ltr}, {0x210A, 0x2113, Strong::Ltr}, {0x2115, 0x2115, Strong::Ltr},
+    {0x2119, 0x211D, Strong::Ltr}, {0x2124, 0x2124, Strong::Ltr}, {0x2126, 0x2126, Strong::Ltr},
+    {0x2128, 0x2128, Strong::Ltr}, {0x212A, 0x212D, Strong::Ltr}, {0x212F, 0x2139, Strong::Ltr},
+    {0x213C, 0x213F, Strong::Ltr}, {0x2145, 0x2149, Strong::Ltr}, {0x214E, 0x214F, Strong::Ltr},
+    {0x2160, 0x2188, Strong::Ltr}, {0x249C, 0x24E9, Strong::Ltr}, {0x2800, 0x28FF, Strong::Ltr},
+    {0x2C00, 0x2CE4, Strong::Ltr}, {0x2CEB, 0x2CEE, Strong::Ltr}, {0x2CF2, 0x2CF3, Strong::Ltr},
+    {0x2D00, 0x2D7E, Strong::Ltr}, {0x2D80, 0x2DDE, Strong::Ltr}, {0x3005, 0x3007, Strong::Ltr},
+    {0x3021, 0x3029, Strong::Ltr}, {0x3031, 0x3035, Strong::Ltr}, {0x3038, 0x303C, Strong::Ltr},
+    {0x3041, 0x3096, Strong::Ltr}, {0x309D, 0x309F, Strong::Ltr}, {0x30A1, 0x30FA, Strong::Ltr},
+    {0x30FC, 0x31BF, Strong::Ltr}, {0x31F0, 0x321C, Strong::Ltr}, {0x3220, 0x324F, Strong::Ltr},
+    {0x3260, 0x327B, Strong::Ltr}, {0x327F, 0x32B0, Strong::Ltr}, {0x32C0, 0x32CB, Strong::Ltr},
+    {0x32D0, 0x3376, Strong::Ltr}, {0x337B, 0x33DD, Strong::Ltr}, {0x33E0, 0x33FE, Strong::Ltr},
+    {0x3400, 0x4DBF, Strong::Ltr}, {0x4E00, 0xA48C, Strong::Ltr}, {0xA4D0, 0xA60C, Strong::Ltr},
+    {0xA610, 0xA66E, Strong::Ltr}, {0xA680, 0xA69D, Strong::Ltr}, {0xA6A0, 0xA6EF, Strong::Ltr},
+    {0xA722, 0xA787, Strong::Ltr}, {0xA789, 0xA827, Strong::Ltr}, {0xA840, 0xA873, Strong::Ltr},
+    {0xA880, 0xD7FF, Strong::Ltr}, {0xE000, 0xFAFF, Strong::Ltr}, {0xFB00, 0xFB17, Strong::Ltr},
+    {0xFB1D, 0xFB1D, Strong::Rtl}, {0xFB1F, 0xFB28, Strong::Rtl}, {0xFB2A, 0xFD3D, Strong::Rtl},
+    {0xFD50, 0xFDC7, Strong::Rtl}, {0xFDF0, 0xFDFC, Strong::Rtl}, {0xFE70, 0xFEFE, Strong::Rtl},
+    {0xFF21, 0xFF3A, Strong::Ltr}, {0xFF41, 0xFF5A, Strong::Ltr}, {0xFF66, 0xFFDC, Strong::Ltr},
+    {0x10000, 0x100FF, Strong::Ltr}, {0x10280, 0x107FF, Strong::Ltr}, {0x10800, 0x10FFF, Strong::Rtl},
+    {0x11000, 0x1BCFF, Strong::Ltr}, {0x1D400, 0x1D7CB, Strong::Ltr}, {0x1E800, 0x1EFFF, Strong::Rtl},
+    {0x1F110, 0x1F12E, Strong::Ltr}, {0x1F130, 0x1F169, Strong::Ltr}, {0x1F170, 0x1F1AC, Strong::Ltr},
+    {0x1F1E6, 0x1F202, Strong::Ltr}, {0x1F210, 0x1F23B, Strong::Ltr}, {0x1F240, 0x1F248, Strong::Ltr},
+    {0x1F250, 0x1F251, Strong::Ltr}, {0x20000, 0x3FFFD, Strong::Ltr}, {0xF0000, 0x10FFFD, Strong::Ltr},
+};
+
+}  // namespace
+
+Strong StrongDirection(char32_t c) {
+  const auto* end = std::end(kStrongRanges);
+  const auto* range = std::upper_bound(std::begin(kStrongRanges), end, c,
+                                       [](char32_t value, const StrongRange& r) { return value < r.first; });
+  if (range == std::begin(kStrongRanges)) return Strong::None;
+  --range;
+  return c <= range->last ? range->direction : Strong::None;
+}
+
 std::size_t DisplayCells(TextView text) {
   std::size_t cells = 0;
   for (char32_t c : text) {
+    if (c < 0x0300) {  // Latin, the most common case, one cell each
+      ++cells;
+      continue;
+    }
     const bool zeroWidth = (c >= 0x0300 && c <= 0x036F) || (c >= 0x0483 && c <= 0x0489) ||
                            (c >= 0x0591 && c <= 0x05C7) || (c >= 0x0610 && c <= 0x061A) ||
                            (c >= 0x064B && c <= 0x065F) || c == 0x200C || c == 0x200D ||

@@ -53,6 +53,17 @@ std::size_t DisplayCells(TextView text);
 // screen.
 bool KeepGapTogether(TextView keptPart, TextView answer, TextView textSize);
 
+// Which way a character pulls the direction of a line that starts with it:
+// Ltr for a letter of a left-to-right script, Rtl for a letter of Hebrew,
+// Arabic, Syriac, Thaana, N'Ko and the other right-to-left scripts, None for
+// digits, blanks, punctuation, symbols, emoji and combining marks, which
+// leave the choice to the next letter. This follows the strong classes of
+// the Unicode bidirectional algorithm by blocks of characters, closely
+// enough to find the first strong letter of a line of text; a page cut into
+// parts uses it to give each part its line's direction.
+enum class Strong { None, Ltr, Rtl };
+Strong StrongDirection(char32_t c);
+
 }  // namespace page
 
 }  // namespace brenvik

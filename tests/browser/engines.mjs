@@ -61,6 +61,9 @@ export const KINDS = {
     feedback: 'document.forms.buttonform.feedback.value',
     score: 'document.forms.buttonform.score.value',
     result: 'document.body.innerText.trim()',
+    // The classic page empties a wrong box; the responsive page keeps what
+    // was typed, marked, for the pupil to correct.
+    keepsWrongAnswers: false,
   },
   responsive: {
     options: ['--format', 'responsive'],
@@ -69,6 +72,7 @@ export const KINDS = {
     feedback: "document.getElementById('feedback').textContent",
     score: "document.getElementById('score').textContent",
     result: "document.getElementById('result').textContent",
+    keepsWrongAnswers: true,
   },
 };
 
@@ -124,7 +128,15 @@ export function engineTests(engine, startDriver) {
         await driver.click(kind.submit);
         assert.equal(await driver.evaluate(kind.feedback), 'Some of your answers are wrong.');
         assert.equal(await driver.evaluate(kind.score), '1');
-        assert.deepEqual(await values(driver, 3), ['at', '', '']);
+        if (kind.keepsWrongAnswers) {
+          assert.deepEqual(await values(driver, 3), ['at', 'x', 'At']);
+          assert.equal(await driver.evaluate("document.getElementById('score-line').textContent"), 'Score: 1 of 3');
+          assert.deepEqual(await driver.evaluate("Array.from(document.forms.cloze.elements, (e) => e.getAttribute('aria-describedby'))"),
+            ['said-right', 'said-wrong', 'said-wrong']);
+          await driver.evaluate("Array.from(document.forms.cloze.elements).slice(1).forEach((e) => { e.value = ''; })");
+        } else {
+          assert.deepEqual(await values(driver, 3), ['at', '', '']);
+        }
         await typeAll(driver, ['', 'n', 'at']);
         await driver.click(kind.submit);
         assert.equal(await driver.evaluate(kind.feedback), 'All correct! Well done.');
@@ -139,6 +151,20 @@ export function engineTests(engine, startDriver) {
         await driver.click(kind.submit);
         assert.equal(await driver.evaluate(kind.feedback), 'No cheating!');
         assert.equal(await driver.evaluate(kind.score), 'naughty!');
+        if (kindName !== 'responsive') return;
+
+        // The responsive page asks before it replaces typed answers.
+        await driver.open(page(CAT, ['--practice', '--show-answers']));
+        await typeAll(driver, ['x']);
+        await driver.click(kind.show);
+        assert.equal(await driver.evaluate("document.getElementById('show-confirm').open"), true);
+        assert.equal(await driver.evaluate('document.activeElement.id'), 'keep-answers');
+        await driver.click('#keep-answers');
+        assert.equal(await driver.evaluate("document.getElementById('show-confirm').open"), false);
+        assert.deepEqual(await values(driver, 3), ['x', '', '']);
+        await driver.click(kind.show);
+        await driver.click('#confirm-show');
+        assert.deepEqual(await values(driver, 3), ['at', 'n', 'at']);
       });
 
       test(`${kindName} page: the timer submits after 12 seconds per gap and not before`, async () => {

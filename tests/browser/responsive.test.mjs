@@ -42,6 +42,11 @@ const responsive = (text, options = []) => exportPage(text, ['--format', 'respon
 // and each line of them wraps on a phone. The lines far from the screen are
 // not laid out until they come near, and that must change nothing the pupil
 // or assistive technology sees.
+const SAMPLE = readFileSync(new URL('../../examples/sample.txt', import.meta.url), 'utf8');
+
+// One source line of the given number of gaps, far too long for one block.
+const oneLine = (gaps, word = 'ab cd ') => 'Go. ' + word.repeat(gaps);
+
 const lined = (lines) => 'Go.\n' + Array.from({ length: lines }, (_, i) =>
   (i % 50 === 0 ? 'ab cd ' : '') + '1234 5678 '.repeat(8).trimEnd()).join('\n');
 
@@ -49,9 +54,11 @@ let browser;
 before(async () => { browser = await launchBrowser(); });
 after(async () => { await browser?.close(); });
 
-// A fresh context per page; script errors and dialogs are collected.
-async function open(url, { size = DESKTOP, clock = false } = {}) {
+// A fresh context per page; script errors and dialogs are collected. init:
+// a function run in the page before its own script.
+async function open(url, { size = DESKTOP, clock = false, init = null } = {}) {
   const context = await browser.newContext(size);
+  if (init) await context.addInitScript(init);
   // A step that cannot happen fails instead of waiting for ever.
   context.setDefaultTimeout(15_000);
   const page = await context.newPage();
@@ -68,12 +75,14 @@ async function open(url, { size = DESKTOP, clock = false } = {}) {
 
 const box = (i) => `#cloze input[name="${i}"]`;
 const gapValues = (page) => page.$$eval('#cloze input', (els) => els.map((e) => e.value));
-// Each box's mark: 'right', 'wrong' or '' (with ' invalid' when it says so to assistive technology).
+// Each box's mark as assistive technology gets it: its description and
+// whether it is invalid ('' for no mark).
 const marks = (page) => page.$$eval('#cloze input', (els) => els.map((e) => {
-  const c = e.parentNode.classList;
-  const mark = c.contains('right') ? 'right' : c.contains('wrong') ? 'wrong' : '';
-  return `${mark}${e.getAttribute('aria-invalid') === 'true' ? ' invalid' : ''}`;
+  const said = e.getAttribute('aria-describedby');
+  return `${said ? document.getElementById(said).textContent : ''}${e.getAttribute('aria-invalid') === 'true' ? ' invalid' : ''}`;
 }));
+// The image drawn in a box: its mark, or 'none'.
+const markImage = (page, i) => page.$eval(box(i), (e) => getComputedStyle(e).backgroundImage);
 const text = (page, selector) => page.$eval(selector, (e) => e.textContent);
 
 async function fillAll(page, values) {
@@ -96,6 +105,21 @@ function splitGaps(page) {
 async function noSidewaysScroll(page) {
   return page.evaluate(() => document.documentElement.scrollWidth <= document.documentElement.clientWidth);
 }
+
+// Records every layout shift from the start, user input or not.
+const observeShifts = () => {
+  window.shifts = [];
+  window.shiftObserver = new PerformanceObserver((list) => { for (const e of list.getEntries()) window.shifts.push(e.value); });
+  window.shiftObserver.observe({ type: 'layout-shift', buffered: true });
+};
+// The layout shifts until four frames after now (the lines near the screen
+// are laid out in the frames after the first), with those not yet reported.
+const shiftsSoFar = (page) => page.evaluate(() => new Promise((done) => {
+  let frames = 4;
+  const next = () => (--frames > 0 ? requestAnimationFrame(next)
+    : done(window.shifts.concat(window.shiftObserver.takeRecords().map((e) => e.value))));
+  requestAnimationFrame(next);
+}));
 
 async function axeViolations(page) {
   await page.addScriptTag({ content: axeSourceText() });
@@ -128,8 +152,9 @@ describe('responsive page', () => {
         if (practice) {
           assert.equal(await text(right.page, '#feedback'), 'All correct! Well done.');
           assert.equal(await text(right.page, '#score'), '3');
+          assert.equal(await right.page.innerText('#score-line'), 'Score: 3 of 3');
           assert.deepEqual(await gapValues(right.page), ['at', 'n', 'at']);
-          assert.deepEqual(await marks(right.page), ['right', 'right', 'right']);
+          assert.deepEqual(await marks(right.page), Array(3).fill('right'));
         } else {
           assert.equal(await text(right.page, '#result'), 'You scored 3 out of a possible 3');
           assert.equal(await right.page.$$eval('form', (f) => f.length), 0, 'the form is gone');
@@ -140,19 +165,22 @@ describe('responsive page', () => {
         await right.context.close();
 
         const wrong = await open(url, { size });
-        await fillAll(wrong.page, ['at', 'x', 'AT']);
+        await fillAll(wrong.page, ['at', 'x', ' ']);
         await press(wrong.page, '#submit-test', size);
         if (practice) {
           assert.equal(await text(wrong.page, '#feedback'), 'Some of your answers are wrong.');
           assert.equal(await text(wrong.page, '#score'), '1');
-          assert.deepEqual(await gapValues(wrong.page), ['at', '', ''], 'wrong boxes emptied, the right one kept');
-          assert.deepEqual(await marks(wrong.page), ['right', 'wrong invalid', 'wrong invalid']);
-          // The marks are symbols, not only colours.
-          const symbol = await wrong.page.$eval('#cloze .w.wrong', (e) => getComputedStyle(e, '::after').content);
-          assert.match(symbol, /\u2717/);
+          assert.equal(await wrong.page.innerText('#score-line'), 'Score: 1 of 3');
+          assert.deepEqual(await gapValues(wrong.page), ['at', 'x', ' '], 'what was typed stays to be corrected');
+          assert.deepEqual(await marks(wrong.page), ['right', 'wrong invalid', 'not answered invalid']);
+          // The marks are three different pictures, not only colours.
+          const images = [await markImage(wrong.page, 0), await markImage(wrong.page, 1), await markImage(wrong.page, 2)];
+          for (const image of images) assert.match(image, /^url\("data:image\/svg\+xml,/);
+          assert.equal(new Set(images).size, 3);
           // A second submit after correcting.
           await wrong.page.fill(box(1), 'n');
-          assert.deepEqual(await marks(wrong.page), ['right', '', 'wrong invalid'], 'typing clears the mark');
+          assert.deepEqual(await marks(wrong.page), ['right', '', 'not answered invalid'], 'typing clears the mark');
+          assert.equal(await markImage(wrong.page, 1), 'none');
           await wrong.page.fill(box(2), 'at');
           await press(wrong.page, '#submit-test', size);
           assert.equal(await text(wrong.page, '#feedback'), 'All correct! Well done.');
@@ -208,12 +236,14 @@ describe('responsive page', () => {
   test('Show Answers fills the boxes, and submitting then is cheating', async () => {
     const { url } = responsive(CAT, ['--practice', '--show-answers']);
     const { page, context, errors } = await open(url, { size: PHONE });
-    await page.fill(box(0), 'x');
+    // A right answer is not lost, so there is nothing to ask.
+    await page.fill(box(0), 'at');
     await page.tap('#show-answers');
     assert.deepEqual(await gapValues(page), ['at', 'n', 'at']);
     await page.tap('#submit-test');
     assert.equal(await text(page, '#feedback'), 'No cheating!');
     assert.equal(await text(page, '#score'), 'naughty!');
+    assert.equal(await page.innerText('#score-line'), 'Score: naughty!');
     // Still cheating on a later submit, as on the classic page.
     await page.fill(box(1), '');
     await page.tap('#submit-test');
@@ -241,7 +271,7 @@ describe('responsive page', () => {
       await fillAll(page, [typed, 'n', 'at']);
       await page.click('#submit-test');
       assert.equal(await text(page, '#score'), right ? '3' : '2', JSON.stringify(typed));
-      assert.equal(await page.inputValue(box(0)), right ? typed : '', JSON.stringify(typed));
+      assert.equal(await page.inputValue(box(0)), typed, JSON.stringify(typed));
     }
     // A run of blanks inside counts as one.
     const spaced = await open(responsive('Go. a b\u00e9c', ['--practice']).url);
@@ -321,11 +351,15 @@ describe('responsive page', () => {
     }
   });
 
-  test('printed: title, a name line, each gap a line of its length, no buttons', async () => {
+  test('printed: title, a name line, each gap a line of its length, no buttons, no focus ring', async () => {
     const { url } = responsive(CAT, ['--practice', '--show-answers', '--timer', '--title', 'Printed test']);
     const { page, context } = await open(url, { clock: true });
     await fillAll(page, ['at', 'x', '']);
     await page.click('#submit-test');
+    // A box with the focus, as after typing into it.
+    await page.focus(box(1));
+    await page.keyboard.press('End');
+    assert.notEqual(await page.$eval(box(1), (e) => getComputedStyle(e).outlineStyle), 'none', 'focused on the screen');
     assert.ok(await page.isHidden('.name-line'), 'the name line is for paper only');
     await page.emulateMedia({ media: 'print' });
     for (const hidden of ['#submit-test', '#show-answers', '#timer', '#feedback', 'footer']) {
@@ -344,7 +378,9 @@ describe('responsive page', () => {
       assert.equal(line.colour, 'rgba(0, 0, 0, 0)', 'what was typed is not printed');
     }
     assert.ok(lines[0].width > lines[1].width, 'a two-letter gap is longer than a one-letter gap');
-    assert.equal(await page.$eval('.w.right', (e) => getComputedStyle(e, '::after').content), 'none');
+    assert.deepEqual([await markImage(page, 0), await markImage(page, 1), await markImage(page, 2)], ['none', 'none', 'none']);
+    assert.equal(await page.evaluate(() => document.activeElement.name), '1');
+    assert.equal(await page.$eval(box(1), (e) => getComputedStyle(e).outlineStyle), 'none', 'no focus ring on paper');
     await context.close();
   });
 
@@ -403,9 +439,8 @@ describe('responsive page', () => {
 
     // The bundled sample on a phone, at two text sizes: no kept part ends a
     // line with its box on the next.
-    const sample = readFileSync(new URL('../../examples/sample.txt', import.meta.url), 'utf8');
     for (const size of ['14', '20']) {
-      const phone = await open(responsive(sample, ['--size', size]).url, { size: PHONE });
+      const phone = await open(responsive(SAMPLE, ['--size', size]).url, { size: PHONE });
       assert.deepEqual(await splitGaps(phone.page), [], `text size ${size}`);
       assert.ok(await noSidewaysScroll(phone.page));
       await phone.context.close();
@@ -559,5 +594,150 @@ describe('responsive page', () => {
     const widths = await page.$$eval('#cloze input', (els) => els.map((e) => e.getBoundingClientRect().right));
     for (const right of widths) assert.ok(right <= 360, `a box ends at ${right}`);
     await context.close();
+  });
+  test('nothing moves as the page is drawn or checked; boxes fit a finger; marks in place; Show Answers apart', async () => {
+    const answers = answersOf(SAMPLE);
+    // Right, wrong and empty in turn.
+    const typed = answers.map((a, i) => [a, `${a}x`, ''][i % 3]);
+    for (const [sizeName, size] of SIZES) {
+      for (const textSize of ['14', '24']) {
+        const where = `${sizeName}, text size ${textSize}`;
+        const { page, context, errors } = await open(responsive(SAMPLE, ['--practice', '--show-answers', '--size', textSize]).url,
+          { size, init: observeShifts });
+        assert.deepEqual(await shiftsSoFar(page), [], `${where}: layout shifts`);
+        // On a touch screen: boxes 32px tall, rows of boxes 12px apart.
+        const boxes = await page.$$eval('#cloze input', (els) => els.map((e) => e.getBoundingClientRect()));
+        const rows = boxes.reduce((rs, b) => (rs.length && b.top < rs[rs.length - 1].bottom ? rs : [...rs, b]), []);
+        if (size === PHONE) {
+          assert.ok(Math.min(...boxes.map((b) => b.height)) >= 32, where);
+          assert.ok(Math.min(...rows.slice(1).map((r, i) => r.top - rows[i].bottom)) >= 12, where);
+        }
+        assert.ok(await page.evaluate(() => {
+          const [a, b] = ['submit-test', 'show-answers'].map((id) => document.getElementById(id).getBoundingClientRect());
+          return Math.max(b.left - a.right, b.top - a.bottom);
+        }) >= 48, `${where}: Show Answers apart from Submit Test`);
+        for (let i = 0; i < typed.length; i++) if (typed[i]) await page.fill(box(i), typed[i]);
+        // Every element's place in the page (not on the screen, which scrolls).
+        const places = () => page.$$eval('h1, .text > div, #cloze input, #submit-test, #show-answers, #result, footer', (els) =>
+          els.map((e) => { const r = e.getBoundingClientRect(); return `${e.tagName} ${r.left + scrollX} ${r.top + scrollY} ${r.width} ${r.height}`; }));
+        const before = await places();
+        await press(page, '#submit-test', size);
+        assert.deepEqual(await places(), before, where);
+        assert.deepEqual(await gapValues(page), typed);
+        assert.deepEqual(await marks(page), typed.map((t, i) => ['right', 'wrong invalid', 'not answered invalid'][i % 3]));
+        assert.equal(await page.innerText('#score-line'), `Score: ${Math.ceil(answers.length / 3)} of ${answers.length}`);
+        assert.deepEqual(errors, []);
+        await context.close();
+      }
+    }
+  });
+
+  test('focus shows inside the box and covers neither its kept part nor the lines around it', async () => {
+    // "sun i_": a kept part of one letter.
+    const { url } = responsive('The sun is up. The sun is up and the day is long.', ['--practice']);
+    for (const [sizeName, size] of SIZES) {
+      for (const how of ['pointer', 'keyboard']) {
+        const { page, context } = await open(url, { size });
+        const gap = await page.$$eval('.text .w', (ws) => ws.findIndex((w) => w.textContent === 'i'));
+        // The box, and the four bands around it, 12px wide.
+        const areas = await page.$eval(box(gap), (e) => {
+          const { left: x, top: y, width: w, height: h } = e.getBoundingClientRect();
+          return [[x, y, w, h], [x - 12, y - 12, 12, h + 24], [x + w, y - 12, 12, h + 24], [x, y - 12, w, 12], [x, y + h, w, 12]]
+            .map(([x, y, width, height]) => ({ x, y, width, height }));
+        });
+        const pictures = () => Promise.all(areas.map((clip) => page.screenshot({ clip, caret: 'hide' })));
+        const blurred = await pictures();
+        if (how === 'pointer') await press(page, box(gap), size);
+        else await page.focus(box(gap - 1)).then(() => page.keyboard.press('Tab'));
+        assert.equal(await page.evaluate(() => document.activeElement.name), String(gap));
+        const focused = await pictures();
+        assert.deepEqual(focused.map((p, k) => p.equals(blurred[k])), [false, true, true, true, true], `${sizeName}, ${how}`);
+        await context.close();
+      }
+    }
+  });
+
+  test('Show Answers asks before it replaces what was typed, by keyboard, touch and screen reader', async () => {
+    const { url } = responsive(CAT, ['--practice', '--show-answers']);
+    const state = (page) => page.evaluate(() => `${document.getElementById('show-confirm').open ? 'asking' : 'closed'}, ` +
+      `focus on ${document.activeElement.id}`);
+
+    // Keyboard: Escape keeps the answers, "Show the answers" replaces them.
+    const keys = await open(url);
+    await fillAll(keys.page, ['at', 'x', 'a']);
+    await keys.page.focus('#show-answers');
+    await keys.page.keyboard.press('Enter');
+    assert.equal(await state(keys.page), 'asking, focus on keep-answers');
+    assert.equal(await keys.page.innerText('#show-confirm-text'), 'They replace what you typed in 2 gaps.');
+    assert.match(await keys.page.locator('body').ariaSnapshot(), /dialog "Show the answers\?"/);
+    assert.deepEqual(await axeViolations(keys.page), [], 'with the question open');
+    await keys.page.keyboard.press('Escape');
+    assert.equal(await state(keys.page), 'closed, focus on show-answers');
+    assert.deepEqual(await gapValues(keys.page), ['at', 'x', 'a']);
+    await keys.page.keyboard.press('Enter');
+    await keys.page.keyboard.press('Tab');
+    assert.equal(await state(keys.page), 'asking, focus on confirm-show');
+    await keys.page.keyboard.press('Enter');
+    assert.deepEqual(await gapValues(keys.page), ['at', 'n', 'at']);
+    assert.deepEqual(keys.errors, []);
+    await keys.context.close();
+
+    // Touch: "Keep my answers", then "Show the answers"; then nothing is left to ask.
+    const touch = await open(url, { size: PHONE });
+    await touch.page.fill(box(1), 'x');
+    await touch.page.tap('#show-answers');
+    assert.equal(await touch.page.innerText('#show-confirm-text'), 'They replace what you typed in 1 gap.');
+    await touch.page.tap('#keep-answers');
+    assert.deepEqual(await gapValues(touch.page), ['', 'x', '']);
+    await touch.page.tap('#show-answers');
+    await touch.page.tap('#confirm-show');
+    assert.deepEqual(await gapValues(touch.page), ['at', 'n', 'at']);
+    await touch.page.tap('#show-answers');
+    assert.equal(await state(touch.page), 'closed, focus on show-answers');
+    assert.deepEqual(touch.errors, []);
+    await touch.context.close();
+
+    // Time runs out while the question is open: what was typed is checked.
+    const timed = await open(responsive(CAT, ['--practice', '--show-answers', '--timer']).url, { clock: true });
+    await fillAll(timed.page, ['at', 'x', '']);
+    await timed.page.click('#show-answers');
+    await timed.page.clock.runFor(36_000);
+    assert.match(await state(timed.page), /^closed/);
+    assert.deepEqual(await gapValues(timed.page), ['at', 'x', '']);
+    assert.equal(await text(timed.page, '#feedback'), 'Some of your answers are wrong.');
+    await timed.context.close();
+  });
+
+  test('a very long source line is cut into parts that read, run and work as the one line', async () => {
+    const hebrew = '\u05e9\u05dc\u05d5\u05dd. ' + '\u05de\u05d1\u05d7\u05df \u05e7\u05e6\u05e8 '.repeat(800);
+    for (const [source, dir] of [[oneLine(1200), 'ltr'], [hebrew, 'rtl']]) {
+      const { page, context, errors } = await open(responsive(source, ['--practice']).url, { size: PHONE, init: observeShifts });
+      assert.deepEqual(await shiftsSoFar(page), [], 'layout shifts');
+      const lines = await page.$$eval('.text > div', (ds) => ds.map((d) => `${d.className} ${d.dir} ${d.children.length >= 3}`));
+      assert.deepEqual(lines, [`cut ${dir} true`], 'one block for the one source line, in three parts or more');
+      // The line reads as the source, and every part runs its way.
+      assert.equal(await text(page, '.text'), testText(source).replace(/_+/g, ''));
+      assert.deepEqual(await page.$$eval('.cut > div', (ds) => [...new Set(ds.map((d) => getComputedStyle(d).direction))]), [dir]);
+      // The first letter stands at the line's start edge.
+      assert.equal(await page.$eval('.cut > div', (d) => {
+        const range = document.createRange();
+        range.setStart(d.firstChild, 0);
+        range.setEnd(d.firstChild, 1);
+        const r = range.getBoundingClientRect();
+        const edge = d.getBoundingClientRect();
+        return r.right > edge.right - 40 ? 'rtl' : r.left < edge.left + 40 ? 'ltr' : 'middle';
+      }), dir);
+      assert.ok(await noSidewaysScroll(page));
+      // Enter goes on from the last box of one part to the first of the next.
+      await page.$$eval('.cut > div:first-child input', (els) => els[els.length - 1].focus());
+      await page.keyboard.press('Enter');
+      assert.equal(await page.evaluate(() => document.activeElement.closest('.cut > div') === document.querySelector('.cut > div:nth-child(2)')), true);
+      assert.deepEqual(await axeViolations(page), []);
+      // On paper every part is laid out.
+      await page.emulateMedia({ media: 'print' });
+      assert.deepEqual(await page.$$eval('.cut > div', (ds) => [...new Set(ds.map((d) => getComputedStyle(d).contentVisibility))]), ['visible']);
+      assert.deepEqual(errors, []);
+      await context.close();
+    }
   });
 });

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -113,28 +114,45 @@ Text TextMarkup(const std::string& page) {
   return FromUtf8(std::string_view(inner).substr(0, inner.size() - std::string_view("</div>").size()));
 }
 
-// The text's line blocks as the pupil reads them before typing, each box
-// shown as one "_" per letter of its answer. The markup must be one <div>
-// per line with nothing but an LF between two of them, no LF inside a
-// line, and each gap's wrapper closed in the line it opens in.
-std::vector<Text> ShownLines(const std::string& page) {
+// A source line as the page writes it: its text as the pupil reads it
+// before typing, each box shown as one "_" per letter of its answer; the
+// parts of a very long line (one part for any other line); and the
+// direction written on a cut line ("" when the line has none).
+struct ShownLine {
+  Text text;
+  std::vector<Text> parts;
+  std::string dir;
+};
+
+// The text's line blocks. The markup must be one <div> per line with
+// nothing but an LF between two of them, no LF inside a line, and each
+// gap's wrapper closed in the part it opens in. A cut line is <div
+// class="cut" dir=..> holding its parts, each a <div>, with nothing
+// between two parts.
+std::vector<ShownLine> ParseLines(const std::string& page) {
   const Text p = TextMarkup(page);
   const std::vector<Text> answers = PageAnswers(page);
-  std::vector<Text> lines;
+  std::vector<ShownLine> lines;
   bool inLine = false;
+  bool cut = false;     // the current line is cut into parts
+  bool inPart = false;  // within a part of a cut line
   bool inWrapper = false;
   bool afterLine = false;  // an LF between blocks follows a closed line
   std::size_t gap = 0;
   std::size_t i = 0;
+  auto append = [&](TextView shown) {
+    lines.back().text += shown;
+    lines.back().parts.back() += shown;
+  };
   while (i < p.size()) {
     if (p[i] != U'<') {
       const std::size_t next = p.find(U'<', i);
       const TextView text = TextView(p).substr(i, next == Text::npos ? Text::npos : next - i);
-      if (inLine) {
+      if (inLine && (!cut || inPart)) {
         EXPECT_EQ(text.find(U'\n'), TextView::npos) << "a line break inside a line: " << ToUtf8(text);
-        lines.back() += Unescape(text);
+        append(Unescape(text));
       } else {
-        EXPECT_TRUE(afterLine && text == U"\n") << "between lines: \"" << ToUtf8(text) << "\"";
+        EXPECT_TRUE(!inLine && afterLine && text == U"\n") << "between blocks: \"" << ToUtf8(text) << "\"";
         afterLine = false;
       }
       i = next == Text::npos ? p.size() : next;
@@ -142,22 +160,36 @@ std::vector<Text> ShownLines(const std::string& page) {
     }
     const std::size_t close = p.find(U'>', i);
     const TextView tag = TextView(p).substr(i, close - i + 1);
-    if (tag == U"<div>") {
+    if (tag == U"<div class=\"cut\" dir=\"ltr\">" || tag == U"<div class=\"cut\" dir=\"rtl\">") {
       EXPECT_FALSE(inLine) << "a line inside a line";
+      inLine = cut = true;
+      afterLine = false;
+      lines.push_back({U"", {}, tag.find(U"rtl") != TextView::npos ? "rtl" : "ltr"});
+    } else if (tag == U"<div>" && inLine) {
+      EXPECT_TRUE(cut && !inPart) << "a block inside a line that is not cut";
+      inPart = true;
+      lines.back().parts.emplace_back();
+    } else if (tag == U"<div>") {
       inLine = true;
       afterLine = false;
-      lines.emplace_back();
+      lines.push_back({U"", {U""}, ""});
     } else if (tag == U"</div>") {
       EXPECT_TRUE(inLine);
-      EXPECT_FALSE(inWrapper) << "a gap's wrapper left open at the end of its line";
-      inLine = false;
-      afterLine = true;
+      EXPECT_FALSE(inWrapper) << "a gap's wrapper left open at the end of its block";
+      if (inPart) {
+        EXPECT_FALSE(lines.back().parts.back().empty()) << "an empty part";
+        inPart = false;
+      } else {
+        if (cut) EXPECT_GE(lines.back().parts.size(), 2u) << "a cut line of one part";
+        inLine = cut = false;
+        afterLine = true;
+      }
     } else if (tag.starts_with(U"<input ")) {
       EXPECT_TRUE(inWrapper) << "a box outside its wrapper";
-      if (gap < answers.size()) lines.back().append(GapLength(answers[gap]), U'_');
+      if (gap < answers.size()) append(Text(GapLength(answers[gap]), U'_'));
       ++gap;
     } else if (tag == U"<span class=\"w k\">" || tag == U"<span class=\"w\">") {
-      EXPECT_TRUE(inLine && !inWrapper) << ToUtf8(tag);
+      EXPECT_TRUE(inLine && (!cut || inPart) && !inWrapper) << ToUtf8(tag);
       inWrapper = true;
     } else {
       EXPECT_EQ(tag, U"</span>");
@@ -170,6 +202,12 @@ std::vector<Text> ShownLines(const std::string& page) {
   EXPECT_FALSE(inLine);
   EXPECT_EQ(gap, answers.size());
   return lines;
+}
+
+std::vector<Text> ShownLines(const std::string& page) {
+  std::vector<Text> out;
+  for (ShownLine& line : ParseLines(page)) out.push_back(std::move(line.text));
+  return out;
 }
 
 // The whole text as the pupil reads it: the lines, each ended by a line
@@ -248,7 +286,11 @@ void ExpectWholeStructure(const std::string& page) {
   EXPECT_EQ(Count(page, "</h1>"), 1u);
   EXPECT_EQ(Count(page, "<!--"), 0u);
   EXPECT_EQ(Count(page, "</form>"), 1u);
-  EXPECT_TRUE(page.ends_with("</script>\n</body>\n</html>\n"));
+  // The footer, which the page waits for before it is first drawn, comes
+  // after the script.
+  EXPECT_EQ(Count(page, "<footer id=\"end\">"), 1u);
+  EXPECT_GT(page.find("<footer id=\"end\">"), page.rfind("</script>"));
+  EXPECT_TRUE(page.ends_with("</p></footer>\n</body>\n</html>\n"));
 }
 
 ExportSettings Variant(PageVariant mode, bool showAnswers, bool timer) {
@@ -320,7 +362,11 @@ TEST(ResponsivePage, VariantsWriteTheirParts) {
     EXPECT_TRUE(Has(page, std::string("id=\"test-data\">") + c.data));
     EXPECT_EQ(Has(page, ">Show Answers</button>"), c.showButton);
     EXPECT_EQ(Has(page, "<p id=\"feedback\"></p>"), c.feedback);
-    EXPECT_EQ(Has(page, "<output id=\"score\">"), c.feedback);
+    EXPECT_EQ(Has(page, "<output id=\"score\"></output><span id=\"score-total\"> of 3</span>"), c.feedback);
+    EXPECT_EQ(Has(page, "<span id=\"said-empty\">not answered</span>"), c.feedback);
+    EXPECT_EQ(Has(page, "<dialog id=\"show-confirm\""), c.showButton);
+    // The marks are drawn only in the practice version.
+    EXPECT_EQ(Has(page, "url("), c.feedback);
     EXPECT_EQ(Has(page, "role=\"timer\""), c.timerLine);
     ExpectWholeStructure(page);
   }
@@ -568,6 +614,88 @@ TEST(ResponsivePage, BoxWidthFollowsTheAnswer) {
                                          {U"\u0432\u0435\u0442", 3}}) {
     EXPECT_EQ(page::DisplayCells(c.answer), c.cells) << ToUtf8(c.answer);
   }
+}
+
+TEST(ResponsivePage, MarksAreImagesInTheAnswerTextColour) {
+  ExportSettings s = Variant(PageVariant::Practice, false, false);
+  s.AnswerTextColour = U"#0a0";
+  const std::string style = Between(Build(kCatText, s).page, "<style>", "</style>");
+  // One picture per mark, an image in the page itself, none fetched, with
+  // nothing in it that ends the style sheet or the address.
+  const std::string marks = style.substr(style.find("@media screen{\n.text input[aria-describedby=said-right]{"));
+  EXPECT_EQ(Count(marks, "{background-image:url(\"data:image/svg+xml,"), 3u);
+  EXPECT_EQ(Count(style, "url("), 3u);
+  EXPECT_EQ(Count(marks, "stroke='%2300AA00'"), 3u);
+  EXPECT_EQ(marks.find_first_of("<>#"), std::string::npos) << marks;
+}
+
+TEST(ResponsivePage, StrongDirectionOfLetters) {
+  using page::Strong;
+  // Latin, Polish, Greek, Cyrillic, Armenian, Devanagari, Thai, Georgian,
+  // kana, ideographs, Hangul, LRM; Hebrew, Arabic, Persian, Syriac, Thaana,
+  // N'Ko, presentation forms, RLM, Adlam; then digits, blanks, punctuation,
+  // symbols, marks and emoji, which decide nothing.
+  const std::vector<std::pair<Strong, Text>> cases = {
+      {Strong::Ltr, U"aZ\u00e9\u0142\u03b1\u0434\u0561\u0939\u0e01\u10d0\u3042\u6f22\uac00\u200e\U00020000"},
+      {Strong::Rtl, U"\u05d0\u05ea\u0627\u06cc\u0710\u0780\u07ca\ufb2a\ufe8d\u200f\U0001E900"},
+      {Strong::None, Text(U"7 \"\u00ab\u00d7\u0301\u05b0\u0661\u06f1\u064b\u2014\u20ac\u2192\u3001\U0001F600\ufffd") + U'\0'},
+  };
+  for (const auto& [direction, letters] : cases) {
+    for (char32_t c : letters) EXPECT_EQ(page::StrongDirection(c), direction) << std::hex << static_cast<std::uint32_t>(c);
+  }
+}
+
+TEST(ResponsivePage, VeryLongLinesAreCutIntoPartsThatReadAsTheLine) {
+  auto repeat = [](TextView piece, std::size_t times) {
+    Text out;
+    for (std::size_t i = 0; i < times; ++i) out += piece;
+    return out;
+  };
+  const Text hebrew = repeat(U"\u05de\u05d1\u05d7\u05df \u05e7\u05e6\u05e8 ", 2000);
+  const Text latin = repeat(U"ab cd ", 3000);
+  // Each source line's direction when it is cut, "" when it stays whole.
+  const std::vector<std::pair<Text, std::vector<std::string>>> cases = {
+      {U"Go. " + latin, {"ltr"}},
+      {U"\u05e9\u05dc\u05d5\u05dd. " + hebrew, {"rtl"}},
+      // Digits and punctuation do not decide, nor do the letters of an isolate.
+      {U"2024: \u00ab\u05e9\u05dc\u05d5\u05dd\u00bb. " + hebrew, {"rtl"}},
+      {U"\u2066Go\u2069. " + hebrew, {"rtl"}},
+      {U"Hello. " + hebrew, {"ltr"}},
+      // Over 900 words of prose stay one block.
+      {U"Go. " + repeat(U"The quick brown fox jumps over the lazy dog, and then it rests. ", 70), {""}},
+      // Only the long line of a text is cut.
+      {U"First.\r\nab cd\r\n" + latin + U"\r\n\r\nab cd", {"", "", "ltr", "", ""}},
+      // Words without a blank between them give no place to cut.
+      {U"Go. " + repeat(U"ab-cd-", 3000), {""}},
+  };
+  for (const auto& [source, dirs] : cases) {
+    SCOPED_TRACE(ToUtf8(source.substr(0, 40)));
+    const Built b = Build(source, Variant(PageVariant::Practice, true, true));
+    EXPECT_EQ(ShownText(b.page), WithLf(b.test));
+    const std::vector<ShownLine> lines = ParseLines(b.page);
+    ASSERT_EQ(lines.size(), dirs.size());
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+      const std::vector<Text>& parts = lines[k].parts;
+      EXPECT_EQ(lines[k].dir, dirs[k]) << "line " << k;
+      EXPECT_EQ(parts.size() >= 5, !dirs[k].empty()) << "line " << k;
+      // Parts of about the same size, each but the last ending after a blank.
+      std::size_t shortest = Text::npos;
+      std::size_t longest = 0;
+      for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
+        EXPECT_EQ(parts[i].back(), U' ');
+        EXPECT_NE(parts[i + 1].front(), U' ');
+        shortest = std::min(shortest, parts[i].size());
+        longest = std::max(longest, parts[i].size());
+      }
+      if (parts.size() > 1) EXPECT_LT(longest, 2 * shortest);
+    }
+    ExpectWholeStructure(b.page);
+  }
+  // In prose a part ends after a sentence, where a short row reads naturally.
+  const Built prose = Build(U"Go. " + repeat(U"The quick brown fox jumps over the lazy dog, and then it rests. ", 200));
+  const std::vector<Text> parts = ParseLines(prose.page).at(0).parts;
+  EXPECT_GE(parts.size(), 5u);
+  for (std::size_t i = 0; i + 1 < parts.size(); ++i) EXPECT_TRUE(parts[i].ends_with(U". ")) << ToUtf8(parts[i].substr(parts[i].size() - 20));
 }
 
 // Small deterministic generator, so that a failing text can be replayed.
