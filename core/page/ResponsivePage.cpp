@@ -42,22 +42,7 @@ class Utf8Out {
 
   void put(char32_t c) { AppendUtf8(out_, c); }
 
-  // Runs of ASCII are copied without the per-character encoding.
-  void put(TextView s) {
-    std::size_t i = 0;
-    while (i < s.size()) {
-      std::size_t end = i;
-      while (end < s.size() && s[end] < 0x80) ++end;
-      if (end > i) {
-        const std::size_t at = out_.size();
-        out_.resize(at + (end - i));
-        char* p = out_.data() + at;
-        for (std::size_t k = i; k < end; ++k) *p++ = static_cast<char>(s[k]);
-        i = end;
-      }
-      if (i < s.size()) put(s[i++]);
-    }
-  }
+  void put(TextView s) { AppendUtf8(out_, s); }
 
   std::size_t size() const { return out_.size(); }
 
