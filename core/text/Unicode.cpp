@@ -8,6 +8,7 @@
 #include <unicode/brkiter.h>
 #include <unicode/locid.h>
 #include <unicode/normalizer2.h>
+#include <unicode/rbbi.h>
 #include <unicode/ucptrie.h>
 #include <unicode/umutablecptrie.h>
 #include <unicode/uniset.h>
@@ -114,6 +115,183 @@ class PropertyTable {
 const PropertyTable& Properties() {
   static const PropertyTable table;
   return table;
+}
+
+// Grapheme clusters without ICU's iterator. The iterator costs a few
+// hundred instructions per cluster (setText, its cache, the rule tables
+// walked through UText); the rules below take one table load per character.
+// They are ICU's own rules for extended grapheme clusters (Unicode's rules
+// plus ICU's rule that keeps an Indic conjunct whole), and are used only
+// where the iterator is driven by exactly these rules: kClusterRules is
+// their text as ICU reports it. With any other rules (another ICU, a
+// tailoring) the iterator answers.
+constexpr char kClusterRules[] =
+    R"(!!quoted_literals_only;$CR=[\p{Grapheme_Cluster_Break=CR}];$LF=[\p{Grapheme_Cluster_Break=LF}];)"
+    R"($Control=[[\p{Grapheme_Cluster_Break=Control}]];$Extend=[[\p{Grapheme_Cluster_Break=Extend}]];)"
+    R"($ZWJ=[\p{Grapheme_Cluster_Break=ZWJ}];$Regional_Indicator=[\p{Grapheme_Cluster_Break=Regional_Indicator}];)"
+    R"($Prepend=[\p{Grapheme_Cluster_Break=Prepend}];$SpacingMark=[\p{Grapheme_Cluster_Break=SpacingMark}];)"
+    R"($Virama=[\p{Gujr}\p{sc=Telu}\p{sc=Mlym}\p{sc=Orya}\p{sc=Beng}\p{sc=Deva}&\p{Indic_Syllabic_Category=Virama}];)"
+    R"($LinkingConsonant=[\p{Gujr}\p{sc=Telu}\p{sc=Mlym}\p{sc=Orya}\p{sc=Beng}\p{sc=Deva}&\p{Indic_Syllabic_Category=Consonant}];)"
+    R"($ExtCccZwj=[[\p{gcb=Extend}-\p{ccc=0}]\p{gcb=ZWJ}];$L=[\p{Grapheme_Cluster_Break=L}];)"
+    R"($V=[\p{Grapheme_Cluster_Break=V}];$T=[\p{Grapheme_Cluster_Break=T}];$LV=[\p{Grapheme_Cluster_Break=LV}];)"
+    R"($LVT=[\p{Grapheme_Cluster_Break=LVT}];$Extended_Pict=[:ExtPict:];!!chain;!!lookAheadHardBreak;$CR$LF;)"
+    R"($L($L|$V|$LV|$LVT);($LV|$V)($V|$T);($LVT|$T)$T;[^$Control$CR$LF]($Extend|$ZWJ);)"
+    R"([^$Control$CR$LF]$SpacingMark;$Prepend[^$Control$CR$LF];)"
+    R"($LinkingConsonant$ExtCccZwj*$Virama$ExtCccZwj*$LinkingConsonant;$Extended_Pict$Extend*$ZWJ$Extended_Pict;)"
+    R"(^$Prepend*$Regional_Indicator$Regional_Indicator/$Regional_Indicator;)"
+    R"(^$Prepend*$Regional_Indicator$Regional_Indicator;.;)";
+
+// The class of a character for the cluster rules (low four bits), and the
+// sets of the emoji and conjunct rules (high bits).
+enum ClusterClass : unsigned {
+  kOther, kCr, kLf, kControl, kExtend, kZwj, kRegionalIndicator, kPrepend, kSpacingMark,
+  kHangulL, kHangulV, kHangulT, kHangulLV, kHangulLVT,
+};
+constexpr unsigned kClassMask = 0x0F;
+constexpr unsigned kPictographic = 1u << 4;      // Extended_Pictographic
+constexpr unsigned kLinkingConsonant = 1u << 5;  // a consonant of the conjunct rule's scripts
+constexpr unsigned kVirama = 1u << 6;            // a virama of those scripts
+constexpr unsigned kExtendCccZwj = 1u << 7;      // Extend with a combining class, or ZWJ
+
+class ClusterTable {
+ public:
+  ClusterTable() {
+    static constexpr std::pair<const char*, unsigned> kClasses[] = {
+        {"[:GCB=CR:]", kCr}, {"[:GCB=LF:]", kLf}, {"[:GCB=Control:]", kControl},
+        {"[:GCB=Extend:]", kExtend}, {"[:GCB=ZWJ:]", kZwj},
+        {"[:GCB=Regional_Indicator:]", kRegionalIndicator}, {"[:GCB=Prepend:]", kPrepend},
+        {"[:GCB=SpacingMark:]", kSpacingMark}, {"[:GCB=L:]", kHangulL}, {"[:GCB=V:]", kHangulV},
+        {"[:GCB=T:]", kHangulT}, {"[:GCB=LV:]", kHangulLV}, {"[:GCB=LVT:]", kHangulLVT},
+    };
+    static constexpr std::pair<const char*, unsigned> kSets[] = {
+        {"[:ExtPict:]", kPictographic},
+        {R"([\p{Gujr}\p{sc=Telu}\p{sc=Mlym}\p{sc=Orya}\p{sc=Beng}\p{sc=Deva}&\p{Indic_Syllabic_Category=Consonant}])",
+         kLinkingConsonant},
+        {R"([\p{Gujr}\p{sc=Telu}\p{sc=Mlym}\p{sc=Orya}\p{sc=Beng}\p{sc=Deva}&\p{Indic_Syllabic_Category=Virama}])",
+         kVirama},
+        {R"([[\p{gcb=Extend}-\p{ccc=0}]\p{gcb=ZWJ}])", kExtendCccZwj},
+    };
+    UErrorCode status = U_ZERO_ERROR;
+    UMutableCPTrie* builder = umutablecptrie_open(kOther, 0, &status);
+    Check(status, "cannot build the grapheme cluster table");
+    try {
+      for (const auto& [pattern, cls] : kClasses) {
+        Update(builder, pattern, [cls = cls](unsigned v) { return (v & ~kClassMask) | cls; });
+      }
+      for (const auto& [pattern, bit] : kSets) {
+        Update(builder, pattern, [bit = bit](unsigned v) { return v | bit; });
+      }
+      trie_ = umutablecptrie_buildImmutable(builder, UCPTRIE_TYPE_FAST, UCPTRIE_VALUE_BITS_8,
+                                            &status);
+      Check(status, "cannot build the grapheme cluster table");
+    } catch (...) {
+      umutablecptrie_close(builder);
+      throw;
+    }
+    umutablecptrie_close(builder);
+  }
+  ~ClusterTable() { ucptrie_close(trie_); }
+  ClusterTable(const ClusterTable&) = delete;
+  ClusterTable& operator=(const ClusterTable&) = delete;
+
+  // The class of c as ICU sees it: a value that is not a scalar value is
+  // handed to ICU as U+FFFD.
+  unsigned get(char32_t c) const {
+    return UCPTRIE_FAST_GET(trie_, UCPTRIE_8, static_cast<UChar32>(ScalarOrReplacement(c)));
+  }
+
+ private:
+  template <typename Fn>
+  static void Update(UMutableCPTrie* builder, const char* pattern, Fn&& change) {
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::UnicodeSet set(icu::UnicodeString(pattern, -1, US_INV), status);
+    Check(status, "cannot read the character properties");
+    for (int32_t r = 0; r < set.getRangeCount(); ++r) {
+      UChar32 start = set.getRangeStart(r);
+      const UChar32 end = set.getRangeEnd(r);
+      while (start <= end) {
+        uint32_t value = 0;
+        UChar32 last = umutablecptrie_getRange(builder, start, UCPMAP_RANGE_NORMAL, 0, nullptr,
+                                               nullptr, &value);
+        if (last > end) last = end;
+        umutablecptrie_setRange(builder, start, last, change(value), &status);
+        Check(status, "cannot build the grapheme cluster table");
+        start = last + 1;
+      }
+    }
+  }
+
+  UCPTrie* trie_ = nullptr;
+};
+
+const ClusterTable& Clusters() {
+  static const ClusterTable table;
+  return table;
+}
+
+// True when breaker's rules are the ones ClusterBoundaries follows.
+bool FollowsClusterRules(const icu::BreakIterator& breaker) {
+  const auto* rules = dynamic_cast<const icu::RuleBasedBreakIterator*>(&breaker);
+  return rules != nullptr && rules->getRules() == icu::UnicodeString(kClusterRules, -1, US_INV);
+}
+
+// The grapheme cluster boundaries of text by the rules of kClusterRules, in
+// their order, looking at one pair of neighbours and what came before them.
+void ClusterBoundaries(TextView text, std::vector<std::size_t>& out) {
+  out.clear();
+  out.push_back(0);
+  if (text.empty()) return;
+  const ClusterTable& table = Clusters();
+  unsigned prev = table.get(text[0]);
+  // What the characters up to prev form: Extended_Pictographic Extend*
+  // (pictographic), that and a ZWJ (pictographicZwj); the number of
+  // regional indicators ending there; a linking consonant followed by
+  // Extend-with-a-class or ZWJ characters (conjunct 1), with a virama
+  // among them (conjunct 2).
+  bool pictographic = (prev & kPictographic) != 0;
+  bool pictographicZwj = false;
+  std::size_t indicators = (prev & kClassMask) == kRegionalIndicator ? 1 : 0;
+  int conjunct = (prev & kLinkingConsonant) != 0 ? 1 : 0;
+  for (std::size_t i = 1; i < text.size(); ++i) {
+    const unsigned cur = table.get(text[i]);
+    const unsigned p = prev & kClassMask;
+    const unsigned c = cur & kClassMask;
+    bool join;
+    if (p == kCr && c == kLf) {
+      join = true;
+    } else if (p == kCr || p == kLf || p == kControl || c == kCr || c == kLf || c == kControl) {
+      join = false;
+    } else if (p == kHangulL) {
+      join = c == kHangulL || c == kHangulV || c == kHangulLV || c == kHangulLVT ||
+             c == kExtend || c == kZwj || c == kSpacingMark;
+    } else if (c == kExtend || c == kZwj || c == kSpacingMark || p == kPrepend) {
+      join = true;
+    } else if ((p == kHangulLV || p == kHangulV) && (c == kHangulV || c == kHangulT)) {
+      join = true;
+    } else if ((p == kHangulLVT || p == kHangulT) && c == kHangulT) {
+      join = true;
+    } else if (conjunct == 2 && (cur & kLinkingConsonant) != 0) {
+      join = true;
+    } else if (pictographicZwj && (cur & kPictographic) != 0) {
+      join = true;
+    } else {
+      join = p == kRegionalIndicator && c == kRegionalIndicator && indicators % 2 == 1;
+    }
+    if (!join) out.push_back(i);
+
+    pictographicZwj = pictographic && c == kZwj;
+    pictographic = (cur & kPictographic) != 0 || (pictographic && c == kExtend);
+    indicators = c == kRegionalIndicator ? indicators + 1 : 0;
+    if ((cur & kLinkingConsonant) != 0) {
+      conjunct = 1;
+    } else if (conjunct != 0 && (cur & kVirama) != 0) {
+      conjunct = 2;
+    } else if ((cur & kExtendCccZwj) == 0) {
+      conjunct = 0;
+    }
+    prev = cur;
+  }
+  out.push_back(text.size());
 }
 
 const icu::Normalizer2& Nfc() {
@@ -243,6 +421,7 @@ Text ToNfc(Text text) {
 struct TextSegmenter::Impl {
   icu::Locale locale;
   std::unique_ptr<icu::BreakIterator> graphemes;
+  bool clusterRules = false;  // graphemes follows ClusterBoundaries' rules
   std::unique_ptr<icu::BreakIterator> words;
   icu::UnicodeString u16;
   // The code point index of each UTF-16 unit; empty while every character
@@ -310,6 +489,8 @@ void TextSegmenter::Impl::loadGraphemes() {
   UErrorCode status = U_ZERO_ERROR;
   graphemes.reset(icu::BreakIterator::createCharacterInstance(locale, status));
   Check(status, "cannot load the grapheme cluster rules");
+  clusterRules = FollowsClusterRules(*graphemes);
+  if (clusterRules) Clusters();
 }
 
 void TextSegmenter::Impl::loadWords() {
@@ -344,6 +525,10 @@ void TextSegmenter::graphemeBoundaries(TextView text, std::vector<std::size_t>& 
   }
   Impl& d = *impl_;
   d.loadGraphemes();
+  if (d.clusterRules) {
+    ClusterBoundaries(text, out);
+    return;
+  }
   d.load(text);
   d.boundaries(*d.graphemes, out);
 }

@@ -3,8 +3,12 @@
 // ICU on real prose in tests/unit/ctest/ScriptsTest.cpp.)
 
 #include <gtest/gtest.h>
+#include <unicode/uniset.h>
 
+#include <random>
 #include <vector>
+
+#include "fuzz/GraphemeCheck.h"
 
 #include "core/text/Errors.h"
 #include "core/text/Unicode.h"
@@ -67,6 +71,41 @@ TEST(Unicode, GraphemeBoundaries) {
   for (const auto& [text, expected] : cases) {
     segmenter.graphemeBoundaries(text, bounds);
     EXPECT_EQ(bounds, expected) << ToUtf8(text.substr(0, 10));
+  }
+}
+
+// Short texts drawn from every class the cluster rules know (and from what
+// they treat alike), against ICU's iterator: every pair and most triples of
+// classes meet, in tens of thousands of texts.
+TEST(Unicode, GraphemeBoundariesAreIcus) {
+  const char* const kClasses[] = {
+      "[:GCB=CR:]", "[:GCB=LF:]", "[:GCB=Control:]", "[[:GCB=Extend:]&[:ccc=0:]]",
+      "[[:GCB=Extend:]-[:ccc=0:]]", "[:GCB=ZWJ:]", "[:GCB=Regional_Indicator:]", "[:GCB=Prepend:]",
+      "[:GCB=SpacingMark:]", "[:GCB=L:]", "[:GCB=V:]", "[:GCB=T:]", "[:GCB=LV:]", "[:GCB=LVT:]",
+      "[:ExtPict:]", "[[:sc=Deva:][:sc=Beng:][:sc=Gujr:][:sc=Telu:][:sc=Mlym:][:sc=Orya:]&[:InSC=Consonant:]]",
+      "[[:sc=Deva:][:sc=Beng:][:sc=Gujr:][:sc=Telu:][:sc=Mlym:][:sc=Orya:]&[:InSC=Virama:]]",
+      "[[:InSC=Virama:][:InSC=Consonant:]-[:sc=Deva:]-[:sc=Beng:]]", "[[:GCB=Other:]-[:ExtPict:]]",
+  };
+  std::vector<std::vector<char32_t>> pools;
+  for (const char* pattern : kClasses) {
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::UnicodeSet set(icu::UnicodeString(pattern, -1, US_INV), status);
+    ASSERT_TRUE(U_SUCCESS(status) && !set.isEmpty()) << pattern;
+    std::vector<char32_t> pool;
+    const int32_t n = set.size();
+    for (int32_t k = 0; k < 16; ++k) pool.push_back(static_cast<char32_t>(set.charAt(k * n / 16)));
+    pools.push_back(pool);
+  }
+  pools.push_back({0xD800, 0xDFFF, 0x110000, kReplacementChar});  // not scalar values
+  std::mt19937 rng(29);
+  for (int round = 0; round < 40000; ++round) {
+    Text text(1 + rng() % 8, U' ');
+    for (char32_t& c : text) {
+      const std::vector<char32_t>& pool = pools[rng() % pools.size()];
+      c = pool[rng() % pool.size()];
+    }
+    const std::string mismatch = fuzz::GraphemeMismatch(text);
+    ASSERT_TRUE(mismatch.empty()) << mismatch;
   }
 }
 
