@@ -11,6 +11,7 @@
 #include <unicode/rbbi.h>
 #include <unicode/ucptrie.h>
 #include <unicode/umutablecptrie.h>
+#include <unicode/uchar.h>
 #include <unicode/uniset.h>
 #include <unicode/unistr.h>
 #include <unicode/utext.h>
@@ -18,6 +19,7 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <exception>
 #include <new>
 #include <string>
 #include <utility>
@@ -156,27 +158,34 @@ constexpr unsigned kExtendCccZwj = 1u << 7;      // Extend with a combining clas
 class ClusterTable {
  public:
   ClusterTable() {
-    static constexpr std::pair<const char*, unsigned> kClasses[] = {
-        {"[:GCB=CR:]", kCr}, {"[:GCB=LF:]", kLf}, {"[:GCB=Control:]", kControl},
-        {"[:GCB=Extend:]", kExtend}, {"[:GCB=ZWJ:]", kZwj},
-        {"[:GCB=Regional_Indicator:]", kRegionalIndicator}, {"[:GCB=Prepend:]", kPrepend},
-        {"[:GCB=SpacingMark:]", kSpacingMark}, {"[:GCB=L:]", kHangulL}, {"[:GCB=V:]", kHangulV},
-        {"[:GCB=T:]", kHangulT}, {"[:GCB=LV:]", kHangulLV}, {"[:GCB=LVT:]", kHangulLVT},
-    };
     static constexpr std::pair<const char*, unsigned> kSets[] = {
         {"[:ExtPict:]", kPictographic},
         {R"([\p{Gujr}\p{sc=Telu}\p{sc=Mlym}\p{sc=Orya}\p{sc=Beng}\p{sc=Deva}&\p{Indic_Syllabic_Category=Consonant}])",
          kLinkingConsonant},
         {R"([\p{Gujr}\p{sc=Telu}\p{sc=Mlym}\p{sc=Orya}\p{sc=Beng}\p{sc=Deva}&\p{Indic_Syllabic_Category=Virama}])",
          kVirama},
-        {R"([[\p{gcb=Extend}-\p{ccc=0}]\p{gcb=ZWJ}])", kExtendCccZwj},
     };
     UErrorCode status = U_ZERO_ERROR;
     UMutableCPTrie* builder = umutablecptrie_open(kOther, 0, &status);
     Check(status, "cannot build the grapheme cluster table");
     try {
-      for (const auto& [pattern, cls] : kClasses) {
-        Update(builder, pattern, [cls = cls](unsigned v) { return (v & ~kClassMask) | cls; });
+      // The classes straight from ICU's map of the property, range by range
+      // (far quicker than a set per value).
+      const UCPMap* gcb = u_getIntPropertyMap(UCHAR_GRAPHEME_CLUSTER_BREAK, &status);
+      Check(status, "cannot read the character properties");
+      uint32_t value = 0;
+      for (UChar32 start = 0, end = 0;
+           (end = ucpmap_getRange(gcb, start, UCPMAP_RANGE_NORMAL, 0, nullptr, nullptr, &value)) >= 0;
+           start = end + 1) {
+        const unsigned cls = ClassOf(static_cast<UGraphemeClusterBreak>(value));
+        if (cls == kOther) continue;
+        umutablecptrie_setRange(builder, start, end, cls, &status);
+        Check(status, "cannot build the grapheme cluster table");
+        for (UChar32 c = start; cls == kExtend && c <= end; ++c) {
+          if (u_getCombiningClass(c) != 0) umutablecptrie_set(builder, c, cls | kExtendCccZwj, &status);
+        }
+        if (cls == kZwj) umutablecptrie_setRange(builder, start, end, cls | kExtendCccZwj, &status);
+        Check(status, "cannot build the grapheme cluster table");
       }
       for (const auto& [pattern, bit] : kSets) {
         Update(builder, pattern, [bit = bit](unsigned v) { return v | bit; });
@@ -201,6 +210,25 @@ class ClusterTable {
   }
 
  private:
+  static unsigned ClassOf(UGraphemeClusterBreak value) {
+    switch (value) {
+      case U_GCB_CR: return kCr;
+      case U_GCB_LF: return kLf;
+      case U_GCB_CONTROL: return kControl;
+      case U_GCB_EXTEND: return kExtend;
+      case U_GCB_ZWJ: return kZwj;
+      case U_GCB_REGIONAL_INDICATOR: return kRegionalIndicator;
+      case U_GCB_PREPEND: return kPrepend;
+      case U_GCB_SPACING_MARK: return kSpacingMark;
+      case U_GCB_L: return kHangulL;
+      case U_GCB_V: return kHangulV;
+      case U_GCB_T: return kHangulT;
+      case U_GCB_LV: return kHangulLV;
+      case U_GCB_LVT: return kHangulLVT;
+      default: return kOther;  // the emoji values of old versions are unused, as in the rules
+    }
+  }
+
   template <typename Fn>
   static void Update(UMutableCPTrie* builder, const char* pattern, Fn&& change) {
     UErrorCode status = U_ZERO_ERROR;
@@ -224,9 +252,17 @@ class ClusterTable {
   UCPTrie* trie_ = nullptr;
 };
 
-const ClusterTable& Clusters() {
-  static const ClusterTable table;
-  return table;
+// The table, made on first use; null when it cannot be made (no memory,
+// missing data), and then ICU's iterator answers.
+const ClusterTable* Clusters() {
+  static const std::unique_ptr<ClusterTable> table = []() -> std::unique_ptr<ClusterTable> {
+    try {
+      return std::make_unique<ClusterTable>();
+    } catch (const std::exception&) {
+      return nullptr;
+    }
+  }();
+  return table.get();
 }
 
 // True when breaker's rules are the ones ClusterBoundaries follows.
@@ -237,11 +273,10 @@ bool FollowsClusterRules(const icu::BreakIterator& breaker) {
 
 // The grapheme cluster boundaries of text by the rules of kClusterRules, in
 // their order, looking at one pair of neighbours and what came before them.
-void ClusterBoundaries(TextView text, std::vector<std::size_t>& out) {
+void ClusterBoundaries(const ClusterTable& table, TextView text, std::vector<std::size_t>& out) {
   out.clear();
   out.push_back(0);
   if (text.empty()) return;
-  const ClusterTable& table = Clusters();
   unsigned prev = table.get(text[0]);
   // What the characters up to prev form: Extended_Pictographic Extend*
   // (pictographic), that and a ZWJ (pictographicZwj); the number of
@@ -490,7 +525,6 @@ void TextSegmenter::Impl::loadGraphemes() {
   graphemes.reset(icu::BreakIterator::createCharacterInstance(locale, status));
   Check(status, "cannot load the grapheme cluster rules");
   clusterRules = FollowsClusterRules(*graphemes);
-  if (clusterRules) Clusters();
 }
 
 void TextSegmenter::Impl::loadWords() {
@@ -526,8 +560,10 @@ void TextSegmenter::graphemeBoundaries(TextView text, std::vector<std::size_t>& 
   Impl& d = *impl_;
   d.loadGraphemes();
   if (d.clusterRules) {
-    ClusterBoundaries(text, out);
-    return;
+    if (const ClusterTable* table = Clusters()) {
+      ClusterBoundaries(*table, text, out);
+      return;
+    }
   }
   d.load(text);
   d.boundaries(*d.graphemes, out);
