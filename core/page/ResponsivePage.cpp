@@ -739,13 +739,17 @@ std::size_t DisplayCells(TextView text) {
       ++cells;
       continue;
     }
-    const bool zeroWidth = (c >= 0x0300 && c <= 0x036F) || (c >= 0x0483 && c <= 0x0489) ||
-                           (c >= 0x0591 && c <= 0x05C7) || (c >= 0x0610 && c <= 0x061A) ||
-                           (c >= 0x064B && c <= 0x065F) || c == 0x200C || c == 0x200D ||
-                           (c >= 0xFE00 && c <= 0xFE0F) || (c >= 0x1F3FB && c <= 0x1F3FF) ||
-                           (c >= 0xE0100 && c <= 0xE01EF);
+    if (c < 0x1100) {  // the alphabets and abugidas before Hangul: one cell, marks none
+      const bool zeroWidth = c <= 0x065F && (c <= 0x036F || (c >= 0x0483 && c <= 0x0489) ||
+                                             (c >= 0x0591 && c <= 0x05C7) || (c >= 0x0610 && c <= 0x061A) ||
+                                             c >= 0x064B);
+      cells += zeroWidth ? 0 : 1;
+      continue;
+    }
+    const bool zeroWidth = c == 0x200C || c == 0x200D || (c >= 0xFE00 && c <= 0xFE0F) ||
+                           (c >= 0x1F3FB && c <= 0x1F3FF) || (c >= 0xE0100 && c <= 0xE01EF);
     if (zeroWidth) continue;
-    const bool wide = (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) ||
+    const bool wide = (c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) ||
                       (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) ||
                       (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
                       (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x1F000 && c <= 0x1FAFF) ||

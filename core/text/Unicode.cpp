@@ -13,6 +13,7 @@
 #include <unicode/umutablecptrie.h>
 #include <unicode/uchar.h>
 #include <unicode/uniset.h>
+#include <unicode/unorm2.h>
 #include <unicode/unistr.h>
 #include <unicode/utext.h>
 
@@ -373,11 +374,32 @@ CharFlagTable::CharFlagTable() : bmp_(Properties().bmp()) {}
 
 namespace {
 
+// True when NFC keeps c, a character of the table's kNfcUnsafe set, as it is
+// after previous (0 at the start of a text or after a value that is not a
+// scalar value, where ICU is handed c's stretch on its own), provided that
+// NFC keeps previous and what precedes it. This is NFC's quick check made
+// exact for the marks of most scripts: a mark that never composes
+// (NFC_Quick_Check Yes) stays where the combining classes are in order,
+// and a character that may compose (Maybe) but has class 0 stays where
+// the starter before it has no composition with it.
+bool KeptByNfc(char32_t previous, char32_t c) {
+  const auto check = static_cast<UNormalizationCheckResult>(u_getIntPropertyValue(
+      static_cast<UChar32>(c), UCHAR_NFC_QUICK_CHECK));
+  if (check == UNORM_NO) return false;
+  if (previous == 0 || !IsScalarValue(previous)) return true;
+  const uint8_t cls = u_getCombiningClass(static_cast<UChar32>(c));
+  const uint8_t previousCls = u_getCombiningClass(static_cast<UChar32>(previous));
+  if (cls != 0) return check == UNORM_YES && previousCls <= cls;
+  return previousCls != 0 || Nfc().composePair(static_cast<UChar32>(previous), static_cast<UChar32>(c)) < 0;
+}
+
 // Calls piece(begin, end) for each stretch of text that NFC may change: a
 // run of characters that may combine with what precedes them, together
 // with the character before the run. Everything outside those stretches is
 // in NFC already and never interacts across them, so each stretch
-// normalises on its own. A stretch holds only scalar values.
+// normalises on its own. A stretch holds only scalar values. A run whose
+// every character NFC keeps (KeptByNfc: the vowel signs and tone marks of
+// most Indic and Thai words) is no stretch.
 // Stretches closer than a few dozen characters go to ICU together (over
 // scalar values only), so that a text with a mark in every word costs one
 // call per line rather than one per mark.
@@ -395,6 +417,13 @@ void ForEachNfcStretch(TextView text, PieceFn&& piece) {
     if (begin > done && IsScalarValue(text[begin - 1])) --begin;
     std::size_t end = i + 1;
     while (end < text.size() && unsafe(text[end])) ++end;
+    bool kept = true;
+    for (std::size_t k = i; kept && k < end; ++k) kept = KeptByNfc(k > begin ? text[k - 1] : 0, text[k]);
+    if (kept) {
+      done = end;
+      i = end;
+      continue;
+    }
     const bool join = pendingEnd > pendingBegin && begin - pendingEnd < kJoin &&
                       std::all_of(text.begin() + pendingEnd, text.begin() + begin, IsScalarValue);
     if (join) {
