@@ -382,13 +382,67 @@ namespace {
 // (NFC_Quick_Check Yes) stays where the combining classes are in order,
 // and a character that may compose (Maybe) but has class 0 stays where
 // the starter before it has no composition with it.
+// The NFC quick check value (UNormalizationCheckResult, high byte) and the
+// canonical combining class (low byte) of each character of the Basic
+// Multilingual Plane, filled from ICU's maps of the two properties range by
+// range: two loads instead of two calls into ICU for every mark.
+class NfcInfo {
+ public:
+  NfcInfo() {
+    bmp_.fill(static_cast<std::uint16_t>(UNORM_YES << 8));
+    Fill(UCHAR_CANONICAL_COMBINING_CLASS, 0);
+    Fill(UCHAR_NFC_QUICK_CHECK, 8);
+  }
+  // Null when ICU cannot give the maps (then ICU is asked per character).
+  static const NfcInfo* Get() {
+    static const std::unique_ptr<NfcInfo> info = []() -> std::unique_ptr<NfcInfo> {
+      try {
+        return std::make_unique<NfcInfo>();
+      } catch (const std::exception&) {
+        return nullptr;
+      }
+    }();
+    return info.get();
+  }
+  std::uint16_t operator[](char32_t c) const { return bmp_[c]; }
+
+ private:
+  void Fill(UProperty property, int shift) {
+    UErrorCode status = U_ZERO_ERROR;
+    const UCPMap* map = u_getIntPropertyMap(property, &status);
+    Check(status, "cannot read the normalisation properties");
+    uint32_t value = 0;
+    for (UChar32 start = 0, end = 0;
+         start < 0x10000 &&
+         (end = ucpmap_getRange(map, start, UCPMAP_RANGE_NORMAL, 0, nullptr, nullptr, &value)) >= 0;
+         start = end + 1) {
+      const auto keep = static_cast<std::uint16_t>(0xFF << (8 - shift));
+      for (UChar32 c = start; c <= end && c < 0x10000; ++c) {
+        bmp_[c] = static_cast<std::uint16_t>((bmp_[c] & keep) | (value << shift));
+      }
+    }
+  }
+
+  std::array<std::uint16_t, 0x10000> bmp_{};
+};
+
+// The quick check value and combining class of c.
+std::pair<UNormalizationCheckResult, uint8_t> NfcProperties(char32_t c) {
+  const NfcInfo* info = NfcInfo::Get();
+  if (c < 0x10000 && info != nullptr) {
+    const std::uint16_t v = (*info)[c];
+    return {static_cast<UNormalizationCheckResult>(v >> 8), static_cast<uint8_t>(v & 0xFF)};
+  }
+  return {static_cast<UNormalizationCheckResult>(
+              u_getIntPropertyValue(static_cast<UChar32>(c), UCHAR_NFC_QUICK_CHECK)),
+          u_getCombiningClass(static_cast<UChar32>(c))};
+}
+
 bool KeptByNfc(char32_t previous, char32_t c) {
-  const auto check = static_cast<UNormalizationCheckResult>(u_getIntPropertyValue(
-      static_cast<UChar32>(c), UCHAR_NFC_QUICK_CHECK));
+  const auto [check, cls] = NfcProperties(c);
   if (check == UNORM_NO) return false;
   if (previous == 0 || !IsScalarValue(previous)) return true;
-  const uint8_t cls = u_getCombiningClass(static_cast<UChar32>(c));
-  const uint8_t previousCls = u_getCombiningClass(static_cast<UChar32>(previous));
+  const uint8_t previousCls = NfcProperties(previous).second;
   if (cls != 0) return check == UNORM_YES && previousCls <= cls;
   return previousCls != 0 || Nfc().composePair(static_cast<UChar32>(previous), static_cast<UChar32>(c)) < 0;
 }
