@@ -31,7 +31,7 @@ cmake --build "$build" -j 2 --target "${targets[@]/#/fuzz_}"
 
 # Longer inputs for the texts (the first-sentence rule looks 5000 characters
 # ahead); short ones for SearchAndReplace.
-declare -A maxlen=([codepage]=4096 [generate]=4096 [page]=4096 [replace]=64)
+declare -A maxlen=([codepage]=4096 [generate]=4096 [graphemes]=256 [page]=4096 [replace]=64)
 export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 status=0
