@@ -16,23 +16,15 @@
 #include <utility>
 #include <vector>
 
+#include "core/page/PagePieces.h"
 #include "core/page/ResponsivePageAssets.h"
+#include "core/page/TestWords.h"
 #include "core/text/Errors.h"
 #include "core/text/HugePages.h"
 
 namespace brenvik {
 
 namespace {
-
-constexpr std::string_view kCreditLine = "Made with Brenvik by Halvorsk, 2026";
-constexpr std::string_view kDefaultTitle = "C-test";
-constexpr long long kSecondsPerGap = 12;
-
-// The classic writer's mark for a CR LF in a separator run. A separator run
-// is made of separator characters only and never holds "<", so the mark
-// always stands for a line break.
-constexpr TextView kLineBreakMark = U"<BR>";
-
 
 class Utf8Out {
  public:
@@ -104,20 +96,7 @@ void PutEscaped(Utf8Out& out, TextView text) {
   if (n > plain) out.put(text.substr(plain));
 }
 
-bool IsBlank(char32_t c) { return c == U' ' || c == U'\t' || c == U'\r' || c == U'\n'; }
-
-TextView TrimBlanks(TextView s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-  return s;
-}
-
-int HexValue(char32_t c) {
-  if (c >= U'0' && c <= U'9') return static_cast<int>(c - U'0');
-  if (c >= U'a' && c <= U'f') return static_cast<int>(c - U'a' + 10);
-  if (c >= U'A' && c <= U'F') return static_cast<int>(c - U'A' + 10);
-  return -1;
-}
+TextView TrimBlanks(TextView s) { return page::Trimmed(s, page::IsHtmlBlank); }
 
 constexpr double kDefaultTextSize = 14;
 
@@ -155,25 +134,16 @@ double TextSizePixels(TextView value) {
   return std::clamp(size, kMin, kMax);
 }
 
-// One gap: its box number and where its word is in the lists.
-struct Gap {
-  std::size_t word;
-  TextView answer;
-};
-
-std::vector<Gap> CollectGaps(const TestWorkspace& w) {
-  const std::size_t words = w.PageLeftHalves.size();
-  // Every word needs its deleted part and its separator run.
-  const std::size_t aligned = std::min(w.PageRightHalves.size(), w.PageSeparators.size());
-  if (aligned < words) throw ListIndexError(static_cast<long long>(aligned));
-  std::vector<Gap> gaps;
-  for (std::size_t i = 0; i < words; ++i) {
-    const TextView right = w.PageRightHalves[i];
-    if (!right.empty()) gaps.push_back({i, right});
+// The answers of the gaps, box by box. No answer: the same error as the
+// classic writer's read of the last one.
+std::vector<TextView> CollectAnswers(const std::vector<TestWord>& words) {
+  RequireGap(words);
+  std::vector<TextView> answers;
+  answers.reserve(CountGaps(words));
+  for (const TestWord& word : words) {
+    if (!word.Answer.empty()) answers.push_back(word.Answer);
   }
-  // No answer: the same error as the classic writer's read of the last one.
-  if (gaps.empty()) throw ListIndexError(-1);
-  return gaps;
+  return answers;
 }
 
 // The marks of a checked box in the practice version: a tick, a cross, or a
@@ -208,7 +178,7 @@ void PutMarkImages(Utf8Out& out, const ExportSettings& s) {
   out.ascii("}\n");
 }
 
-void PutStyle(Utf8Out& out, const ExportSettings& s, const std::vector<Gap>& gaps) {
+void PutStyle(Utf8Out& out, const ExportSettings& s, const std::vector<TextView>& answers) {
   out.ascii(":root{--bg:");
   out.put(page::ResponsiveColour(s.PageBackground, U"#FFFFFF"));
   out.ascii(";--fg:");
@@ -224,8 +194,8 @@ void PutStyle(Utf8Out& out, const ExportSettings& s, const std::vector<Gap>& gap
   out.ascii("}\n");
   // One rule per box width in use: boxes of a width share their style.
   std::vector<bool> used;
-  for (const Gap& gap : gaps) {
-    const std::size_t cells = page::DisplayCells(gap.answer);
+  for (const TextView answer : answers) {
+    const std::size_t cells = page::DisplayCells(answer);
     if (cells >= used.size()) used.resize(cells + 1, false);
     if (used[cells]) continue;
     used[cells] = true;
@@ -242,11 +212,7 @@ void PutStyle(Utf8Out& out, const ExportSettings& s, const std::vector<Gap>& gap
 
 void PutTitle(Utf8Out& out, const ExportSettings& s) {
   const TextView title = TrimBlanks(s.Title);
-  if (title.empty()) {
-    out.ascii(kDefaultTitle);
-  } else {
-    PutEscaped(out, title);
-  }
+  PutEscaped(out, page::TitleOrDefault(title));
 }
 
 void PutGapBox(Utf8Out& out, std::size_t index, std::size_t count, TextView answer) {
@@ -306,8 +272,8 @@ bool EndsPart(std::size_t partCells, std::size_t width, WordEnd end) {
 // The test text as one block per source line, inside <div class="text">,
 // written in one pass. Blocks let the browser style and lay out only the
 // lines near the screen (content-visibility: auto) instead of the whole
-// text at once. Each line break (CR LF, a lone CR or LF, and in a separator
-// run the classic writer's "<BR>" mark) is written as "</div>\n" between two
+// text at once. Each line break (CR LF, a lone CR or LF) is written as
+// "</div>\n" between two
 // blocks, so the text of the container reads exactly as the source, with LF
 // for every break; the whitespace between blocks is not rendered. A block
 // opens when the line has something in it or another break follows (an
@@ -325,13 +291,12 @@ bool EndsPart(std::size_t partCells, std::size_t width, WordEnd end) {
 // strong letter, as the whole line would.
 class TextWriter {
  public:
-  TextWriter(Utf8Out& out, const ExportSettings& s, const std::vector<Gap>& gaps)
-      : out_(out), settings_(s), gaps_(gaps) {}
+  TextWriter(Utf8Out& out, const ExportSettings& s, const std::vector<TextView>& answers)
+      : out_(out), settings_(s), answers_(answers) {}
 
   // Text in markup, its line breaks ending blocks: "&", "<" and ">" as
-  // references and a NUL as U+FFFD, as PutEscaped writes them. separator:
-  // the text is a separator run, which may hold the "<BR>" mark.
-  void markup(TextView text, bool separator) {
+  // references and a NUL as U+FFFD, as PutEscaped writes them.
+  void markup(TextView text) {
     const std::size_t n = text.size();
     std::size_t plain = 0;  // start of the run of characters written as they are
     auto flush = [&](std::size_t end) {
@@ -349,9 +314,6 @@ class TextWriter {
       if (c == U'\r' || c == U'\n') {
         if (c == U'\r' && i + 1 < n && text[i + 1] == U'\n') ++i;
         lineBreak();
-      } else if (c == U'<' && separator && text.substr(i, kLineBreakMark.size()) == kLineBreakMark) {
-        lineBreak();
-        i += kLineBreakMark.size() - 1;
       } else {
         content();
         ++cells_;
@@ -364,7 +326,7 @@ class TextWriter {
 
   void openGap(std::size_t k, TextView keptPart) {
     content();
-    gapTag_ = page::KeepGapTogether(keptPart, gaps_[k].answer, settings_.TextSize) ? "<span class=\"w k\">"
+    gapTag_ = page::KeepGapTogether(keptPart, answers_[k], settings_.TextSize) ? "<span class=\"w k\">"
                                                                                    : "<span class=\"w\">";
     out_.ascii(gapTag_);
     inGap_ = true;
@@ -372,8 +334,8 @@ class TextWriter {
 
   void box(std::size_t k) {
     content();
-    cells_ += gaps_[k].answer.size() + kBoxCells;
-    PutGapBox(out_, k, gaps_.size(), gaps_[k].answer);
+    cells_ += answers_[k].size() + kBoxCells;
+    PutGapBox(out_, k, answers_.size(), answers_[k]);
   }
 
   void closeGap() {
@@ -468,7 +430,7 @@ class TextWriter {
 
   Utf8Out& out_;
   const ExportSettings& settings_;
-  const std::vector<Gap>& gaps_;
+  const std::vector<TextView>& answers_;
   std::size_t lineStart_ = 0;  // where the current line's block begins in the page
   std::size_t cells_ = 0;      // the current line's width so far
   std::vector<End> ends_;      // its word ends where a part may end
@@ -480,25 +442,24 @@ class TextWriter {
 };
 
 // The test text in reading order.
-void PutText(Utf8Out& out, const TestWorkspace& w, const ExportSettings& s, const std::vector<Gap>& gaps) {
+void PutText(Utf8Out& out, TextView firstSentence, const std::vector<TestWord>& words, const ExportSettings& s,
+             const std::vector<TextView>& answers) {
   out.ascii("<div class=\"text\">");
-  TextWriter lines(out, s, gaps);
-  lines.markup(w.FirstSentence, false);
+  TextWriter lines(out, s, answers);
+  lines.markup(firstSentence);
   std::size_t next = 0;
-  for (std::size_t i = 0; i < w.PageLeftHalves.size(); ++i) {
-    const TextView left = w.PageLeftHalves[i];
-    if (next < gaps.size() && gaps[next].word == i) {
-      lines.openGap(next, left);
-      lines.markup(left, false);
+  for (const TestWord& word : words) {
+    if (!word.Answer.empty()) {
+      lines.openGap(next, word.Kept);
+      lines.markup(word.Kept);
       lines.box(next);
       lines.closeGap();
       ++next;
     } else {
-      lines.markup(left, false);
+      lines.markup(word.Kept);
     }
-    const TextView separator = w.PageSeparators[i];
-    lines.markup(separator, true);
-    lines.wordEnd(KindOfWordEnd(separator));
+    lines.markup(word.Separator);
+    lines.wordEnd(KindOfWordEnd(word.Separator));
   }
   lines.finish();
   out.ascii("</div>\n");
@@ -506,19 +467,19 @@ void PutText(Utf8Out& out, const TestWorkspace& w, const ExportSettings& s, cons
 
 // {"practice":..,"showAnswers":..,"seconds":..,"answers":[[97,116],..]}:
 // digits, brackets, commas and our own names only.
-void PutData(Utf8Out& out, const ExportSettings& s, const std::vector<Gap>& gaps) {
+void PutData(Utf8Out& out, const ExportSettings& s, const std::vector<TextView>& answers) {
   const bool practice = s.TestMode == PageVariant::Practice;
   out.ascii("<script type=\"application/json\" id=\"test-data\">{\"practice\":");
   out.ascii(practice ? "true" : "false");
   out.ascii(",\"showAnswers\":");
   out.ascii(practice && s.ShowAnswersFlag ? "true" : "false");
   out.ascii(",\"seconds\":");
-  out.number(s.TimerFlag ? kSecondsPerGap * static_cast<long long>(gaps.size()) : 0);
+  out.number(s.TimerFlag ? page::kSecondsPerGap * static_cast<long long>(answers.size()) : 0);
   out.ascii(",\"answers\":[");
-  for (std::size_t k = 0; k < gaps.size(); ++k) {
+  for (std::size_t k = 0; k < answers.size(); ++k) {
     if (k != 0) out.put(U',');
     out.put(U'[');
-    const TextView answer = gaps[k].answer;
+    const TextView answer = answers[k];
     for (std::size_t j = 0; j < answer.size(); ++j) {
       if (j != 0) out.put(U',');
       out.number(static_cast<long long>(ScalarOrReplacement(answer[j])));
@@ -530,18 +491,19 @@ void PutData(Utf8Out& out, const ExportSettings& s, const std::vector<Gap>& gaps
 
 std::size_t EstimatedLength(const TestWorkspace& w, const ExportSettings& s, std::size_t gaps) {
   return page::kResponsiveStyle.size() + page::kResponsiveScript.size() + 4096 + s.Title.size() * 2 +
-         (w.FirstSentence.size() + w.PageLeftHalves.characters() + w.PageSeparators.characters()) * 2 +
+         (w.FirstSentence.size() + w.LeftHalves.characters() + w.Separators.characters()) * 2 +
          gaps * 240;
 }
 
 }  // namespace
 
 std::string BuildResponsivePage(const TestWorkspace& workspace, const ExportSettings& settings) {
-  const std::vector<Gap> gaps = CollectGaps(workspace);
+  const std::vector<TestWord> words = TestWords(workspace);
+  const std::vector<TextView> answers = CollectAnswers(words);
   const bool practice = settings.TestMode == PageVariant::Practice;
 
   std::string bytes;
-  bytes.reserve(EstimatedLength(workspace, settings, gaps.size()));
+  bytes.reserve(EstimatedLength(workspace, settings, answers.size()));
   AdviseHugePages(bytes.data(), bytes.capacity());
   Utf8Out out(bytes);
   out.ascii(
@@ -555,14 +517,15 @@ std::string BuildResponsivePage(const TestWorkspace& workspace, const ExportSett
       "<link rel=\"expect\" href=\"#end\" blocking=\"render\">\n<title>");
   PutTitle(out, settings);
   out.ascii("</title>\n<style>\n");
-  PutStyle(out, settings, gaps);
+  PutStyle(out, settings, answers);
   out.ascii("</style>\n</head>\n<body>\n<main>\n<h1 dir=\"auto\">");
   PutTitle(out, settings);
   out.ascii(
       "</h1>\n<p class=\"name-line\">Name: <span class=\"name-space\"></span></p>\n<div id=\"work\">\n"
-      "<p class=\"instruction\">Complete the gaps in the following text:</p>\n"
-      "<form id=\"cloze\" name=\"cloze\" autocomplete=\"off\">\n");
-  PutText(out, workspace, settings, gaps);
+      "<p class=\"instruction\">");
+  out.put(page::kInstruction);
+  out.ascii(":</p>\n<form id=\"cloze\" name=\"cloze\" autocomplete=\"off\">\n");
+  PutText(out, workspace.FirstSentence, words, settings, answers);
   out.ascii("</form>\n");
   if (practice) {
     // What a checked box's mark says, read out with the box.
@@ -594,15 +557,15 @@ std::string BuildResponsivePage(const TestWorkspace& workspace, const ExportSett
   if (practice) {
     out.ascii("<p id=\"feedback\"></p><p id=\"score-line\" class=\"pending\">Score: <output id=\"score\"></output>");
     out.ascii("<span id=\"score-total\"> of ");
-    out.number(static_cast<long long>(gaps.size()));
+    out.number(static_cast<long long>(answers.size()));
     out.ascii("</span></p>");
   }
   out.ascii("</div>\n</main>\n");
-  PutData(out, settings, gaps);
+  PutData(out, settings, answers);
   out.ascii("<script>\n");
   out.ascii(page::kResponsiveScript);
   out.ascii("</script>\n<footer id=\"end\"><p>");
-  out.ascii(kCreditLine);
+  out.put(page::kCreditLine);
   out.ascii("</p></footer>\n</body>\n</html>\n");
   return bytes;
 }
@@ -610,17 +573,7 @@ std::string BuildResponsivePage(const TestWorkspace& workspace, const ExportSett
 namespace page {
 
 Text ResponsiveColour(TextView value, TextView fallback) {
-  const TextView v = TrimBlanks(value);
-  if ((v.size() != 7 && v.size() != 4) || v[0] != U'#') return Text(fallback);
-  Text out = U"#";
-  for (std::size_t i = 1; i < v.size(); ++i) {
-    const int digit = HexValue(v[i]);
-    if (digit < 0) return Text(fallback);
-    const char32_t upper = U"0123456789ABCDEF"[digit];
-    out.push_back(upper);
-    if (v.size() == 4) out.push_back(upper);
-  }
-  return out;
+  return ParseHexColour(TrimBlanks(value)).value_or(Text(fallback));
 }
 
 Text ResponsiveTextSize(TextView value) {
@@ -658,18 +611,8 @@ Text ResponsiveFontFamily(TextView fontName) {
       out.push_back(c);
       continue;
     }
-    // A CSS escape: a backslash, up to six hexadecimal digits and a blank
-    // that ends it. NUL and non-characters of the program become U+FFFD.
-    const char32_t cp = c == 0 ? kReplacementChar : ScalarOrReplacement(c);
-    out.push_back(U'\\');
-    bool started = false;
-    for (int shift = 20; shift >= 0; shift -= 4) {
-      const std::uint32_t d = (static_cast<std::uint32_t>(cp) >> shift) & 0xF;
-      if (d == 0 && !started && shift != 0) continue;
-      started = true;
-      out.push_back(U"0123456789ABCDEF"[d]);
-    }
-    out.push_back(U' ');
+    // NUL and non-characters of the program become U+FFFD.
+    AppendCssEscape(out, c, 1);
   }
   out.append(U"\",sans-serif");
   return out;

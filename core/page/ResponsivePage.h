@@ -11,13 +11,12 @@
 
 namespace brenvik {
 
-// Returns the page as UTF-8 bytes, ready to save. The workspace is only read:
-// the words come from PageLeftHalves, PageRightHalves and PageSeparators, and
-// the "<BR>" marks that an earlier classic export left in PageSeparators are
-// read back as the line breaks they stand for, so the page is the same
-// whether or not the workspace was exported the classic way before.
-// Throws ListIndexError(-1) when no word lost a part (no answer), as the
-// classic writer does; ListIndexError(i) when the three lists are not
+// Returns the page as UTF-8 bytes, ready to save. The workspace is only read,
+// through TestWords (LeftHalves, RightHalves, Separators), which a classic
+// export leaves as they were, so the page is the same whether or not the
+// workspace was exported the classic way before. A blank title gives
+// "C-Test". Throws ListIndexError(-1) when no word lost a part (no answer),
+// as the classic writer does; ListIndexError(i) when the lists are not
 // aligned.
 std::string BuildResponsivePage(const TestWorkspace& workspace, const ExportSettings& settings);
 
