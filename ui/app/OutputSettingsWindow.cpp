@@ -241,20 +241,20 @@ OutputSettingsWindow::OutputSettingsWindow(ExportSettings& settings, QWidget* pa
   for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
 
   // Connected after the initial texts are in place: those texts change no setting.
-  connect(textSizeEdit_, &QLineEdit::textChanged, this, [this] { RunCommand(this, [this] { textSizeChanged(); }); });
-  connect(titleEdit_, &QLineEdit::textChanged, this, [this] { RunCommand(this, [this] { titleChanged(); }); });
-  connect(fontBox_, &QComboBox::editTextChanged, this, [this] { RunCommand(this, [this] { fontChanged(); }); });
-  connect(fontBox_, &QComboBox::activated, this, [this] { RunCommand(this, [this] { fontChanged(); }); });
-  connect(okButton_, &QPushButton::clicked, this, [this] { RunCommand(this, [this] { hideWindow(); }); });
-  connect(pageBackgroundButton_, &QPushButton::clicked, this, [this] { RunCommand(this, [this] { selectPageBackground(); }); });
-  connect(pageTextButton_, &QPushButton::clicked, this, [this] { RunCommand(this, [this] { selectPageText(); }); });
-  connect(answerBoxButton_, &QPushButton::clicked, this, [this] { RunCommand(this, [this] { selectAnswerBox(); }); });
-  connect(answerTextButton_, &QPushButton::clicked, this, [this] { RunCommand(this, [this] { selectAnswerText(); }); });
+  connect(textSizeEdit_, &QLineEdit::textChanged, this, Guarded(this, &OutputSettingsWindow::textSizeChanged));
+  connect(titleEdit_, &QLineEdit::textChanged, this, Guarded(this, &OutputSettingsWindow::titleChanged));
+  connect(fontBox_, &QComboBox::editTextChanged, this, Guarded(this, &OutputSettingsWindow::fontChanged));
+  connect(fontBox_, &QComboBox::activated, this, Guarded(this, &OutputSettingsWindow::fontChanged));
+  connect(okButton_, &QPushButton::clicked, this, Guarded(this, &OutputSettingsWindow::hideWindow));
+  connect(pageBackgroundButton_, &QPushButton::clicked, this, Guarded(this, &OutputSettingsWindow::selectPageBackground));
+  connect(pageTextButton_, &QPushButton::clicked, this, Guarded(this, &OutputSettingsWindow::selectPageText));
+  connect(answerBoxButton_, &QPushButton::clicked, this, Guarded(this, &OutputSettingsWindow::selectAnswerBox));
+  connect(answerTextButton_, &QPushButton::clicked, this, Guarded(this, &OutputSettingsWindow::selectAnswerText));
   for (const ColourRow* row : {&pageBackgroundRow_, &pageTextRow_, &answerBoxRow_, &answerTextRow_}) {
     // textEdited: typing and pasting only, not the texts the window sets itself.
-    connect(row->hexBox, &QLineEdit::textEdited, this, [this, row] { RunCommand(this, [&] { hexTextEdited(*row); }); });
+    connect(row->hexBox, &QLineEdit::textEdited, this, Guarded(this, [this, row] { hexTextEdited(*row); }));
     connect(row->hexBox, &QLineEdit::editingFinished, this,
-            [this, row] { RunCommand(this, [&] { hexEditingFinished(*row); }); });
+            Guarded(this, [this, row] { hexEditingFinished(*row); }));
   }
 }
 

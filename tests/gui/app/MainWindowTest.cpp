@@ -212,12 +212,12 @@ TEST_F(MainWindow, DialogsStartInTheProgramFolderWithTheirFilters) {
   EXPECT_EQ(form().saveTextDialog().initialDir, programDir);
   EXPECT_FALSE(form().saveTextDialog().mustExist);
   EXPECT_EQ(form().saveTextDialog().filter, QStringLiteral("Text files (*.txt)|*.txt"));
-  EXPECT_EQ(form().savePageDialog().initialDir, programDir);
-  EXPECT_EQ(form().savePageDialog().filter, QStringLiteral("HTML files (*.htm)|*.htm"));
-  EXPECT_EQ(form().saveMoodleDialog().initialDir, programDir);
-  EXPECT_EQ(form().saveMoodleDialog().filter, QStringLiteral("Moodle XML files (*.xml)|*.xml"));
-  EXPECT_EQ(form().savePdfDialog().initialDir, programDir);
-  EXPECT_EQ(form().savePdfDialog().filter, QStringLiteral("PDF files (*.pdf)|*.pdf"));
+  EXPECT_EQ(form().exportDialog("classic").initialDir, programDir);
+  EXPECT_EQ(form().exportDialog("classic").filter, QStringLiteral("HTML files (*.htm)|*.htm"));
+  EXPECT_EQ(form().exportDialog("moodle").initialDir, programDir);
+  EXPECT_EQ(form().exportDialog("moodle").filter, QStringLiteral("Moodle XML files (*.xml)|*.xml"));
+  EXPECT_EQ(form().exportDialog("pdf").initialDir, programDir);
+  EXPECT_EQ(form().exportDialog("pdf").filter, QStringLiteral("PDF files (*.pdf)|*.pdf"));
   EXPECT_EQ(form().helpFile(), programDir + QStringLiteral("/brenvik.hlp"));
 }
 
