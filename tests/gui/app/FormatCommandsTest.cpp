@@ -16,6 +16,7 @@
 #include "core/ctest/TestGen.h"
 #include "core/page/MoodleXml.h"
 #include "core/text/CodePage.h"
+#include "export/ExportFormats.h"
 #include "ui/platform/QtText.h"
 #include "ui/print/WorksheetPrint.h"
 
@@ -229,6 +230,34 @@ const std::vector<Command> kCommands = {
 
 void Answer(FakePlatform& fake, const Command& command, std::optional<QString> answer) {
   (command.print ? fake.printAnswers : fake.saveAnswers).push_back(std::move(answer));
+}
+
+// Equal sheets give equal PDF files: twice from the window, and from
+// brenvik-cli given the window's creation time.
+TEST_F(FormatCommands, PdfFromTheWindowIsReproducibleAndEqualsTheCommandLines) {
+  Process(kCatText);
+  state.settings.Title = U"Quiz \u00E9t\u00E9";
+  for (const char* name : {"first", "second"}) {
+    fake->saveAnswers.push_back(Path(QLatin1String(name)));
+    Trigger("mnuExportPdf");
+  }
+  const QByteArray first = ReadAll(Path(QStringLiteral("first.pdf")));
+  ASSERT_TRUE(first.startsWith("%PDF-"));
+  EXPECT_TRUE(first == ReadAll(Path(QStringLiteral("second.pdf"))));
+
+  WriteAll(Path(QStringLiteral("cat.txt")), kCatText.toUtf8());
+  QProcess cli;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("SOURCE_DATE_EPOCH"), QString::number(ExportCreationTime().toSecsSinceEpoch()));
+  cli.setProcessEnvironment(env);
+  cli.start(QStringLiteral(BRENVIK_BIN_DIR "/brenvik-cli"),
+            {QStringLiteral("export"), Path(QStringLiteral("cat.txt")), QStringLiteral("-o"),
+             Path(QStringLiteral("cli.pdf")), QStringLiteral("--format"), QStringLiteral("pdf"), QStringLiteral("--title"),
+             QString::fromUtf8("Quiz \xC3\xA9t\xC3\xA9")});
+  ASSERT_TRUE(cli.waitForFinished(-1));
+  ASSERT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+  EXPECT_TRUE(first == ReadAll(Path(QStringLiteral("cli.pdf"))));
+  EXPECT_TRUE(fake->errors.empty());
 }
 
 TEST_F(FormatCommands, CancelWritesNothing) {
