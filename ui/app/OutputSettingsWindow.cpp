@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPushButton>
 
+#include "core/page/PagePieces.h"
 #include "ui/app/ScreenFit.h"
 #include "ui/platform/QtColour.h"
 #include "ui/chooser/ColourChooser.h"
@@ -69,13 +70,9 @@ const char kInvalidProperty[] = "invalidColour";
 }  // namespace
 
 std::optional<QColor> ParseWebColour(const QString& text) {
-  if (text.size() != 7 || text[0] != QLatin1Char('#')) return std::nullopt;
-  for (qsizetype i = 1; i < 7; ++i) {
-    const char16_t c = text[i].unicode();
-    const bool hex = (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f');
-    if (!hex) return std::nullopt;
-  }
-  return QColor(text);
+  const std::optional<Text> colour = page::ParseWebColour(FromQString(text));
+  if (!colour) return std::nullopt;
+  return QColor(ToQString(*colour));
 }
 
 ColourSwatch::ColourSwatch(QWidget* parent) : QWidget(parent) {}
