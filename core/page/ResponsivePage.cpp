@@ -21,6 +21,7 @@
 #include "core/page/TestWords.h"
 #include "core/text/Errors.h"
 #include "core/text/HugePages.h"
+#include "core/text/Unicode.h"
 
 namespace brenvik {
 
@@ -618,97 +619,23 @@ Text ResponsiveFontFamily(TextView fontName) {
   return out;
 }
 
-namespace {
-
-struct StrongRange {
-  char32_t first, last;
-  Strong direction;
-};
-
-// Strong letters by block, in order; everything between is None. Left to
-// right: the letters of Latin, Greek, Cyrillic, Armenian, the scripts of
-// India and South-East Asia, Georgian, Hangul, Ethiopic, the kana, the
-// ideographs, and the letter-like symbols that are strong; right to left:
-// Hebrew, Arabic and its supplements, Syriac, Thaana, N'Ko, Samaritan,
-// Mandaic and the presentation forms, leaving out their digits,
-// punctuation that is neutral and combining marks. LRM and RLM are strong.
-constexpr StrongRange kStrongRanges[] = {
-    {0x0041, 0x005A, Strong::Ltr}, {0x0061, 0x007A, Strong::Ltr}, {0x00AA, 0x00AA, Strong::Ltr},
-    {0x00B5, 0x00B5, Strong::Ltr}, {0x00BA, 0x00BA, Strong::Ltr}, {0x00C0, 0x00D6, Strong::Ltr},
-    {0x00D8, 0x00F6, Strong::Ltr}, {0x00F8, 0x02B8, Strong::Ltr}, {0x02BB, 0x02C1, Strong::Ltr},
-    {0x02D0, 0x02D1, Strong::Ltr}, {0x02E0, 0x02E4, Strong::Ltr}, {0x02EE, 0x02EE, Strong::Ltr},
-    {0x0370, 0x0373, Strong::Ltr}, {0x0376, 0x037D, Strong::Ltr}, {0x037F, 0x037F, Strong::Ltr},
-    {0x0386, 0x0386, Strong::Ltr}, {0x0388, 0x03F5, Strong::Ltr}, {0x03F7, 0x0482, Strong::Ltr},
-    {0x048A, 0x0589, Strong::Ltr}, {0x05BE, 0x05BE, Strong::Rtl}, {0x05C0, 0x05C0, Strong::Rtl},
-    {0x05C3, 0x05C3, Strong::Rtl}, {0x05C6, 0x05C6, Strong::Rtl}, {0x05C8, 0x05FF, Strong::Rtl},
-    {0x0608, 0x0608, Strong::Rtl}, {0x060B, 0x060B, Strong::Rtl}, {0x060D, 0x060D, Strong::Rtl},
-    {0x061B, 0x064A, Strong::Rtl}, {0x066D, 0x066F, Strong::Rtl}, {0x0671, 0x06D5, Strong::Rtl},
-    {0x06E5, 0x06E6, Strong::Rtl}, {0x06EE, 0x06EF, Strong::Rtl}, {0x06FA, 0x070D, Strong::Rtl},
-    {0x070F, 0x0710, Strong::Rtl}, {0x0712, 0x072F, Strong::Rtl}, {0x074D, 0x07A5, Strong::Rtl},
-    {0x07B1, 0x07EA, Strong::Rtl}, {0x07F4, 0x07F5, Strong::Rtl}, {0x07FA, 0x07FA, Strong::Rtl},
-    {0x07FE, 0x0815, Strong::Rtl}, {0x081A, 0x081A, Strong::Rtl}, {0x0824, 0x0824, Strong::Rtl},
-    {0x0828, 0x0828, Strong::Rtl}, {0x0830, 0x0858, Strong::Rtl}, {0x085E, 0x088E, Strong::Rtl},
-    {0x08A0, 0x08C9, Strong::Rtl}, {0x0903, 0x1AAF, Strong::Ltr}, {0x1B00, 0x1DBF, Strong::Ltr},
-    {0x1E00, 0x1FBC, Strong::Ltr}, {0x1FBE, 0x1FBE, Strong::Ltr}, {0x1FC2, 0x1FCC, Strong::Ltr},
-    {0x1FD0, 0x1FDB, Strong::Ltr}, {0x1FE0, 0x1FEC, Strong::Ltr}, {0x1FF2, 0x1FFC, Strong::Ltr},
-    {0x200E, 0x200E, Strong::Ltr}, {0x200F, 0x200F, Strong::Rtl}, {0x2071, 0x2071, Strong::Ltr},
-    {0x207F, 0x207F, Strong::Ltr}, {0x2090, 0x209C, Strong::Ltr}, {0x2102, 0x2102, Strong::Ltr},
-    {0x2107, 0x2107, Strong::Ltr}, {0x210A, 0x2113, Strong::Ltr}, {0x2115, 0x2115, Strong::Ltr},
-    {0x2119, 0x211D, Strong::Ltr}, {0x2124, 0x2124, Strong::Ltr}, {0x2126, 0x2126, Strong::Ltr},
-    {0x2128, 0x2128, Strong::Ltr}, {0x212A, 0x212D, Strong::Ltr}, {0x212F, 0x2139, Strong::Ltr},
-    {0x213C, 0x213F, Strong::Ltr}, {0x2145, 0x2149, Strong::Ltr}, {0x214E, 0x214F, Strong::Ltr},
-    {0x2160, 0x2188, Strong::Ltr}, {0x249C, 0x24E9, Strong::Ltr}, {0x2800, 0x28FF, Strong::Ltr},
-    {0x2C00, 0x2CE4, Strong::Ltr}, {0x2CEB, 0x2CEE, Strong::Ltr}, {0x2CF2, 0x2CF3, Strong::Ltr},
-    {0x2D00, 0x2D7E, Strong::Ltr}, {0x2D80, 0x2DDE, Strong::Ltr}, {0x3005, 0x3007, Strong::Ltr},
-    {0x3021, 0x3029, Strong::Ltr}, {0x3031, 0x3035, Strong::Ltr}, {0x3038, 0x303C, Strong::Ltr},
-    {0x3041, 0x3096, Strong::Ltr}, {0x309D, 0x309F, Strong::Ltr}, {0x30A1, 0x30FA, Strong::Ltr},
-    {0x30FC, 0x31BF, Strong::Ltr}, {0x31F0, 0x321C, Strong::Ltr}, {0x3220, 0x324F, Strong::Ltr},
-    {0x3260, 0x327B, Strong::Ltr}, {0x327F, 0x32B0, Strong::Ltr}, {0x32C0, 0x32CB, Strong::Ltr},
-    {0x32D0, 0x3376, Strong::Ltr}, {0x337B, 0x33DD, Strong::Ltr}, {0x33E0, 0x33FE, Strong::Ltr},
-    {0x3400, 0x4DBF, Strong::Ltr}, {0x4E00, 0xA48C, Strong::Ltr}, {0xA4D0, 0xA60C, Strong::Ltr},
-    {0xA610, 0xA66E, Strong::Ltr}, {0xA680, 0xA69D, Strong::Ltr}, {0xA6A0, 0xA6EF, Strong::Ltr},
-    {0xA722, 0xA787, Strong::Ltr}, {0xA789, 0xA827, Strong::Ltr}, {0xA840, 0xA873, Strong::Ltr},
-    {0xA880, 0xD7FF, Strong::Ltr}, {0xE000, 0xFAFF, Strong::Ltr}, {0xFB00, 0xFB17, Strong::Ltr},
-    {0xFB1D, 0xFB1D, Strong::Rtl}, {0xFB1F, 0xFB28, Strong::Rtl}, {0xFB2A, 0xFD3D, Strong::Rtl},
-    {0xFD50, 0xFDC7, Strong::Rtl}, {0xFDF0, 0xFDFC, Strong::Rtl}, {0xFE70, 0xFEFE, Strong::Rtl},
-    {0xFF21, 0xFF3A, Strong::Ltr}, {0xFF41, 0xFF5A, Strong::Ltr}, {0xFF66, 0xFFDC, Strong::Ltr},
-    {0x10000, 0x100FF, Strong::Ltr}, {0x10280, 0x107FF, Strong::Ltr}, {0x10800, 0x10FFF, Strong::Rtl},
-    {0x11000, 0x1BCFF, Strong::Ltr}, {0x1D400, 0x1D7CB, Strong::Ltr}, {0x1E800, 0x1EFFF, Strong::Rtl},
-    {0x1F110, 0x1F12E, Strong::Ltr}, {0x1F130, 0x1F169, Strong::Ltr}, {0x1F170, 0x1F1AC, Strong::Ltr},
-    {0x1F1E6, 0x1F202, Strong::Ltr}, {0x1F210, 0x1F23B, Strong::Ltr}, {0x1F240, 0x1F248, Strong::Ltr},
-    {0x1F250, 0x1F251, Strong::Ltr}, {0x20000, 0x3FFFD, Strong::Ltr}, {0xF0000, 0x10FFFD, Strong::Ltr},
-};
-
-}  // namespace
-
 Strong StrongDirection(char32_t c) {
-  const auto* end = std::end(kStrongRanges);
-  const auto* range = std::upper_bound(std::begin(kStrongRanges), end, c,
-                                       [](char32_t value, const StrongRange& r) { return value < r.first; });
-  if (range == std::begin(kStrongRanges)) return Strong::None;
-  --range;
-  return c <= range->last ? range->direction : Strong::None;
+  switch (unicode::StrongDirection(c)) {
+    case unicode::StrongClass::LeftToRight: return Strong::Ltr;
+    case unicode::StrongClass::RightToLeft: return Strong::Rtl;
+    case unicode::StrongClass::None: break;
+  }
+  return Strong::None;
 }
 
 std::size_t DisplayCells(TextView text) {
   std::size_t cells = 0;
   for (char32_t c : text) {
-    if (c < 0x0300) {  // Latin, the most common case, one cell each
-      ++cells;
-      continue;
+    switch (unicode::DisplayWidth(c)) {
+      case unicode::CellWidth::Zero: break;
+      case unicode::CellWidth::One: cells += 1; break;
+      case unicode::CellWidth::Two: cells += 2; break;
     }
-    const bool zeroWidth = (c >= 0x0300 && c <= 0x036F) || (c >= 0x0483 && c <= 0x0489) ||
-                           (c >= 0x0591 && c <= 0x05C7) || (c >= 0x0610 && c <= 0x061A) ||
-                           (c >= 0x064B && c <= 0x065F) || c == 0x200C || c == 0x200D ||
-                           (c >= 0xFE00 && c <= 0xFE0F) || (c >= 0x1F3FB && c <= 0x1F3FF) ||
-                           (c >= 0xE0100 && c <= 0xE01EF);
-    if (zeroWidth) continue;
-    const bool wide = (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) ||
-                      (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) ||
-                      (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
-                      (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x1F000 && c <= 0x1FAFF) ||
-                      (c >= 0x20000 && c <= 0x3FFFD);
-    cells += wide ? 2 : 1;
   }
   return cells == 0 ? 1 : cells;
 }

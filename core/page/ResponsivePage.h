@@ -41,9 +41,9 @@ Text ResponsiveTextSize(TextView value);
 Text ResponsiveFontFamily(TextView fontName);
 
 // The width of a text in character cells, for the size of a box and for
-// telling whether a kept part and its box fit on a phone's line: East Asian
-// wide characters and emoji count two, combining marks, joiners and
-// variation selectors none; at least one.
+// telling whether a kept part and its box fit on a phone's line: the sum of
+// unicode::DisplayWidth (wide characters and emoji two, combining marks,
+// joiners and variation selectors none); at least one.
 std::size_t DisplayCells(TextView text);
 
 // Whether a kept part and its box are kept on one line: when, at this text
@@ -53,13 +53,10 @@ std::size_t DisplayCells(TextView text);
 bool KeepGapTogether(TextView keptPart, TextView answer, TextView textSize);
 
 // Which way a character pulls the direction of a line that starts with it:
-// Ltr for a letter of a left-to-right script, Rtl for a letter of Hebrew,
-// Arabic, Syriac, Thaana, N'Ko and the other right-to-left scripts, None for
-// digits, blanks, punctuation, symbols, emoji and combining marks, which
-// leave the choice to the next letter. This follows the strong classes of
-// the Unicode bidirectional algorithm by blocks of characters, closely
-// enough to find the first strong letter of a line of text; a page cut into
-// parts uses it to give each part its line's direction.
+// Ltr for Bidi_Class L, Rtl for R and AL, None for digits, blanks,
+// punctuation, symbols, emoji and combining marks, which leave the choice to
+// the next letter (unicode::StrongDirection). A page cut into parts uses it
+// to give each part its line's direction.
 enum class Strong { None, Ltr, Rtl };
 Strong StrongDirection(char32_t c);
 
