@@ -19,6 +19,7 @@
 #include "export/ExportFormats.h"
 #include "ui/platform/QtText.h"
 #include "ui/print/WorksheetPrint.h"
+#include "ObjectNames.h"
 
 namespace brenvik::test {
 namespace {
@@ -139,7 +140,7 @@ TEST_F(FormatCommands, MoodleWritesOneQuestionWithTheGapsOfTheLastProcess) {
   const QByteArray expected = QByteArray::fromStdString(BuildMoodleXml(fresh, state.settings).Xml);
   for (const Case& c : cases) {
     fake->saveAnswers.push_back(Path(c.chosen));
-    Trigger("mnuExportMoodle");
+    Trigger(kExportMoodleAction);
     const QByteArray written = ReadAll(Path(c.written));
     EXPECT_EQ(written, expected) << c.written.toStdString();
     const Quiz quiz = ReadQuiz(written);
@@ -151,9 +152,9 @@ TEST_F(FormatCommands, MoodleWritesOneQuestionWithTheGapsOfTheLastProcess) {
   // A classic export rewrites some lists in place; the quiz stays the same.
   fake->saveAnswers.push_back(Path(QStringLiteral("page")));
   fake->confirmAnswers.push_back(false);
-  Trigger("mnuExporttoweb");
+  Trigger(kExportWebAction);
   fake->saveAnswers.push_back(Path(QStringLiteral("after")));
-  Trigger("mnuExportMoodle");
+  Trigger(kExportMoodleAction);
   EXPECT_EQ(ReadAll(Path(QStringLiteral("after.xml"))), expected);
 
   ASSERT_EQ(fake->dialogs.size(), cases.size() + 2);
@@ -181,12 +182,12 @@ TEST_F(FormatCommands, PdfAndPrintToAFileGiveTheWorksheetAndItsKey) {
     QString written;
   };
   const std::vector<Case> cases = {
-      {"mnuExportPdf", QStringLiteral("sheet"), QStringLiteral("sheet.pdf")},
-      {"mnuExportPdf", QStringLiteral("copy.PDF"), QStringLiteral("copy.PDF")},
-      {"mnuPrint", QStringLiteral("printed.pdf"), QStringLiteral("printed.pdf")},
+      {kExportPdfAction, QStringLiteral("sheet"), QStringLiteral("sheet.pdf")},
+      {kExportPdfAction, QStringLiteral("copy.PDF"), QStringLiteral("copy.PDF")},
+      {kPrintAction, QStringLiteral("printed.pdf"), QStringLiteral("printed.pdf")},
   };
   for (const Case& c : cases) {
-    if (QLatin1String(c.command) == QLatin1String("mnuPrint")) {
+    if (QLatin1String(c.command) == QLatin1String(kPrintAction)) {
       fake->printAnswers.push_back(Path(c.chosen));
     } else {
       fake->saveAnswers.push_back(Path(c.chosen));
@@ -223,9 +224,9 @@ struct Command {
   QString extension;  // added to the chosen name; "" for Print (Qt's dialog names the file)
 };
 const std::vector<Command> kCommands = {
-    {"mnuExportMoodle", false, QStringLiteral(".xml")},
-    {"mnuExportPdf", false, QStringLiteral(".pdf")},
-    {"mnuPrint", true, QString()},
+    {kExportMoodleAction, false, QStringLiteral(".xml")},
+    {kExportPdfAction, false, QStringLiteral(".pdf")},
+    {kPrintAction, true, QString()},
 };
 
 void Answer(FakePlatform& fake, const Command& command, std::optional<QString> answer) {
@@ -239,7 +240,7 @@ TEST_F(FormatCommands, PdfFromTheWindowIsReproducibleAndEqualsTheCommandLines) {
   state.settings.Title = U"Quiz \u00E9t\u00E9";
   for (const char* name : {"first", "second"}) {
     fake->saveAnswers.push_back(Path(QLatin1String(name)));
-    Trigger("mnuExportPdf");
+    Trigger(kExportPdfAction);
   }
   const QByteArray first = ReadAll(Path(QStringLiteral("first.pdf")));
   ASSERT_TRUE(first.startsWith("%PDF-"));
@@ -341,7 +342,7 @@ TEST_F(FormatCommands, MoodleWarnsOfAnswersItCannotReadBackAfterWritingTheFile) 
   // A backslash before "}" reaches Moodle as written, without a warning.
   Process(kBraceText);
   fake->saveAnswers.push_back(Path(QStringLiteral("brace")));
-  Trigger("mnuExportMoodle");
+  Trigger(kExportMoodleAction);
   const Quiz brace = ReadQuiz(ReadAll(Path(QStringLiteral("brace.xml"))));
   EXPECT_TRUE(brace.wellFormed);
   EXPECT_EQ(brace.answers, (QStringList{QStringLiteral("\\}x"), QStringLiteral("dd")}));
@@ -350,7 +351,7 @@ TEST_F(FormatCommands, MoodleWarnsOfAnswersItCannotReadBackAfterWritingTheFile) 
   Process(kControlText);
   const QString path = Path(QStringLiteral("quiz"));
   fake->saveAnswers.push_back(path);
-  Trigger("mnuExportMoodle");
+  Trigger(kExportMoodleAction);
   const Quiz quiz = ReadQuiz(ReadAll(path + ".xml"));
   EXPECT_TRUE(quiz.wellFormed);
   EXPECT_EQ(quiz.answers, (QStringList{QStringLiteral("\uFFFDx"), QStringLiteral("dd")}));
@@ -368,7 +369,7 @@ TEST_F(FormatCommands, MoodleWarnsOfAnswersItCannotReadBackAfterWritingTheFile) 
   for (int i = 0; i < 25; ++i) many += QStringLiteral(" w ab\x01x");
   Process(many);
   fake->saveAnswers.push_back(Path(QStringLiteral("many")));
-  Trigger("mnuExportMoodle");
+  Trigger(kExportMoodleAction);
   ASSERT_EQ(fake->warnings.size(), 2u);
   const QString& listed = fake->warnings[1].text;
   EXPECT_EQ(listed.count(QChar(0x2022)), 20) << listed.toStdString();
