@@ -63,6 +63,12 @@ QString ExportWarningText(const ExportFormat& format, const QString& path, const
   return text;
 }
 
+// A control's designer name and its place in the client area.
+void Place(QWidget* w, const char* name, int x, int y, int width, int height) {
+  w->setObjectName(QLatin1String(name));
+  w->setGeometry(x, y, width, height);
+}
+
 QString FromUtf8View(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 }  // namespace
@@ -119,6 +125,33 @@ MainWindow::MainWindow(AppState& state, QWidget* parent) : QMainWindow(parent), 
 }
 
 void MainWindow::createControls() {
+  QWidget* client = createClientArea();
+  QPalette blackText = client->palette();
+  blackText.setColor(QPalette::WindowText, Qt::black);
+  blackText.setColor(QPalette::ButtonText, Qt::black);
+  blackText.setColor(QPalette::Text, Qt::black);
+  createTextBoxes(client, blackText);
+  createOptionControls(client, blackText);
+  createButtons(client);
+  setUpTabOrder();
+
+  // The client area scrolls once the window is too small for its controls
+  // (the hint labels run past the design's right edge, as they always have).
+  QRect controls;
+  for (QWidget* w : client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (!qobject_cast<QLabel*>(w)) controls |= w->geometry();
+  }
+  client->setMinimumSize(controls.right() + 1 + 8, controls.bottom() + 1 + 8);
+
+  connect(processButton_, &QPushButton::clicked, this, Guarded(this, &MainWindow::process));
+  connect(quitButton_, &QPushButton::clicked, this, Guarded(this, &MainWindow::quit));
+  connect(testVersionButton_, &QRadioButton::toggled, this, Guarded(this, &MainWindow::chooseTestVersion));
+  connect(practiceButton_, &QRadioButton::toggled, this, Guarded(this, &MainWindow::choosePracticeVersion));
+  connect(showAnswersBox_, &QCheckBox::toggled, this, Guarded(this, &MainWindow::showAnswersToggled));
+  connect(timerBox_, &QCheckBox::toggled, this, Guarded(this, &MainWindow::timerToggled));
+}
+
+QWidget* MainWindow::createClientArea() {
   // The client area: controls sit at fixed places and keep them when the
   // window is resized, so no layout manages them. It sits in a scroll area
   // that shows no scroll bar while the window has room for the controls; on
@@ -139,12 +172,10 @@ void MainWindow::createControls() {
   client->setFont(WindowFont());  // the menu bar keeps the desktop's menu font
   scroller->setWidget(client);
   setCentralWidget(scroller);
+  return client;
+}
 
-  QPalette blackText = windowPalette;
-  blackText.setColor(QPalette::WindowText, Qt::black);
-  blackText.setColor(QPalette::ButtonText, Qt::black);
-  blackText.setColor(QPalette::Text, Qt::black);
-
+void MainWindow::createTextBoxes(QWidget* client, const QPalette& blackText) {
   auto label = [&](const char* name, int x, int y, const QString& text) {
     auto* l = new QLabel(text, client);
     l->setObjectName(QLatin1String(name));
@@ -158,7 +189,7 @@ void MainWindow::createControls() {
   outputHint_ = label("Label1", 384, 8,
                   QStringLiteral("You can paste the output into a word-processor if you want a  paper version."));
 
-  QPalette boxPalette = windowPalette;
+  QPalette boxPalette = client->palette();
   boxPalette.setColor(QPalette::Base, MoneyGreen());
   boxPalette.setColor(QPalette::Text, Navy());
   auto textBox = [&](const char* name, int x, int y, int w, int h) {
@@ -178,39 +209,41 @@ void MainWindow::createControls() {
   sourceBox_->setAccessibleName(QStringLiteral("Source text"));
   outputBox_->setAccessibleName(QStringLiteral("Test output"));
   outputBox_->setPlainText(QStringLiteral("\n"));  // one empty line
+}
 
-  auto place = [](QWidget* w, const char* name, int x, int y, int width, int height) {
-    w->setObjectName(QLatin1String(name));
-    w->setGeometry(x, y, width, height);
-  };
+void MainWindow::createOptionControls(QWidget* client, const QPalette& blackText) {
   testVersionButton_ = new QRadioButton(QStringLiteral("Test version (default)"), client);
-  place(testVersionButton_, "RadioButton1", 8, 472, 153, 17);
+  Place(testVersionButton_, "RadioButton1", 8, 472, 153, 17);
   timerBox_ = new QCheckBox(QStringLiteral("Use timer"), client);
-  place(timerBox_, "CheckBox2", 176, 472, 73, 17);
+  Place(timerBox_, "CheckBox2", 176, 472, 73, 17);
   practiceButton_ = new QRadioButton(QStringLiteral("Practice C-test"), client);
-  place(practiceButton_, "RadioButton2", 272, 472, 113, 17);
+  Place(practiceButton_, "RadioButton2", 272, 472, 113, 17);
   showAnswersBox_ = new QCheckBox(QStringLiteral("Show Answers"), client);
-  place(showAnswersBox_, "CheckBox1", 408, 472, 113, 17);
+  Place(showAnswersBox_, "CheckBox1", 408, 472, 113, 17);
   for (QWidget* w : {static_cast<QWidget*>(testVersionButton_), static_cast<QWidget*>(practiceButton_),
                      static_cast<QWidget*>(showAnswersBox_), static_cast<QWidget*>(timerBox_)}) {
     w->setPalette(blackText);
   }
   testVersionButton_->setChecked(true);
+}
 
-  QPalette buttonPalette = windowPalette;
+void MainWindow::createButtons(QWidget* client) {
+  QPalette buttonPalette = client->palette();
   buttonPalette.setColor(QPalette::Button, QPalette().color(QPalette::Button));  // the system's button face
   buttonPalette.setColor(QPalette::ButtonText, Navy());
   processButton_ = new QPushButton(QStringLiteral("&Process"), client);
-  place(processButton_, "Button1", 552, 472, 89, 25);
+  Place(processButton_, "Button1", 552, 472, 89, 25);
   processButton_->setToolTip(QStringLiteral("Click here to produce the test in the output box."));
   quitButton_ = new QPushButton(QStringLiteral("&Quit"), client);
-  place(quitButton_, "Button2", 664, 472, 89, 25);
+  Place(quitButton_, "Button2", 664, 472, 89, 25);
   quitButton_->setToolTip(QStringLiteral("Close"));
   for (QPushButton* b : {processButton_, quitButton_}) {
     b->setPalette(buttonPalette);
     b->setAutoDefault(false);
   }
+}
 
+void MainWindow::setUpTabOrder() {
   // Tab sequence: Process, output box, Quit, source box, the checked radio
   // button, Show Answers, Use timer, and round to Process again.
   setTabOrder(processButton_, outputBox_);
@@ -224,21 +257,6 @@ void MainWindow::createControls() {
   testVersionButton_->installEventFilter(this);
   practiceButton_->installEventFilter(this);
   processButton_->setFocus();
-
-  // The client area scrolls once the window is too small for its controls
-  // (the hint labels run past the design's right edge, as they always have).
-  QRect controls;
-  for (QWidget* w : client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-    if (!qobject_cast<QLabel*>(w)) controls |= w->geometry();
-  }
-  client->setMinimumSize(controls.right() + 1 + 8, controls.bottom() + 1 + 8);
-
-  connect(processButton_, &QPushButton::clicked, this, Guarded(this, &MainWindow::process));
-  connect(quitButton_, &QPushButton::clicked, this, Guarded(this, &MainWindow::quit));
-  connect(testVersionButton_, &QRadioButton::toggled, this, Guarded(this, &MainWindow::chooseTestVersion));
-  connect(practiceButton_, &QRadioButton::toggled, this, Guarded(this, &MainWindow::choosePracticeVersion));
-  connect(showAnswersBox_, &QCheckBox::toggled, this, Guarded(this, &MainWindow::showAnswersToggled));
-  connect(timerBox_, &QCheckBox::toggled, this, Guarded(this, &MainWindow::timerToggled));
 }
 
 void MainWindow::createMenu() {

@@ -102,6 +102,11 @@ class MainWindow : public QMainWindow {
   void timerToggled();           // "Use timer"
 
   void createControls();
+  QWidget* createClientArea();
+  void createTextBoxes(QWidget* client, const QPalette& blackText);
+  void createOptionControls(QWidget* client, const QPalette& blackText);
+  void createButtons(QWidget* client);
+  void setUpTabOrder();
   void createMenu();
   void setUpDialogs();
   void saveBoxAsText(const QPlainTextEdit* box);
