@@ -23,26 +23,23 @@ constexpr const char* kHelp =
     "Exit status: 0 done, 1 error (nothing written), 2 usage error.\n";
 
 int RunTest(const std::vector<std::string>& args) {
-  return RunCommand(kName, kUsage, [&] {
-    const ParsedArgs parsed = ParseArgs(args, {{{"-o", "--output"}, true}}, 1);
-    if (parsed.help) {
-      std::cout << kHelp;
-      return 0;
-    }
-    std::optional<std::string> input;
-    if (!parsed.positionals.empty()) input = parsed.positionals.front();
-    const std::optional<std::string> output = parsed.value("-o");
-
-    TestWorkspace workspace;
-    const Text test = GenerateTest(ReadInput(input), workspace);
-    if (output && *output != "-") {
-      WriteTextFile(*output, test);
-    } else if (!WriteStdout(ToUtf8(test))) {
-      std::cerr << "brenvik-cli: cannot write to standard output\n";
-      return 1;
-    }
+  const ParsedArgs parsed = ParseArgs(args, {{{"-o", "--output"}, true}}, 1);
+  if (parsed.help) {
+    std::cout << kHelp;
     return 0;
-  });
+  }
+  std::optional<std::string> input;
+  if (!parsed.positionals.empty()) input = parsed.positionals.front();
+  const std::optional<std::string> output = parsed.value("-o");
+
+  TestWorkspace workspace;
+  const Text test = GenerateTest(ReadInput(input), workspace);
+  if (IsStandardOutput(output)) {
+    WriteOutput("-", ToUtf8(test));
+  } else {
+    WriteTextFile(*output, test);
+  }
+  return 0;
 }
 
 const CommandRegistrar kRegisterTest({kName, kUsage, &RunTest});

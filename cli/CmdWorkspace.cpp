@@ -17,7 +17,8 @@ constexpr const char* kHelp =
     "Runs Process on INPUT (a text file; '-' or absent for standard input) and\n"
     "prints the resulting workspace as JSON in UTF-8: FirstSentence, RestText,\n"
     "WordList, Separators, LeftHalves, RightHalves, PageLeftHalves,\n"
-    "PageSeparators, PageRightHalves and PageAnswers.\n"
+    "PageSeparators, PageRightHalves and PageAnswers. As for every command,\n"
+    "-o - names standard output; the JSON goes nowhere else.\n"
     "\n"
     "Exit status: 0 done, 1 error, 2 usage error.\n";
 
@@ -83,23 +84,21 @@ Text WorkspaceJson(const TestWorkspace& w) {
 }
 
 int RunWorkspace(const std::vector<std::string>& args) {
-  return RunCommand(kName, kUsage, [&] {
-    const ParsedArgs parsed = ParseArgs(args, {}, 1);
-    if (parsed.help) {
-      std::cout << kHelp;
-      return 0;
-    }
-    std::optional<std::string> input;
-    if (!parsed.positionals.empty()) input = parsed.positionals.front();
-
-    TestWorkspace workspace;
-    GenerateTest(ReadInput(input), workspace);
-    if (!WriteStdout(ToUtf8(WorkspaceJson(workspace)))) {
-      std::cerr << "brenvik-cli: cannot write to standard output\n";
-      return 1;
-    }
+  const ParsedArgs parsed = ParseArgs(args, {{{"-o", "--output"}, true}}, 1);
+  if (parsed.help) {
+    std::cout << kHelp;
     return 0;
-  });
+  }
+  std::optional<std::string> input;
+  if (!parsed.positionals.empty()) input = parsed.positionals.front();
+
+  // Standard output only: "-o -" says so, as it may for every command.
+  if (!IsStandardOutput(parsed.value("-o"))) throw UsageError("workspace writes to standard output only");
+
+  TestWorkspace workspace;
+  GenerateTest(ReadInput(input), workspace);
+  WriteOutput("-", ToUtf8(WorkspaceJson(workspace)));
+  return 0;
 }
 
 const CommandRegistrar kRegisterWorkspace({kName, kUsage, &RunWorkspace});

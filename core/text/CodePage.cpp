@@ -145,7 +145,7 @@ Text DecodeFile(std::string_view bytes) {
 char32_t Windows1252ToChar(unsigned char byte) { return kDecodeTable[byte]; }
 
 std::optional<unsigned char> CharToWindows1252(char32_t ch) {
-  if (ch < 0x80 || (ch >= 0xA0 && ch <= 0xFF)) return static_cast<unsigned char>(ch);
+  if (IsLatin1Byte(ch)) return static_cast<unsigned char>(ch);
   switch (ch) {
     case 0x0081: return 0x81;
     case 0x008D: return 0x8D;

@@ -370,6 +370,92 @@ void AppendFromUtf16(Text& out, const icu::UnicodeString& s) {
 
 unsigned CharFlags(char32_t c) { return Properties().get(c) & ~kInternal; }
 
+namespace {
+
+// Display width and strong direction of every code point in a second code
+// point trie, built on first use: the pages ask for them only for
+// characters beyond ASCII. Two bits each: the CellWidth and the StrongClass.
+class LayoutTable {
+ public:
+  LayoutTable() {
+    UErrorCode status = U_ZERO_ERROR;
+    UMutableCPTrie* builder = umutablecptrie_open(Value(CellWidth::One, StrongClass::None), 0, &status);
+    Check(status, "cannot build the layout table");
+    try {
+      // Later sets win: a wide combining mark counts no cell.
+      Set(builder, "[[:ea=W:][:ea=F:][:Emoji_Presentation:]]", kWidthMask, WidthBits(CellWidth::Two));
+      Set(builder, "[[:Mn:][:Me:][:Emoji_Modifier:][:Default_Ignorable_Code_Point:]]", kWidthMask,
+          WidthBits(CellWidth::Zero));
+      Set(builder, "[:bc=L:]", kDirectionMask, DirectionBits(StrongClass::LeftToRight));
+      Set(builder, "[[:bc=R:][:bc=AL:]]", kDirectionMask, DirectionBits(StrongClass::RightToLeft));
+      trie_ = umutablecptrie_buildImmutable(builder, UCPTRIE_TYPE_FAST, UCPTRIE_VALUE_BITS_8, &status);
+      Check(status, "cannot build the layout table");
+    } catch (...) {
+      umutablecptrie_close(builder);
+      throw;
+    }
+    umutablecptrie_close(builder);
+  }
+  ~LayoutTable() { ucptrie_close(trie_); }
+  LayoutTable(const LayoutTable&) = delete;
+  LayoutTable& operator=(const LayoutTable&) = delete;
+
+  CellWidth width(char32_t c) const { return static_cast<CellWidth>(get(c) & kWidthMask); }
+  StrongClass direction(char32_t c) const { return static_cast<StrongClass>((get(c) & kDirectionMask) >> 2); }
+
+ private:
+  static constexpr unsigned kWidthMask = 0x3;
+  static constexpr unsigned kDirectionMask = 0xC;
+  static constexpr unsigned WidthBits(CellWidth w) { return static_cast<unsigned>(w); }
+  static constexpr unsigned DirectionBits(StrongClass d) { return static_cast<unsigned>(d) << 2; }
+  static constexpr uint32_t Value(CellWidth w, StrongClass d) { return WidthBits(w) | DirectionBits(d); }
+
+  unsigned get(char32_t c) const {
+    if (c > 0x10FFFF) return Value(CellWidth::One, StrongClass::None);
+    return UCPTRIE_FAST_GET(trie_, UCPTRIE_8, static_cast<UChar32>(c));
+  }
+
+  // Replaces the bits of mask with bits for every code point of the set.
+  static void Set(UMutableCPTrie* builder, const char* pattern, unsigned mask, unsigned bits) {
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::UnicodeSet set(icu::UnicodeString(pattern, -1, US_INV), status);
+    Check(status, "cannot read the character properties");
+    for (int32_t r = 0; r < set.getRangeCount(); ++r) {
+      UChar32 start = set.getRangeStart(r);
+      const UChar32 end = set.getRangeEnd(r);
+      while (start <= end) {
+        uint32_t value = 0;
+        UChar32 last = umutablecptrie_getRange(builder, start, UCPMAP_RANGE_NORMAL, 0, nullptr, nullptr, &value);
+        if (last > end) last = end;
+        umutablecptrie_setRange(builder, start, last, (value & ~mask) | bits, &status);
+        Check(status, "cannot build the layout table");
+        start = last + 1;
+      }
+    }
+  }
+
+  UCPTrie* trie_ = nullptr;
+};
+
+const LayoutTable& Layout() {
+  static const LayoutTable table;
+  return table;
+}
+
+}  // namespace
+
+CellWidth DisplayWidth(char32_t c) {
+  if (c < 0x80) return CellWidth::One;  // ASCII, without loading the table
+  return Layout().width(c);
+}
+
+StrongClass StrongDirection(char32_t c) {
+  if (c < 0x80) {  // ASCII: its letters are left to right, the rest neutral
+    return (c | 0x20) >= U'a' && (c | 0x20) <= U'z' ? StrongClass::LeftToRight : StrongClass::None;
+  }
+  return Layout().direction(c);
+}
+
 CharFlagTable::CharFlagTable() : bmp_(Properties().bmp()) {}
 
 namespace {
