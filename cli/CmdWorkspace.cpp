@@ -26,7 +26,8 @@ constexpr const char* kHelp =
     "Runs Process on INPUT (a text file; '-' or absent for standard input) and\n"
     "prints the resulting workspace as JSON in UTF-8: FirstSentence, RestText,\n"
     "WordList, Separators, LeftHalves, RightHalves, PageLeftHalves,\n"
-    "PageSeparators, PageRightHalves and PageAnswers.\n"
+    "PageSeparators, PageRightHalves and PageAnswers. As for every command,\n"
+    "-o - names standard output; the JSON goes nowhere else.\n"
     "For several text files, a test file (TEST.ctest) or any option, it prints\n"
     "the test instead: its title, language and matching, and per text its\n"
     "title, options, edits, notes, gaps (number, kept part, answer, accepted\n"
@@ -184,30 +185,29 @@ std::string TestJson(const Test& test, const GeneratedTest& generated) {
 }
 
 int RunWorkspace(const std::vector<std::string>& args) {
-  return RunCommand(kName, kUsage, [&] {
-    const ParsedArgs parsed =
-        ParseArgs(args, TestOptionSpecs(), std::numeric_limits<std::size_t>::max());
-    if (parsed.help) {
-      std::cout << kHelp;
-      return 0;
-    }
-    const LoadedTest loaded = LoadTest(parsed.positionals, parsed);
-    std::string out;
-    if (loaded.plain) {
-      TestWorkspace workspace;
-      GenerateTest(loaded.test.texts.front().source, workspace);
-      out = ToUtf8(WorkspaceJson(workspace));
-    } else {
-      const GeneratedTest generated = GenerateWholeTest(loaded.test);
-      ReportNotes(kName, generated);
-      out = TestJson(loaded.test, generated);
-    }
-    if (!WriteStdout(out)) {
-      std::cerr << "brenvik-cli: cannot write to standard output\n";
-      return 1;
-    }
+  std::vector<OptionSpec> specs = TestOptionSpecs();
+  specs.push_back({{"-o", "--output"}, true});
+  const ParsedArgs parsed = ParseArgs(args, specs, std::numeric_limits<std::size_t>::max());
+  if (parsed.help) {
+    std::cout << kHelp;
     return 0;
-  });
+  }
+  // Standard output only: "-o -" says so, as it may for every command.
+  if (!IsStandardOutput(parsed.value("-o"))) throw UsageError("workspace writes to standard output only");
+
+  const LoadedTest loaded = LoadTest(parsed.positionals, parsed);
+  std::string out;
+  if (loaded.plain) {
+    TestWorkspace workspace;
+    GenerateTest(loaded.test.texts.front().source, workspace);
+    out = ToUtf8(WorkspaceJson(workspace));
+  } else {
+    const GeneratedTest generated = GenerateWholeTest(loaded.test);
+    ReportNotes(kName, generated);
+    out = TestJson(loaded.test, generated);
+  }
+  WriteOutput("-", out);
+  return 0;
 }
 
 const CommandRegistrar kRegisterWorkspace({kName, kUsage, &RunWorkspace});
