@@ -23,6 +23,7 @@
 #include "core/ctest/TestGen.h"
 #include "core/page/ExportSettings.h"
 #include "core/page/PagePieces.h"
+#include "core/scorm/ScormPackage.h"
 #include "core/text/Errors.h"
 #include "core/text/Text.h"
 #include "core/text/TextFile.h"
@@ -35,7 +36,8 @@ constexpr const char* kName = "export";
 const std::string kUsage =
     "export [INPUT...] (-o FILE | --out-dir DIR) [--format " + ExportFormatIds() +
     "] [--practice] [--show-answers] [--timer] [--title T] [--font F] [--size S] "
-    "[--page-background #RRGGBB] [--page-text #RRGGBB] [--answer-box #RRGGBB] [--answer-text #RRGGBB]";
+    "[--page-background #RRGGBB] [--page-text #RRGGBB] [--answer-box #RRGGBB] [--answer-text #RRGGBB] "
+    "[--pass-mark PERCENT]";
 
 std::string HelpText() {
   std::string help =
@@ -48,7 +50,7 @@ std::string HelpText() {
       "                             standard output); with --format moodle, every\n"
       "                             text goes into FILE as one question each\n"
       "                             (named after its file when there are several)\n"
-      "  --out-dir DIR              one file per text: DIR/NAME.htm (.xml, .pdf),\n"
+      "  --out-dir DIR              one file per text: DIR/NAME.htm (.xml, .pdf, .zip),\n"
       "                             NAME being the text file's name without .txt;\n"
       "                             DIR is made when missing\n"
       "  --format NAME              the kind of output:\n";
@@ -70,6 +72,9 @@ std::string HelpText() {
       "  --page-text #RRGGBB        default #000000\n"
       "  --answer-box #RRGGBB       default #000000\n"
       "  --answer-text #RRGGBB      default #FFFFFF\n"
+      "  --pass-mark PERCENT        SCORM packages only: the percentage of right gaps\n"
+      "                             that passes (0-100); without it a finished test\n"
+      "                             is reported completed, neither passed nor failed\n"
       "\n"
       "A text that cannot be exported (unreadable, missing, no gap) is named on\n"
       "standard error with its error and writes nothing; the others are still\n"
@@ -207,7 +212,8 @@ ParsedArgs ParseExportArgs(const std::vector<std::string>& args) {
                     {{"--page-background"}, true},
                     {{"--page-text"}, true},
                     {{"--answer-box"}, true},
-                    {{"--answer-text"}, true}},
+                    {{"--answer-text"}, true},
+                    {{"--pass-mark"}, true}},
                    std::numeric_limits<std::size_t>::max());
 }
 
@@ -223,6 +229,16 @@ ExportJob JobFrom(const ParsedArgs& parsed) {
     if (!job.format) throw UsageError("--format: unknown format " + *id + " (known: " + ExportFormatIds() + ")");
   }
   job.settings = SettingsFrom(parsed);
+  if (const auto mark = parsed.value("--pass-mark")) {
+    if (!job.format->scorm) {
+      throw UsageError("--pass-mark is for SCORM packages (--format scorm12 or scorm2004)");
+    }
+    try {
+      job.settings.PassMark = ParsePassMark(*mark);
+    } catch (const ScormError& e) {
+      throw UsageError(std::string("--pass-mark: ") + e.what());
+    }
+  }
   return job;
 }
 

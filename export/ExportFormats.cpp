@@ -12,24 +12,33 @@ namespace {
 using exporting::OpenClassicPage;
 using exporting::OpenMoodleQuiz;
 using exporting::OpenResponsivePage;
+using exporting::OpenScorm12Package;
+using exporting::OpenScorm2004Package;
 using exporting::OpenWorksheetPdf;
 
 constexpr ExportFormat kFormats[] = {
     {"classic", "E&xport to web", "mnuExporttoweb", "Save as HTML", ".htm", "HTML files (*.htm)|*.htm",
      "the page Export to web writes, byte for byte (Windows-1252; the default)", ExportNaming::AlwaysAppend,
-     AfterExport::OfferPreviewEvenIfNotSaved, {}, false, false, &OpenClassicPage},
+     AfterExport::OfferPreviewEvenIfNotSaved, {}, false, false, false, &OpenClassicPage},
     {"responsive", "Export &mobile page\u2026", "mnuExportMobile",
      "Save as a page for phones, tablets and screen readers", ".htm", "HTML files (*.htm)|*.htm",
      "a UTF-8 page for phones, tablets, screen readers and printing", ExportNaming::AppendWhenMissing,
-     AfterExport::OfferPreview, {}, false, false, &OpenResponsivePage},
+     AfterExport::OfferPreview, {}, false, false, false, &OpenResponsivePage},
     {"moodle", "Export to Moo&dle\u2026", "mnuExportMoodle", "Save as a Moodle XML quiz for a course's question bank",
      ".xml", "Moodle XML files (*.xml)|*.xml", "Moodle XML, one embedded-answers (Cloze) question per text",
      ExportNaming::AppendWhenMissing, AfterExport::Nothing,
-     "The quiz was saved as %1, but Moodle will not take these as written:", true, false, &OpenMoodleQuiz},
+     "The quiz was saved as %1, but Moodle will not take these as written:", true, false, false, &OpenMoodleQuiz},
     {"pdf", "Export PD&F\u2026", "mnuExportPdf", "Save the worksheet and its answer key as a PDF file", ".pdf",
      "PDF files (*.pdf)|*.pdf",
      "a printable worksheet and its answer key (A4, or Letter where the locale uses it)",
-     ExportNaming::AppendWhenMissing, AfterExport::Nothing, {}, false, true, &OpenWorksheetPdf},
+     ExportNaming::AppendWhenMissing, AfterExport::Nothing, {}, false, true, false, &OpenWorksheetPdf},
+    {"scorm12", "Export S&CORM package\u2026", "mnuExportScorm",
+     "Save as a package that a learning platform imports and that reports each pupil's score", ".zip",
+     "SCORM packages (*.zip)|*.zip", "a SCORM 1.2 package of the mobile page (learning platforms)",
+     ExportNaming::AppendWhenMissing, AfterExport::Nothing, {}, false, false, true, &OpenScorm12Package},
+    {"scorm2004", {}, "mnuExportScorm2004", {}, ".zip", "SCORM packages (*.zip)|*.zip",
+     "a SCORM 2004 (4th edition) package of the mobile page", ExportNaming::AppendWhenMissing,
+     AfterExport::Nothing, {}, false, false, true, &OpenScorm2004Package},
 };
 
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }

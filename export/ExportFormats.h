@@ -64,7 +64,9 @@ enum class AfterExport {
 
 struct ExportFormat {
   std::string_view id;          // --format NAME
-  std::string_view menuText;    // File menu, with its access key
+  // File menu, with its access key; empty for a format reached through
+  // another format's entry (SCORM 2004, through the SCORM entry).
+  std::string_view menuText;
   std::string_view actionName;  // the menu action's objectName
   std::string_view statusTip;   // the menu action's status tip and tool tip
   std::string_view extension;   // ".htm"
@@ -77,6 +79,10 @@ struct ExportFormat {
   std::string_view warningLead;
   bool severalTexts;  // several texts go into one file (-o FILE with several INPUTs)
   bool needsFonts;    // the writer lays text out: a QGuiApplication must exist
+  // The window asks the SCORM version and the pass mark before the save
+  // dialog (one menu entry for both SCORM formats); brenvik-cli takes
+  // --pass-mark for it.
+  bool scorm;
   // Starts a file of this format.
   std::unique_ptr<ExportFile> (*open)(const ExportSettings& settings, const ExportContext& context);
 };

@@ -8,6 +8,8 @@
 #include "core/page/MoodleXml.h"
 #include "core/page/ResponsivePage.h"
 #include "core/page/Worksheet.h"
+#include "core/scorm/ScormPackage.h"
+#include "core/test/GenerateText.h"
 #include "ui/print/WorksheetPrint.h"
 
 namespace brenvik::exporting {
@@ -59,6 +61,27 @@ PreparedText PrepareResponsivePage(const ExportText& text, const ExportSettings&
   return {{}, Ready(BuildResponsivePage(*text.Workspace, settings))};
 }
 
+// The package of one text: its responsive page, the adapter and the
+// manifest. The text is the test's only text; the test's title (the
+// settings') names the package on the platform.
+std::string ScormPackageBytes(const ExportText& text, const ExportSettings& settings, ScormVersion version) {
+  const std::string page = BuildResponsivePage(*text.Workspace, settings);
+  GeneratedTest test;
+  test.settings = settings;
+  GeneratedText& one = test.texts.emplace_back();
+  one.title = text.Title;
+  one.workspace = *text.Workspace;
+  return BuildScormPackage(page, test, ScormOptions{version, settings.PassMark});
+}
+
+PreparedText PrepareScorm12Package(const ExportText& text, const ExportSettings& settings, const ExportContext&) {
+  return {{}, Ready(ScormPackageBytes(text, settings, ScormVersion::Scorm12))};
+}
+
+PreparedText PrepareScorm2004Package(const ExportText& text, const ExportSettings& settings, const ExportContext&) {
+  return {{}, Ready(ScormPackageBytes(text, settings, ScormVersion::Scorm2004))};
+}
+
 PreparedText PrepareWorksheetPdf(const ExportText& text, const ExportSettings& settings,
                                  const ExportContext& context) {
   // The sheet is checked and built now; it is painted only if the file is wanted.
@@ -105,6 +128,14 @@ std::unique_ptr<ExportFile> OpenMoodleQuiz(const ExportSettings&, const ExportCo
 
 std::unique_ptr<ExportFile> OpenWorksheetPdf(const ExportSettings& settings, const ExportContext& context) {
   return OpenOneText(&PrepareWorksheetPdf, settings, context);
+}
+
+std::unique_ptr<ExportFile> OpenScorm12Package(const ExportSettings& settings, const ExportContext& context) {
+  return OpenOneText(&PrepareScorm12Package, settings, context);
+}
+
+std::unique_ptr<ExportFile> OpenScorm2004Package(const ExportSettings& settings, const ExportContext& context) {
+  return OpenOneText(&PrepareScorm2004Package, settings, context);
 }
 
 }  // namespace brenvik::exporting

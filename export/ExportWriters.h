@@ -29,5 +29,8 @@ std::unique_ptr<ExportFile> OpenClassicPage(const ExportSettings& settings, cons
 std::unique_ptr<ExportFile> OpenResponsivePage(const ExportSettings& settings, const ExportContext& context);
 std::unique_ptr<ExportFile> OpenMoodleQuiz(const ExportSettings& settings, const ExportContext& context);
 std::unique_ptr<ExportFile> OpenWorksheetPdf(const ExportSettings& settings, const ExportContext& context);
+// A SCORM package of the responsive page, with the settings' pass mark.
+std::unique_ptr<ExportFile> OpenScorm12Package(const ExportSettings& settings, const ExportContext& context);
+std::unique_ptr<ExportFile> OpenScorm2004Package(const ExportSettings& settings, const ExportContext& context);
 
 }  // namespace brenvik::exporting

@@ -2,6 +2,8 @@
 // The options of the exported page. One program-wide record, never saved:
 // every run starts from these initial values.
 
+#include <optional>
+
 #include "core/page/PagePieces.h"
 #include "core/text/Text.h"
 
@@ -22,6 +24,10 @@ struct ExportSettings {
   Text TextSize = U"14";
   Text AnswerBoxColour = U"#000000";
   Text AnswerTextColour = U"#FFFFFF";
+  // The SCORM packages' pass mark, a percentage of right gaps (0-100); none:
+  // a finished test counts as completed, neither passed nor failed. The
+  // pages themselves do not show it.
+  std::optional<unsigned> PassMark;
 
   friend bool operator==(const ExportSettings&, const ExportSettings&) = default;
 };

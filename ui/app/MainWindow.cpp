@@ -287,6 +287,7 @@ void MainWindow::createMenu() {
   item(file, "mnuSave", QStringLiteral("&Save source"), QStringLiteral("Save as a .TXT file"), &MainWindow::saveSource);
   item(file, "Saveoutput1", QStringLiteral("Save out&put"), QString(), &MainWindow::saveOutput);
   for (const ExportFormat& format : ExportFormats()) {
+    if (format.menuText.empty()) continue;  // reached through another entry
     QAction* a = action(file, FromUtf8View(format.actionName), FromUtf8View(format.menuText),
                         FromUtf8View(format.statusTip));
     connect(a, &QAction::triggered, this, Guarded(this, [this, &format] { exportAs(format); }));
@@ -390,14 +391,28 @@ const FileDialogState& MainWindow::exportDialog(std::string_view formatId) const
   throw std::out_of_range("no export format " + std::string(formatId));
 }
 
-void MainWindow::exportAs(const ExportFormat& format) {
-  FileDialogState& dialog = exportDialogs_[static_cast<std::size_t>(&format - ExportFormats().data())];
+void MainWindow::exportAs(const ExportFormat& entry) {
   // The test is made into the file first: with no answer the list error
   // ends the command before any dialog. The page text of a classic export
   // is kept (lastPage) even when the save is cancelled.
   const ExportContext context{ExportCreationTime(), &lastPage_};
-  const std::unique_ptr<ExportFile> file = format.open(state_.settings, context);
-  const std::vector<std::string> warnings = file->add(ExportText{state_.settings.Title, &state_.workspace});
+  const ExportText text{state_.settings.Title, &state_.workspace};
+  const ExportFormat* format = &entry;
+  ExportSettings settings = state_.settings;
+  std::unique_ptr<ExportFile> file = format->open(settings, context);
+  std::vector<std::string> warnings = file->add(text);
+  if (entry.scorm) {
+    // One entry for both versions: the version and the pass mark are asked
+    // first, offering the last answers again.
+    ScormChoice choice = scormChoice_;
+    if (!platform().askScormChoice(this, choice)) return;
+    scormChoice_ = choice;
+    format = FindExportFormat(choice.version == ScormVersion::Scorm2004 ? "scorm2004" : "scorm12");
+    settings.PassMark = choice.passMark;
+    file = format->open(settings, context);
+    warnings = file->add(text);
+  }
+  FileDialogState& dialog = exportDialogs_[static_cast<std::size_t>(format - ExportFormats().data())];
   dialog.fileName = ToQString(state_.settings.Title);
   const bool saved = platform().runSaveDialog(this, dialog);
   const QString path = SavedPath(dialog);
@@ -405,12 +420,12 @@ void MainWindow::exportAs(const ExportFormat& format) {
     WriteFileBytes(ToPath(path), file->bytes());
     // Written all the same: the teacher can still mend what the warnings name.
     if (!warnings.empty()) {
-      platform().showWarning(this, QString::fromUtf8(kApplicationTitle), ExportWarningText(format, path, warnings));
+      platform().showWarning(this, QString::fromUtf8(kApplicationTitle), ExportWarningText(*format, path, warnings));
     }
   }
   // After Cancel the shell looks the proposed name up in the current folder.
-  const bool preview = format.after == AfterExport::OfferPreviewEvenIfNotSaved ||
-                       (saved && format.after == AfterExport::OfferPreview);
+  const bool preview = format->after == AfterExport::OfferPreviewEvenIfNotSaved ||
+                       (saved && format->after == AfterExport::OfferPreview);
   if (preview && platform().askConfirmation(this, QStringLiteral("Do you wish to preview the page in a browser"))) {
     platform().shellOpen(this, path);
   }

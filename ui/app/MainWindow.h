@@ -121,6 +121,7 @@ class MainWindow : public QMainWindow {
   std::vector<FileDialogState> exportDialogs_;  // one per export format, in the table's order
   QString helpFile_;
   Text lastPage_ = U"HTMexport";
+  ScormChoice scormChoice_;  // the SCORM package's last answers, offered again
 
   QLabel* sourceHint_ = nullptr;
   QLabel* outputHint_ = nullptr;

@@ -9,11 +9,23 @@
 #include <QFont>
 #include <QString>
 #include <functional>
+#include <optional>
+
+#include "core/scorm/ScormPackage.h"
 
 class QPrinter;
 class QWidget;
 
 namespace brenvik {
+
+// What File > Export SCORM package asks before its save dialog: the SCORM
+// version and the pass mark (a percentage of right gaps; none: completed).
+struct ScormChoice {
+  ScormVersion version = ScormVersion::Scorm12;
+  std::optional<unsigned> passMark;
+
+  friend bool operator==(const ScormChoice&, const ScormChoice&) = default;
+};
 
 // State of one common file dialog, kept by the window that owns it.
 struct FileDialogState {
@@ -88,6 +100,11 @@ class Platform {
   // Warning box, for what the user should know about a command that did its
   // work: caption, warning icon, OK, the text as given.
   virtual void showWarning(QWidget* parent, const QString& caption, const QString& text) = 0;
+
+  // The SCORM package's questions, showing choice as the answers to start
+  // from. True for OK, with choice holding the answers; on Cancel false and
+  // choice unchanged.
+  virtual bool askScormChoice(QWidget* parent, ScormChoice& choice) = 0;
 
   // The print dialog for printer, whose paper, margins and document name the
   // caller has set. True when the user chose to print; printer then holds

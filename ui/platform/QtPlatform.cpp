@@ -4,7 +4,15 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QSpinBox>
+#include <QVBoxLayout>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -103,6 +111,51 @@ bool QtPlatform::askConfirmation(QWidget* /*parent*/, const QString& text) {
   box.setEscapeButton(no);
   box.exec();
   return box.clickedButton() == yes;
+}
+
+bool QtPlatform::askScormChoice(QWidget* parent, ScormChoice& choice) {
+  QDialog dialog(parent);
+  dialog.setObjectName(QStringLiteral("dlgScorm"));
+  dialog.setWindowTitle(QStringLiteral("Export SCORM package"));
+  auto* version = new QComboBox(&dialog);
+  version->setObjectName(QStringLiteral("cmbScormVersion"));
+  version->addItem(QStringLiteral("SCORM 1.2 (most platforms)"));
+  version->addItem(QStringLiteral("SCORM 2004 4th edition"));
+  version->setCurrentIndex(choice.version == ScormVersion::Scorm2004 ? 1 : 0);
+  version->setAccessibleName(QStringLiteral("SCORM version"));
+  auto* usePassMark = new QCheckBox(QStringLiteral("&Pass mark:"), &dialog);
+  usePassMark->setObjectName(QStringLiteral("chkPassMark"));
+  usePassMark->setChecked(choice.passMark.has_value());
+  auto* passMark = new QSpinBox(&dialog);
+  passMark->setObjectName(QStringLiteral("spnPassMark"));
+  passMark->setRange(0, 100);
+  passMark->setSuffix(QStringLiteral(" %"));
+  passMark->setValue(static_cast<int>(choice.passMark.value_or(60)));
+  passMark->setEnabled(usePassMark->isChecked());
+  passMark->setAccessibleName(QStringLiteral("Pass mark in percent of right gaps"));
+  QObject::connect(usePassMark, &QCheckBox::toggled, passMark, &QWidget::setEnabled);
+  auto* note = new QLabel(QStringLiteral("Most platforms import SCORM 1.2; choose 2004 where yours asks for it.\n"
+                                         "With a pass mark the platform records passed or failed, "
+                                         "without one completed."),
+                          &dialog);
+  note->setWordWrap(true);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  auto* form = new QFormLayout;
+  auto* versionLabel = new QLabel(QStringLiteral("&Version:"), &dialog);
+  versionLabel->setBuddy(version);
+  form->addRow(versionLabel, version);
+  form->addRow(usePassMark, passMark);
+  auto* layout = new QVBoxLayout(&dialog);
+  layout->addLayout(form);
+  layout->addWidget(note);
+  layout->addWidget(buttons);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  choice.version = version->currentIndex() == 1 ? ScormVersion::Scorm2004 : ScormVersion::Scorm12;
+  choice.passMark.reset();
+  if (usePassMark->isChecked()) choice.passMark = static_cast<unsigned>(passMark->value());
+  return true;
 }
 
 void QtPlatform::showError(QWidget* parent, const QString& caption, const QString& text) {

@@ -13,6 +13,7 @@ class QtPlatform : public Platform {
   bool askConfirmation(QWidget* parent, const QString& text) override;
   void showError(QWidget* parent, const QString& caption, const QString& text) override;
   void showWarning(QWidget* parent, const QString& caption, const QString& text) override;
+  bool askScormChoice(QWidget* parent, ScormChoice& choice) override;
   bool runPrintDialog(QWidget* parent, QPrinter& printer) override;
   void shellOpen(QWidget* owner, const QString& path) override;
   void showHelpContents(QWidget* parent, const QString& helpFile) override;

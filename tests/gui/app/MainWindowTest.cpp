@@ -125,6 +125,8 @@ TEST_F(MainWindow, MenuItemsWithTheirHints) {
        QStringLiteral("Save as a Moodle XML quiz for a course's question bank")},
       {kFileMenu, kExportPdfAction, QStringLiteral("Export PD&F\u2026"),
        QStringLiteral("Save the worksheet and its answer key as a PDF file")},
+      {kFileMenu, kExportScormAction, QStringLiteral("Export S&CORM package\u2026"),
+       QStringLiteral("Save as a package that a learning platform imports and that reports each pupil's score")},
       {kFileMenu, "-", QString(), QString()},
       {kFileMenu, kPrintAction, QStringLiteral("P&rint\u2026"), QStringLiteral("Print the worksheet and its answer key"),
        QKeySequence(Qt::CTRL | Qt::Key_P)},

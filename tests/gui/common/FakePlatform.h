@@ -49,6 +49,10 @@ class FakePlatform : public Platform {
   // Print dialog answers: nullopt is Cancel; a path prints to that PDF file.
   // With nothing queued the dialog cancels and counts as unexpected.
   std::deque<std::optional<QString>> printAnswers;
+  // Answers to the SCORM package's questions: nullopt is Cancel. With
+  // nothing queued the questions cancel and count as unexpected.
+  std::deque<std::optional<ScormChoice>> scormAnswers;
+  std::vector<ScormChoice> scormOffered;  // the answers each question started from
 
   std::vector<DialogCall> dialogs;
   std::vector<QString> questions;
@@ -96,6 +100,18 @@ class FakePlatform : public Platform {
   }
   void showWarning(QWidget*, const QString& caption, const QString& text) override {
     warnings.push_back({caption, text});
+  }
+  bool askScormChoice(QWidget*, ScormChoice& choice) override {
+    scormOffered.push_back(choice);
+    if (scormAnswers.empty()) {
+      ++unexpected;
+      return false;
+    }
+    const std::optional<ScormChoice> answer = scormAnswers.front();
+    scormAnswers.pop_front();
+    if (!answer) return false;
+    choice = *answer;
+    return true;
   }
   bool runPrintDialog(QWidget*, QPrinter& printer) override {
     prints.push_back({printer.pageLayout(), printer.docName()});

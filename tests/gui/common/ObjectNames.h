@@ -27,6 +27,7 @@ inline constexpr char kExportWebAction[] = "mnuExporttoweb";
 inline constexpr char kExportMobileAction[] = "mnuExportMobile";
 inline constexpr char kExportMoodleAction[] = "mnuExportMoodle";
 inline constexpr char kExportPdfAction[] = "mnuExportPdf";
+inline constexpr char kExportScormAction[] = "mnuExportScorm";
 inline constexpr char kPrintAction[] = "mnuPrint";
 inline constexpr char kQuitAction[] = "mnuQuit";
 inline constexpr char kOutputSettingsAction[] = "Output1";

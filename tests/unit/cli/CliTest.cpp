@@ -14,6 +14,7 @@
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -240,6 +241,46 @@ TEST_F(CliTest, UsageErrors) {
     EXPECT_NE(r.err.find("Usage:"), std::string::npos) << r.err;
   }
   EXPECT_FALSE(Exists(Path("x")));
+}
+
+// --pass-mark: a whole percentage, for SCORM packages only. Each line is a
+// usage error that writes nothing; the last ones are accepted.
+TEST_F(CliTest, PassMarkOnlyAsAPercentageOfAScormPackage) {
+  struct Case {
+    std::vector<std::string> options;
+    int status;
+    std::string message;  // part of the error
+  };
+  const std::vector<Case> cases = {
+      {{"--format", "scorm12", "--pass-mark", "abc"}, 2, "--pass-mark: the pass mark must be a whole number"},
+      {{"--format", "scorm12", "--pass-mark", "101"}, 2, "from 0 to 100"},
+      {{"--format", "scorm2004", "--pass-mark", "-5"}, 2, "from 0 to 100"},
+      {{"--format", "scorm2004", "--pass-mark", "60.5"}, 2, "whole number"},
+      {{"--format", "scorm12", "--pass-mark", "99999999999999999999"}, 2, "whole number"},
+      {{"--format", "scorm12", "--pass-mark="}, 2, "--pass-mark"},
+      {{"--format", "scorm12", "--pass-mark", "50", "--pass-mark", "60"}, 2, "--pass-mark"},
+      {{"--pass-mark", "60"}, 2, "--pass-mark is for SCORM packages"},
+      {{"--format", "responsive", "--pass-mark", "60"}, 2, "--pass-mark is for SCORM packages"},
+      {{"--format", "moodle", "--pass-mark", "60"}, 2, "--pass-mark is for SCORM packages"},
+      {{"--format", "scorm12", "--pass-mark", "0"}, 0, ""},
+      {{"--format", "scorm2004", "--pass-mark", " 100% "}, 0, ""},
+      {{"--format", "scorm2004"}, 0, ""},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = {"export", "-o", Path("p.zip")};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    std::string joined;
+    for (const std::string& a : c.options) joined += a + " ";
+    SCOPED_TRACE(joined);
+    const Result r = Run(args, "This is a test. The cat sat on the mat.");
+    EXPECT_EQ(r.status, c.status) << r.err;
+    EXPECT_EQ(Exists(Path("p.zip")), c.status == 0);
+    if (c.status != 0) {
+      EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+      EXPECT_NE(r.err.find("Usage:"), std::string::npos) << r.err;
+    }
+    std::remove(Path("p.zip").c_str());
+  }
 }
 
 TEST_F(CliTest, HelpAndVersion) {
