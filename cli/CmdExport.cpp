@@ -24,6 +24,8 @@
 #include "core/page/ExportSettings.h"
 #include "core/page/PagePieces.h"
 #include "core/scorm/ScormPackage.h"
+#include "core/test/GenerateText.h"
+#include "core/test/TestFile.h"
 #include "core/text/Errors.h"
 #include "core/text/Text.h"
 #include "core/text/TextFile.h"
@@ -42,9 +44,9 @@ const std::string kUsage =
 std::string HelpText() {
   std::string help =
       "Usage: brenvik-cli export [INPUT...] (-o FILE | --out-dir DIR) [options]\n"
-      "Makes the C-test of each INPUT (a text file, a folder standing for its *.txt\n"
-      "files in name order, or '-'/absent for standard input) and writes it in the\n"
-      "chosen format.\n"
+      "Makes the C-test of each INPUT (a text file, a test file TEST.ctest of one\n"
+      "text, a folder standing for its *.txt files in name order, or '-'/absent\n"
+      "for standard input) and writes it in the chosen format.\n"
       "\n"
       "  -o FILE                    the file to write, for one INPUT ('-' is\n"
       "                             standard output); with --format moodle, every\n"
@@ -146,6 +148,7 @@ bool EndsWithTxt(const std::string& name) {
 std::string Stem(const std::string& path) {
   std::string name = std::filesystem::path(path).filename().string();
   if (EndsWithTxt(name)) name.resize(name.size() - 4);
+  if (IsTestFilePath(name)) name.resize(name.size() - 6);
   return name;
 }
 
@@ -327,9 +330,21 @@ class Exporter {
   void each(const Input& input, Use&& use) {
     try {
       if (!input.error.empty()) throw BrenvikError(input.error);
-      GenerateTest(ReadInput(input.path), workspace_);
+      const GeneratedTest* test = nullptr;
+      if (input.path && IsTestFilePath(*input.path)) {
+        // A test file of one text: its changes to words, accepted answers,
+        // matching and language; the page settings are the command line's.
+        generated_ = GenerateWholeTest(ReadTestFile(*input.path));
+        if (generated_.texts.size() != 1) {
+          throw BrenvikError("a test file of several texts cannot be exported yet; export its texts one by one");
+        }
+        workspace_ = generated_.texts.front().workspace;
+        test = &generated_;
+      } else {
+        GenerateTest(ReadInput(input.path), workspace_);
+      }
       // A text is named after its file when there are several.
-      use(ExportText{named_ ? FromUtf8(input.stem) : job_.settings.Title, &workspace_});
+      use(ExportText{named_ ? FromUtf8(input.stem) : job_.settings.Title, &workspace_, test});
     } catch (const BrenvikError& e) {
       ReportFailure(input, named_, e.what());
       failed_ = true;
@@ -349,6 +364,7 @@ class Exporter {
   const bool named_;
   const ExportContext context_;
   TestWorkspace workspace_;
+  GeneratedTest generated_;
   FileBatch batch_;
   std::map<std::string, const Input*> pending_;
   bool failed_ = false;

@@ -18,6 +18,8 @@
 
 namespace brenvik {
 
+struct GeneratedTest;
+
 // One text to export: the one place that says what a writer is given of a
 // text. Its title names it where the format names texts (a Moodle
 // question); its workspace holds the test, which the classic page prepares
@@ -25,6 +27,10 @@ namespace brenvik {
 struct ExportText {
   Text Title;
   TestWorkspace* Workspace = nullptr;
+  // The test read from a test file that this text is the only text of, or
+  // none: its accepted answers, answer matching and language, which the
+  // SCORM packages report (the workspace is its first text's).
+  const GeneratedTest* Test = nullptr;
 };
 
 // What every file of one run shares besides the settings.

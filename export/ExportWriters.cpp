@@ -71,6 +71,11 @@ std::string ScormPackageBytes(const ExportText& text, const ExportSettings& sett
   GeneratedText& one = test.texts.emplace_back();
   one.title = text.Title;
   one.workspace = *text.Workspace;
+  if (text.Test != nullptr && !text.Test->texts.empty()) {
+    test.language = text.Test->language;
+    test.matching = text.Test->matching;
+    one.accepted = text.Test->texts.front().accepted;
+  }
   return BuildScormPackage(page, test, ScormOptions{version, settings.PassMark});
 }
 

@@ -125,7 +125,7 @@ test('--format: classic by default and byte for byte, responsive as UTF-8, anyth
     assert.equal(existsSync(none), false);
   }
   assert.match(runCli(['export', '-o', out('x.htm'), '--format', 'bogus'], CAT).stderr,
-    /unknown format bogus \(known: classic\|responsive\|moodle\|pdf\)/);
+    /unknown format bogus \(known: classic\|responsive\|moodle\|pdf\|scorm12\|scorm2004\)/);
   const help = runCli(['export', '--help']).stdout.toString();
   assert.match(help, /--format NAME/);
   assert.match(help, /^ +responsive +a UTF-8 page/m);

@@ -11,7 +11,7 @@
 // window.cmi(), the platform's record as renderCMIToJSONObject() gives it.
 
 import { spawnSync } from 'node:child_process';
-import { createReadStream, existsSync, mkdirSync } from 'node:fs';
+import { createReadStream, existsSync, mkdirSync, writeFileSync } from 'node:fs';
 import { createServer } from 'node:http';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -20,21 +20,47 @@ import { workDir } from './helpers.mjs';
 
 const TYPES = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.xml': 'application/xml', '.xsd': 'application/xml' };
 
-export function packPath() {
-  const tool = process.env.BRENVIK_SCORM_PACK;
-  if (!tool || !existsSync(tool)) throw new Error('BRENVIK_SCORM_PACK is not set to the built scorm_pack: run these tests through ctest');
-  return tool;
+export function cliPath() {
+  const cli = process.env.BRENVIK_CLI;
+  if (!cli || !existsSync(cli)) throw new Error('BRENVIK_CLI is not set to the built brenvik-cli: run these tests through ctest');
+  return cli;
 }
 
 let packages = 0;
 
-// Packs text; version '12' or '2004', passMark a number or null, options
-// those of scorm_pack. Returns the package's number.
+// Packs text with brenvik-cli export; version '12' or '2004', passMark a
+// number or null. Options: export's own (--practice, --show-answers,
+// --timer, --title T), and --ignore-case, --lang TAG and --accept WORD
+// ANSWER, which go into a test file of the one text that is exported
+// instead. Returns the package's number.
 export function pack(text, version, passMark, options = []) {
   const n = ++packages;
   const zip = path.join(workDir, `package${n}.zip`);
-  const r = spawnSync(packPath(), [version, passMark === null ? 'none' : String(passMark), zip, ...options], { input: text });
-  if (r.status !== 0) throw new Error(`scorm_pack failed: ${r.stderr}`);
+  const exportOptions = [];
+  const test = { format: 'brenvik-test', version: 1, texts: [{ title: 'Text 1', source: text, edits: [] }] };
+  let testFile = false;
+  for (let i = 0; i < options.length; ++i) {
+    const o = options[i];
+    if (o === '--ignore-case') { test.matching = 'ignore-case'; testFile = true; }
+    else if (o === '--lang') { test.language = options[++i]; testFile = true; }
+    else if (o === '--accept') {
+      test.texts[0].edits.push({ word: options[i + 1], occurrence: 1, accepted: [options[i + 2]] });
+      i += 2;
+      testFile = true;
+    } else if (o === '--title') exportOptions.push(o, options[++i]);
+    else exportOptions.push(o);
+  }
+  const args = ['export', '-o', zip, '--format', version === '12' ? 'scorm12' : 'scorm2004', ...exportOptions];
+  if (passMark !== null) args.push('--pass-mark', String(passMark));
+  let r;
+  if (testFile) {
+    const file = path.join(workDir, `package${n}.ctest`);
+    writeFileSync(file, JSON.stringify(test));
+    r = spawnSync(cliPath(), [...args, file]);
+  } else {
+    r = spawnSync(cliPath(), args, { input: text });
+  }
+  if (r.status !== 0) throw new Error(`brenvik-cli export failed: ${r.stderr}`);
   const dir = path.join(workDir, `package${n}`);
   mkdirSync(dir);
   const u = spawnSync('unzip', ['-q', zip, '-d', dir]);

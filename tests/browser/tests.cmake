@@ -10,9 +10,6 @@ set(_engine_files firefox.test.mjs webkit.test.mjs)
 file(GLOB _browser_files RELATIVE ${_browser_dir} CONFIGURE_DEPENDS ${_browser_dir}/*.test.mjs)
 list(REMOVE_ITEM _browser_files ${_engine_files})
 find_program(BRENVIK_NODE node)
-# Packs the SCORM package of a one-text test for scorm.test.mjs.
-add_executable(scorm_pack ${CMAKE_CURRENT_LIST_DIR}/../tools/scorm_pack.cpp)
-target_link_libraries(scorm_pack PRIVATE brenvik_core)
 if(TARGET brenvik-cli)
   foreach(_test browser browser_engines)
     if(_test STREQUAL "browser")
@@ -27,8 +24,8 @@ if(TARGET brenvik-cli)
       set_tests_properties(${_test} PROPERTIES FAIL_REGULAR_EXPRESSION "node was not found")
     endif()
     set_tests_properties(${_test} PROPERTIES
-      ENVIRONMENT "BRENVIK_CLI=$<TARGET_FILE:brenvik-cli>;BRENVIK_SCORM_PACK=$<TARGET_FILE:scorm_pack>"
-      REQUIRED_FILES "$<TARGET_FILE:brenvik-cli>;$<TARGET_FILE:scorm_pack>"
+      ENVIRONMENT "BRENVIK_CLI=$<TARGET_FILE:brenvik-cli>"
+      REQUIRED_FILES "$<TARGET_FILE:brenvik-cli>"
       TIMEOUT 600)
   endforeach()
 endif()
