@@ -614,14 +614,7 @@ Strong StrongDirection(char32_t c) {
 }
 
 std::size_t DisplayCells(TextView text) {
-  std::size_t cells = 0;
-  for (char32_t c : text) {
-    switch (unicode::DisplayWidth(c)) {
-      case unicode::CellWidth::Zero: break;
-      case unicode::CellWidth::One: cells += 1; break;
-      case unicode::CellWidth::Two: cells += 2; break;
-    }
-  }
+  const std::size_t cells = unicode::CellCount(text);
   return cells == 0 ? 1 : cells;
 }
 
