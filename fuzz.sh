@@ -12,10 +12,20 @@ cd "$(dirname "$0")"
 seconds=${1:-60}
 shift || true
 targets=("$@")
+# The targets and their longest inputs, as fuzz/CMakeLists.txt builds them.
+declare -A maxlen=()
+listed=()
+while read -r name length; do
+  [[ -z $name || $name == \#* ]] && continue
+  maxlen[$name]=$length
+  listed+=("$name")
+done < fuzz/targets.txt
 if [[ ${#targets[@]} -eq 0 ]]; then
-  # Every fuzz/fuzz_<target>.cpp is a target.
-  for f in fuzz/fuzz_*.cpp; do t=${f#fuzz/fuzz_}; targets+=("${t%.cpp}"); done
+  targets=("${listed[@]}")
 fi
+for t in "${targets[@]}"; do
+  [[ -n ${maxlen[$t]:-} ]] || { echo "fuzz.sh: no fuzz target $t in fuzz/targets.txt" >&2; exit 2; }
+done
 
 if ! command -v clang++ >/dev/null || ! ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1; then
   . scripts/deps.sh
@@ -29,9 +39,6 @@ CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" >/dev/null
 cmake --build "$build" -j 2 --target "${targets[@]/#/fuzz_}"
 
-# Longer inputs for the texts (the first-sentence rule looks 5000 characters
-# ahead); short ones for SearchAndReplace.
-declare -A maxlen=([codepage]=4096 [generate]=4096 [page]=4096 [replace]=64 [testfile]=8192)
 export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 status=0
@@ -40,7 +47,7 @@ for t in "${targets[@]}"; do
   mkdir -p "$build/corpus/$t"
   echo "== fuzz_$t for ${seconds}s"
   if ! "$build/bin/fuzz_$t" "$build/corpus/$t" "fuzz/corpus/$t" \
-      -max_total_time="$seconds" -max_len="${maxlen[$t]:-4096}" -timeout=10 -rss_limit_mb=2048 \
+      -max_total_time="$seconds" -max_len="${maxlen[$t]}" -timeout=10 -rss_limit_mb=2048 \
       -print_final_stats=1 -artifact_prefix="$build/crashes/$t-" 2>"$build/fuzz_$t.log"; then
     echo "fuzz_$t FAILED: see $build/fuzz_$t.log and $build/crashes/"
     tail -n 30 "$build/fuzz_$t.log"

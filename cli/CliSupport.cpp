@@ -90,6 +90,14 @@ bool WriteStdout(std::string_view bytes) {
          std::fflush(stdout) == 0;
 }
 
+void WriteOutput(const std::string& output, std::string_view bytes) {
+  if (output != "-") {
+    WriteFileBytes(output, bytes);
+  } else if (!WriteStdout(bytes)) {
+    throw BrenvikError("brenvik-cli: cannot write to standard output");
+  }
+}
+
 int ReportUsageError(const char* command, const char* usage, const std::string& message) {
   std::cerr << "brenvik-cli " << command << ": " << message << "\nUsage: brenvik-cli " << usage
             << "\n";

@@ -58,18 +58,25 @@ Text ReadInput(const std::optional<std::string>& input);
 // Writes bytes to standard output and flushes; false when that failed.
 bool WriteStdout(std::string_view bytes);
 
+// Whether -o names standard output: "-", or no -o where a command writes
+// to standard output by default.
+inline bool IsStandardOutput(const std::optional<std::string>& output) { return !output || *output == "-"; }
+
+// Writes bytes to the file -o names, replacing it whole, or to standard
+// output for "-". FileCreateError, or BrenvikError when standard output
+// cannot be written.
+void WriteOutput(const std::string& output, std::string_view bytes);
+
 // "brenvik-cli <command>: <message>" and the command's usage line on stderr;
 // returns the usage exit status 2.
 int ReportUsageError(const char* command, const char* usage, const std::string& message);
 
-// Runs a command body: a UsageError gives ReportUsageError, a BrenvikError
-// (or any other error) its message on stderr and exit status 1.
-template <typename Body>
-int RunCommand(const char* command, const char* usage, Body&& body);
-
 // Prints the message of the exception in flight on stderr; returns 1.
 int ReportError();
 
+// The one error boundary of brenvik-cli, round every command: a UsageError
+// gives ReportUsageError, a BrenvikError (or any other error) its message on
+// stderr and exit status 1.
 template <typename Body>
 int RunCommand(const char* command, const char* usage, Body&& body) {
   try {

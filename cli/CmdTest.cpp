@@ -61,36 +61,33 @@ Text TestTexts(const GeneratedTest& generated) {
 }
 
 int RunTest(const std::vector<std::string>& args) {
-  return RunCommand(kName, kUsage, [&] {
-    std::vector<OptionSpec> specs = TestOptionSpecs();
-    specs.push_back({{"-o", "--output"}, true});
-    specs.push_back({{"--save"}, true});
-    const ParsedArgs parsed = ParseArgs(args, specs, std::numeric_limits<std::size_t>::max());
-    if (parsed.help) {
-      std::cout << kHelp;
-      return 0;
-    }
-    const std::optional<std::string> output = parsed.value("-o");
-    const std::optional<std::string> save = parsed.value("--save");
-    if (save && *save == "-") throw UsageError("--save needs a file name");
-    if (save && output && *save == *output) throw UsageError("--save and -o name the same file");
-
-    LoadedTest loaded = LoadTest(parsed.positionals, parsed);
-    const GeneratedTest generated = GenerateWholeTest(loaded.test);
-    ReportNotes(kName, generated);
-    if (save) {
-      RemoveDroppedEdits(loaded.test, generated);
-      WriteTestFile(*save, loaded.test);
-    }
-    const Text test = TestTexts(generated);
-    if (output && *output != "-") {
-      WriteTextFile(*output, test);
-    } else if (!WriteStdout(ToUtf8(test))) {
-      std::cerr << "brenvik-cli: cannot write to standard output\n";
-      return 1;
-    }
+  std::vector<OptionSpec> specs = TestOptionSpecs();
+  specs.push_back({{"-o", "--output"}, true});
+  specs.push_back({{"--save"}, true});
+  const ParsedArgs parsed = ParseArgs(args, specs, std::numeric_limits<std::size_t>::max());
+  if (parsed.help) {
+    std::cout << kHelp;
     return 0;
-  });
+  }
+  const std::optional<std::string> output = parsed.value("-o");
+  const std::optional<std::string> save = parsed.value("--save");
+  if (save && *save == "-") throw UsageError("--save needs a file name");
+  if (save && output && *save == *output) throw UsageError("--save and -o name the same file");
+
+  LoadedTest loaded = LoadTest(parsed.positionals, parsed);
+  const GeneratedTest generated = GenerateWholeTest(loaded.test);
+  ReportNotes(kName, generated);
+  if (save) {
+    RemoveDroppedEdits(loaded.test, generated);
+    WriteTestFile(*save, loaded.test);
+  }
+  const Text test = TestTexts(generated);
+  if (IsStandardOutput(output)) {
+    WriteOutput("-", ToUtf8(test));
+  } else {
+    WriteTextFile(*output, test);
+  }
+  return 0;
 }
 
 const CommandRegistrar kRegisterTest({kName, kUsage, &RunTest});

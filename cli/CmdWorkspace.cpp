@@ -38,6 +38,8 @@ constexpr const char* kHelp =
     "  --ignore-case         answers are right in any letter case\n"
     "  --lang TAG            the texts' language, a BCP 47 tag\n"
     "  --title T             the name of the whole test\n"
+    "As for every command, -o - names standard output; the JSON goes nowhere\n"
+    "else.\n"
     "\n"
     "Exit status: 0 done, 1 error, 2 usage error.\n";
 
@@ -184,30 +186,29 @@ std::string TestJson(const Test& test, const GeneratedTest& generated) {
 }
 
 int RunWorkspace(const std::vector<std::string>& args) {
-  return RunCommand(kName, kUsage, [&] {
-    const ParsedArgs parsed =
-        ParseArgs(args, TestOptionSpecs(), std::numeric_limits<std::size_t>::max());
-    if (parsed.help) {
-      std::cout << kHelp;
-      return 0;
-    }
-    const LoadedTest loaded = LoadTest(parsed.positionals, parsed);
-    std::string out;
-    if (loaded.plain) {
-      TestWorkspace workspace;
-      GenerateTest(loaded.test.texts.front().source, workspace);
-      out = ToUtf8(WorkspaceJson(workspace));
-    } else {
-      const GeneratedTest generated = GenerateWholeTest(loaded.test);
-      ReportNotes(kName, generated);
-      out = TestJson(loaded.test, generated);
-    }
-    if (!WriteStdout(out)) {
-      std::cerr << "brenvik-cli: cannot write to standard output\n";
-      return 1;
-    }
+  std::vector<OptionSpec> specs = TestOptionSpecs();
+  specs.push_back({{"-o", "--output"}, true});
+  const ParsedArgs parsed = ParseArgs(args, specs, std::numeric_limits<std::size_t>::max());
+  if (parsed.help) {
+    std::cout << kHelp;
     return 0;
-  });
+  }
+  // Standard output only: "-o -" says so, as it may for every command.
+  if (!IsStandardOutput(parsed.value("-o"))) throw UsageError("workspace writes to standard output only");
+
+  const LoadedTest loaded = LoadTest(parsed.positionals, parsed);
+  std::string out;
+  if (loaded.plain) {
+    TestWorkspace workspace;
+    GenerateTest(loaded.test.texts.front().source, workspace);
+    out = ToUtf8(WorkspaceJson(workspace));
+  } else {
+    const GeneratedTest generated = GenerateWholeTest(loaded.test);
+    ReportNotes(kName, generated);
+    out = TestJson(loaded.test, generated);
+  }
+  WriteOutput("-", out);
+  return 0;
 }
 
 const CommandRegistrar kRegisterWorkspace({kName, kUsage, &RunWorkspace});

@@ -8,6 +8,7 @@
 
 namespace brenvik::cli {
 
+// Errors reach main's one boundary (RunCommand in CliSupport.h).
 using CommandFn = int (*)(const std::vector<std::string>& args);
 
 struct Command {

@@ -12,6 +12,7 @@
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "core/Version.h"
+#include "export/ExportFormats.h"
 
 namespace {
 
@@ -51,6 +52,7 @@ void EndQuietlyWhenTheReaderGoesAway() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  brenvik::MakeExportsReproducible();
   EndQuietlyWhenTheReaderGoesAway();
   const std::vector<std::string> args(argv + std::min(argc, 1), argv + argc);
   if (args.empty()) {
@@ -70,13 +72,9 @@ int main(int argc, char** argv) {
   for (const Command& c : brenvik::cli::RegisteredCommands()) {
     if (name == c.name) {
       const std::vector<std::string> rest(args.begin() + 1, args.end());
-      try {
-        const int status = c.run(rest);
-        std::cout.flush();
-        return status;
-      } catch (...) {
-        return brenvik::cli::ReportError();
-      }
+      const int status = brenvik::cli::RunCommand(c.name, c.usage, [&] { return c.run(rest); });
+      std::cout.flush();
+      return status;
     }
   }
   std::cerr << "brenvik-cli: unknown command " << name << "\n";

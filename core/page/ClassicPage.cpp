@@ -13,8 +13,7 @@ namespace brenvik {
 
 namespace {
 
-constexpr TextView kCreditLine = U"Made with Brenvik by Halvorsk, 2026";
-constexpr long long kMillisecondsPerGap = 12000;
+constexpr long long kMillisecondsPerGap = 1000 * page::kSecondsPerGap;
 
 // Prepares the answer list for the page: empty answers dropped, lower-case
 // letters escaped (EscapeAnswerLetters). An entry
@@ -172,8 +171,10 @@ void WritePage(Sink& page, const TestWorkspace& workspace, const ExportSettings&
   page.put(pageBackground);
   page.put(U">\r\n<FONT size=3 color=");
   page.put(pageText);
+  page.put(U"><B><I>");
+  page.put(page::kInstruction);
   page.put(
-      U"><B><I>Complete the gaps in the following text : </I></B></FONT>\r\n</TD></TR>\r\n</TBODY>\r\n"
+      U" : </I></B></FONT>\r\n</TD></TR>\r\n</TBODY>\r\n"
       U"</TABLE>\r\n</CENTER>\r\n <BLOCKQUOTE>\r\n<P>");
   page::AppendMarkupText(page, workspace.FirstSentence);
   page.put(U' ');
@@ -188,7 +189,7 @@ void WritePage(Sink& page, const TestWorkspace& workspace, const ExportSettings&
     }
   }
   page.put(U"</P>\r\n<P align=center>");
-  page.put(kCreditLine);
+  page.put(page::kCreditLine);
   page.put(U"</P>\r\n</FORM>\r\n</BODY>\r\n</HTML>");
 }
 

@@ -2,6 +2,7 @@
 // The options of the exported page. One program-wide record, never saved:
 // every run starts from these initial values.
 
+#include "core/page/PagePieces.h"
 #include "core/text/Text.h"
 
 namespace brenvik {
@@ -14,7 +15,7 @@ struct ExportSettings {
   PageVariant TestMode = PageVariant::Test;
   bool ShowAnswersFlag = false;  // practice version: a "Show Answers" button
   bool TimerFlag = false;        // the page submits itself when time runs out
-  Text Title = U"C-Test";
+  Text Title = Text(page::kDefaultTitle);
   Text PageBackground = U"#FFFFFF";
   Text PageTextColour = U"#000000";
   Text FontName = U"Arial";

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "core/page/PagePieces.h"
 #include "core/page/TestWords.h"
 #include "core/text/Errors.h"
 
@@ -9,7 +10,6 @@ namespace brenvik {
 namespace {
 
 constexpr std::size_t kMaxNameLength = 255;
-constexpr TextView kDefaultName = U"C-Test";
 
 // Characters XML 1.0 can hold, even as a character reference.
 bool IsXmlChar(char32_t c) {
@@ -65,13 +65,7 @@ bool IsCSpace(char32_t c) { return c == U' ' || (c >= U'\t' && c <= U'\r'); }
 // drop a line break that stands between two runs of CDATA), characters XML
 // cannot hold as U+FFFD, and at most kMaxNameLength characters.
 Text CleanName(TextView name) {
-  auto trimmed = [](TextView s) {
-    std::size_t first = 0;
-    while (first < s.size() && s[first] <= U' ') ++first;
-    std::size_t last = s.size();
-    while (last > first && s[last - 1] <= U' ') --last;
-    return s.substr(first, last - first);
-  };
+  auto trimmed = [](TextView s) { return page::Trimmed(s, page::IsSpaceOrControl); };
   Text out;
   for (char32_t c : trimmed(name)) {
     if (c == U'\t' || c == U'\n' || c == U'\r') c = U' ';
@@ -323,12 +317,9 @@ Text KeptName(TextView name) {
     }
   }
   // PHP's trim(): space, tab, line feed, carriage return, NUL, vertical tab.
-  auto trimmed = [](char32_t c) { return c == U' ' || c == U'\t' || c == U'\n' || c == U'\r' || c == 0 || c == 0x0B; };
-  std::size_t first = 0;
-  while (first < out.size() && trimmed(out[first])) ++first;
-  std::size_t end = out.size();
-  while (end > first && trimmed(out[end - 1])) --end;
-  return out.substr(first, end - first);
+  return Text(page::Trimmed(out, [](char32_t c) {
+    return c == U' ' || c == U'\t' || c == U'\n' || c == U'\r' || c == 0 || c == 0x0B;
+  }));
 }
 
 }  // namespace moodle
@@ -343,7 +334,7 @@ void MoodleQuizWriter::addQuestion(TextView name, const TestWorkspace& workspace
   const std::size_t number = questions_ + 1;
   Text shown = CleanName(name);
   if (shown.empty()) {
-    shown = kDefaultName;
+    shown = page::kDefaultTitle;
   } else if (moodle::KeptName(shown).empty()) {
     const std::string replacement = "Text " + std::to_string(number);
     warnings_.push_back("the name " + Quoted(shown) +

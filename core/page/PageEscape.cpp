@@ -43,20 +43,9 @@ Text StyleValue(TextView value) {
     if (HasWindows1252Byte(c)) {
       out.push_back(c);
     } else {
-      // A CSS escape ends at its blank; six digits cover every code point.
-      out.push_back(U'\\');
-      AppendHex(out, static_cast<std::uint32_t>(c), 6);
-      out.push_back(U' ');
+      // Six digits cover every code point.
+      AppendCssEscape(out, c, 6);
     }
-  }
-  return out;
-}
-
-Text ColourValue(TextView value) {
-  Text out;
-  out.reserve(value.size());
-  for (char32_t c : value) {
-    if (c == U'#' || IsAsciiAlnum(c)) out.push_back(c);
   }
   return out;
 }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "core/page/PagePieces.h"
 #include "core/text/CodePage.h"
 #include "core/text/Text.h"
 
@@ -13,8 +14,7 @@ namespace brenvik::page {
 inline constexpr char32_t kHexDigits[] = U"0123456789ABCDEF";
 
 inline bool HasWindows1252Byte(char32_t c) {
-  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return true;
-  return CharToWindows1252(c).has_value();
+  return IsLatin1Byte(c) || CharToWindows1252(c).has_value();
 }
 
 template <class Sink>
@@ -56,10 +56,6 @@ Text SettingValue(TextView value);
 // Windows-1252 byte is written as a CSS escape ("\142 "), since numeric
 // character references mean nothing inside <STYLE>.
 Text StyleValue(TextView value);
-
-// A colour as written into attributes, the style sheet and the script: only
-// "#" and ASCII letters and digits are kept. A web hex string is unchanged.
-Text ColourValue(TextView value);
 
 // Escapes the letters of one answer for the page's answer list: every
 // lower-case letter a-z becomes "%"

@@ -26,10 +26,8 @@ class ByteSink {
  public:
   explicit ByteSink(std::string& out) : out_(out) {}
 
-  static bool isSingleByte(char32_t c) { return c < 0x80 || (c >= 0xA0 && c <= 0xFF); }
-
   void put(char32_t c) {
-    if (isSingleByte(c)) {
+    if (IsLatin1Byte(c)) {
       out_.push_back(static_cast<char>(static_cast<unsigned char>(c)));
     } else {
       putOther(c);

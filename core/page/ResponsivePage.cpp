@@ -16,23 +16,16 @@
 #include <utility>
 #include <vector>
 
+#include "core/page/PagePieces.h"
 #include "core/page/ResponsivePageAssets.h"
+#include "core/page/TestWords.h"
 #include "core/text/Errors.h"
 #include "core/text/HugePages.h"
+#include "core/text/Unicode.h"
 
 namespace brenvik {
 
 namespace {
-
-constexpr std::string_view kCreditLine = "Made with Brenvik by Halvorsk, 2026";
-constexpr std::string_view kDefaultTitle = "C-test";
-constexpr long long kSecondsPerGap = 12;
-
-// The classic writer's mark for a CR LF in a separator run. A separator run
-// is made of separator characters only and never holds "<", so the mark
-// always stands for a line break.
-constexpr TextView kLineBreakMark = U"<BR>";
-
 
 class Utf8Out {
  public:
@@ -42,22 +35,7 @@ class Utf8Out {
 
   void put(char32_t c) { AppendUtf8(out_, c); }
 
-  // Runs of ASCII are copied without the per-character encoding.
-  void put(TextView s) {
-    std::size_t i = 0;
-    while (i < s.size()) {
-      std::size_t end = i;
-      while (end < s.size() && s[end] < 0x80) ++end;
-      if (end > i) {
-        const std::size_t at = out_.size();
-        out_.resize(at + (end - i));
-        char* p = out_.data() + at;
-        for (std::size_t k = i; k < end; ++k) *p++ = static_cast<char>(s[k]);
-        i = end;
-      }
-      if (i < s.size()) put(s[i++]);
-    }
-  }
+  void put(TextView s) { AppendUtf8(out_, s); }
 
   std::size_t size() const { return out_.size(); }
 
@@ -104,20 +82,7 @@ void PutEscaped(Utf8Out& out, TextView text) {
   if (n > plain) out.put(text.substr(plain));
 }
 
-bool IsBlank(char32_t c) { return c == U' ' || c == U'\t' || c == U'\r' || c == U'\n'; }
-
-TextView TrimBlanks(TextView s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-  return s;
-}
-
-int HexValue(char32_t c) {
-  if (c >= U'0' && c <= U'9') return static_cast<int>(c - U'0');
-  if (c >= U'a' && c <= U'f') return static_cast<int>(c - U'a' + 10);
-  if (c >= U'A' && c <= U'F') return static_cast<int>(c - U'A' + 10);
-  return -1;
-}
+TextView TrimBlanks(TextView s) { return page::Trimmed(s, page::IsHtmlBlank); }
 
 constexpr double kDefaultTextSize = 14;
 
@@ -155,25 +120,16 @@ double TextSizePixels(TextView value) {
   return std::clamp(size, kMin, kMax);
 }
 
-// One gap: its box number and where its word is in the lists.
-struct Gap {
-  std::size_t word;
-  TextView answer;
-};
-
-std::vector<Gap> CollectGaps(const TestWorkspace& w) {
-  const std::size_t words = w.PageLeftHalves.size();
-  // Every word needs its deleted part and its separator run.
-  const std::size_t aligned = std::min(w.PageRightHalves.size(), w.PageSeparators.size());
-  if (aligned < words) throw ListIndexError(static_cast<long long>(aligned));
-  std::vector<Gap> gaps;
-  for (std::size_t i = 0; i < words; ++i) {
-    const TextView right = w.PageRightHalves[i];
-    if (!right.empty()) gaps.push_back({i, right});
+// The answers of the gaps, box by box. No answer: the same error as the
+// classic writer's read of the last one.
+std::vector<TextView> CollectAnswers(const std::vector<TestWord>& words) {
+  RequireGap(words);
+  std::vector<TextView> answers;
+  answers.reserve(CountGaps(words));
+  for (const TestWord& word : words) {
+    if (!word.Answer.empty()) answers.push_back(word.Answer);
   }
-  // No answer: the same error as the classic writer's read of the last one.
-  if (gaps.empty()) throw ListIndexError(-1);
-  return gaps;
+  return answers;
 }
 
 // The marks of a checked box in the practice version: a tick, a cross, or a
@@ -208,7 +164,7 @@ void PutMarkImages(Utf8Out& out, const ExportSettings& s) {
   out.ascii("}\n");
 }
 
-void PutStyle(Utf8Out& out, const ExportSettings& s, const std::vector<Gap>& gaps) {
+void PutStyle(Utf8Out& out, const ExportSettings& s, const std::vector<TextView>& answers) {
   out.ascii(":root{--bg:");
   out.put(page::ResponsiveColour(s.PageBackground, U"#FFFFFF"));
   out.ascii(";--fg:");
@@ -224,8 +180,8 @@ void PutStyle(Utf8Out& out, const ExportSettings& s, const std::vector<Gap>& gap
   out.ascii("}\n");
   // One rule per box width in use: boxes of a width share their style.
   std::vector<bool> used;
-  for (const Gap& gap : gaps) {
-    const std::size_t cells = page::DisplayCells(gap.answer);
+  for (const TextView answer : answers) {
+    const std::size_t cells = page::DisplayCells(answer);
     if (cells >= used.size()) used.resize(cells + 1, false);
     if (used[cells]) continue;
     used[cells] = true;
@@ -242,11 +198,7 @@ void PutStyle(Utf8Out& out, const ExportSettings& s, const std::vector<Gap>& gap
 
 void PutTitle(Utf8Out& out, const ExportSettings& s) {
   const TextView title = TrimBlanks(s.Title);
-  if (title.empty()) {
-    out.ascii(kDefaultTitle);
-  } else {
-    PutEscaped(out, title);
-  }
+  PutEscaped(out, page::TitleOrDefault(title));
 }
 
 void PutGapBox(Utf8Out& out, std::size_t index, std::size_t count, TextView answer) {
@@ -306,8 +258,8 @@ bool EndsPart(std::size_t partCells, std::size_t width, WordEnd end) {
 // The test text as one block per source line, inside <div class="text">,
 // written in one pass. Blocks let the browser style and lay out only the
 // lines near the screen (content-visibility: auto) instead of the whole
-// text at once. Each line break (CR LF, a lone CR or LF, and in a separator
-// run the classic writer's "<BR>" mark) is written as "</div>\n" between two
+// text at once. Each line break (CR LF, a lone CR or LF) is written as
+// "</div>\n" between two
 // blocks, so the text of the container reads exactly as the source, with LF
 // for every break; the whitespace between blocks is not rendered. A block
 // opens when the line has something in it or another break follows (an
@@ -325,13 +277,12 @@ bool EndsPart(std::size_t partCells, std::size_t width, WordEnd end) {
 // strong letter, as the whole line would.
 class TextWriter {
  public:
-  TextWriter(Utf8Out& out, const ExportSettings& s, const std::vector<Gap>& gaps)
-      : out_(out), settings_(s), gaps_(gaps) {}
+  TextWriter(Utf8Out& out, const ExportSettings& s, const std::vector<TextView>& answers)
+      : out_(out), settings_(s), answers_(answers) {}
 
   // Text in markup, its line breaks ending blocks: "&", "<" and ">" as
-  // references and a NUL as U+FFFD, as PutEscaped writes them. separator:
-  // the text is a separator run, which may hold the "<BR>" mark.
-  void markup(TextView text, bool separator) {
+  // references and a NUL as U+FFFD, as PutEscaped writes them.
+  void markup(TextView text) {
     const std::size_t n = text.size();
     std::size_t plain = 0;  // start of the run of characters written as they are
     auto flush = [&](std::size_t end) {
@@ -349,9 +300,6 @@ class TextWriter {
       if (c == U'\r' || c == U'\n') {
         if (c == U'\r' && i + 1 < n && text[i + 1] == U'\n') ++i;
         lineBreak();
-      } else if (c == U'<' && separator && text.substr(i, kLineBreakMark.size()) == kLineBreakMark) {
-        lineBreak();
-        i += kLineBreakMark.size() - 1;
       } else {
         content();
         ++cells_;
@@ -364,7 +312,7 @@ class TextWriter {
 
   void openGap(std::size_t k, TextView keptPart) {
     content();
-    gapTag_ = page::KeepGapTogether(keptPart, gaps_[k].answer, settings_.TextSize) ? "<span class=\"w k\">"
+    gapTag_ = page::KeepGapTogether(keptPart, answers_[k], settings_.TextSize) ? "<span class=\"w k\">"
                                                                                    : "<span class=\"w\">";
     out_.ascii(gapTag_);
     inGap_ = true;
@@ -372,8 +320,8 @@ class TextWriter {
 
   void box(std::size_t k) {
     content();
-    cells_ += gaps_[k].answer.size() + kBoxCells;
-    PutGapBox(out_, k, gaps_.size(), gaps_[k].answer);
+    cells_ += answers_[k].size() + kBoxCells;
+    PutGapBox(out_, k, answers_.size(), answers_[k]);
   }
 
   void closeGap() {
@@ -468,7 +416,7 @@ class TextWriter {
 
   Utf8Out& out_;
   const ExportSettings& settings_;
-  const std::vector<Gap>& gaps_;
+  const std::vector<TextView>& answers_;
   std::size_t lineStart_ = 0;  // where the current line's block begins in the page
   std::size_t cells_ = 0;      // the current line's width so far
   std::vector<End> ends_;      // its word ends where a part may end
@@ -480,25 +428,24 @@ class TextWriter {
 };
 
 // The test text in reading order.
-void PutText(Utf8Out& out, const TestWorkspace& w, const ExportSettings& s, const std::vector<Gap>& gaps) {
+void PutText(Utf8Out& out, TextView firstSentence, const std::vector<TestWord>& words, const ExportSettings& s,
+             const std::vector<TextView>& answers) {
   out.ascii("<div class=\"text\">");
-  TextWriter lines(out, s, gaps);
-  lines.markup(w.FirstSentence, false);
+  TextWriter lines(out, s, answers);
+  lines.markup(firstSentence);
   std::size_t next = 0;
-  for (std::size_t i = 0; i < w.PageLeftHalves.size(); ++i) {
-    const TextView left = w.PageLeftHalves[i];
-    if (next < gaps.size() && gaps[next].word == i) {
-      lines.openGap(next, left);
-      lines.markup(left, false);
+  for (const TestWord& word : words) {
+    if (!word.Answer.empty()) {
+      lines.openGap(next, word.Kept);
+      lines.markup(word.Kept);
       lines.box(next);
       lines.closeGap();
       ++next;
     } else {
-      lines.markup(left, false);
+      lines.markup(word.Kept);
     }
-    const TextView separator = w.PageSeparators[i];
-    lines.markup(separator, true);
-    lines.wordEnd(KindOfWordEnd(separator));
+    lines.markup(word.Separator);
+    lines.wordEnd(KindOfWordEnd(word.Separator));
   }
   lines.finish();
   out.ascii("</div>\n");
@@ -506,19 +453,19 @@ void PutText(Utf8Out& out, const TestWorkspace& w, const ExportSettings& s, cons
 
 // {"practice":..,"showAnswers":..,"seconds":..,"answers":[[97,116],..]}:
 // digits, brackets, commas and our own names only.
-void PutData(Utf8Out& out, const ExportSettings& s, const std::vector<Gap>& gaps) {
+void PutData(Utf8Out& out, const ExportSettings& s, const std::vector<TextView>& answers) {
   const bool practice = s.TestMode == PageVariant::Practice;
   out.ascii("<script type=\"application/json\" id=\"test-data\">{\"practice\":");
   out.ascii(practice ? "true" : "false");
   out.ascii(",\"showAnswers\":");
   out.ascii(practice && s.ShowAnswersFlag ? "true" : "false");
   out.ascii(",\"seconds\":");
-  out.number(s.TimerFlag ? kSecondsPerGap * static_cast<long long>(gaps.size()) : 0);
+  out.number(s.TimerFlag ? page::kSecondsPerGap * static_cast<long long>(answers.size()) : 0);
   out.ascii(",\"answers\":[");
-  for (std::size_t k = 0; k < gaps.size(); ++k) {
+  for (std::size_t k = 0; k < answers.size(); ++k) {
     if (k != 0) out.put(U',');
     out.put(U'[');
-    const TextView answer = gaps[k].answer;
+    const TextView answer = answers[k];
     for (std::size_t j = 0; j < answer.size(); ++j) {
       if (j != 0) out.put(U',');
       out.number(static_cast<long long>(ScalarOrReplacement(answer[j])));
@@ -530,18 +477,19 @@ void PutData(Utf8Out& out, const ExportSettings& s, const std::vector<Gap>& gaps
 
 std::size_t EstimatedLength(const TestWorkspace& w, const ExportSettings& s, std::size_t gaps) {
   return page::kResponsiveStyle.size() + page::kResponsiveScript.size() + 4096 + s.Title.size() * 2 +
-         (w.FirstSentence.size() + w.PageLeftHalves.characters() + w.PageSeparators.characters()) * 2 +
+         (w.FirstSentence.size() + w.LeftHalves.characters() + w.Separators.characters()) * 2 +
          gaps * 240;
 }
 
 }  // namespace
 
 std::string BuildResponsivePage(const TestWorkspace& workspace, const ExportSettings& settings) {
-  const std::vector<Gap> gaps = CollectGaps(workspace);
+  const std::vector<TestWord> words = TestWords(workspace);
+  const std::vector<TextView> answers = CollectAnswers(words);
   const bool practice = settings.TestMode == PageVariant::Practice;
 
   std::string bytes;
-  bytes.reserve(EstimatedLength(workspace, settings, gaps.size()));
+  bytes.reserve(EstimatedLength(workspace, settings, answers.size()));
   AdviseHugePages(bytes.data(), bytes.capacity());
   Utf8Out out(bytes);
   out.ascii(
@@ -555,14 +503,15 @@ std::string BuildResponsivePage(const TestWorkspace& workspace, const ExportSett
       "<link rel=\"expect\" href=\"#end\" blocking=\"render\">\n<title>");
   PutTitle(out, settings);
   out.ascii("</title>\n<style>\n");
-  PutStyle(out, settings, gaps);
+  PutStyle(out, settings, answers);
   out.ascii("</style>\n</head>\n<body>\n<main>\n<h1 dir=\"auto\">");
   PutTitle(out, settings);
   out.ascii(
       "</h1>\n<p class=\"name-line\">Name: <span class=\"name-space\"></span></p>\n<div id=\"work\">\n"
-      "<p class=\"instruction\">Complete the gaps in the following text:</p>\n"
-      "<form id=\"cloze\" name=\"cloze\" autocomplete=\"off\">\n");
-  PutText(out, workspace, settings, gaps);
+      "<p class=\"instruction\">");
+  out.put(page::kInstruction);
+  out.ascii(":</p>\n<form id=\"cloze\" name=\"cloze\" autocomplete=\"off\">\n");
+  PutText(out, workspace.FirstSentence, words, settings, answers);
   out.ascii("</form>\n");
   if (practice) {
     // What a checked box's mark says, read out with the box.
@@ -594,15 +543,15 @@ std::string BuildResponsivePage(const TestWorkspace& workspace, const ExportSett
   if (practice) {
     out.ascii("<p id=\"feedback\"></p><p id=\"score-line\" class=\"pending\">Score: <output id=\"score\"></output>");
     out.ascii("<span id=\"score-total\"> of ");
-    out.number(static_cast<long long>(gaps.size()));
+    out.number(static_cast<long long>(answers.size()));
     out.ascii("</span></p>");
   }
   out.ascii("</div>\n</main>\n");
-  PutData(out, settings, gaps);
+  PutData(out, settings, answers);
   out.ascii("<script>\n");
   out.ascii(page::kResponsiveScript);
   out.ascii("</script>\n<footer id=\"end\"><p>");
-  out.ascii(kCreditLine);
+  out.put(page::kCreditLine);
   out.ascii("</p></footer>\n</body>\n</html>\n");
   return bytes;
 }
@@ -610,17 +559,7 @@ std::string BuildResponsivePage(const TestWorkspace& workspace, const ExportSett
 namespace page {
 
 Text ResponsiveColour(TextView value, TextView fallback) {
-  const TextView v = TrimBlanks(value);
-  if ((v.size() != 7 && v.size() != 4) || v[0] != U'#') return Text(fallback);
-  Text out = U"#";
-  for (std::size_t i = 1; i < v.size(); ++i) {
-    const int digit = HexValue(v[i]);
-    if (digit < 0) return Text(fallback);
-    const char32_t upper = U"0123456789ABCDEF"[digit];
-    out.push_back(upper);
-    if (v.size() == 4) out.push_back(upper);
-  }
-  return out;
+  return ParseHexColour(TrimBlanks(value)).value_or(Text(fallback));
 }
 
 Text ResponsiveTextSize(TextView value) {
@@ -658,114 +597,30 @@ Text ResponsiveFontFamily(TextView fontName) {
       out.push_back(c);
       continue;
     }
-    // A CSS escape: a backslash, up to six hexadecimal digits and a blank
-    // that ends it. NUL and non-characters of the program become U+FFFD.
-    const char32_t cp = c == 0 ? kReplacementChar : ScalarOrReplacement(c);
-    out.push_back(U'\\');
-    bool started = false;
-    for (int shift = 20; shift >= 0; shift -= 4) {
-      const std::uint32_t d = (static_cast<std::uint32_t>(cp) >> shift) & 0xF;
-      if (d == 0 && !started && shift != 0) continue;
-      started = true;
-      out.push_back(U"0123456789ABCDEF"[d]);
-    }
-    out.push_back(U' ');
+    // NUL and non-characters of the program become U+FFFD.
+    AppendCssEscape(out, c, 1);
   }
   out.append(U"\",sans-serif");
   return out;
 }
 
-namespace {
-
-struct StrongRange {
-  char32_t first, last;
-  Strong direction;
-};
-
-// Strong letters by block, in order; everything between is None. Left to
-// right: the letters of Latin, Greek, Cyrillic, Armenian, the scripts of
-// India and South-East Asia, Georgian, Hangul, Ethiopic, the kana, the
-// ideographs, and the letter-like symbols that are strong; right to left:
-// Hebrew, Arabic and its supplements, Syriac, Thaana, N'Ko, Samaritan,
-// Mandaic and the presentation forms, leaving out their digits,
-// punctuation that is neutral and combining marks. LRM and RLM are strong.
-constexpr StrongRange kStrongRanges[] = {
-    {0x0041, 0x005A, Strong::Ltr}, {0x0061, 0x007A, Strong::Ltr}, {0x00AA, 0x00AA, Strong::Ltr},
-    {0x00B5, 0x00B5, Strong::Ltr}, {0x00BA, 0x00BA, Strong::Ltr}, {0x00C0, 0x00D6, Strong::Ltr},
-    {0x00D8, 0x00F6, Strong::Ltr}, {0x00F8, 0x02B8, Strong::Ltr}, {0x02BB, 0x02C1, Strong::Ltr},
-    {0x02D0, 0x02D1, Strong::Ltr}, {0x02E0, 0x02E4, Strong::Ltr}, {0x02EE, 0x02EE, Strong::Ltr},
-    {0x0370, 0x0373, Strong::Ltr}, {0x0376, 0x037D, Strong::Ltr}, {0x037F, 0x037F, Strong::Ltr},
-    {0x0386, 0x0386, Strong::Ltr}, {0x0388, 0x03F5, Strong::Ltr}, {0x03F7, 0x0482, Strong::Ltr},
-    {0x048A, 0x0589, Strong::Ltr}, {0x05BE, 0x05BE, Strong::Rtl}, {0x05C0, 0x05C0, Strong::Rtl},
-    {0x05C3, 0x05C3, Strong::Rtl}, {0x05C6, 0x05C6, Strong::Rtl}, {0x05C8, 0x05FF, Strong::Rtl},
-    {0x0608, 0x0608, Strong::Rtl}, {0x060B, 0x060B, Strong::Rtl}, {0x060D, 0x060D, Strong::Rtl},
-    {0x061B, 0x064A, Strong::Rtl}, {0x066D, 0x066F, Strong::Rtl}, {0x0671, 0x06D5, Strong::Rtl},
-    {0x06E5, 0x06E6, Strong::Rtl}, {0x06EE, 0x06EF, Strong::Rtl}, {0x06FA, 0x070D, Strong::Rtl},
-    {0x070F, 0x0710, Strong::Rtl}, {0x0712, 0x072F, Strong::Rtl}, {0x074D, 0x07A5, Strong::Rtl},
-    {0x07B1, 0x07EA, Strong::Rtl}, {0x07F4, 0x07F5, Strong::Rtl}, {0x07FA, 0x07FA, Strong::Rtl},
-    {0x07FE, 0x0815, Strong::Rtl}, {0x081A, 0x081A, Strong::Rtl}, {0x0824, 0x0824, Strong::Rtl},
-    {0x0828, 0x0828, Strong::Rtl}, {0x0830, 0x0858, Strong::Rtl}, {0x085E, 0x088E, Strong::Rtl},
-    {0x08A0, 0x08C9, Strong::Rtl}, {0x0903, 0x1AAF, Strong::Ltr}, {0x1B00, 0x1DBF, Strong::Ltr},
-    {0x1E00, 0x1FBC, Strong::Ltr}, {0x1FBE, 0x1FBE, Strong::Ltr}, {0x1FC2, 0x1FCC, Strong::Ltr},
-    {0x1FD0, 0x1FDB, Strong::Ltr}, {0x1FE0, 0x1FEC, Strong::Ltr}, {0x1FF2, 0x1FFC, Strong::Ltr},
-    {0x200E, 0x200E, Strong::Ltr}, {0x200F, 0x200F, Strong::Rtl}, {0x2071, 0x2071, Strong::Ltr},
-    {0x207F, 0x207F, Strong::Ltr}, {0x2090, 0x209C, Strong::Ltr}, {0x2102, 0x2102, Strong::Ltr},
-    {0x2107, 0x2107, Strong::Ltr}, {0x210A, 0x2113, Strong::Ltr}, {0x2115, 0x2115, Strong::Ltr},
-    {0x2119, 0x211D, Strong::Ltr}, {0x2124, 0x2124, Strong::Ltr}, {0x2126, 0x2126, Strong::Ltr},
-    {0x2128, 0x2128, Strong::Ltr}, {0x212A, 0x212D, Strong::Ltr}, {0x212F, 0x2139, Strong::Ltr},
-    {0x213C, 0x213F, Strong::Ltr}, {0x2145, 0x2149, Strong::Ltr}, {0x214E, 0x214F, Strong::Ltr},
-    {0x2160, 0x2188, Strong::Ltr}, {0x249C, 0x24E9, Strong::Ltr}, {0x2800, 0x28FF, Strong::Ltr},
-    {0x2C00, 0x2CE4, Strong::Ltr}, {0x2CEB, 0x2CEE, Strong::Ltr}, {0x2CF2, 0x2CF3, Strong::Ltr},
-    {0x2D00, 0x2D7E, Strong::Ltr}, {0x2D80, 0x2DDE, Strong::Ltr}, {0x3005, 0x3007, Strong::Ltr},
-    {0x3021, 0x3029, Strong::Ltr}, {0x3031, 0x3035, Strong::Ltr}, {0x3038, 0x303C, Strong::Ltr},
-    {0x3041, 0x3096, Strong::Ltr}, {0x309D, 0x309F, Strong::Ltr}, {0x30A1, 0x30FA, Strong::Ltr},
-    {0x30FC, 0x31BF, Strong::Ltr}, {0x31F0, 0x321C, Strong::Ltr}, {0x3220, 0x324F, Strong::Ltr},
-    {0x3260, 0x327B, Strong::Ltr}, {0x327F, 0x32B0, Strong::Ltr}, {0x32C0, 0x32CB, Strong::Ltr},
-    {0x32D0, 0x3376, Strong::Ltr}, {0x337B, 0x33DD, Strong::Ltr}, {0x33E0, 0x33FE, Strong::Ltr},
-    {0x3400, 0x4DBF, Strong::Ltr}, {0x4E00, 0xA48C, Strong::Ltr}, {0xA4D0, 0xA60C, Strong::Ltr},
-    {0xA610, 0xA66E, Strong::Ltr}, {0xA680, 0xA69D, Strong::Ltr}, {0xA6A0, 0xA6EF, Strong::Ltr},
-    {0xA722, 0xA787, Strong::Ltr}, {0xA789, 0xA827, Strong::Ltr}, {0xA840, 0xA873, Strong::Ltr},
-    {0xA880, 0xD7FF, Strong::Ltr}, {0xE000, 0xFAFF, Strong::Ltr}, {0xFB00, 0xFB17, Strong::Ltr},
-    {0xFB1D, 0xFB1D, Strong::Rtl}, {0xFB1F, 0xFB28, Strong::Rtl}, {0xFB2A, 0xFD3D, Strong::Rtl},
-    {0xFD50, 0xFDC7, Strong::Rtl}, {0xFDF0, 0xFDFC, Strong::Rtl}, {0xFE70, 0xFEFE, Strong::Rtl},
-    {0xFF21, 0xFF3A, Strong::Ltr}, {0xFF41, 0xFF5A, Strong::Ltr}, {0xFF66, 0xFFDC, Strong::Ltr},
-    {0x10000, 0x100FF, Strong::Ltr}, {0x10280, 0x107FF, Strong::Ltr}, {0x10800, 0x10FFF, Strong::Rtl},
-    {0x11000, 0x1BCFF, Strong::Ltr}, {0x1D400, 0x1D7CB, Strong::Ltr}, {0x1E800, 0x1EFFF, Strong::Rtl},
-    {0x1F110, 0x1F12E, Strong::Ltr}, {0x1F130, 0x1F169, Strong::Ltr}, {0x1F170, 0x1F1AC, Strong::Ltr},
-    {0x1F1E6, 0x1F202, Strong::Ltr}, {0x1F210, 0x1F23B, Strong::Ltr}, {0x1F240, 0x1F248, Strong::Ltr},
-    {0x1F250, 0x1F251, Strong::Ltr}, {0x20000, 0x3FFFD, Strong::Ltr}, {0xF0000, 0x10FFFD, Strong::Ltr},
-};
-
-}  // namespace
-
 Strong StrongDirection(char32_t c) {
-  const auto* end = std::end(kStrongRanges);
-  const auto* range = std::upper_bound(std::begin(kStrongRanges), end, c,
-                                       [](char32_t value, const StrongRange& r) { return value < r.first; });
-  if (range == std::begin(kStrongRanges)) return Strong::None;
-  --range;
-  return c <= range->last ? range->direction : Strong::None;
+  switch (unicode::StrongDirection(c)) {
+    case unicode::StrongClass::LeftToRight: return Strong::Ltr;
+    case unicode::StrongClass::RightToLeft: return Strong::Rtl;
+    case unicode::StrongClass::None: break;
+  }
+  return Strong::None;
 }
 
 std::size_t DisplayCells(TextView text) {
   std::size_t cells = 0;
   for (char32_t c : text) {
-    if (c < 0x0300) {  // Latin, the most common case, one cell each
-      ++cells;
-      continue;
+    switch (unicode::DisplayWidth(c)) {
+      case unicode::CellWidth::Zero: break;
+      case unicode::CellWidth::One: cells += 1; break;
+      case unicode::CellWidth::Two: cells += 2; break;
     }
-    const bool zeroWidth = (c >= 0x0300 && c <= 0x036F) || (c >= 0x0483 && c <= 0x0489) ||
-                           (c >= 0x0591 && c <= 0x05C7) || (c >= 0x0610 && c <= 0x061A) ||
-                           (c >= 0x064B && c <= 0x065F) || c == 0x200C || c == 0x200D ||
-                           (c >= 0xFE00 && c <= 0xFE0F) || (c >= 0x1F3FB && c <= 0x1F3FF) ||
-                           (c >= 0xE0100 && c <= 0xE01EF);
-    if (zeroWidth) continue;
-    const bool wide = (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) ||
-                      (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) ||
-                      (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
-                      (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x1F000 && c <= 0x1FAFF) ||
-                      (c >= 0x20000 && c <= 0x3FFFD);
-    cells += wide ? 2 : 1;
   }
   return cells == 0 ? 1 : cells;
 }

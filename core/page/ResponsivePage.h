@@ -11,13 +11,12 @@
 
 namespace brenvik {
 
-// Returns the page as UTF-8 bytes, ready to save. The workspace is only read:
-// the words come from PageLeftHalves, PageRightHalves and PageSeparators, and
-// the "<BR>" marks that an earlier classic export left in PageSeparators are
-// read back as the line breaks they stand for, so the page is the same
-// whether or not the workspace was exported the classic way before.
-// Throws ListIndexError(-1) when no word lost a part (no answer), as the
-// classic writer does; ListIndexError(i) when the three lists are not
+// Returns the page as UTF-8 bytes, ready to save. The workspace is only read,
+// through TestWords (LeftHalves, RightHalves, Separators), which a classic
+// export leaves as they were, so the page is the same whether or not the
+// workspace was exported the classic way before. A blank title gives
+// "C-Test". Throws ListIndexError(-1) when no word lost a part (no answer),
+// as the classic writer does; ListIndexError(i) when the lists are not
 // aligned.
 std::string BuildResponsivePage(const TestWorkspace& workspace, const ExportSettings& settings);
 
@@ -42,9 +41,9 @@ Text ResponsiveTextSize(TextView value);
 Text ResponsiveFontFamily(TextView fontName);
 
 // The width of a text in character cells, for the size of a box and for
-// telling whether a kept part and its box fit on a phone's line: East Asian
-// wide characters and emoji count two, combining marks, joiners and
-// variation selectors none; at least one.
+// telling whether a kept part and its box fit on a phone's line: the sum of
+// unicode::DisplayWidth (wide characters and emoji two, combining marks,
+// joiners and variation selectors none); at least one.
 std::size_t DisplayCells(TextView text);
 
 // Whether a kept part and its box are kept on one line: when, at this text
@@ -54,13 +53,10 @@ std::size_t DisplayCells(TextView text);
 bool KeepGapTogether(TextView keptPart, TextView answer, TextView textSize);
 
 // Which way a character pulls the direction of a line that starts with it:
-// Ltr for a letter of a left-to-right script, Rtl for a letter of Hebrew,
-// Arabic, Syriac, Thaana, N'Ko and the other right-to-left scripts, None for
-// digits, blanks, punctuation, symbols, emoji and combining marks, which
-// leave the choice to the next letter. This follows the strong classes of
-// the Unicode bidirectional algorithm by blocks of characters, closely
-// enough to find the first strong letter of a line of text; a page cut into
-// parts uses it to give each part its line's direction.
+// Ltr for Bidi_Class L, Rtl for R and AL, None for digits, blanks,
+// punctuation, symbols, emoji and combining marks, which leave the choice to
+// the next letter (unicode::StrongDirection). A page cut into parts uses it
+// to give each part its line's direction.
 enum class Strong { None, Ltr, Rtl };
 Strong StrongDirection(char32_t c);
 

@@ -1,15 +1,10 @@
 #include "core/page/Worksheet.h"
 
+#include "core/page/PagePieces.h"
 #include "core/page/TestWords.h"
 
 namespace brenvik {
 namespace {
-
-TextView TrimBlanks(TextView s) {
-  while (!s.empty() && s.front() <= U' ') s.remove_prefix(1);
-  while (!s.empty() && s.back() <= U' ') s.remove_suffix(1);
-  return s;
-}
 
 class PieceList {
  public:
@@ -43,11 +38,10 @@ Worksheet BuildWorksheet(const TestWorkspace& workspace, const ExportSettings& s
   RequireGap(words);
 
   Worksheet sheet;
-  const TextView title = TrimBlanks(settings.Title);
-  sheet.Title = title.empty() ? Text(U"C-Test") : Text(title);
+  sheet.Title = page::TitleOrDefault(page::Trimmed(settings.Title, page::IsSpaceOrControl));
   sheet.NameLabel = U"Name:";
   sheet.DateLabel = U"Date:";
-  sheet.Instruction = U"Complete the gaps in the following text";
+  sheet.Instruction = page::kInstruction;
   sheet.KeyHeading = U"Answer key";
 
   PieceList test(sheet.Test);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace brenvik {
 
@@ -28,45 +29,102 @@ constexpr std::array<char32_t, 256> kDecodeTable = MakeDecodeTable();
 constexpr char kBom[] = "\xEF\xBB\xBF";
 constexpr std::size_t kBomSize = 3;
 
-// Decodes the bytes, which are well-formed UTF-8 when kUtf8 and otherwise one
-// Windows-1252 character each; with kNormalise every line end becomes CR LF.
-// One pass into a buffer sized once: CR and LF never occur inside a UTF-8
-// sequence, so characters plus one per CR or LF byte is enough room.
-template <bool kUtf8, bool kNormalise>
-Text Decode(std::string_view bytes) {
+// Room for the characters of bytes: one per byte, and with kNormalise one
+// more per CR or LF (a lone CR or LF becomes CR LF). CR and LF never occur
+// inside a UTF-8 sequence; line breaks are few, so memchr finds them faster
+// than a loop over every byte.
+template <bool kNormalise>
+std::size_t DecodeRoom(std::string_view bytes) {
+  std::size_t room = bytes.size();
+  if constexpr (kNormalise) {
+    for (const char b : {'\r', '\n'}) {
+      for (const char* p = bytes.data(), *end = p + bytes.size();
+           (p = static_cast<const char*>(std::memchr(p, b, static_cast<std::size_t>(end - p)))) != nullptr;
+           ++p) {
+        ++room;
+      }
+    }
+  }
+  return room;
+}
+
+// Writes CR LF for the line break at p[i] (CR LF, a lone CR or a lone LF)
+// and returns the number of bytes it took.
+inline std::size_t PutLineBreak(const unsigned char* p, std::size_t i, std::size_t n, char32_t* out,
+                                std::size_t& o) {
+  out[o++] = U'\r';
+  out[o++] = U'\n';
+  return (p[i] == '\r' && i + 1 < n && p[i + 1] == '\n') ? 2 : 1;
+}
+
+// Decodes the bytes as one Windows-1252 character each; with kNormalise
+// every line end becomes CR LF. One pass into a buffer sized once.
+template <bool kNormalise>
+Text DecodeWindows1252(std::string_view bytes) {
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   const std::size_t n = bytes.size();
-  std::size_t room = n;
-  if constexpr (kNormalise) {
-    room += static_cast<std::size_t>(std::count_if(
-        p, p + n, [](unsigned char b) { return b == '\r' || b == '\n'; }));
-  }
   Text out;
-  out.resize(room);
-  std::size_t i = 0;
+  out.resize(DecodeRoom<kNormalise>(bytes));
+  char32_t* d = out.data();
   std::size_t o = 0;
+  for (std::size_t i = 0; i < n;) {
+    const unsigned char b0 = p[i];
+    if (kNormalise && (b0 == '\r' || b0 == '\n')) {
+      i += PutLineBreak(p, i, n, d, o);
+      continue;
+    }
+    d[o++] = kDecodeTable[b0];
+    ++i;
+  }
+  out.resize(o);
+  return out;
+}
+
+// Decodes the bytes as UTF-8, checking them on the way: false, with out
+// unspecified, as soon as a sequence is not well-formed. With kNormalise
+// every line end becomes CR LF. One pass into a buffer sized once; the
+// two- and three-byte sequences of most scripts are decoded in place, the
+// rest by DecodeUtf8Char.
+template <bool kNormalise>
+bool DecodeUtf8(std::string_view bytes, Text& out) {
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  const std::size_t n = bytes.size();
+  out.resize(DecodeRoom<kNormalise>(bytes));
+  char32_t* d = out.data();
+  std::size_t o = 0;
+  std::size_t i = 0;
   while (i < n) {
     const unsigned char b0 = p[i];
     if (b0 < 0x80) {
       if (kNormalise && (b0 == '\r' || b0 == '\n')) {
-        out[o++] = U'\r';
-        out[o++] = U'\n';
-        i += (b0 == '\r' && i + 1 < n && p[i + 1] == '\n') ? 2 : 1;
+        i += PutLineBreak(p, i, n, d, o);
         continue;
       }
-      out[o++] = b0;
+      d[o++] = b0;
       ++i;
-    } else if constexpr (!kUtf8) {
-      out[o++] = kDecodeTable[b0];
-      ++i;
-    } else {
-      char32_t cp = 0;
-      i += DecodeUtf8Char(p + i, n - i, cp);  // the bytes were checked whole first
-      out[o++] = cp;
+      continue;
     }
+    if (b0 >= 0xC2 && b0 < 0xE0 && i + 1 < n && (p[i + 1] & 0xC0) == 0x80) {
+      d[o++] = (static_cast<char32_t>(b0 & 0x1F) << 6) | (p[i + 1] & 0x3F);
+      i += 2;
+      continue;
+    }
+    if ((b0 & 0xF0) == 0xE0 && i + 2 < n && (p[i + 1] & 0xC0) == 0x80 && (p[i + 2] & 0xC0) == 0x80) {
+      const char32_t cp = (static_cast<char32_t>(b0 & 0x0F) << 12) |
+                          (static_cast<char32_t>(p[i + 1] & 0x3F) << 6) | (p[i + 2] & 0x3F);
+      if (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF)) return false;  // overlong, surrogate
+      d[o++] = cp;
+      i += 3;
+      continue;
+    }
+    char32_t cp = 0;
+    const std::size_t len = DecodeUtf8Char(p + i, n - i, cp);
+    if (len == 0) return false;
+    d[o++] = cp;
+    i += len;
   }
   out.resize(o);
-  return out;
+  return true;
 }
 
 // A byte-order mark is dropped only when what follows it is valid UTF-8. When
@@ -76,8 +134,10 @@ template <bool kNormalise>
 Text DecodeFile(std::string_view bytes) {
   std::string_view body = bytes;
   if (body.substr(0, kBomSize) == std::string_view(kBom, kBomSize)) body.remove_prefix(kBomSize);
-  if (IsValidUtf8(body)) return Decode<true, kNormalise>(body);
-  return Decode<false, kNormalise>(bytes);
+  Text text;
+  if (DecodeUtf8<kNormalise>(body, text)) return text;
+  text = Text();
+  return DecodeWindows1252<kNormalise>(bytes);
 }
 
 }  // namespace
@@ -85,7 +145,7 @@ Text DecodeFile(std::string_view bytes) {
 char32_t Windows1252ToChar(unsigned char byte) { return kDecodeTable[byte]; }
 
 std::optional<unsigned char> CharToWindows1252(char32_t ch) {
-  if (ch < 0x80 || (ch >= 0xA0 && ch <= 0xFF)) return static_cast<unsigned char>(ch);
+  if (IsLatin1Byte(ch)) return static_cast<unsigned char>(ch);
   switch (ch) {
     case 0x0081: return 0x81;
     case 0x008D: return 0x8D;

@@ -18,6 +18,11 @@
 
 namespace brenvik {
 
+// Whether a character is its own Windows-1252 byte: ASCII and U+00A0 to
+// U+00FF, the characters Windows-1252 shares with Latin-1. Every other
+// character with a Windows-1252 byte is one of CharToWindows1252's table.
+inline bool IsLatin1Byte(char32_t ch) { return ch < 0x80 || (ch >= 0xA0 && ch <= 0xFF); }
+
 // The character of a Windows-1252 byte. The five unassigned bytes (0x81,
 // 0x8D, 0x8F, 0x90, 0x9D) map to the C1 control of the same value.
 char32_t Windows1252ToChar(unsigned char byte);

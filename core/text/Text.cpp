@@ -52,10 +52,24 @@ Text FromUtf8(std::string_view utf8) {
   return out;
 }
 
+void AppendUtf8(std::string& out, TextView text) {
+  std::size_t bytes = 0;
+  for (char32_t c : text) bytes += Utf8Length(c);
+  const std::size_t at = out.size();
+  out.resize(at + bytes);
+  char* p = out.data() + at;
+  for (char32_t c : text) {
+    if (c < 0x80) {
+      *p++ = static_cast<char>(c);
+    } else {
+      p = PutUtf8(p, c);
+    }
+  }
+}
+
 std::string ToUtf8(TextView text) {
   std::string out;
-  out.reserve(text.size());
-  for (char32_t cp : text) AppendUtf8(out, cp);
+  AppendUtf8(out, text);
   return out;
 }
 

@@ -57,26 +57,47 @@ inline std::size_t DecodeUtf8Char(const unsigned char* p, std::size_t n, char32_
   return len;
 }
 
-// Appends the UTF-8 form of c, a surrogate or a value above U+10FFFF as
-// U+FFFD. The one UTF-8 encoder of the program.
-inline void AppendUtf8(std::string& out, char32_t c) {
+// The number of UTF-8 bytes of c, a surrogate or a value above U+10FFFF
+// counting as U+FFFD (three).
+constexpr std::size_t Utf8Length(char32_t c) {
+  return c < 0x80 ? 1 : c < 0x800 ? 2 : (c < 0x10000 || c > 0x10FFFF) ? 3 : 4;
+}
+
+// Writes the UTF-8 form of c at p, a surrogate or a value above U+10FFFF as
+// U+FFFD, and returns the position after it (Utf8Length(c) bytes on). The
+// one UTF-8 encoder of the program.
+inline char* PutUtf8(char* p, char32_t c) {
   c = ScalarOrReplacement(c);
   if (c < 0x80) {
-    out.push_back(static_cast<char>(c));
+    *p++ = static_cast<char>(c);
   } else if (c < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    *p++ = static_cast<char>(0xC0 | (c >> 6));
+    *p++ = static_cast<char>(0x80 | (c & 0x3F));
   } else if (c < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    *p++ = static_cast<char>(0xE0 | (c >> 12));
+    *p++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    *p++ = static_cast<char>(0x80 | (c & 0x3F));
   } else {
-    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    *p++ = static_cast<char>(0xF0 | (c >> 18));
+    *p++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    *p++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    *p++ = static_cast<char>(0x80 | (c & 0x3F));
   }
+  return p;
 }
+
+// Appends the UTF-8 form of c (as PutUtf8).
+inline void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out.push_back(static_cast<char>(c));
+    return;
+  }
+  char bytes[4];
+  out.append(bytes, static_cast<std::size_t>(PutUtf8(bytes, c) - bytes));
+}
+
+// Appends the UTF-8 form of text (as PutUtf8), growing out once.
+void AppendUtf8(std::string& out, TextView text);
 
 // True when the bytes are well-formed UTF-8 throughout.
 bool IsValidUtf8(std::string_view bytes);

@@ -45,6 +45,20 @@ class CharFlagTable {
   const std::uint8_t* bmp_;
 };
 
+// How wide a character stands on a screen, in the cells of a monospaced
+// line: Zero for combining marks (Mn, Me), emoji modifiers and the default
+// ignorable characters (joiners, variation selectors, directional marks);
+// Two for East_Asian_Width Wide or Fullwidth and Emoji_Presentation; One
+// for the rest.
+enum class CellWidth : std::uint8_t { Zero, One, Two };
+CellWidth DisplayWidth(char32_t c);
+
+// The strong direction a character gives a line of text that starts with
+// it (Bidi_Class L; R or AL), or None for every other class (digits,
+// neutrals, marks, isolates), which leaves the choice to a later letter.
+enum class StrongClass : std::uint8_t { None, LeftToRight, RightToLeft };
+StrongClass StrongDirection(char32_t c);
+
 // The first combining mark. A text made only of characters below it is in
 // NFC and each of its characters is a grapheme cluster of its own (CR LF
 // aside): it needs no segmenter and no normalising.

@@ -7,7 +7,7 @@ find_program(IM_IMPORT import)
 find_program(IM_CONVERT convert)
 if(TARGET brenvik AND X11_FOUND AND XVFB_RUN AND XDOTOOL AND IM_IMPORT AND IM_CONVERT)
   add_executable(close_window ${CMAKE_CURRENT_LIST_DIR}/close_window.cpp)
-  target_link_libraries(close_window PRIVATE X11::X11)
+  target_link_libraries(close_window PRIVATE X11::X11 brenvik_warnings)
   add_test(NAME e2e_brenvik
            COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/brenvik_e2e.sh $<TARGET_FILE:brenvik> $<TARGET_FILE:close_window>
                    ${CMAKE_CURRENT_BINARY_DIR}/e2e)

@@ -4,7 +4,7 @@
 # unit_hostile and unit_faults run brenvik-cli, so they are built after it.
 set(_faults_dir ${CMAKE_CURRENT_LIST_DIR})
 add_library(brenvik_faultshim SHARED ${_faults_dir}/FaultShim.cpp)
-target_link_libraries(brenvik_faultshim PRIVATE ${CMAKE_DL_LIBS})
+target_link_libraries(brenvik_faultshim PRIVATE ${CMAKE_DL_LIBS} brenvik_warnings)
 # Never instrumented: it runs inside the sanitizers' own interceptors.
 target_compile_options(brenvik_faultshim PRIVATE -fno-sanitize=all)
 target_link_options(brenvik_faultshim PRIVATE -fno-sanitize=all)

@@ -5,7 +5,7 @@
 # the same, and a second build of the whole program would take minutes.
 if(TARGET brenvik AND TARGET brenvik-cli)
   add_executable(help_lookup ${CMAKE_CURRENT_LIST_DIR}/help_lookup.cpp)
-  target_link_libraries(help_lookup PRIVATE brenvik_ui)
+  target_link_libraries(help_lookup PRIVATE brenvik_ui brenvik_warnings)
   add_test(NAME package_deb
            COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/package_test.sh
                    ${CMAKE_BINARY_DIR} ${CMAKE_CURRENT_BINARY_DIR}/package ${PROJECT_VERSION}

@@ -5,7 +5,6 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -22,6 +21,9 @@
 #include <QTextDocument>
 #include <QTextLayout>
 #include <exception>
+#include <memory>
+#include <span>
+#include <stdexcept>
 #include <new>
 #include <string>
 #include <vector>
@@ -29,9 +31,6 @@
 #include "ui/app/AboutBox.h"
 #include "ui/app/AppLook.h"
 #include "ui/app/ScreenFit.h"
-#include "core/page/ClassicPage.h"
-#include "core/page/MoodleXml.h"
-#include "core/page/ResponsivePage.h"
 #include "core/page/Worksheet.h"
 #include "core/text/Errors.h"
 #include "ui/platform/QtText.h"
@@ -48,20 +47,13 @@ namespace {
 // File paths go to the core as UTF-8, as the file system takes them.
 std::string ToPath(const QString& path) { return path.toStdString(); }
 
-// The chosen path with the extension added unless its file name already ends
-// in it (any case): "quiz" and "quiz.xml" both give quiz.xml, "quiz.txt"
-// gives quiz.txt.xml, so the file always opens as what it is.
-QString WithExtension(const QString& path, const QString& extension) {
-  if (QFileInfo(path).fileName().endsWith(extension, Qt::CaseInsensitive)) return path;
-  return path + extension;
-}
-
-// The warning box after a Moodle export: the file and every answer or name
-// Moodle will not take as written, up to a screenful.
-QString MoodleWarningText(const QString& path, const std::vector<std::string>& warnings) {
+// The warning box after an export that gave warnings: the format's first
+// line naming the file, then every warning, up to a screenful.
+QString ExportWarningText(const ExportFormat& format, const QString& path, const std::vector<std::string>& warnings) {
   constexpr std::size_t kListed = 20;
-  QString text = QStringLiteral("The quiz was saved as %1, but Moodle will not take these as written:\n")
-                     .arg(QDir::toNativeSeparators(path));
+  QString text = QString::fromUtf8(format.warningLead.data(), static_cast<qsizetype>(format.warningLead.size()))
+                     .arg(QDir::toNativeSeparators(path)) +
+                 QLatin1Char('\n');
   for (std::size_t i = 0; i < warnings.size() && i < kListed; ++i) {
     text += QStringLiteral("\n\u2022 ") + QString::fromStdString(warnings[i]);
   }
@@ -70,6 +62,14 @@ QString MoodleWarningText(const QString& path, const std::vector<std::string>& w
   }
   return text;
 }
+
+// A control's designer name and its place in the client area.
+void Place(QWidget* w, const char* name, int x, int y, int width, int height) {
+  w->setObjectName(QLatin1String(name));
+  w->setGeometry(x, y, width, height);
+}
+
+QString FromUtf8View(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 }  // namespace
 
@@ -125,6 +125,33 @@ MainWindow::MainWindow(AppState& state, QWidget* parent) : QMainWindow(parent), 
 }
 
 void MainWindow::createControls() {
+  QWidget* client = createClientArea();
+  QPalette blackText = client->palette();
+  blackText.setColor(QPalette::WindowText, Qt::black);
+  blackText.setColor(QPalette::ButtonText, Qt::black);
+  blackText.setColor(QPalette::Text, Qt::black);
+  createTextBoxes(client, blackText);
+  createOptionControls(client, blackText);
+  createButtons(client);
+  setUpTabOrder();
+
+  // The client area scrolls once the window is too small for its controls
+  // (the hint labels run past the design's right edge, as they always have).
+  QRect controls;
+  for (QWidget* w : client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (!qobject_cast<QLabel*>(w)) controls |= w->geometry();
+  }
+  client->setMinimumSize(controls.right() + 1 + 8, controls.bottom() + 1 + 8);
+
+  connect(processButton_, &QPushButton::clicked, this, Guarded(this, &MainWindow::process));
+  connect(quitButton_, &QPushButton::clicked, this, Guarded(this, &MainWindow::quit));
+  connect(testVersionButton_, &QRadioButton::toggled, this, Guarded(this, &MainWindow::chooseTestVersion));
+  connect(practiceButton_, &QRadioButton::toggled, this, Guarded(this, &MainWindow::choosePracticeVersion));
+  connect(showAnswersBox_, &QCheckBox::toggled, this, Guarded(this, &MainWindow::showAnswersToggled));
+  connect(timerBox_, &QCheckBox::toggled, this, Guarded(this, &MainWindow::timerToggled));
+}
+
+QWidget* MainWindow::createClientArea() {
   // The client area: controls sit at fixed places and keep them when the
   // window is resized, so no layout manages them. It sits in a scroll area
   // that shows no scroll bar while the window has room for the controls; on
@@ -145,12 +172,10 @@ void MainWindow::createControls() {
   client->setFont(WindowFont());  // the menu bar keeps the desktop's menu font
   scroller->setWidget(client);
   setCentralWidget(scroller);
+  return client;
+}
 
-  QPalette blackText = windowPalette;
-  blackText.setColor(QPalette::WindowText, Qt::black);
-  blackText.setColor(QPalette::ButtonText, Qt::black);
-  blackText.setColor(QPalette::Text, Qt::black);
-
+void MainWindow::createTextBoxes(QWidget* client, const QPalette& blackText) {
   auto label = [&](const char* name, int x, int y, const QString& text) {
     auto* l = new QLabel(text, client);
     l->setObjectName(QLatin1String(name));
@@ -164,7 +189,7 @@ void MainWindow::createControls() {
   outputHint_ = label("Label1", 384, 8,
                   QStringLiteral("You can paste the output into a word-processor if you want a  paper version."));
 
-  QPalette boxPalette = windowPalette;
+  QPalette boxPalette = client->palette();
   boxPalette.setColor(QPalette::Base, MoneyGreen());
   boxPalette.setColor(QPalette::Text, Navy());
   auto textBox = [&](const char* name, int x, int y, int w, int h) {
@@ -184,39 +209,41 @@ void MainWindow::createControls() {
   sourceBox_->setAccessibleName(QStringLiteral("Source text"));
   outputBox_->setAccessibleName(QStringLiteral("Test output"));
   outputBox_->setPlainText(QStringLiteral("\n"));  // one empty line
+}
 
-  auto place = [](QWidget* w, const char* name, int x, int y, int width, int height) {
-    w->setObjectName(QLatin1String(name));
-    w->setGeometry(x, y, width, height);
-  };
+void MainWindow::createOptionControls(QWidget* client, const QPalette& blackText) {
   testVersionButton_ = new QRadioButton(QStringLiteral("Test version (default)"), client);
-  place(testVersionButton_, "RadioButton1", 8, 472, 153, 17);
+  Place(testVersionButton_, "RadioButton1", 8, 472, 153, 17);
   timerBox_ = new QCheckBox(QStringLiteral("Use timer"), client);
-  place(timerBox_, "CheckBox2", 176, 472, 73, 17);
+  Place(timerBox_, "CheckBox2", 176, 472, 73, 17);
   practiceButton_ = new QRadioButton(QStringLiteral("Practice C-test"), client);
-  place(practiceButton_, "RadioButton2", 272, 472, 113, 17);
+  Place(practiceButton_, "RadioButton2", 272, 472, 113, 17);
   showAnswersBox_ = new QCheckBox(QStringLiteral("Show Answers"), client);
-  place(showAnswersBox_, "CheckBox1", 408, 472, 113, 17);
+  Place(showAnswersBox_, "CheckBox1", 408, 472, 113, 17);
   for (QWidget* w : {static_cast<QWidget*>(testVersionButton_), static_cast<QWidget*>(practiceButton_),
                      static_cast<QWidget*>(showAnswersBox_), static_cast<QWidget*>(timerBox_)}) {
     w->setPalette(blackText);
   }
   testVersionButton_->setChecked(true);
+}
 
-  QPalette buttonPalette = windowPalette;
+void MainWindow::createButtons(QWidget* client) {
+  QPalette buttonPalette = client->palette();
   buttonPalette.setColor(QPalette::Button, QPalette().color(QPalette::Button));  // the system's button face
   buttonPalette.setColor(QPalette::ButtonText, Navy());
   processButton_ = new QPushButton(QStringLiteral("&Process"), client);
-  place(processButton_, "Button1", 552, 472, 89, 25);
+  Place(processButton_, "Button1", 552, 472, 89, 25);
   processButton_->setToolTip(QStringLiteral("Click here to produce the test in the output box."));
   quitButton_ = new QPushButton(QStringLiteral("&Quit"), client);
-  place(quitButton_, "Button2", 664, 472, 89, 25);
+  Place(quitButton_, "Button2", 664, 472, 89, 25);
   quitButton_->setToolTip(QStringLiteral("Close"));
   for (QPushButton* b : {processButton_, quitButton_}) {
     b->setPalette(buttonPalette);
     b->setAutoDefault(false);
   }
+}
 
+void MainWindow::setUpTabOrder() {
   // Tab sequence: Process, output box, Quit, source box, the checked radio
   // button, Show Answers, Use timer, and round to Process again.
   setTabOrder(processButton_, outputBox_);
@@ -230,21 +257,6 @@ void MainWindow::createControls() {
   testVersionButton_->installEventFilter(this);
   practiceButton_->installEventFilter(this);
   processButton_->setFocus();
-
-  // The client area scrolls once the window is too small for its controls
-  // (the hint labels run past the design's right edge, as they always have).
-  QRect controls;
-  for (QWidget* w : client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-    if (!qobject_cast<QLabel*>(w)) controls |= w->geometry();
-  }
-  client->setMinimumSize(controls.right() + 1 + 8, controls.bottom() + 1 + 8);
-
-  connect(processButton_, &QPushButton::clicked, this, &MainWindow::process);
-  connect(quitButton_, &QPushButton::clicked, this, &MainWindow::quit);
-  connect(testVersionButton_, &QRadioButton::toggled, this, &MainWindow::chooseTestVersion);
-  connect(practiceButton_, &QRadioButton::toggled, this, &MainWindow::choosePracticeVersion);
-  connect(showAnswersBox_, &QCheckBox::toggled, this, &MainWindow::showAnswersToggled);
-  connect(timerBox_, &QCheckBox::toggled, this, &MainWindow::timerToggled);
 }
 
 void MainWindow::createMenu() {
@@ -255,29 +267,30 @@ void MainWindow::createMenu() {
     m->setObjectName(QLatin1String(name));
     return m;
   };
-  auto item = [this](QMenu* m, const char* name, const QString& text, const QString& hint, void (MainWindow::*handler)()) {
+  auto action = [](QMenu* m, const QString& name, const QString& text, const QString& hint) {
     QAction* a = m->addAction(text);
-    a->setObjectName(QLatin1String(name));
+    a->setObjectName(name);
     // Kept with the item; the window has no status line to show it.
     if (!hint.isEmpty()) {
       a->setStatusTip(hint);
       a->setToolTip(hint);
     }
-    connect(a, &QAction::triggered, this, handler);
+    return a;
+  };
+  auto item = [&](QMenu* m, const char* name, const QString& text, const QString& hint, void (MainWindow::*handler)()) {
+    QAction* a = action(m, QLatin1String(name), text, hint);
+    connect(a, &QAction::triggered, this, Guarded(this, handler));
     return a;
   };
   QMenu* file = menu("mnuFile", QStringLiteral("&File"));
   item(file, "mnuOpen", QStringLiteral("&Open"), QStringLiteral("Import a file."), &MainWindow::openSource);
   item(file, "mnuSave", QStringLiteral("&Save source"), QStringLiteral("Save as a .TXT file"), &MainWindow::saveSource);
   item(file, "Saveoutput1", QStringLiteral("Save out&put"), QString(), &MainWindow::saveOutput);
-  item(file, "mnuExporttoweb", QStringLiteral("E&xport to web"), QStringLiteral("Save as HTML"),
-       &MainWindow::exportToWeb);
-  item(file, "mnuExportMobile", QStringLiteral("Export &mobile page\u2026"),
-       QStringLiteral("Save as a page for phones, tablets and screen readers"), &MainWindow::exportMobilePage);
-  item(file, "mnuExportMoodle", QStringLiteral("Export to Moo&dle\u2026"),
-       QStringLiteral("Save as a Moodle XML quiz for a course's question bank"), &MainWindow::exportMoodle);
-  item(file, "mnuExportPdf", QStringLiteral("Export PD&F\u2026"),
-       QStringLiteral("Save the worksheet and its answer key as a PDF file"), &MainWindow::exportPdf);
+  for (const ExportFormat& format : ExportFormats()) {
+    QAction* a = action(file, FromUtf8View(format.actionName), FromUtf8View(format.menuText),
+                        FromUtf8View(format.statusTip));
+    connect(a, &QAction::triggered, this, Guarded(this, [this, &format] { exportAs(format); }));
+  }
   file->addSeparator();
   item(file, "mnuPrint", QStringLiteral("P&rint\u2026"), QStringLiteral("Print the worksheet and its answer key"),
        &MainWindow::printWorksheet)
@@ -305,20 +318,19 @@ void MainWindow::setUpDialogs() {
   openDialog_.filter = QStringLiteral("Text files (*.txt)|*.txt");
   saveTextDialog_.initialDir = startDir;
   saveTextDialog_.filter = QStringLiteral("Text files (*.txt)|*.txt");
-  savePageDialog_.initialDir = startDir;
-  savePageDialog_.filter = QStringLiteral("HTML files (*.htm)|*.htm");
-  saveMoodleDialog_.initialDir = startDir;
-  saveMoodleDialog_.filter = QStringLiteral("Moodle XML files (*.xml)|*.xml");
-  savePdfDialog_.initialDir = startDir;
-  savePdfDialog_.filter = QStringLiteral("PDF files (*.pdf)|*.pdf");
   // The file each save dialog's name is written to, which its dialog asks
-  // about before replacing it. Text files and both pages always get their
-  // extension, even a name that already ends in it; a quiz and a PDF get
-  // theirs unless the name ends in it.
+  // about before replacing it. Text files always get their extension, even
+  // a name that already ends in it; the exports follow their format's rule.
   saveTextDialog_.savedPath = [](const QString& chosen) { return chosen + QStringLiteral(".txt"); };
-  savePageDialog_.savedPath = [](const QString& chosen) { return chosen + QStringLiteral(".htm"); };
-  saveMoodleDialog_.savedPath = [](const QString& chosen) { return WithExtension(chosen, QStringLiteral(".xml")); };
-  savePdfDialog_.savedPath = [](const QString& chosen) { return WithExtension(chosen, QStringLiteral(".pdf")); };
+  for (const ExportFormat& format : ExportFormats()) {
+    FileDialogState dialog;
+    dialog.initialDir = startDir;
+    dialog.filter = FromUtf8View(format.filter);
+    dialog.savedPath = [&format](const QString& chosen) {
+      return QString::fromStdString(SavedFileName(format, chosen.toStdString()));
+    };
+    exportDialogs_.push_back(std::move(dialog));
+  }
   helpFile_ = FindHelpFile(programDir);
 }
 
@@ -366,94 +378,79 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::process() {
-  RunCommand(this, [this] {
-    const Text test = GenerateTest(unicode::ToNfc(FromBoxText(BoxText(sourceBox_))), state_.workspace);
-    setBoxText(outputBox_, ToBoxText(test));
-  });
+  const Text test = GenerateTest(unicode::ToNfc(FromBoxText(BoxText(sourceBox_))), state_.workspace);
+  setBoxText(outputBox_, ToBoxText(test));
 }
 
-void MainWindow::exportMobilePage() {
-  RunCommand(this, [this] {
-    // Built first, like the classic page: with no answer the list error ends
-    // the command before any dialog. The workspace is only read.
-    const std::string page = BuildResponsivePage(state_.workspace, state_.settings);
-    savePageDialog_.fileName = ToQString(state_.settings.Title);
-    if (!platform().runSaveDialog(this, savePageDialog_)) return;
-    const QString path = SavedPath(savePageDialog_);
-    WriteFileBytes(ToPath(path), page);
-    if (platform().askConfirmation(this, QStringLiteral("Do you wish to preview the page in a browser"))) {
-      platform().shellOpen(this, path);
+const FileDialogState& MainWindow::exportDialog(std::string_view formatId) const {
+  const std::span<const ExportFormat> formats = ExportFormats();
+  for (std::size_t i = 0; i < formats.size(); ++i) {
+    if (formats[i].id == formatId) return exportDialogs_[i];
+  }
+  throw std::out_of_range("no export format " + std::string(formatId));
+}
+
+void MainWindow::exportAs(const ExportFormat& format) {
+  FileDialogState& dialog = exportDialogs_[static_cast<std::size_t>(&format - ExportFormats().data())];
+  // The test is made into the file first: with no answer the list error
+  // ends the command before any dialog. The page text of a classic export
+  // is kept (lastPage) even when the save is cancelled.
+  const ExportContext context{ExportCreationTime(), &lastPage_};
+  const std::unique_ptr<ExportFile> file = format.open(state_.settings, context);
+  const std::vector<std::string> warnings = file->add(ExportText{state_.settings.Title, &state_.workspace});
+  dialog.fileName = ToQString(state_.settings.Title);
+  const bool saved = platform().runSaveDialog(this, dialog);
+  const QString path = SavedPath(dialog);
+  if (saved) {
+    WriteFileBytes(ToPath(path), file->bytes());
+    // Written all the same: the teacher can still mend what the warnings name.
+    if (!warnings.empty()) {
+      platform().showWarning(this, QString::fromUtf8(kApplicationTitle), ExportWarningText(format, path, warnings));
     }
-  });
-}
-
-void MainWindow::exportMoodle() {
-  RunCommand(this, [this] {
-    // Built first: with no answer the list error ends the command before any
-    // dialog, as for the pages. The workspace is only read.
-    const MoodleXmlResult quiz = BuildMoodleXml(state_.workspace, state_.settings);
-    saveMoodleDialog_.fileName = ToQString(state_.settings.Title);
-    if (!platform().runSaveDialog(this, saveMoodleDialog_)) return;
-    const QString path = SavedPath(saveMoodleDialog_);
-    WriteFileBytes(ToPath(path), quiz.Xml);
-    // Written all the same: the teacher can still mend those answers in Moodle.
-    if (!quiz.Warnings.empty()) {
-      platform().showWarning(this, QString::fromUtf8(kApplicationTitle), MoodleWarningText(path, quiz.Warnings));
-    }
-  });
-}
-
-void MainWindow::exportPdf() {
-  RunCommand(this, [this] {
-    const Worksheet sheet = BuildWorksheet(state_.workspace, state_.settings);
-    savePdfDialog_.fileName = ToQString(state_.settings.Title);
-    if (!platform().runSaveDialog(this, savePdfDialog_)) return;
-    const QString path = SavedPath(savePdfDialog_);
-    // Rendered once the teacher has chosen the file, so Cancel costs nothing.
-    const std::string pdf = WorksheetPdf(sheet, WorksheetPageLayout(QLocale::system()), QDateTime::currentDateTimeUtc());
-    WriteFileBytes(ToPath(path), pdf);
-  });
+  }
+  // After Cancel the shell looks the proposed name up in the current folder.
+  const bool preview = format.after == AfterExport::OfferPreviewEvenIfNotSaved ||
+                       (saved && format.after == AfterExport::OfferPreview);
+  if (preview && platform().askConfirmation(this, QStringLiteral("Do you wish to preview the page in a browser"))) {
+    platform().shellOpen(this, path);
+  }
 }
 
 void MainWindow::printWorksheet() {
-  RunCommand(this, [this] {
-    const Worksheet sheet = BuildWorksheet(state_.workspace, state_.settings);
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageLayout(WorksheetPageLayout(QLocale::system()));
-    printer.setDocName(ToQString(sheet.Title));
-    printer.setCreator(QStringLiteral("Brenvik"));
-    if (!platform().runPrintDialog(this, printer)) return;
-    // The dialog's "Pages from ... to"; 0 and 0 print every page.
-    const bool range = printer.printRange() == QPrinter::PageRange;
-    const int from = range ? printer.fromPage() : 0;
-    const int to = range ? printer.toPage() : 0;
-    if (printer.outputFormat() == QPrinter::PdfFormat) {
-      // "Print to File (PDF)": the same pages, written as Export PDF writes
-      // them, whole or not at all. Painted straight onto the printer, a
-      // failed write would leave half a file and go unreported.
-      const QString path = printer.outputFileName();
-      WriteFileBytes(ToPath(path),
-                     WorksheetPdf(sheet, printer.pageLayout(), QDateTime::currentDateTimeUtc(), from, to));
-      return;
-    }
-    if (PaintWorksheet(sheet, printer, from, to).Pages == 0) {
-      throw BrenvikError(
-          QStringLiteral("Impossible d'imprimer sur l'imprimante %1").arg(printer.printerName()).toStdString());
-    }
-  });
+  const Worksheet sheet = BuildWorksheet(state_.workspace, state_.settings);
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setPageLayout(WorksheetPageLayout(QLocale::system()));
+  printer.setDocName(ToQString(sheet.Title));
+  printer.setCreator(QStringLiteral("Brenvik"));
+  if (!platform().runPrintDialog(this, printer)) return;
+  // The dialog's "Pages from ... to"; 0 and 0 print every page.
+  const bool range = printer.printRange() == QPrinter::PageRange;
+  const int from = range ? printer.fromPage() : 0;
+  const int to = range ? printer.toPage() : 0;
+  if (printer.outputFormat() == QPrinter::PdfFormat) {
+    // "Print to File (PDF)": the same pages, written as Export PDF writes
+    // them, whole or not at all. Painted straight onto the printer, a
+    // failed write would leave half a file and go unreported.
+    const QString path = printer.outputFileName();
+    WriteFileBytes(ToPath(path),
+                   WorksheetPdf(sheet, printer.pageLayout(), ExportCreationTime(), from, to));
+    return;
+  }
+  if (PaintWorksheet(sheet, printer, from, to).Pages == 0) {
+    throw BrenvikError(
+        QStringLiteral("Impossible d'imprimer sur l'imprimante %1").arg(printer.printerName()).toStdString());
+  }
 }
 
 void MainWindow::quit() {
-  RunCommand(this, [] { QCoreApplication::exit(0); });
+  QCoreApplication::exit(0);
 }
 
 void MainWindow::openSource() {
-  RunCommand(this, [this] {
-    if (!platform().runOpenDialog(this, openDialog_)) return;
-    // A file larger than the box can take is refused before it is read.
-    const Text text = ReadTextFile(ToPath(openDialog_.fileName), kSourceBoxCapacity);
-    setBoxText(sourceBox_, ToBoxText(text));
-  });
+  if (!platform().runOpenDialog(this, openDialog_)) return;
+  // A file larger than the box can take is refused before it is read.
+  const Text text = ReadTextFile(ToPath(openDialog_.fileName), kSourceBoxCapacity);
+  setBoxText(sourceBox_, ToBoxText(text));
 }
 
 void MainWindow::saveBoxAsText(const QPlainTextEdit* box) {
@@ -463,68 +460,44 @@ void MainWindow::saveBoxAsText(const QPlainTextEdit* box) {
 }
 
 void MainWindow::saveSource() {
-  RunCommand(this, [this] { saveBoxAsText(sourceBox_); });
+  saveBoxAsText(sourceBox_);
 }
 
 void MainWindow::saveOutput() {
-  RunCommand(this, [this] { saveBoxAsText(outputBox_); });
-}
-
-void MainWindow::exportToWeb() {
-  RunCommand(this, [this] {
-    // The page comes from the workspace of the last Process, not from the
-    // boxes; with no answer to ask for this stops with the list error.
-    lastPage_ = BuildTestPage(state_.workspace, state_.settings);
-    savePageDialog_.fileName = ToQString(state_.settings.Title);
-    if (platform().runSaveDialog(this, savePageDialog_)) {
-      WriteFileBytes(ToPath(SavedPath(savePageDialog_)), EncodePage(lastPage_));
-    }
-    // Asked after Cancel too; the shell then looks the title up in the current folder.
-    if (platform().askConfirmation(this, QStringLiteral("Do you wish to preview the page in a browser"))) {
-      platform().shellOpen(this, SavedPath(savePageDialog_));
-    }
-  });
+  saveBoxAsText(outputBox_);
 }
 
 void MainWindow::showOutputSettings() {
-  RunCommand(this, [this] {
-    if (!outputSettingsWindow_) return;
-    outputSettingsWindow_->show();
-    outputSettingsWindow_->raise();
-    outputSettingsWindow_->activateWindow();
-  });
+  if (!outputSettingsWindow_) return;
+  outputSettingsWindow_->show();
+  outputSettingsWindow_->raise();
+  outputSettingsWindow_->activateWindow();
 }
 
 void MainWindow::showHelpContents() {
-  RunCommand(this, [this] { platform().showHelpContents(this, helpFile_); });
+  platform().showHelpContents(this, helpFile_);
 }
 
 void MainWindow::showAbout() {
-  RunCommand(this, [this] {
-    if (aboutBox_) aboutBox_->exec();
-  });
+  if (aboutBox_) aboutBox_->exec();
 }
 
 void MainWindow::chooseTestVersion() {
-  RunCommand(this, [this] {
-    if (testVersionButton_->isChecked()) state_.settings.TestMode = PageVariant::Test;
-    updateRadioTabStops();
-  });
+  if (testVersionButton_->isChecked()) state_.settings.TestMode = PageVariant::Test;
+  updateRadioTabStops();
 }
 
 void MainWindow::choosePracticeVersion() {
-  RunCommand(this, [this] {
-    if (practiceButton_->isChecked()) state_.settings.TestMode = PageVariant::Practice;
-    updateRadioTabStops();
-  });
+  if (practiceButton_->isChecked()) state_.settings.TestMode = PageVariant::Practice;
+  updateRadioTabStops();
 }
 
 void MainWindow::showAnswersToggled() {
-  RunCommand(this, [this] { state_.settings.ShowAnswersFlag = showAnswersBox_->isChecked(); });
+  state_.settings.ShowAnswersFlag = showAnswersBox_->isChecked();
 }
 
 void MainWindow::timerToggled() {
-  RunCommand(this, [this] { state_.settings.TimerFlag = timerBox_->isChecked(); });
+  state_.settings.TimerFlag = timerBox_->isChecked();
 }
 
 }  // namespace brenvik

@@ -10,7 +10,10 @@
 #include <QMainWindow>
 #include <cstdint>
 #include <functional>
+#include <string_view>
+#include <vector>
 
+#include "export/ExportFormats.h"
 #include "ui/app/AppState.h"
 #include "ui/platform/CommandGuard.h"
 #include "ui/platform/Platform.h"
@@ -66,32 +69,11 @@ class MainWindow : public QMainWindow {
   void setAboutBox(AboutBox* box) { aboutBox_ = box; }
   void setOutputSettingsWindow(QWidget* window) { outputSettingsWindow_ = window; }
 
-  // Commands: the Process button, the menu items and the option controls.
-  // Each runs its body through RunCommand.
-  void process();                // the C-test of the source box into the output box
-  void openSource();             // File > Open: a text file into the source box
-  void saveSource();             // File > Save source
-  void saveOutput();             // File > Save output
-  void exportToWeb();            // File > Export to web: the classic interactive page
-  void exportMobilePage();       // File > Export mobile page: the responsive page
-  void exportMoodle();           // File > Export to Moodle: a Moodle XML quiz of one question
-  void exportPdf();              // File > Export PDF: the worksheet and its key as a PDF file
-  void printWorksheet();         // File > Print: the worksheet through the print dialog
-  void quit();                   // File > Quit and the Quit button
-  void showOutputSettings();     // Edit > Output: the configure-output window
-  void showHelpContents();       // Help > Contents
-  void showAbout();              // Help > About
-  void chooseTestVersion();      // "Test version (default)"
-  void choosePracticeVersion();  // "Practice C-test"
-  void showAnswersToggled();     // "Show Answers"
-  void timerToggled();           // "Use timer"
-
   // What the other parts of the program use.
   const FileDialogState& openDialog() const { return openDialog_; }
   const FileDialogState& saveTextDialog() const { return saveTextDialog_; }
-  const FileDialogState& savePageDialog() const { return savePageDialog_; }
-  const FileDialogState& saveMoodleDialog() const { return saveMoodleDialog_; }
-  const FileDialogState& savePdfDialog() const { return savePdfDialog_; }
+  // The save dialog of the export format with this id (ExportFormats()).
+  const FileDialogState& exportDialog(std::string_view formatId) const;
   const QString& helpFile() const { return helpFile_; }
   // The page text of the last export ("HTMexport" before the first one).
   const Text& lastPage() const { return lastPage_; }
@@ -102,7 +84,29 @@ class MainWindow : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Commands: the Process button, the menu items and the option controls,
+  // each connected through Guarded, which shows the errors they throw.
+  void process();                // the C-test of the source box into the output box
+  void openSource();             // File > Open: a text file into the source box
+  void saveSource();             // File > Save source
+  void saveOutput();             // File > Save output
+  void exportAs(const ExportFormat& format);  // File > Export ...: one command per format
+  void printWorksheet();         // File > Print: the worksheet through the print dialog
+  void quit();                   // File > Quit and the Quit button
+  void showOutputSettings();     // Edit > Output: the configure-output window
+  void showHelpContents();       // Help > Contents
+  void showAbout();              // Help > About
+  void chooseTestVersion();      // "Test version (default)"
+  void choosePracticeVersion();  // "Practice C-test"
+  void showAnswersToggled();     // "Show Answers"
+  void timerToggled();           // "Use timer"
+
   void createControls();
+  QWidget* createClientArea();
+  void createTextBoxes(QWidget* client, const QPalette& blackText);
+  void createOptionControls(QWidget* client, const QPalette& blackText);
+  void createButtons(QWidget* client);
+  void setUpTabOrder();
   void createMenu();
   void setUpDialogs();
   void saveBoxAsText(const QPlainTextEdit* box);
@@ -114,9 +118,7 @@ class MainWindow : public QMainWindow {
 
   FileDialogState openDialog_;
   FileDialogState saveTextDialog_;
-  FileDialogState savePageDialog_;
-  FileDialogState saveMoodleDialog_;
-  FileDialogState savePdfDialog_;
+  std::vector<FileDialogState> exportDialogs_;  // one per export format, in the table's order
   QString helpFile_;
   Text lastPage_ = U"HTMexport";
 

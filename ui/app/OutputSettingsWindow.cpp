@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPushButton>
 
+#include "core/page/PagePieces.h"
 #include "ui/app/ScreenFit.h"
 #include "ui/platform/QtColour.h"
 #include "ui/chooser/ColourChooser.h"
@@ -69,13 +70,9 @@ const char kInvalidProperty[] = "invalidColour";
 }  // namespace
 
 std::optional<QColor> ParseWebColour(const QString& text) {
-  if (text.size() != 7 || text[0] != QLatin1Char('#')) return std::nullopt;
-  for (qsizetype i = 1; i < 7; ++i) {
-    const char16_t c = text[i].unicode();
-    const bool hex = (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f');
-    if (!hex) return std::nullopt;
-  }
-  return QColor(text);
+  const std::optional<Text> colour = page::ParseWebColour(FromQString(text));
+  if (!colour) return std::nullopt;
+  return QColor(ToQString(*colour));
 }
 
 ColourSwatch::ColourSwatch(QWidget* parent) : QWidget(parent) {}
@@ -241,20 +238,20 @@ OutputSettingsWindow::OutputSettingsWindow(ExportSettings& settings, QWidget* pa
   for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
 
   // Connected after the initial texts are in place: those texts change no setting.
-  connect(textSizeEdit_, &QLineEdit::textChanged, this, [this] { RunCommand(this, [this] { textSizeChanged(); }); });
-  connect(titleEdit_, &QLineEdit::textChanged, this, [this] { RunCommand(this, [this] { titleChanged(); }); });
-  connect(fontBox_, &QComboBox::editTextChanged, this, [this] { RunCommand(this, [this] { fontChanged(); }); });
-  connect(fontBox_, &QComboBox::activated, this, [this] { RunCommand(this, [this] { fontChanged(); }); });
-  connect(okButton_, &QPushButton::clicked, this, [this] { RunCommand(this, [this] { hideWindow(); }); });
-  connect(pageBackgroundButton_, &QPushButton::clicked, this, [this] { RunCommand(this, [this] { selectPageBackground(); }); });
-  connect(pageTextButton_, &QPushButton::clicked, this, [this] { RunCommand(this, [this] { selectPageText(); }); });
-  connect(answerBoxButton_, &QPushButton::clicked, this, [this] { RunCommand(this, [this] { selectAnswerBox(); }); });
-  connect(answerTextButton_, &QPushButton::clicked, this, [this] { RunCommand(this, [this] { selectAnswerText(); }); });
+  connect(textSizeEdit_, &QLineEdit::textChanged, this, Guarded(this, &OutputSettingsWindow::textSizeChanged));
+  connect(titleEdit_, &QLineEdit::textChanged, this, Guarded(this, &OutputSettingsWindow::titleChanged));
+  connect(fontBox_, &QComboBox::editTextChanged, this, Guarded(this, &OutputSettingsWindow::fontChanged));
+  connect(fontBox_, &QComboBox::activated, this, Guarded(this, &OutputSettingsWindow::fontChanged));
+  connect(okButton_, &QPushButton::clicked, this, Guarded(this, &OutputSettingsWindow::hideWindow));
+  connect(pageBackgroundButton_, &QPushButton::clicked, this, Guarded(this, &OutputSettingsWindow::selectPageBackground));
+  connect(pageTextButton_, &QPushButton::clicked, this, Guarded(this, &OutputSettingsWindow::selectPageText));
+  connect(answerBoxButton_, &QPushButton::clicked, this, Guarded(this, &OutputSettingsWindow::selectAnswerBox));
+  connect(answerTextButton_, &QPushButton::clicked, this, Guarded(this, &OutputSettingsWindow::selectAnswerText));
   for (const ColourRow* row : {&pageBackgroundRow_, &pageTextRow_, &answerBoxRow_, &answerTextRow_}) {
     // textEdited: typing and pasting only, not the texts the window sets itself.
-    connect(row->hexBox, &QLineEdit::textEdited, this, [this, row] { RunCommand(this, [&] { hexTextEdited(*row); }); });
+    connect(row->hexBox, &QLineEdit::textEdited, this, Guarded(this, [this, row] { hexTextEdited(*row); }));
     connect(row->hexBox, &QLineEdit::editingFinished, this,
-            [this, row] { RunCommand(this, [&] { hexEditingFinished(*row); }); });
+            Guarded(this, [this, row] { hexEditingFinished(*row); }));
   }
 }
 

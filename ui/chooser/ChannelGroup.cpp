@@ -137,11 +137,11 @@ ChannelGroup::ChannelGroup(QWidget* page, const ChannelSpec& spec, SliderMode mo
   mirrorHook = [this] { syncSpin(); };
 
   connect(box_, &QLineEdit::textChanged, this,
-          [this, page](const QString& text) { RunCommand(page, [&] { boxChanged(text); }); });
-  connect(slider_, &QSlider::valueChanged, this, [this, page] { RunCommand(page, [this] { sliderChanged(); }); });
-  connect(spin_, &UpDown::changing, this, [this, page] { RunCommand(page, [this] { spinChanging(); }); });
-  connect(spin_, &UpDown::clicked, this, [this, page] { RunCommand(page, [this] { spinClicked(); }); });
-  connect(strip_, &StripBox::pressed, this, [this, page](int x) { RunCommand(page, [&] { stripPressed(x); }); });
+          Guarded(page, [this](const QString& text) { boxChanged(text); }));
+  connect(slider_, &QSlider::valueChanged, this, Guarded(page, [this] { sliderChanged(); }));
+  connect(spin_, &UpDown::changing, this, Guarded(page, [this] { spinChanging(); }));
+  connect(spin_, &UpDown::clicked, this, Guarded(page, [this] { spinClicked(); }));
+  connect(strip_, &StripBox::pressed, this, Guarded(page, [this](int x) { stripPressed(x); }));
 }
 
 int ChannelGroup::position() const { return slider_->value(); }

@@ -181,19 +181,19 @@ ColourChooserWindow::ColourChooserWindow(QWidget* parent) : QDialog(parent) {
   setCtl3D(true);
 
   for (ColourBox* box : boxes_) {
-    connect(box, &ColourBox::clicked, this, [this](ColourBox* b) { RunCommand(this, [&] { pickBoxColour(b); }); });
+    connect(box, &ColourBox::clicked, this, Guarded(this, [this](ColourBox* b) { pickBoxColour(b); }));
     connect(box, &ColourBox::dropped, this,
-            [this](ColourBox* b) { RunCommand(this, [&] { dropCurrentColourOn(b); }); });
+            Guarded(this, [this](ColourBox* b) { dropCurrentColourOn(b); }));
   }
-  connect(reference_, &ColourBox::clicked, this, [this](ColourBox* b) { RunCommand(this, [&] { pickBoxColour(b); }); });
+  connect(reference_, &ColourBox::clicked, this, Guarded(this, [this](ColourBox* b) { pickBoxColour(b); }));
   connect(reference_, &ColourBox::dropped, this,
-          [this](ColourBox* b) { RunCommand(this, [&] { dropCurrentColourOn(b); }); });
+          Guarded(this, [this](ColourBox* b) { dropCurrentColourOn(b); }));
 
   help_ = new QPushButton(QStringLiteral("Help"), this);
   help_->setObjectName(QStringLiteral("btnHelp"));
   help_->setGeometry(8, 280, 77, 25);
   help_->setAutoDefault(false);
-  connect(help_, &QPushButton::clicked, this, [this] { RunCommand(this, [this] { showHelp(); }); });
+  connect(help_, &QPushButton::clicked, this, Guarded(this, &ColourChooserWindow::showHelp));
 
   ok_ = new QPushButton(QStringLiteral("OK"), this);
   ok_->setObjectName(QStringLiteral("btnOK"));

@@ -101,7 +101,6 @@ class ColourChooserWindow : public QDialog, public ChooserPageHost {
   void setButtonCaptions(const QString& ok, const QString& cancel);
   void setStayOnTop(bool on);
   void setHelpContextNumber(int context) { helpContext_ = context; }
-  int helpContextNumber() const { return helpContext_; }
   void setAutoHelp(bool on) { autoHelp_ = on; }
   bool autoHelp() const { return autoHelp_; }
   void setCtl3D(bool on);

@@ -94,14 +94,14 @@ InfoPage::InfoPage(ChooserPageHost& host, QWidget* parent) : ChooserPage(host, p
     values_[r]->setObjectName(QStringLiteral("lbl") + key + QStringLiteral("Value"));
     values_[r]->setGeometry(80, spec.top, 253, 14);  // ends 4 pixels inside the 337-pixel page
     const Row row = static_cast<Row>(r);
-    connect(copy_[r], &QToolButton::clicked, this, [this, row] { RunCommand(this, [&] { copyRow(row); }); });
+    connect(copy_[r], &QToolButton::clicked, this, Guarded(this, [this, row] { copyRow(row); }));
   }
 
   for (QAbstractButton* option : {static_cast<QAbstractButton*>(decimal_), static_cast<QAbstractButton*>(space_),
                                   static_cast<QAbstractButton*>(comma_)}) {
-    connect(option, &QAbstractButton::toggled, this, [this] { RunCommand(this, [this] { formatOptionChanged(); }); });
+    connect(option, &QAbstractButton::toggled, this, Guarded(this, &InfoPage::formatOptionChanged));
   }
-  connect(names_, &QCheckBox::toggled, this, [this] { RunCommand(this, [this] { updateInfo(); }); });
+  connect(names_, &QCheckBox::toggled, this, Guarded(this, &InfoPage::updateInfo));
 
   applyFormatRule();
 }

@@ -160,7 +160,7 @@ InternetPage::InternetPage(ChooserPageHost& host, QWidget* parent) : ChooserPage
   round_->setIcon(RoundIcon());
   round_->setAutoRaise(true);
   round_->setAccessibleName(QStringLiteral("Round to nearest color"));
-  connect(round_, &QToolButton::clicked, this, [this] { RunCommand(this, [this] { roundToWebColour(); }); });
+  connect(round_, &QToolButton::clicked, this, Guarded(this, &InternetPage::roundToWebColour));
 
   roundGray_ = new QToolButton(this);
   roundGray_->setObjectName(QStringLiteral("sbtRoundGray"));
@@ -169,7 +169,7 @@ InternetPage::InternetPage(ChooserPageHost& host, QWidget* parent) : ChooserPage
   roundGray_->setIcon(RoundGrayIcon());
   roundGray_->setAutoRaise(true);
   roundGray_->setAccessibleName(QStringLiteral("Round to nearest gray"));
-  connect(roundGray_, &QToolButton::clicked, this, [this] { RunCommand(this, [this] { roundToWebGray(); }); });
+  connect(roundGray_, &QToolButton::clicked, this, Guarded(this, &InternetPage::roundToWebGray));
 }
 
 QString InternetPage::tabCaption() const { return QStringLiteral("Internet"); }

@@ -80,7 +80,7 @@ VgaPage::VgaPage(ChooserPageHost& host, QWidget* parent) : ChooserPage(host, pag
                            c.mark >= 0 ? c.mark : -1, this);
     box->setObjectName(QStringLiteral("shp") + QString::fromLatin1(c.name));
     box->setGeometry(kBlockLeft + (i % 8) * kBoxSize, kBlockTop + (i / 8) * kBoxSize, kBoxSize, kBoxSize);
-    connect(box, &VgaBox::clicked, this, [this, i] { RunCommand(this, [this, i] { boxClicked(i); }); });
+    connect(box, &VgaBox::clicked, this, Guarded(this, [this, i] { boxClicked(i); }));
     boxes_[i] = box;
   }
   boxes_[0]->setMarked(true);

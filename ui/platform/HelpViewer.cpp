@@ -129,6 +129,5 @@ void HelpViewer::showTopic(const HelpTopic& topic) {
                         .arg(topic.title.toHtmlEscaped(), BodyToHtml(topic.body)));
 }
 
-QString HelpViewer::currentHtml() const { return browser_->toHtml(); }
 
 }  // namespace brenvik

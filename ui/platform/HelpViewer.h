@@ -35,7 +35,6 @@ class HelpViewer : public QDialog {
   void showContext(int context);
 
   const QVector<HelpTopic>& topics() const { return topics_; }
-  QString currentHtml() const;
 
  private:
   void showTopic(const HelpTopic& topic);

@@ -16,11 +16,10 @@
 #include <vector>
 
 #include "core/text/Errors.h"
+#include "ui/platform/QtText.h"
 
 namespace brenvik {
 namespace {
-
-QString ToQ(TextView text) { return QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size())); }
 
 constexpr qreal kBodyPoints = 12;
 constexpr qreal kTitlePoints = 18;
@@ -83,7 +82,7 @@ void WriteTest(QTextCursor& cursor, const Worksheet& sheet, const QStringList& f
   cursor.insertBlock(paragraph, text);
   for (const WorksheetPiece& p : sheet.Test) {
     switch (p.PieceKind) {
-      case WorksheetPiece::Kind::Plain: cursor.insertText(ToQ(p.Characters), text); break;
+      case WorksheetPiece::Kind::Plain: cursor.insertText(ToQString(p.Characters), text); break;
       case WorksheetPiece::Kind::Gap:
         cursor.insertText(GapText(p.Length), text);
         break;
@@ -112,8 +111,8 @@ void WriteKey(QTextCursor& cursor, const Worksheet& sheet, const QStringList& fa
     cursor.insertText(QString::number(e.Number) + QStringLiteral(".") + QChar(0x00A0), number);
     // The word is a bidirectional isolate, so that neighbouring entries in
     // a right-to-left script do not run together with the numbers.
-    cursor.insertText(QChar(0x2068) + ToQ(e.Kept), kept);
-    cursor.insertText(ToQ(e.Answer) + QChar(0x2069), answer);
+    cursor.insertText(QChar(0x2068) + ToQString(e.Kept), kept);
+    cursor.insertText(ToQString(e.Answer) + QChar(0x2069), answer);
   }
 }
 
@@ -181,17 +180,17 @@ void BuildTestPages(QTextDocument& doc, const Worksheet& sheet, const QStringLis
   // to place the cursor, which grows with the square of a paragraph's length.
   cursor.beginEditBlock();
   cursor.setBlockFormat(Paragraph(Qt::AlignHCenter, 0, Px(14)));
-  cursor.insertText(ToQ(sheet.Title), CharFormat(SheetFont(families, kTitlePoints, true)));
+  cursor.insertText(ToQString(sheet.Title), CharFormat(SheetFont(families, kTitlePoints, true)));
 
   const QTextCharFormat label = CharFormat(SheetFont(families, kBodyPoints));
   cursor.insertBlock(Paragraph(Qt::AlignLeft, 0, Px(18)), label);
-  cursor.insertText(ToQ(sheet.NameLabel) + QStringLiteral(" ") + QString(34, QLatin1Char('_')) +
-                        QStringLiteral("      ") + ToQ(sheet.DateLabel) + QStringLiteral(" ") +
+  cursor.insertText(ToQString(sheet.NameLabel) + QStringLiteral(" ") + QString(34, QLatin1Char('_')) +
+                        QStringLiteral("      ") + ToQString(sheet.DateLabel) + QStringLiteral(" ") +
                         QString(16, QLatin1Char('_')),
                     label);
 
   cursor.insertBlock(Paragraph(Qt::AlignLeading, 0, Px(10)), label);
-  cursor.insertText(ToQ(sheet.Instruction), CharFormat(SheetFont(families, kBodyPoints, true)));
+  cursor.insertText(ToQString(sheet.Instruction), CharFormat(SheetFont(families, kBodyPoints, true)));
 
   WriteTest(cursor, sheet, families, Paragraph(Qt::AlignLeading, 0, 0, 200));
   cursor.endEditBlock();
@@ -202,7 +201,7 @@ void BuildKeyPages(QTextDocument& doc, const Worksheet& sheet, const QStringList
   QTextCursor cursor(&doc);
   cursor.beginEditBlock();  // as for the test pages
   cursor.setBlockFormat(Paragraph(Qt::AlignLeading, 0, Px(12)));
-  cursor.insertText(ToQ(sheet.KeyHeading), CharFormat(SheetFont(families, kHeadingPoints, true)));
+  cursor.insertText(ToQString(sheet.KeyHeading), CharFormat(SheetFont(families, kHeadingPoints, true)));
   cursor.insertBlock(Paragraph(Qt::AlignLeading, 0, 0, 170));
   WriteKey(cursor, sheet, families);
   cursor.endEditBlock();
@@ -365,7 +364,7 @@ std::string WorksheetPdf(const Worksheet& sheet, const QPageLayout& layout, cons
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter writer(&buffer);
     writer.setPageLayout(layout);
-    writer.setTitle(ToQ(sheet.Title));
+    writer.setTitle(ToQString(sheet.Title));
     writer.setCreator(QStringLiteral("Brenvik"));
     if (PaintWorksheet(sheet, writer, fromPage, toPage).Pages == 0) throw BrenvikError("The worksheet could not be painted");
   }

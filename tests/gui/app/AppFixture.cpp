@@ -1,4 +1,5 @@
 #include "AppFixture.h"
+#include "ObjectNames.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -15,7 +16,7 @@ void AppFixture::Click(const char* buttonName) {
 
 void AppFixture::Process(const QString& sourceText) {
   source()->setPlainText(sourceText);
-  Click("Button1");
+  Click(kProcessButton);
 }
 
 QByteArray ReadAll(const QString& path) {

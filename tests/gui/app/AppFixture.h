@@ -20,6 +20,7 @@
 #include "ui/app/Startup.h"
 #include "ui/app/MainWindow.h"
 #include "ui/app/AboutBox.h"
+#include "ObjectNames.h"
 
 
 namespace brenvik::test {
@@ -32,8 +33,8 @@ class AppFixture : public testing::Test {
   QTemporaryDir dir;
 
   MainWindow& form() { return *windows.mainWindow; }
-  QPlainTextEdit* source() { return Find<QPlainTextEdit>(&form(), QStringLiteral("Source")); }
-  QPlainTextEdit* output() { return Find<QPlainTextEdit>(&form(), QStringLiteral("Output")); }
+  QPlainTextEdit* source() { return Find<QPlainTextEdit>(&form(), QLatin1String(kSourceBox)); }
+  QPlainTextEdit* output() { return Find<QPlainTextEdit>(&form(), QLatin1String(kOutputBox)); }
   void Trigger(const char* actionName);
   void Click(const char* buttonName);
   QString Path(const QString& name) const { return dir.filePath(name); }

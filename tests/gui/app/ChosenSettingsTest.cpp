@@ -8,6 +8,7 @@
 
 #include "../chooser/ColourTestSupport.h"
 #include "AppFixture.h"
+#include "ObjectNames.h"
 
 namespace brenvik::test {
 namespace {
@@ -24,7 +25,7 @@ void PickCell(ColourChooserWindow& chooser, int c, int r) {
 }
 
 TEST_F(ChosenSettings, ReachTheExportedPage) {
-  Trigger("Output1");
+  Trigger(kOutputSettingsAction);
   QWidget* outputSettingsWindow = windows.outputSettingsWindow.get();
   ASSERT_TRUE(outputSettingsWindow->isVisible());
 
@@ -33,10 +34,10 @@ TEST_F(ChosenSettings, ReachTheExportedPage) {
     int column, row;  // -1: OK on the colour the chooser opens with
   };
   const Pick picks[] = {
-      {"Button3", 12, 6},  // page text: pure red
-      {"Button2", -1, -1},  // page background: the chooser opens on red, OK as it is
-      {"Button4", 2, 9},   // answer boxes: #336699
-      {"Button5", 17, 11},  // answer text: white
+      {output_window::kPageTextButton, 12, 6},  // page text: pure red
+      {output_window::kPageBackgroundButton, -1, -1},  // page background: the chooser opens on red, OK as it is
+      {output_window::kAnswerBoxButton, 2, 9},   // answer boxes: #336699
+      {output_window::kAnswerTextButton, 17, 11},  // answer text: white
   };
   for (const Pick& p : picks) {
     WhenShown([p](ColourChooserWindow& chooser) {
@@ -45,16 +46,16 @@ TEST_F(ChosenSettings, ReachTheExportedPage) {
     Find<QPushButton>(outputSettingsWindow, QString::fromLatin1(p.button))->click();
     Pump(1);
   }
-  Find<QComboBox>(outputSettingsWindow, QStringLiteral("ComboBox1"))->setEditText(QStringLiteral("Verdana"));
-  Find<QLineEdit>(outputSettingsWindow, QStringLiteral("Edit1"))->setText(QStringLiteral("18"));
-  Find<QLineEdit>(outputSettingsWindow, QStringLiteral("Edit6"))->setText(QStringLiteral("Colours & shapes"));
-  EXPECT_EQ(Find<QLineEdit>(outputSettingsWindow, QStringLiteral("Edit2"))->text(), QStringLiteral("#FF0000"));
-  EXPECT_EQ(Find<QLineEdit>(outputSettingsWindow, QStringLiteral("Edit4"))->text(), QStringLiteral("#336699"));
+  Find<QComboBox>(outputSettingsWindow, QLatin1String(output_window::kFontBox))->setEditText(QStringLiteral("Verdana"));
+  Find<QLineEdit>(outputSettingsWindow, QLatin1String(output_window::kTextSizeEdit))->setText(QStringLiteral("18"));
+  Find<QLineEdit>(outputSettingsWindow, QLatin1String(output_window::kTitleEdit))->setText(QStringLiteral("Colours & shapes"));
+  EXPECT_EQ(Find<QLineEdit>(outputSettingsWindow, QLatin1String(output_window::kPageBackgroundEdit))->text(), QStringLiteral("#FF0000"));
+  EXPECT_EQ(Find<QLineEdit>(outputSettingsWindow, QLatin1String(output_window::kAnswerBoxEdit))->text(), QStringLiteral("#336699"));
 
   Process(QStringLiteral("This is a test. The cat sat on the mat."));
   fake->saveAnswers.push_back(Path(QStringLiteral("page")));
   fake->confirmAnswers.push_back(false);
-  Trigger("mnuExporttoweb");
+  Trigger(kExportWebAction);
   ASSERT_TRUE(fake->errors.empty()) << fake->errors.front().text.toStdString();
   const QByteArray page = ReadAll(Path(QStringLiteral("page.htm")));
 

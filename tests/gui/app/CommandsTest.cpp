@@ -21,6 +21,7 @@
 #include "core/text/CodePage.h"
 #include "core/text/Errors.h"
 #include "ui/platform/QtText.h"
+#include "ObjectNames.h"
 
 namespace brenvik::test {
 namespace {
@@ -78,9 +79,9 @@ TEST_F(Commands, ProcessAfterAnExportRestoresTheListsTheExportPrepared) {
   const TestWorkspace fresh = state.workspace;
   fake->saveAnswers.push_back(std::nullopt);
   fake->confirmAnswers.push_back(false);
-  Trigger("mnuExporttoweb");
+  Trigger(kExportWebAction);
   EXPECT_NE(state.workspace, fresh);  // answers escaped in place
-  Click("Button1");
+  Click(kProcessButton);
   EXPECT_EQ(state.workspace, fresh);
 }
 
@@ -108,7 +109,7 @@ TEST_F(Commands, OpenReplacesTheSourceTextWithCrLfLinesAndLeavesTheRestAlone) {
     source()->setPlainText(QStringLiteral("old text"));
     source()->moveCursor(QTextCursor::End);
     fake->openAnswers.push_back(path);
-    Trigger("mnuOpen");
+    Trigger(kOpenAction);
     EXPECT_EQ(BoxText(source()), c.box);
     EXPECT_EQ(source()->textCursor().position(), 0);
     EXPECT_FALSE(source()->textCursor().hasSelection());
@@ -123,10 +124,10 @@ TEST_F(Commands, OpenOffersTheLastFileAgainAndCancelChangesNothing) {
   const QString path = Path(QStringLiteral("story.txt"));
   WriteAll(path, "Once upon a time.");
   fake->openAnswers.push_back(path);
-  Trigger("mnuOpen");
+  Trigger(kOpenAction);
   source()->setPlainText(QStringLiteral("edited"));
   fake->openAnswers.push_back(std::nullopt);
-  Trigger("mnuOpen");
+  Trigger(kOpenAction);
   ASSERT_EQ(fake->dialogs.size(), 2u);
   EXPECT_EQ(fake->dialogs[0].seen.initialDir, QCoreApplication::applicationDirPath());
   EXPECT_TRUE(fake->dialogs[0].seen.mustExist);
@@ -158,7 +159,7 @@ TEST_F(Commands, OpenFailuresShowTheErrorBoxAndKeepTheSourceText) {
     source()->setPlainText(QStringLiteral("keep me"));
     fake->errors.clear();
     fake->openAnswers.push_back(c.path);
-    Trigger("mnuOpen");
+    Trigger(kOpenAction);
     EXPECT_EQ(BoxText(source()), QStringLiteral("keep me")) << c.path.toStdString();
     ASSERT_EQ(fake->errors.size(), 1u) << c.path.toStdString();
     EXPECT_EQ(fake->errors[0].caption, QStringLiteral("Brenvik by Halvorsk"));
@@ -175,17 +176,17 @@ TEST_F(Commands, SaveAppendsTxtToWhateverNameWasChosen) {
     QString written;
   };
   const std::vector<Case> cases = {
-      {"mnuSave", QStringLiteral("story"), QStringLiteral("story.txt")},
-      {"mnuSave", QStringLiteral("story.txt"), QStringLiteral("story.txt.txt")},
-      {"Saveoutput1", QStringLiteral("out"), QStringLiteral("out.txt")},
-      {"Saveoutput1", QStringLiteral("out.htm"), QStringLiteral("out.htm.txt")},
+      {kSaveSourceAction, QStringLiteral("story"), QStringLiteral("story.txt")},
+      {kSaveSourceAction, QStringLiteral("story.txt"), QStringLiteral("story.txt.txt")},
+      {kSaveOutputAction, QStringLiteral("out"), QStringLiteral("out.txt")},
+      {kSaveOutputAction, QStringLiteral("out.htm"), QStringLiteral("out.htm.txt")},
   };
   source()->setPlainText(QStringLiteral(u"First line.\nSecond line with café and a\u00A0no-break space."));
-  Click("Button1");
+  Click(kProcessButton);
   for (const Case& c : cases) {
     fake->saveAnswers.push_back(Path(c.chosen));
     Trigger(c.command);
-    const QPlainTextEdit* box = QLatin1String(c.command) == QLatin1String("mnuSave") ? source() : output();
+    const QPlainTextEdit* box = QLatin1String(c.command) == QLatin1String(kSaveSourceAction) ? source() : output();
     EXPECT_EQ(ReadAll(Path(c.written)), Bytes(EncodeTextFile(FromBoxText(BoxText(box))))) << c.command;
   }
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
@@ -203,15 +204,15 @@ TEST_F(Commands, SaveProposesTheTitleEveryTimeAndReplacesAFileOnlyOnYes) {
   source()->setPlainText(QStringLiteral("new"));
   fake->saveAnswers.push_back(Path(QStringLiteral("story")));
   fake->replaceAnswers.push_back(true);
-  Trigger("mnuSave");
+  Trigger(kSaveSourceAction);
   EXPECT_EQ(ReadAll(target), QByteArray("new"));
   EXPECT_EQ(fake->replaceQuestions, QStringList{target});
 
   fake->saveAnswers.push_back(std::nullopt);
-  Trigger("Saveoutput1");
+  Trigger(kSaveOutputAction);
   state.settings.Title = U"Quiz \u00E9t\u00E9";
   fake->saveAnswers.push_back(std::nullopt);
-  Trigger("mnuSave");
+  Trigger(kSaveSourceAction);
   ASSERT_EQ(fake->dialogs.size(), 3u);
   EXPECT_EQ(fake->dialogs[0].seen.fileName, QStringLiteral("C-Test"));
   EXPECT_EQ(fake->dialogs[1].seen.fileName, QStringLiteral("C-Test"));  // not the last path chosen
@@ -227,16 +228,16 @@ TEST_F(Commands, SaveProposesTheTitleEveryTimeAndReplacesAFileOnlyOnYes) {
 
 TEST_F(Commands, SavingTheOutputBeforeAnyProcessWritesOneLineEnd) {
   fake->saveAnswers.push_back(Path(QStringLiteral("empty")));
-  Trigger("Saveoutput1");
+  Trigger(kSaveOutputAction);
   EXPECT_EQ(ReadAll(Path(QStringLiteral("empty.txt"))), QByteArray("\r\n"));
 }
 
 TEST_F(Commands, LfAndCrFilesComeBackWithCrLfWhenSavedAgain) {
   WriteAll(Path(QStringLiteral("lf.txt")), "a\nb\rc\r\n");
   fake->openAnswers.push_back(Path(QStringLiteral("lf.txt")));
-  Trigger("mnuOpen");
+  Trigger(kOpenAction);
   fake->saveAnswers.push_back(Path(QStringLiteral("again")));
-  Trigger("mnuSave");
+  Trigger(kSaveSourceAction);
   EXPECT_EQ(ReadAll(Path(QStringLiteral("again.txt"))), QByteArray("a\r\nb\r\nc\r\n"));
 }
 
@@ -244,11 +245,11 @@ TEST_F(Commands, HandEditsReachSaveOutputButNotThePage) {
   Process(kCatText);
   output()->setPlainText(QStringLiteral("The teacher rewrote this."));
   fake->saveAnswers.push_back(Path(QStringLiteral("edited")));
-  Trigger("Saveoutput1");
+  Trigger(kSaveOutputAction);
   EXPECT_EQ(ReadAll(Path(QStringLiteral("edited.txt"))), QByteArray("The teacher rewrote this."));
   fake->saveAnswers.push_back(Path(QStringLiteral("page")));
   fake->confirmAnswers.push_back(false);
-  Trigger("mnuExporttoweb");
+  Trigger(kExportWebAction);
   EXPECT_EQ(ReadAll(Path(QStringLiteral("page.htm"))), Bytes(ExpectedPage(kCatText)));
 }
 
@@ -260,7 +261,7 @@ TEST_F(Commands, SaveThatCannotCreateTheFileReportsItAndWritesNothing) {
   for (const QString& chosen : {underFile, missingFolder}) {
     fake->errors.clear();
     fake->saveAnswers.push_back(chosen);
-    Trigger("mnuSave");
+    Trigger(kSaveSourceAction);
     ASSERT_EQ(fake->errors.size(), 1u);
     EXPECT_EQ(fake->errors[0].caption, QStringLiteral("Brenvik by Halvorsk"));
     EXPECT_EQ(fake->errors[0].text, QString::fromUtf8("Impossible de cr\xC3\xA9" "er le fichier ") + chosen + ".txt.");
@@ -278,7 +279,7 @@ TEST_F(Commands, ASaveThatFailsHalfWayLeavesTheOldFileWhole) {
   fake->replaceAnswers.push_back(true);
   {
     FileSizeLimit limit(1024);
-    Trigger("mnuSave");
+    Trigger(kSaveSourceAction);
   }
   ASSERT_EQ(fake->errors.size(), 1u);
   EXPECT_EQ(fake->errors[0].text, QString::fromUtf8("Impossible de cr\xC3\xA9" "er le fichier ") + target + ".");
@@ -296,9 +297,9 @@ TEST_F(Commands, EverySaveAsksBeforeReplacingAFileAndNoKeepsIt) {
   // Cancel as well (the classic page).
   enum Preview { kNone, kAfterWrite, kAlways };
   const struct { const char* command; const char* written; Preview preview; } cases[] = {
-      {"mnuSave", "old.txt", kNone},           {"Saveoutput1", "old.txt", kNone},
-      {"mnuExporttoweb", "old.htm", kAlways},  {"mnuExportMobile", "old.htm", kAfterWrite},
-      {"mnuExportMoodle", "old.xml", kNone},   {"mnuExportPdf", "old.pdf", kNone},
+      {kSaveSourceAction, "old.txt", kNone},           {kSaveOutputAction, "old.txt", kNone},
+      {kExportWebAction, "old.htm", kAlways},  {kExportMobileAction, "old.htm", kAfterWrite},
+      {kExportMoodleAction, "old.xml", kNone},   {kExportPdfAction, "old.pdf", kNone},
   };
   const QString chosen = Path(QStringLiteral("old"));
   for (const auto& c : cases) {
@@ -332,7 +333,7 @@ TEST_F(Commands, EverySaveAsksBeforeReplacingAFileAndNoKeepsIt) {
   fake->replaceQuestions.clear();
   fake->saveAnswers.push_back(Path(QStringLiteral("kept.htm")));
   fake->confirmAnswers.push_back(false);
-  Trigger("mnuExporttoweb");
+  Trigger(kExportWebAction);
   EXPECT_TRUE(fake->replaceQuestions.empty());
   EXPECT_EQ(ReadAll(Path(QStringLiteral("kept.htm"))), QByteArray("kept"));
   EXPECT_TRUE(QFileInfo::exists(Path(QStringLiteral("kept.htm.htm"))));
@@ -358,7 +359,7 @@ TEST_F(Commands, ExportWritesThePageUnderTheChosenNameWithHtmAppended) {
   for (const Case& c : cases) {
     fake->saveAnswers.push_back(Path(c.chosen));
     fake->confirmAnswers.push_back(false);
-    Trigger("mnuExporttoweb");
+    Trigger(kExportWebAction);
     EXPECT_EQ(ReadAll(Path(c.written)), expected) << c.written.toStdString();
   }
   ASSERT_EQ(fake->dialogs.size(), 2u);
@@ -393,7 +394,7 @@ TEST_F(Commands, ThePreviewOpensTheFileJustWrittenOrTheTitleAfterCancel) {
     QFile::remove(page + ".htm");
     fake->saveAnswers.push_back(c.chosen);
     fake->confirmAnswers.push_back(c.yes);
-    Trigger("mnuExporttoweb");
+    Trigger(kExportWebAction);
     EXPECT_EQ(fake->questions.size(), 1u);
     EXPECT_EQ(fake->shellOpens, c.opened);
     EXPECT_EQ(QFileInfo::exists(page + ".htm"), c.chosen.has_value());
@@ -409,10 +410,10 @@ TEST_F(Commands, ExportWithoutAnswersShowsTheListErrorAndNoDialog) {
       QStringLiteral("A b. c d e f g"),   // no word lost a part
   };
   // Before any Process at all.
-  Trigger("mnuExporttoweb");
+  Trigger(kExportWebAction);
   for (const QString& s : sources) {
     Process(s);
-    Trigger("mnuExporttoweb");
+    Trigger(kExportWebAction);
   }
   ASSERT_EQ(fake->errors.size(), sources.size() + 1);
   for (const auto& e : fake->errors) {
@@ -430,7 +431,7 @@ TEST_F(Commands, ExportThatCannotCreateTheFileAsksNoQuestion) {
   WriteAll(Path(QStringLiteral("plain")), "x");
   const QString chosen = Path(QStringLiteral("plain/page"));
   fake->saveAnswers.push_back(chosen);
-  Trigger("mnuExporttoweb");
+  Trigger(kExportWebAction);
   ASSERT_EQ(fake->errors.size(), 1u);
   EXPECT_EQ(fake->errors[0].text, QString::fromUtf8("Impossible de cr\xC3\xA9" "er le fichier ") + chosen + ".htm.");
   EXPECT_TRUE(fake->questions.empty());
@@ -449,14 +450,14 @@ TEST_F(Commands, MobilePageIsTheResponsivePageOfTheLastProcess) {
   // Saved, then previewed; a second run after a classic export gives the same page.
   fake->saveAnswers.push_back(Path(QStringLiteral("phone")));
   fake->confirmAnswers.push_back(true);
-  Trigger("mnuExportMobile");
+  Trigger(kExportMobileAction);
   fake->saveAnswers.push_back(Path(QStringLiteral("classic")));
   fake->confirmAnswers.push_back(false);
-  Trigger("mnuExporttoweb");
+  Trigger(kExportWebAction);
   const Text classicPage = form().lastPage();
   fake->saveAnswers.push_back(Path(QStringLiteral("again")));
   fake->confirmAnswers.push_back(false);
-  Trigger("mnuExportMobile");
+  Trigger(kExportMobileAction);
 
   EXPECT_EQ(ReadAll(Path(QStringLiteral("phone.htm"))), expected);
   EXPECT_EQ(ReadAll(Path(QStringLiteral("again.htm"))), expected);
@@ -471,7 +472,7 @@ TEST_F(Commands, MobilePageIsTheResponsivePageOfTheLastProcess) {
 TEST_F(Commands, MobilePageErrorsAndCancel) {
   // No answer: the list error, no dialog, no question.
   Process(QStringLiteral("Hello world."));
-  Trigger("mnuExportMobile");
+  Trigger(kExportMobileAction);
   ASSERT_EQ(fake->errors.size(), 1u);
   EXPECT_EQ(fake->errors[0].text, QStringLiteral("Indice de liste hors limites (-1)"));
   EXPECT_TRUE(fake->dialogs.empty());
@@ -479,13 +480,13 @@ TEST_F(Commands, MobilePageErrorsAndCancel) {
   // Cancel: nothing written and nothing to preview.
   Process(kCatText);
   fake->saveAnswers.push_back(std::nullopt);
-  Trigger("mnuExportMobile");
+  Trigger(kExportMobileAction);
   EXPECT_TRUE(fake->questions.empty());
 
   // A file that cannot be created: its error, no question.
   WriteAll(Path(QStringLiteral("plain")), "x");
   fake->saveAnswers.push_back(Path(QStringLiteral("plain/page")));
-  Trigger("mnuExportMobile");
+  Trigger(kExportMobileAction);
   ASSERT_EQ(fake->errors.size(), 2u);
   EXPECT_EQ(fake->errors[1].text,
             QString::fromUtf8("Impossible de cr\xC3\xA9" "er le fichier ") + Path(QStringLiteral("plain/page")) + ".htm.");
@@ -499,21 +500,21 @@ TEST_F(Commands, ExportUsesTheLastProcessEvenAfterOpenAndTheSettingsInForce) {
   Process(kCatText);
   WriteAll(Path(QStringLiteral("other.txt")), "Something else. Entirely different words here.");
   fake->openAnswers.push_back(Path(QStringLiteral("other.txt")));
-  Trigger("mnuOpen");
+  Trigger(kOpenAction);
 
   // Change the title in the configure-output window and the variant here.
-  auto* titleBox = Find<QLineEdit>(windows.outputSettingsWindow.get(), "Edit6");
+  auto* titleBox = Find<QLineEdit>(windows.outputSettingsWindow.get(), output_window::kTitleEdit);
   ASSERT_NE(titleBox, nullptr);
   titleBox->setText(QStringLiteral("Quiz"));
-  Click("RadioButton2");
-  Click("CheckBox2");
+  Click(kPracticeButton);
+  Click(kTimerBox);
 
   fake->saveAnswers.push_back(Path(QStringLiteral("first")));
   fake->confirmAnswers.push_back(false);
-  Trigger("mnuExporttoweb");
+  Trigger(kExportWebAction);
   fake->saveAnswers.push_back(Path(QStringLiteral("second")));
   fake->confirmAnswers.push_back(false);
-  Trigger("mnuExporttoweb");
+  Trigger(kExportWebAction);
 
   ExportSettings expectedSettings;
   expectedSettings.Title = U"Quiz";
@@ -539,12 +540,12 @@ TEST_F(Commands, OptionControlsWriteTheSettingsAtOnce) {
   constexpr PageVariant T = PageVariant::Test;
   constexpr PageVariant P = PageVariant::Practice;
   const std::vector<Step> steps = {
-      {"RadioButton1", T, false, false},  // already checked: stays the test version
-      {"CheckBox2", T, false, true},      {"CheckBox2", T, false, false},
-      {"CheckBox1", T, true, false},      // kept with the test version
-      {"RadioButton2", P, true, false},   {"RadioButton2", P, true, false},
-      {"CheckBox2", P, true, true},       {"RadioButton1", T, true, true},
-      {"RadioButton2", P, true, true},    {"CheckBox1", P, false, true},
+      {kTestVersionButton, T, false, false},  // already checked: stays the test version
+      {kTimerBox, T, false, true},      {kTimerBox, T, false, false},
+      {kShowAnswersBox, T, true, false},      // kept with the test version
+      {kPracticeButton, P, true, false},   {kPracticeButton, P, true, false},
+      {kTimerBox, P, true, true},       {kTestVersionButton, T, true, true},
+      {kPracticeButton, P, true, true},    {kShowAnswersBox, P, false, true},
   };
   Process(kCatText);
   const QString outputBefore = BoxText(output());
@@ -565,7 +566,7 @@ TEST_F(Commands, OptionControlsWriteTheSettingsAtOnce) {
 
 TEST_F(Commands, ArrowKeysAndTheSpaceBarChooseTheOptions) {
   ShowActive(&form());
-  Find<QWidget>(&form(), "RadioButton1")->setFocus();
+  Find<QWidget>(&form(), kTestVersionButton)->setFocus();
   struct Arrow {
     int key;
     const char* focused;
@@ -574,9 +575,9 @@ TEST_F(Commands, ArrowKeysAndTheSpaceBarChooseTheOptions) {
   constexpr PageVariant T = PageVariant::Test;
   constexpr PageVariant P = PageVariant::Practice;
   const std::vector<Arrow> arrows = {
-      {Qt::Key_Right, "RadioButton2", P}, {Qt::Key_Left, "RadioButton1", T},
-      {Qt::Key_Down, "RadioButton2", P},  {Qt::Key_Down, "RadioButton1", T},
-      {Qt::Key_Up, "RadioButton2", P},
+      {Qt::Key_Right, kPracticeButton, P}, {Qt::Key_Left, kTestVersionButton, T},
+      {Qt::Key_Down, kPracticeButton, P},  {Qt::Key_Down, kTestVersionButton, T},
+      {Qt::Key_Up, kPracticeButton, P},
   };
   for (const Arrow& a : arrows) {
     PressKey(&form(), a.key);
@@ -584,18 +585,18 @@ TEST_F(Commands, ArrowKeysAndTheSpaceBarChooseTheOptions) {
     EXPECT_TRUE(Find<QRadioButton>(&form(), a.focused)->isChecked());
     EXPECT_EQ(state.settings.TestMode, a.testMode);
   }
-  Find<QWidget>(&form(), "CheckBox1")->setFocus();
+  Find<QWidget>(&form(), kShowAnswersBox)->setFocus();
   PressKey(&form(), Qt::Key_Space);
   EXPECT_TRUE(state.settings.ShowAnswersFlag);
   // The access letters of the two buttons.
-  EXPECT_EQ(Find<QAbstractButton>(&form(), "Button1")->shortcut(), QKeySequence(Qt::ALT | Qt::Key_P));
-  EXPECT_EQ(Find<QAbstractButton>(&form(), "Button2")->shortcut(), QKeySequence(Qt::ALT | Qt::Key_Q));
+  EXPECT_EQ(Find<QAbstractButton>(&form(), kProcessButton)->shortcut(), QKeySequence(Qt::ALT | Qt::Key_P));
+  EXPECT_EQ(Find<QAbstractButton>(&form(), kQuitButton)->shortcut(), QKeySequence(Qt::ALT | Qt::Key_Q));
 }
 
 // --- Help, configure output, about, quit ----------------------------------
 
 TEST_F(Commands, HelpContentsAsksTheViewerForTheProgramsHelpFile) {
-  Trigger("Contents1");
+  Trigger(kHelpContentsAction);
   ASSERT_EQ(fake->helps.size(), 1u);
   EXPECT_EQ(fake->helps[0].file, QCoreApplication::applicationDirPath() + QStringLiteral("/brenvik.hlp"));
   EXPECT_EQ(fake->helps[0].context, -1);
@@ -603,16 +604,16 @@ TEST_F(Commands, HelpContentsAsksTheViewerForTheProgramsHelpFile) {
 
 TEST_F(Commands, EditOutputShowsTheConfigureOutputWindowModelessly) {
   ShowActive(&form());
-  Trigger("Output1");
+  Trigger(kOutputSettingsAction);
   ASSERT_TRUE(windows.outputSettingsWindow->isVisible());
   EXPECT_FALSE(windows.outputSettingsWindow->isModal());
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-  auto* titleBox = Find<QLineEdit>(windows.outputSettingsWindow.get(), "Edit6");
+  auto* titleBox = Find<QLineEdit>(windows.outputSettingsWindow.get(), output_window::kTitleEdit);
   titleBox->setText(QStringLiteral("Kept"));
-  Trigger("Output1");  // already shown: brought to the front
+  Trigger(kOutputSettingsAction);  // already shown: brought to the front
   EXPECT_TRUE(windows.outputSettingsWindow->isVisible());
   windows.outputSettingsWindow->hide();
-  Trigger("Output1");
+  Trigger(kOutputSettingsAction);
   EXPECT_TRUE(windows.outputSettingsWindow->isVisible());
   EXPECT_EQ(titleBox->text(), QStringLiteral("Kept"));
   EXPECT_TRUE(form().isEnabled());
@@ -624,7 +625,7 @@ TEST_F(Commands, AboutShowsTheAboutBoxModally) {
     wasModal = modal == windows.aboutBox.get() && modal->isModal();
     static_cast<QDialog*>(modal)->accept();
   });
-  Trigger("mnuAbout");
+  Trigger(kAboutAction);
   EXPECT_TRUE(wasModal);
   EXPECT_FALSE(windows.aboutBox->isVisible());
 }
@@ -647,8 +648,8 @@ int RunEventLoopWith(const std::function<void()>& command) {
 
 TEST_F(Commands, QuitEndsTheProgramAtOnceWithoutAQuestion) {
   const std::vector<std::function<void()>> ways = {
-      [this] { Trigger("mnuQuit"); },
-      [this] { Click("Button2"); },
+      [this] { Trigger(kQuitAction); },
+      [this] { Click(kQuitButton); },
       [this] { form().close(); },  // the close box, with configure output open
   };
   for (const auto& way : ways) {

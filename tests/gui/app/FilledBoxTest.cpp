@@ -16,6 +16,7 @@
 #include "AppFixture.h"
 #include "ui/platform/QtText.h"
 #include "core/ctest/TestGen.h"
+#include "ObjectNames.h"
 
 namespace brenvik::test {
 namespace {
@@ -92,7 +93,7 @@ TEST_F(FilledBox, OutputHoldsAndShowsWhatSetPlainTextWouldForEveryKindOfText) {
   // A second main window of its own state gives a box set up the same way.
   AppState referenceState;
   MainWindow referenceForm(referenceState);
-  auto* reference = Find<QPlainTextEdit>(&referenceForm, QStringLiteral("Output"));
+  auto* reference = Find<QPlainTextEdit>(&referenceForm, QLatin1String(kOutputBox));
   ASSERT_NE(reference, nullptr);
 
   struct Case {
@@ -126,7 +127,7 @@ TEST_F(FilledBox, OutputHoldsAndShowsWhatSetPlainTextWouldForEveryKindOfText) {
 TEST_F(FilledBox, OpenFillsTheSourceBoxAsSetPlainTextWould) {
   AppState referenceState;
   MainWindow referenceForm(referenceState);
-  auto* reference = Find<QPlainTextEdit>(&referenceForm, QStringLiteral("Source"));
+  auto* reference = Find<QPlainTextEdit>(&referenceForm, QLatin1String(kSourceBox));
   ASSERT_NE(reference, nullptr);
   const QString line = QStringLiteral("The old town lies on a bend of the river, and its narrow streets climb the hill. ");
   QString longLine;
@@ -146,7 +147,7 @@ TEST_F(FilledBox, OpenFillsTheSourceBoxAsSetPlainTextWould) {
     const QString path = Path(QStringLiteral("text.txt"));
     WriteAll(path, c.file);
     fake->openAnswers.push_back(path);
-    Trigger("mnuOpen");
+    Trigger(kOpenAction);
     EXPECT_EQ(BoxText(source()), c.box) << c.what;
     reference->setPlainText(c.box);
     ExpectSameBox(source(), reference, c.what);

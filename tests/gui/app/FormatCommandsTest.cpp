@@ -16,8 +16,10 @@
 #include "core/ctest/TestGen.h"
 #include "core/page/MoodleXml.h"
 #include "core/text/CodePage.h"
+#include "export/ExportFormats.h"
 #include "ui/platform/QtText.h"
 #include "ui/print/WorksheetPrint.h"
+#include "ObjectNames.h"
 
 namespace brenvik::test {
 namespace {
@@ -138,7 +140,7 @@ TEST_F(FormatCommands, MoodleWritesOneQuestionWithTheGapsOfTheLastProcess) {
   const QByteArray expected = QByteArray::fromStdString(BuildMoodleXml(fresh, state.settings).Xml);
   for (const Case& c : cases) {
     fake->saveAnswers.push_back(Path(c.chosen));
-    Trigger("mnuExportMoodle");
+    Trigger(kExportMoodleAction);
     const QByteArray written = ReadAll(Path(c.written));
     EXPECT_EQ(written, expected) << c.written.toStdString();
     const Quiz quiz = ReadQuiz(written);
@@ -150,9 +152,9 @@ TEST_F(FormatCommands, MoodleWritesOneQuestionWithTheGapsOfTheLastProcess) {
   // A classic export rewrites some lists in place; the quiz stays the same.
   fake->saveAnswers.push_back(Path(QStringLiteral("page")));
   fake->confirmAnswers.push_back(false);
-  Trigger("mnuExporttoweb");
+  Trigger(kExportWebAction);
   fake->saveAnswers.push_back(Path(QStringLiteral("after")));
-  Trigger("mnuExportMoodle");
+  Trigger(kExportMoodleAction);
   EXPECT_EQ(ReadAll(Path(QStringLiteral("after.xml"))), expected);
 
   ASSERT_EQ(fake->dialogs.size(), cases.size() + 2);
@@ -180,12 +182,12 @@ TEST_F(FormatCommands, PdfAndPrintToAFileGiveTheWorksheetAndItsKey) {
     QString written;
   };
   const std::vector<Case> cases = {
-      {"mnuExportPdf", QStringLiteral("sheet"), QStringLiteral("sheet.pdf")},
-      {"mnuExportPdf", QStringLiteral("copy.PDF"), QStringLiteral("copy.PDF")},
-      {"mnuPrint", QStringLiteral("printed.pdf"), QStringLiteral("printed.pdf")},
+      {kExportPdfAction, QStringLiteral("sheet"), QStringLiteral("sheet.pdf")},
+      {kExportPdfAction, QStringLiteral("copy.PDF"), QStringLiteral("copy.PDF")},
+      {kPrintAction, QStringLiteral("printed.pdf"), QStringLiteral("printed.pdf")},
   };
   for (const Case& c : cases) {
-    if (QLatin1String(c.command) == QLatin1String("mnuPrint")) {
+    if (QLatin1String(c.command) == QLatin1String(kPrintAction)) {
       fake->printAnswers.push_back(Path(c.chosen));
     } else {
       fake->saveAnswers.push_back(Path(c.chosen));
@@ -222,13 +224,41 @@ struct Command {
   QString extension;  // added to the chosen name; "" for Print (Qt's dialog names the file)
 };
 const std::vector<Command> kCommands = {
-    {"mnuExportMoodle", false, QStringLiteral(".xml")},
-    {"mnuExportPdf", false, QStringLiteral(".pdf")},
-    {"mnuPrint", true, QString()},
+    {kExportMoodleAction, false, QStringLiteral(".xml")},
+    {kExportPdfAction, false, QStringLiteral(".pdf")},
+    {kPrintAction, true, QString()},
 };
 
 void Answer(FakePlatform& fake, const Command& command, std::optional<QString> answer) {
   (command.print ? fake.printAnswers : fake.saveAnswers).push_back(std::move(answer));
+}
+
+// Equal sheets give equal PDF files: twice from the window, and from
+// brenvik-cli given the window's creation time.
+TEST_F(FormatCommands, PdfFromTheWindowIsReproducibleAndEqualsTheCommandLines) {
+  Process(kCatText);
+  state.settings.Title = U"Quiz \u00E9t\u00E9";
+  for (const char* name : {"first", "second"}) {
+    fake->saveAnswers.push_back(Path(QLatin1String(name)));
+    Trigger(kExportPdfAction);
+  }
+  const QByteArray first = ReadAll(Path(QStringLiteral("first.pdf")));
+  ASSERT_TRUE(first.startsWith("%PDF-"));
+  EXPECT_TRUE(first == ReadAll(Path(QStringLiteral("second.pdf"))));
+
+  WriteAll(Path(QStringLiteral("cat.txt")), kCatText.toUtf8());
+  QProcess cli;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("SOURCE_DATE_EPOCH"), QString::number(ExportCreationTime().toSecsSinceEpoch()));
+  cli.setProcessEnvironment(env);
+  cli.start(QStringLiteral(BRENVIK_BIN_DIR "/brenvik-cli"),
+            {QStringLiteral("export"), Path(QStringLiteral("cat.txt")), QStringLiteral("-o"),
+             Path(QStringLiteral("cli.pdf")), QStringLiteral("--format"), QStringLiteral("pdf"), QStringLiteral("--title"),
+             QString::fromUtf8("Quiz \xC3\xA9t\xC3\xA9")});
+  ASSERT_TRUE(cli.waitForFinished(-1));
+  ASSERT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+  EXPECT_TRUE(first == ReadAll(Path(QStringLiteral("cli.pdf"))));
+  EXPECT_TRUE(fake->errors.empty());
 }
 
 TEST_F(FormatCommands, CancelWritesNothing) {
@@ -312,7 +342,7 @@ TEST_F(FormatCommands, MoodleWarnsOfAnswersItCannotReadBackAfterWritingTheFile) 
   // A backslash before "}" reaches Moodle as written, without a warning.
   Process(kBraceText);
   fake->saveAnswers.push_back(Path(QStringLiteral("brace")));
-  Trigger("mnuExportMoodle");
+  Trigger(kExportMoodleAction);
   const Quiz brace = ReadQuiz(ReadAll(Path(QStringLiteral("brace.xml"))));
   EXPECT_TRUE(brace.wellFormed);
   EXPECT_EQ(brace.answers, (QStringList{QStringLiteral("\\}x"), QStringLiteral("dd")}));
@@ -321,7 +351,7 @@ TEST_F(FormatCommands, MoodleWarnsOfAnswersItCannotReadBackAfterWritingTheFile) 
   Process(kControlText);
   const QString path = Path(QStringLiteral("quiz"));
   fake->saveAnswers.push_back(path);
-  Trigger("mnuExportMoodle");
+  Trigger(kExportMoodleAction);
   const Quiz quiz = ReadQuiz(ReadAll(path + ".xml"));
   EXPECT_TRUE(quiz.wellFormed);
   EXPECT_EQ(quiz.answers, (QStringList{QStringLiteral("\uFFFDx"), QStringLiteral("dd")}));
@@ -339,7 +369,7 @@ TEST_F(FormatCommands, MoodleWarnsOfAnswersItCannotReadBackAfterWritingTheFile) 
   for (int i = 0; i < 25; ++i) many += QStringLiteral(" w ab\x01x");
   Process(many);
   fake->saveAnswers.push_back(Path(QStringLiteral("many")));
-  Trigger("mnuExportMoodle");
+  Trigger(kExportMoodleAction);
   ASSERT_EQ(fake->warnings.size(), 2u);
   const QString& listed = fake->warnings[1].text;
   EXPECT_EQ(listed.count(QChar(0x2022)), 20) << listed.toStdString();

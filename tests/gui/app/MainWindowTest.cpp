@@ -17,6 +17,7 @@
 
 #include "AppFixture.h"
 #include "ui/app/AppLook.h"
+#include "ObjectNames.h"
 
 namespace brenvik::test {
 namespace {
@@ -28,10 +29,10 @@ TEST_F(MainWindow, StartsEmptyWithTheInitialOptions) {
   EXPECT_EQ(form().pos(), QPoint(207, 104));
   EXPECT_EQ(BoxText(source()), QString());
   EXPECT_EQ(BoxText(output()), QStringLiteral("\n"));  // one empty line
-  EXPECT_TRUE(Find<QRadioButton>(&form(), "RadioButton1")->isChecked());
-  EXPECT_FALSE(Find<QRadioButton>(&form(), "RadioButton2")->isChecked());
-  EXPECT_FALSE(Find<QCheckBox>(&form(), "CheckBox1")->isChecked());
-  EXPECT_FALSE(Find<QCheckBox>(&form(), "CheckBox2")->isChecked());
+  EXPECT_TRUE(Find<QRadioButton>(&form(), kTestVersionButton)->isChecked());
+  EXPECT_FALSE(Find<QRadioButton>(&form(), kPracticeButton)->isChecked());
+  EXPECT_FALSE(Find<QCheckBox>(&form(), kShowAnswersBox)->isChecked());
+  EXPECT_FALSE(Find<QCheckBox>(&form(), kTimerBox)->isChecked());
   EXPECT_EQ(state.settings, ExportSettings{});
   EXPECT_EQ(state.workspace, TestWorkspace{});
   EXPECT_EQ(form().lastPage(), Text(U"HTMexport"));
@@ -49,10 +50,10 @@ struct Placement {
 
 TEST_F(MainWindow, ControlsSitAtTheirPlacesAndStayThereWhenResized) {
   const std::vector<Placement> placements = {
-      {"Source", {16, 32, 345, 425}},      {"Output", {376, 32, 361, 425}},
-      {"RadioButton1", {8, 472, 153, 17}}, {"CheckBox2", {176, 472, 73, 17}},
-      {"RadioButton2", {272, 472, 113, 17}}, {"CheckBox1", {408, 472, 113, 17}},
-      {"Button1", {552, 472, 89, 25}},     {"Button2", {664, 472, 89, 25}},
+      {kSourceBox, {16, 32, 345, 425}},      {kOutputBox, {376, 32, 361, 425}},
+      {kTestVersionButton, {8, 472, 153, 17}}, {kTimerBox, {176, 472, 73, 17}},
+      {kPracticeButton, {272, 472, 113, 17}}, {kShowAnswersBox, {408, 472, 113, 17}},
+      {kProcessButton, {552, 472, 89, 25}},     {kQuitButton, {664, 472, 89, 25}},
   };
   ShowActive(&form());
   for (const QSize size : {form().size(), QSize(1100, 800), QSize(300, 200)}) {
@@ -63,8 +64,8 @@ TEST_F(MainWindow, ControlsSitAtTheirPlacesAndStayThereWhenResized) {
       ASSERT_NE(w, nullptr);
       EXPECT_EQ(w->geometry(), p.geometry) << p.name << " at window size " << size.width() << "x" << size.height();
     }
-    EXPECT_EQ(Find<QLabel>(&form(), "Label4")->pos(), QPoint(16, 8));
-    EXPECT_EQ(Find<QLabel>(&form(), "Label1")->pos(), QPoint(384, 8));
+    EXPECT_EQ(Find<QLabel>(&form(), kSourceHint)->pos(), QPoint(16, 8));
+    EXPECT_EQ(Find<QLabel>(&form(), kOutputHint)->pos(), QPoint(384, 8));
   }
 }
 
@@ -74,19 +75,19 @@ TEST_F(MainWindow, CaptionsHintsAndColours) {
     QString text;
   };
   const std::vector<caption> captions = {
-      {"Label4", QStringLiteral("Use the file menu to import a .TXT file or paste or type your own text here.  ")},
-      {"Label1", QStringLiteral("You can paste the output into a word-processor if you want a  paper version.")},
+      {kSourceHint, QStringLiteral("Use the file menu to import a .TXT file or paste or type your own text here.  ")},
+      {kOutputHint, QStringLiteral("You can paste the output into a word-processor if you want a  paper version.")},
   };
   for (const caption& c : captions) EXPECT_EQ(Find<QLabel>(&form(), c.name)->text(), c.text) << c.name;
   const std::vector<caption> buttons = {
-      {"RadioButton1", QStringLiteral("Test version (default)")}, {"RadioButton2", QStringLiteral("Practice C-test")},
-      {"CheckBox1", QStringLiteral("Show Answers")},            {"CheckBox2", QStringLiteral("Use timer")},
-      {"Button1", QStringLiteral("&Process")},                  {"Button2", QStringLiteral("&Quit")},
+      {kTestVersionButton, QStringLiteral("Test version (default)")}, {kPracticeButton, QStringLiteral("Practice C-test")},
+      {kShowAnswersBox, QStringLiteral("Show Answers")},            {kTimerBox, QStringLiteral("Use timer")},
+      {kProcessButton, QStringLiteral("&Process")},                  {kQuitButton, QStringLiteral("&Quit")},
   };
   for (const caption& c : buttons) EXPECT_EQ(Find<QAbstractButton>(&form(), c.name)->text(), c.text) << c.name;
-  EXPECT_EQ(Find<QPushButton>(&form(), "Button1")->toolTip(),
+  EXPECT_EQ(Find<QPushButton>(&form(), kProcessButton)->toolTip(),
             QStringLiteral("Click here to produce the test in the output box."));
-  EXPECT_EQ(Find<QPushButton>(&form(), "Button2")->toolTip(), QStringLiteral("Close"));
+  EXPECT_EQ(Find<QPushButton>(&form(), kQuitButton)->toolTip(), QStringLiteral("Close"));
 
   // The window takes the desktop's inactive-caption colour; both boxes are
   // money green with navy text; labels and options are black.
@@ -99,9 +100,9 @@ TEST_F(MainWindow, CaptionsHintsAndColours) {
     EXPECT_EQ(box->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
     EXPECT_TRUE(box->tabChangesFocus());
   }
-  EXPECT_EQ(Find<QLabel>(&form(), "Label1")->palette().color(QPalette::WindowText), QColor(Qt::black));
-  EXPECT_EQ(Find<QCheckBox>(&form(), "CheckBox1")->palette().color(QPalette::WindowText), QColor(Qt::black));
-  EXPECT_EQ(Find<QPushButton>(&form(), "Button1")->palette().color(QPalette::ButtonText), QColor(0, 0, 128));
+  EXPECT_EQ(Find<QLabel>(&form(), kOutputHint)->palette().color(QPalette::WindowText), QColor(Qt::black));
+  EXPECT_EQ(Find<QCheckBox>(&form(), kShowAnswersBox)->palette().color(QPalette::WindowText), QColor(Qt::black));
+  EXPECT_EQ(Find<QPushButton>(&form(), kProcessButton)->palette().color(QPalette::ButtonText), QColor(0, 0, 128));
   EXPECT_EQ(source()->font().pixelSize(), 11);
 }
 
@@ -114,24 +115,24 @@ TEST_F(MainWindow, MenuItemsWithTheirHints) {
     QKeySequence shortcut = {};
   };
   const std::vector<Item> items = {
-      {"mnuFile", "mnuOpen", QStringLiteral("&Open"), QStringLiteral("Import a file.")},
-      {"mnuFile", "mnuSave", QStringLiteral("&Save source"), QStringLiteral("Save as a .TXT file")},
-      {"mnuFile", "Saveoutput1", QStringLiteral("Save out&put"), QString()},
-      {"mnuFile", "mnuExporttoweb", QStringLiteral("E&xport to web"), QStringLiteral("Save as HTML")},
-      {"mnuFile", "mnuExportMobile", QStringLiteral("Export &mobile page\u2026"),
+      {kFileMenu, kOpenAction, QStringLiteral("&Open"), QStringLiteral("Import a file.")},
+      {kFileMenu, kSaveSourceAction, QStringLiteral("&Save source"), QStringLiteral("Save as a .TXT file")},
+      {kFileMenu, kSaveOutputAction, QStringLiteral("Save out&put"), QString()},
+      {kFileMenu, kExportWebAction, QStringLiteral("E&xport to web"), QStringLiteral("Save as HTML")},
+      {kFileMenu, kExportMobileAction, QStringLiteral("Export &mobile page\u2026"),
        QStringLiteral("Save as a page for phones, tablets and screen readers")},
-      {"mnuFile", "mnuExportMoodle", QStringLiteral("Export to Moo&dle\u2026"),
+      {kFileMenu, kExportMoodleAction, QStringLiteral("Export to Moo&dle\u2026"),
        QStringLiteral("Save as a Moodle XML quiz for a course's question bank")},
-      {"mnuFile", "mnuExportPdf", QStringLiteral("Export PD&F\u2026"),
+      {kFileMenu, kExportPdfAction, QStringLiteral("Export PD&F\u2026"),
        QStringLiteral("Save the worksheet and its answer key as a PDF file")},
-      {"mnuFile", "-", QString(), QString()},
-      {"mnuFile", "mnuPrint", QStringLiteral("P&rint\u2026"), QStringLiteral("Print the worksheet and its answer key"),
+      {kFileMenu, "-", QString(), QString()},
+      {kFileMenu, kPrintAction, QStringLiteral("P&rint\u2026"), QStringLiteral("Print the worksheet and its answer key"),
        QKeySequence(Qt::CTRL | Qt::Key_P)},
-      {"mnuFile", "-", QString(), QString()},
-      {"mnuFile", "mnuQuit", QStringLiteral("&Quit"), QString()},
-      {"Edit1", "Output1", QStringLiteral("&Output"), QString()},
-      {"mnuHelp", "Contents1", QStringLiteral("Contents"), QString()},
-      {"mnuHelp", "mnuAbout", QStringLiteral("A&bout"), QStringLiteral("Want to know more about who wrote this thing?")},
+      {kFileMenu, "-", QString(), QString()},
+      {kFileMenu, kQuitAction, QStringLiteral("&Quit"), QString()},
+      {kEditMenu, kOutputSettingsAction, QStringLiteral("&Output"), QString()},
+      {kHelpMenu, kHelpContentsAction, QStringLiteral("Contents"), QString()},
+      {kHelpMenu, kAboutAction, QStringLiteral("A&bout"), QStringLiteral("Want to know more about who wrote this thing?")},
   };
   QStringList menuTitles;
   for (QAction* a : form().menuBar()->actions()) menuTitles << a->text();
@@ -179,21 +180,21 @@ QStringList TabSequence(QWidget* window, int presses) {
 
 TEST_F(MainWindow, TabVisitsTheVisibleControlsInOrderWithOneStopForTheRadioGroup) {
   ShowActive(&form());
-  QWidget* process = Find<QWidget>(&form(), "Button1");
+  QWidget* process = Find<QWidget>(&form(), kProcessButton);
   EXPECT_EQ(QApplication::focusWidget(), process);
   EXPECT_EQ(TabSequence(&form(), 7),
-            QStringList({"Output", "Button2", "Source", "RadioButton1", "CheckBox1", "CheckBox2", "Button1"}));
+            QStringList({kOutputBox, kQuitButton, kSourceBox, kTestVersionButton, kShowAnswersBox, kTimerBox, kProcessButton}));
 
   // With the practice version checked the group's stop moves to it.
-  Click("RadioButton2");
+  Click(kPracticeButton);
   process->setFocus();
   EXPECT_EQ(TabSequence(&form(), 7),
-            QStringList({"Output", "Button2", "Source", "RadioButton2", "CheckBox1", "CheckBox2", "Button1"}));
+            QStringList({kOutputBox, kQuitButton, kSourceBox, kPracticeButton, kShowAnswersBox, kTimerBox, kProcessButton}));
 
   // Shift+Tab walks back.
   process->setFocus();
   PressKey(&form(), Qt::Key_Backtab, Qt::ShiftModifier);
-  EXPECT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("CheckBox2"));
+  EXPECT_EQ(QApplication::focusWidget()->objectName(), QLatin1String(kTimerBox));
 }
 
 TEST_F(MainWindow, TabInATextBoxMovesOnInsteadOfTyping) {
@@ -201,7 +202,7 @@ TEST_F(MainWindow, TabInATextBoxMovesOnInsteadOfTyping) {
   source()->setFocus();
   PressKey(&form(), Qt::Key_Tab);
   EXPECT_EQ(BoxText(source()), QString());
-  EXPECT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("RadioButton1"));
+  EXPECT_EQ(QApplication::focusWidget()->objectName(), QLatin1String(kTestVersionButton));
 }
 
 TEST_F(MainWindow, DialogsStartInTheProgramFolderWithTheirFilters) {
@@ -212,12 +213,12 @@ TEST_F(MainWindow, DialogsStartInTheProgramFolderWithTheirFilters) {
   EXPECT_EQ(form().saveTextDialog().initialDir, programDir);
   EXPECT_FALSE(form().saveTextDialog().mustExist);
   EXPECT_EQ(form().saveTextDialog().filter, QStringLiteral("Text files (*.txt)|*.txt"));
-  EXPECT_EQ(form().savePageDialog().initialDir, programDir);
-  EXPECT_EQ(form().savePageDialog().filter, QStringLiteral("HTML files (*.htm)|*.htm"));
-  EXPECT_EQ(form().saveMoodleDialog().initialDir, programDir);
-  EXPECT_EQ(form().saveMoodleDialog().filter, QStringLiteral("Moodle XML files (*.xml)|*.xml"));
-  EXPECT_EQ(form().savePdfDialog().initialDir, programDir);
-  EXPECT_EQ(form().savePdfDialog().filter, QStringLiteral("PDF files (*.pdf)|*.pdf"));
+  EXPECT_EQ(form().exportDialog("classic").initialDir, programDir);
+  EXPECT_EQ(form().exportDialog("classic").filter, QStringLiteral("HTML files (*.htm)|*.htm"));
+  EXPECT_EQ(form().exportDialog("moodle").initialDir, programDir);
+  EXPECT_EQ(form().exportDialog("moodle").filter, QStringLiteral("Moodle XML files (*.xml)|*.xml"));
+  EXPECT_EQ(form().exportDialog("pdf").initialDir, programDir);
+  EXPECT_EQ(form().exportDialog("pdf").filter, QStringLiteral("PDF files (*.pdf)|*.pdf"));
   EXPECT_EQ(form().helpFile(), programDir + QStringLiteral("/brenvik.hlp"));
 }
 

@@ -14,6 +14,7 @@
 #include "FakePlatform.h"
 #include "ui/app/OutputSettingsWindow.h"
 #include "ui/platform/QtText.h"
+#include "ObjectNames.h"
 
 namespace brenvik::test {
 namespace {
@@ -41,10 +42,10 @@ struct Row {
   Text ExportSettings::*setting;
 };
 const Row kRows[] = {
-    {"Button2", "Shape1", "Edit2", &ExportSettings::PageBackground},
-    {"Button3", "Shape2", "Edit3", &ExportSettings::PageTextColour},
-    {"Button4", "Shape3", "Edit4", &ExportSettings::AnswerBoxColour},
-    {"Button5", "Shape4", "Edit5", &ExportSettings::AnswerTextColour},
+    {output_window::kPageBackgroundButton, output_window::kPageBackgroundSwatch, output_window::kPageBackgroundEdit, &ExportSettings::PageBackground},
+    {output_window::kPageTextButton, output_window::kPageTextSwatch, output_window::kPageTextEdit, &ExportSettings::PageTextColour},
+    {output_window::kAnswerBoxButton, output_window::kAnswerBoxSwatch, output_window::kAnswerBoxEdit, &ExportSettings::AnswerBoxColour},
+    {output_window::kAnswerTextButton, output_window::kAnswerTextSwatch, output_window::kAnswerTextEdit, &ExportSettings::AnswerTextColour},
 };
 
 TEST_F(Form2Test, StartsShowingTheSettingsInEffect) {
@@ -55,11 +56,11 @@ TEST_F(Form2Test, StartsShowingTheSettingsInEffect) {
   EXPECT_EQ(form.font().pointSize(), 8);
 
   const struct { const char* name; const char* text; } edits[] = {
-      {"Edit1", "14"}, {"Edit2", "#FFFFFF"}, {"Edit3", "#000000"},
-      {"Edit4", "#000000"}, {"Edit5", "#FFFFFF"}, {"Edit6", "C-Test"}};
+      {output_window::kTextSizeEdit, "14"}, {output_window::kPageBackgroundEdit, "#FFFFFF"}, {output_window::kPageTextEdit, "#000000"},
+      {output_window::kAnswerBoxEdit, "#000000"}, {output_window::kAnswerTextEdit, "#FFFFFF"}, {output_window::kTitleEdit, "C-Test"}};
   for (const auto& e : edits) EXPECT_EQ(Child<QLineEdit>(e.name)->text(), QString::fromLatin1(e.text)) << e.name;
 
-  auto* combo = Child<QComboBox>("ComboBox1");
+  auto* combo = Child<QComboBox>(output_window::kFontBox);
   EXPECT_EQ(combo->currentText(), QStringLiteral("Arial"));
   EXPECT_EQ(combo->currentIndex(), 0);
   EXPECT_TRUE(combo->isEditable());
@@ -73,14 +74,14 @@ TEST_F(Form2Test, StartsShowingTheSettingsInEffect) {
         << row.shape;
     EXPECT_EQ(Child<QPushButton>(row.button)->text(), QStringLiteral("Select"));
   }
-  EXPECT_EQ(Child<QPushButton>("Button1")->text(), QStringLiteral("OK"));
-  EXPECT_FALSE(Child<QPushButton>("Button1")->isDefault());
+  EXPECT_EQ(Child<QPushButton>(output_window::kOkButton)->text(), QStringLiteral("OK"));
+  EXPECT_FALSE(Child<QPushButton>(output_window::kOkButton)->isDefault());
 
   // Showing the window and pressing OK changes no setting.
   form.show();
   Pump();
   SaveShot(&form, QStringLiteral("form2.png"));
-  Child<QPushButton>("Button1")->click();
+  Child<QPushButton>(output_window::kOkButton)->click();
   EXPECT_FALSE(form.isVisible());
   EXPECT_EQ(settings, ExportSettings{});
   EXPECT_EQ(settings.FontName, U"Arial");
@@ -94,9 +95,9 @@ TEST(Form2SettingsTest, EveryControlShowsItsSettingWhateverTheSettingsHold) {
   const ExportSettings before = settings;
   OutputSettingsWindow form(settings);
   auto text = [&](const char* name) { return FromQString(Find<QLineEdit>(&form, QString::fromLatin1(name))->text()); };
-  EXPECT_EQ(text("Edit1"), before.TextSize);
-  EXPECT_EQ(text("Edit6"), before.Title);
-  EXPECT_EQ(FromQString(Find<QComboBox>(&form, QStringLiteral("ComboBox1"))->currentText()), before.FontName);
+  EXPECT_EQ(text(output_window::kTextSizeEdit), before.TextSize);
+  EXPECT_EQ(text(output_window::kTitleEdit), before.Title);
+  EXPECT_EQ(FromQString(Find<QComboBox>(&form, QLatin1String(output_window::kFontBox))->currentText()), before.FontName);
   for (const Row& row : kRows) {
     EXPECT_EQ(text(row.edit), before.*row.setting) << row.edit;
     EXPECT_EQ(FromQString(Find<ColourSwatch>(&form, QString::fromLatin1(row.shape))->brushColour().name().toUpper()),
@@ -157,14 +158,14 @@ TEST_F(Form2Test, AHexBoxTakesAWebColourTypedIntoItAndNothingElse) {
 
 TEST_F(Form2Test, ControlsSitWhereTheLayoutPutsThem) {
   const struct { const char* name; QRect geometry; } cases[] = {
-      {"Bevel1", {8, 8, 305, 265}},    {"Shape1", {120, 24, 25, 25}},  {"Shape4", {120, 192, 25, 25}},
-      {"Button2", {160, 24, 75, 25}},  {"Button5", {160, 192, 75, 25}}, {"Edit2", {248, 24, 57, 21}},
-      {"Edit5", {248, 192, 57, 21}},   {"Edit1", {120, 104, 25, 21}},  {"Edit6", {72, 232, 161, 21}},
-      {"Button1", {248, 232, 57, 25}},
+      {output_window::kBevel, {8, 8, 305, 265}},    {output_window::kPageBackgroundSwatch, {120, 24, 25, 25}},  {output_window::kAnswerTextSwatch, {120, 192, 25, 25}},
+      {output_window::kPageBackgroundButton, {160, 24, 75, 25}},  {output_window::kAnswerTextButton, {160, 192, 75, 25}}, {output_window::kPageBackgroundEdit, {248, 24, 57, 21}},
+      {output_window::kAnswerTextEdit, {248, 192, 57, 21}},   {output_window::kTextSizeEdit, {120, 104, 25, 21}},  {output_window::kTitleEdit, {72, 232, 161, 21}},
+      {output_window::kOkButton, {248, 232, 57, 25}},
   };
   for (const auto& c : cases) EXPECT_EQ(Child<QWidget>(c.name)->geometry(), c.geometry) << c.name;
-  EXPECT_EQ(Child<QComboBox>("ComboBox1")->geometry().topLeft(), QPoint(200, 104));
-  EXPECT_EQ(Child<QComboBox>("ComboBox1")->width(), 105);
+  EXPECT_EQ(Child<QComboBox>(output_window::kFontBox)->geometry().topLeft(), QPoint(200, 104));
+  EXPECT_EQ(Child<QComboBox>(output_window::kFontBox)->width(), 105);
   // Labels, including the two blanks of the size label.
   QStringList labels;
   for (QLabel* l : form.findChildren<QLabel*>()) labels << l->text();
@@ -175,8 +176,8 @@ TEST_F(Form2Test, ControlsSitWhereTheLayoutPutsThem) {
 }
 
 TEST_F(Form2Test, TabOrderFollowsTheLayout) {
-  const char* order[] = {"Button1", "Button2", "Button3", "Edit1", "Button4", "Button5",
-                         "Edit2",   "Edit3",   "Edit4",   "Edit5", "ComboBox1", "Edit6"};
+  const char* order[] = {output_window::kOkButton, output_window::kPageBackgroundButton, output_window::kPageTextButton, output_window::kTextSizeEdit, output_window::kAnswerBoxButton, output_window::kAnswerTextButton,
+                         output_window::kPageBackgroundEdit,   output_window::kPageTextEdit,   output_window::kAnswerBoxEdit,   output_window::kAnswerTextEdit, output_window::kFontBox, output_window::kTitleEdit};
   form.show();
   Pump();
   QWidget* w = Child<QWidget>(order[0]);
@@ -194,8 +195,8 @@ TEST_F(Form2Test, TabOrderFollowsTheLayout) {
 }
 
 TEST_F(Form2Test, TextBoxesWriteTheirSettingOnEveryChange) {
-  auto* size = Child<QLineEdit>("Edit1");
-  auto* title = Child<QLineEdit>("Edit6");
+  auto* size = Child<QLineEdit>(output_window::kTextSizeEdit);
+  auto* title = Child<QLineEdit>(output_window::kTitleEdit);
   size->setText(QStringLiteral("large"));  // not a number: kept as typed
   EXPECT_EQ(settings.TextSize, U"large");
   size->clear();
@@ -206,11 +207,11 @@ TEST_F(Form2Test, TextBoxesWriteTheirSettingOnEveryChange) {
   EXPECT_EQ(settings.Title, U"");
 
   // A text the program puts into a hex box is not typed: it changes no setting.
-  Child<QLineEdit>("Edit2")->setText(QStringLiteral("#123456"));
+  Child<QLineEdit>(output_window::kPageBackgroundEdit)->setText(QStringLiteral("#123456"));
   EXPECT_EQ(settings.PageBackground, U"#FFFFFF");
 
   // Font: every keystroke, and picks from the list.
-  auto* combo = Child<QComboBox>("ComboBox1");
+  auto* combo = Child<QComboBox>(output_window::kFontBox);
   combo->clearEditText();
   EXPECT_EQ(settings.FontName, U"");
   std::vector<Text> seen;
@@ -262,19 +263,19 @@ TEST_F(Form2Test, EachRowTakesTheAcceptedColourAndTheChooserOpensOnIt) {
     lastAccepted = s.pick;
   }
   // A hex box typed over is overwritten by the next Select on its row.
-  Child<QLineEdit>("Edit2")->setText(QStringLiteral("nonsense"));
-  Select("Button2", [](ColourChooserWindow&) {}, true);
-  EXPECT_EQ(Child<QLineEdit>("Edit2")->text(), QStringLiteral("#336699"));
+  Child<QLineEdit>(output_window::kPageBackgroundEdit)->setText(QStringLiteral("nonsense"));
+  Select(output_window::kPageBackgroundButton, [](ColourChooserWindow&) {}, true);
+  EXPECT_EQ(Child<QLineEdit>(output_window::kPageBackgroundEdit)->text(), QStringLiteral("#336699"));
 }
 
 TEST_F(Form2Test, CloseBoxHidesAndControlsKeepTheirState) {
   form.show();
-  Child<QLineEdit>("Edit6")->setText(QStringLiteral("Quiz"));
+  Child<QLineEdit>(output_window::kTitleEdit)->setText(QStringLiteral("Quiz"));
   form.close();
   EXPECT_FALSE(form.isVisible());
   form.show();
   EXPECT_TRUE(form.isVisible());
-  EXPECT_EQ(Child<QLineEdit>("Edit6")->text(), QStringLiteral("Quiz"));
+  EXPECT_EQ(Child<QLineEdit>(output_window::kTitleEdit)->text(), QStringLiteral("Quiz"));
   EXPECT_EQ(settings.Title, U"Quiz");
   form.hide();
 }

@@ -10,6 +10,7 @@
 
 #include "AppFixture.h"
 #include "ui/app/ScreenFit.h"
+#include "ObjectNames.h"
 
 namespace brenvik::test {
 namespace {
@@ -70,7 +71,7 @@ TEST_F(ScreenFit, EveryControlIsWithinReachOnTheScreen) {
   auto* scroller = Find<QScrollArea>(&form(), QStringLiteral("ClientScroller"));
   QWidget* viewport = scroller->viewport();
   // Tab brings each control into view.
-  QWidget* process = Find<QWidget>(&form(), QStringLiteral("Button1"));
+  QWidget* process = Find<QWidget>(&form(), QLatin1String(kProcessButton));
   process->setFocus(Qt::TabFocusReason);
   for (int i = 0; i < 7; ++i) {
     PressKey(&form(), Qt::Key_Tab);

@@ -16,6 +16,7 @@
 #include "AppFixture.h"
 #include "ui/app/StartFolder.h"
 #include "ui/platform/QtPlatform.h"
+#include "ObjectNames.h"
 
 namespace brenvik::test {
 namespace {
@@ -130,12 +131,12 @@ TEST(InstalledProgram, DialogsStartInDocumentsElseHome) {
     AppState state;
     AppWindows windows = CreateWindows(state);
     MainWindow& form = *windows.mainWindow;
-    Find<QPlainTextEdit>(&form, QStringLiteral("Source"))->setPlainText(
+    Find<QPlainTextEdit>(&form, QLatin1String(kSourceBox))->setPlainText(
         QStringLiteral("This is a test. The cat sat on the mat."));
-    Find<QPushButton>(&form, QStringLiteral("Button1"))->click();
+    Find<QPushButton>(&form, QLatin1String(kProcessButton))->click();
     fake->confirmAnswers.push_back(false);  // the preview question after the export
-    for (const char* command : {"mnuOpen", "mnuSave", "Saveoutput1", "mnuExporttoweb"}) {
-      (command == std::string("mnuOpen") ? fake->openAnswers : fake->saveAnswers).push_back(std::nullopt);
+    for (const char* command : {kOpenAction, kSaveSourceAction, kSaveOutputAction, kExportWebAction}) {
+      (command == std::string(kOpenAction) ? fake->openAnswers : fake->saveAnswers).push_back(std::nullopt);
       Find<QAction>(&form, QLatin1String(command))->trigger();
     }
     ASSERT_EQ(fake->dialogs.size(), 4u);

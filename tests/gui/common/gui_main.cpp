@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "GuiTestSupport.h"
+#include "export/ExportFormats.h"
 
 namespace {
 
@@ -16,6 +17,8 @@ class ModalCheck : public testing::EmptyTestEventListener {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // As the program's main does, before any QHash exists.
+  brenvik::MakeExportsReproducible();
   qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
   QApplication app(argc, argv);
   testing::InitGoogleTest(&argc, argv);

@@ -26,6 +26,7 @@
 #include "ui/app/MainWindow.h"
 #include "core/page/ClassicPage.h"
 #include "core/text/CodePage.h"
+#include "ObjectNames.h"
 
 namespace brenvik::test {
 namespace {
@@ -75,8 +76,8 @@ class GuiFault : public testing::Test {
 
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
-    Box("Source")->setPlainText(kText);
-    form().findChild<QPushButton*>(QStringLiteral("Button1"))->click();
+    Box(kSourceBox)->setPlainText(kText);
+    form().findChild<QPushButton*>(QLatin1String(kProcessButton))->click();
     ASSERT_FALSE(state.workspace.PageAnswers.empty());
   }
 
@@ -87,7 +88,7 @@ class GuiFault : public testing::Test {
     TestWorkspace workspace;
     bool operator==(const Snapshot&) const = default;
   };
-  Snapshot Take() { return {BoxText(Box("Source")), BoxText(Box("Output")), state.workspace}; }
+  Snapshot Take() { return {BoxText(Box(kSourceBox)), BoxText(Box(kOutputBox)), state.workspace}; }
 };
 
 const QString kCreate = QString::fromUtf8("Impossible de cr\xC3\xA9" "er le fichier ");
@@ -102,7 +103,7 @@ struct WriteFaultCase {
   QString (*spec)(const QString& dir, const QString& target);
 };
 
-const SaveCommand kSaveCommands[] = {{"mnuSave", ".txt"}, {"Saveoutput1", ".txt"}, {"mnuExporttoweb", ".htm"}};
+const SaveCommand kSaveCommands[] = {{kSaveSourceAction, ".txt"}, {kSaveOutputAction, ".txt"}, {kExportWebAction, ".htm"}};
 
 const WriteFaultCase kWriteFaults[] = {
     {"read-only folder", [](const QString& d, const QString&) { return "erofs:" + d; }},
@@ -118,7 +119,7 @@ TEST_F(GuiFault, SaveCommandsReportKeepTheOldFileAndGoOn) {
   // does; from then on a failed command must leave the workspace as it is.
   fake->saveAnswers.push_back(std::nullopt);
   fake->confirmAnswers.push_back(false);
-  Trigger("mnuExporttoweb");
+  Trigger(kExportWebAction);
   ASSERT_TRUE(fake->errors.empty());
   for (const SaveCommand& command : kSaveCommands) {
     for (const WriteFaultCase& fault : kWriteFaults) {
@@ -155,8 +156,8 @@ TEST_F(GuiFault, SaveCommandsReportKeepTheOldFileAndGoOn) {
       EXPECT_EQ(fake->errors.size(), 1u);
       const QByteArray written = Read(target);
       EXPECT_NE(written, kOld);
-      if (std::string(command.action) == "mnuSave") {
-        const QString expected = BoxText(Box("Source")).replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+      if (std::string(command.action) == kSaveSourceAction) {
+        const QString expected = BoxText(Box(kSourceBox)).replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
         EXPECT_TRUE(DecodeTextFile(written.toStdString()) == FromUtf8(expected.toStdString()));
       }
       fake->confirmAnswers.clear();
@@ -167,7 +168,7 @@ TEST_F(GuiFault, SaveCommandsReportKeepTheOldFileAndGoOn) {
 TEST_F(GuiFault, SaveOntoAFolderReportsAndLeavesTheFolderAlone) {
   fake->saveAnswers.push_back(std::nullopt);
   fake->confirmAnswers.push_back(false);
-  Trigger("mnuExporttoweb");
+  Trigger(kExportWebAction);
   for (const SaveCommand& command : kSaveCommands) {
     SCOPED_TRACE(command.action);
     const QString chosen = Path(QStringLiteral("folder"));
@@ -210,7 +211,7 @@ TEST_F(GuiFault, OpenReportsAndKeepsTheSourceText) {
     fake->openAnswers.push_back(file);
     {
       ScopedFault f(c.fault ? QString::fromLatin1(c.fault) + ":" + file : QString());
-      Trigger("mnuOpen");
+      Trigger(kOpenAction);
     }
     ASSERT_EQ(fake->errors.size(), 1u);
     EXPECT_EQ(fake->errors[0].text, QStringLiteral("Impossible d'ouvrir le fichier %1.").arg(file));
@@ -222,10 +223,10 @@ TEST_F(GuiFault, OpenReportsAndKeepsTheSourceText) {
     // The window goes on: the file opens once it is there and readable.
     Write(file, "Another text. With other words to halve.\r\n");
     fake->openAnswers.push_back(file);
-    Trigger("mnuOpen");
+    Trigger(kOpenAction);
     EXPECT_EQ(fake->errors.size(), 1u);
-    EXPECT_EQ(BoxText(Box("Source")), QStringLiteral("Another text. With other words to halve.\n"));
-    Box("Source")->setPlainText(kText);
+    EXPECT_EQ(BoxText(Box(kSourceBox)), QStringLiteral("Another text. With other words to halve.\n"));
+    Box(kSourceBox)->setPlainText(kText);
   }
 }
 

@@ -70,6 +70,41 @@ TEST_F(ExportMany, OneFilePerTextWithTheBytesOfOneExportEach) {
   }
 }
 
+// "-o -" is standard output for every command and every format: the bytes
+// are those -o FILE writes, and no file named "-" appears.
+TEST_F(ExportMany, DashIsStandardOutputForEveryCommandAndFormat) {
+  const std::string cat = text("cat.txt", "This is a test. The cat sat on the mat.");
+  const std::string dog = text("dog.txt", "Another test. The dog ran to the park.");
+  // "FILE" stands for the output.
+  std::vector<std::vector<std::string>> cases;
+  for (const char* format : {"classic", "responsive", "moodle", "pdf"}) {
+    cases.push_back({"export", cat, "-o", "FILE", "--format", format, "--practice"});
+  }
+  cases.push_back({"export", cat, dog, "-o", "FILE", "--format", "moodle"});  // several texts, one file
+  for (std::vector<std::string> args : cases) {
+    std::string joined;
+    for (const std::string& a : args) joined += a + " ";
+    SCOPED_TRACE(joined);
+    const std::string file = dir_ / "file.out";
+    for (std::string& a : args) a = a == "FILE" ? file : a;
+    const CliResult toFile = RunCli(args, dir_.path(), "", kFixedDate);
+    ASSERT_EQ(toFile.status, 0) << toFile.err;
+    for (std::string& a : args) a = a == file ? "-" : a;
+    const CliResult toStdout = RunCli(args, dir_.path(), "", kFixedDate);
+    EXPECT_EQ(toStdout.status, 0) << toStdout.err;
+    EXPECT_FALSE(toStdout.out.empty());
+    EXPECT_TRUE(toStdout.out == ReadFile(file));
+  }
+  for (const char* command : {"test", "workspace"}) {
+    SCOPED_TRACE(command);
+    const CliResult plain = RunCli({command, cat}, dir_.path());
+    const CliResult dash = RunCli({command, cat, "-o", "-"}, dir_.path());
+    EXPECT_EQ(dash.status, 0) << dash.err;
+    EXPECT_EQ(dash.out, plain.out);
+  }
+  EXPECT_FALSE(PathExists(dir_ / "-"));
+}
+
 TEST_F(ExportMany, FolderStandsForItsTextFilesInNameOrder) {
   folder("texts");
   text("texts/b.txt", "Bee. The cat sat on the mat.");

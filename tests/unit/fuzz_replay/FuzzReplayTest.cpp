@@ -11,6 +11,7 @@
 #include <string>
 
 #include "fuzz/FuzzChecks.h"
+#include "fuzz/GraphemeCheck.h"
 
 namespace brenvik::fuzz {
 namespace {
@@ -50,6 +51,7 @@ TEST_P(Replay, StoredInputsKeepTheirProperties) {
 
 INSTANTIATE_TEST_SUITE_P(Fuzz, Replay,
                          testing::Values(Target{"codepage", CheckCodePage}, Target{"generate", CheckGenerate},
+                                         Target{"graphemes", CheckGraphemes},
                                          Target{"page", CheckPage}, Target{"replace", CheckReplace},
                                          Target{"testfile", CheckTestFile}),
                          [](const testing::TestParamInfo<Target>& p) { return std::string(p.param.name); });

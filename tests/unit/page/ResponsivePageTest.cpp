@@ -393,9 +393,9 @@ TEST(ResponsivePage, NoAnswerIsTheListError) {
   }
   // Lists that do not line up are refused, not read past their end.
   TestWorkspace w;
-  w.PageLeftHalves = {U"c", U"s"};
-  w.PageRightHalves = {U"at"};
-  w.PageSeparators = {U" ", U" "};
+  w.LeftHalves = {U"c", U"s"};
+  w.RightHalves = {U"at"};
+  w.Separators = {U" ", U" "};
   try {
     BuildResponsivePage(w, {});
     ADD_FAILURE() << "no error for lists of different lengths";
@@ -444,9 +444,9 @@ TEST(ResponsivePage, OneBlockPerSourceLine) {
   // again on the next, so no block is left inside another.
   TestWorkspace w;
   w.FirstSentence = U"Go. ";
-  w.PageLeftHalves = {U"a\nb", U"cd"};
-  w.PageRightHalves = {U"x", U""};
-  w.PageSeparators = {U" ", U""};
+  w.LeftHalves = {U"a\nb", U"cd"};
+  w.RightHalves = {U"x", U""};
+  w.Separators = {U" ", U""};
   const std::string page = BuildResponsivePage(w, {});
   EXPECT_EQ(ShownLines(page), (std::vector<Text>{U"Go. a", U"b_ cd"}));
   EXPECT_TRUE(Has(page, "<div>Go. <span class=\"w k\">a</span></div>\n<div><span class=\"w k\">b<input")) << page;

@@ -3,8 +3,13 @@
 // ICU on real prose in tests/unit/ctest/ScriptsTest.cpp.)
 
 #include <gtest/gtest.h>
+#include <unicode/normalizer2.h>
+#include <unicode/uniset.h>
 
+#include <random>
 #include <vector>
+
+#include "fuzz/GraphemeCheck.h"
 
 #include "core/text/Errors.h"
 #include "core/text/Unicode.h"
@@ -40,6 +45,13 @@ TEST(Unicode, Nfc) {
       {U"e\xD800\u0301", U"e\xD800\u0301"},  // a lone surrogate stays and keeps the mark apart
       {U"e\u0301\x110000" U"a\u0301", U"\u00e9\x110000" U"\u00e1"},
       {U"\u1ecd\u0300", U"\u1ecd\u0300"},   // Yoruba: no single character for it
+      // Marks of scripts whose words mostly stay as they are
+      {U"\u0e01\u0e38\u0e48 \u0e01\u0e48\u0e38", U"\u0e01\u0e38\u0e48 \u0e01\u0e38\u0e48"},  // Thai: classes in order
+      {U"\u09a8\u09be \u09a8\u09c7\u09be", U"\u09a8\u09be \u09a8\u09cb"},  // Bengali: ো from its parts
+      {U"\u0b95\u0bc6\u0bbe", U"\u0b95\u0bca"},                              // Tamil: ொ
+      {U"\u0928\u092e\u0938\u094d\u0924\u0947 \u0915\u094d\u093c",
+       U"\u0928\u092e\u0938\u094d\u0924\u0947 \u0915\u093c\u094d"},       // Devanagari: nukta before virama
+      {U"\u1100\u1161 \uac00\u11a8", U"\uac00 \uac01"},                    // Hangul from its jamo
   };
   for (const auto& [in, nfc] : cases) {
     EXPECT_EQ(ToNfc(in), nfc) << ToUtf8(in);
@@ -49,6 +61,44 @@ TEST(Unicode, Nfc) {
   Text longText;
   for (int i = 0; i < 70000; ++i) longText += U"e\u0301";
   EXPECT_EQ(ToNfc(longText), Text(70000, U'\u00e9'));
+}
+
+// Short texts of starters and marks of every kind against ICU's own NFC.
+TEST(Unicode, NfcIsIcus) {
+  const char* const kKinds[] = {
+      "[aeiouyAEIOUckns\\u0915\\u09a8\\u09c7\\u0b95\\u0bc6\\u0bc7\\u0e01\\u0cbf\\u0dd9]",
+      "[[:ccc=0:]&[:NFC_QC=Maybe:]]", "[[:^ccc=0:]&[:NFC_QC=Maybe:]]", "[[:^ccc=0:]&[:NFC_QC=Yes:]]",
+      "[:NFC_QC=No:]", "[:Hangul_Syllable_Type=L:]", "[:Hangul_Syllable_Type=V:]",
+      "[:Hangul_Syllable_Type=T:]", "[:Hangul_Syllable_Type=LV:]",
+  };
+  const icu::Normalizer2* nfc = nullptr;
+  std::vector<std::vector<char32_t>> pools;
+  for (const char* pattern : kKinds) {
+    UErrorCode status = U_ZERO_ERROR;
+    nfc = icu::Normalizer2::getNFCInstance(status);
+    const icu::UnicodeSet set(icu::UnicodeString(pattern, -1, US_INV).unescape(), status);
+    ASSERT_TRUE(U_SUCCESS(status) && !set.isEmpty()) << pattern;
+    std::vector<char32_t> pool;
+    const int32_t n = set.size();
+    for (int32_t k = 0; k < 24; ++k) pool.push_back(static_cast<char32_t>(set.charAt(k * n / 24)));
+    pools.push_back(pool);
+  }
+  std::mt19937 rng(15);
+  for (int round = 0; round < 30000; ++round) {
+    Text text(1 + rng() % 6, U' ');
+    for (char32_t& c : text) {
+      const std::vector<char32_t>& pool = pools[rng() % pools.size()];
+      c = pool[rng() % pool.size()];
+    }
+    icu::UnicodeString u16;
+    for (char32_t c : text) u16.append(static_cast<UChar32>(c));
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::UnicodeString normal = nfc->normalize(u16, status);
+    Text expected;
+    for (int32_t i = 0; i < normal.length(); i = normal.moveIndex32(i, 1)) expected += static_cast<char32_t>(normal.char32At(i));
+    ASSERT_EQ(ToNfc(text), expected) << ToUtf8(text);
+    ASSERT_EQ(IsNfc(text), text == expected) << ToUtf8(text);
+  }
 }
 
 TEST(Unicode, GraphemeBoundaries) {
@@ -67,6 +117,41 @@ TEST(Unicode, GraphemeBoundaries) {
   for (const auto& [text, expected] : cases) {
     segmenter.graphemeBoundaries(text, bounds);
     EXPECT_EQ(bounds, expected) << ToUtf8(text.substr(0, 10));
+  }
+}
+
+// Short texts drawn from every class the cluster rules know (and from what
+// they treat alike), against ICU's iterator: every pair and most triples of
+// classes meet, in tens of thousands of texts.
+TEST(Unicode, GraphemeBoundariesAreIcus) {
+  const char* const kClasses[] = {
+      "[:GCB=CR:]", "[:GCB=LF:]", "[:GCB=Control:]", "[[:GCB=Extend:]&[:ccc=0:]]",
+      "[[:GCB=Extend:]-[:ccc=0:]]", "[:GCB=ZWJ:]", "[:GCB=Regional_Indicator:]", "[:GCB=Prepend:]",
+      "[:GCB=SpacingMark:]", "[:GCB=L:]", "[:GCB=V:]", "[:GCB=T:]", "[:GCB=LV:]", "[:GCB=LVT:]",
+      "[:ExtPict:]", "[[:sc=Deva:][:sc=Beng:][:sc=Gujr:][:sc=Telu:][:sc=Mlym:][:sc=Orya:]&[:InSC=Consonant:]]",
+      "[[:sc=Deva:][:sc=Beng:][:sc=Gujr:][:sc=Telu:][:sc=Mlym:][:sc=Orya:]&[:InSC=Virama:]]",
+      "[[:InSC=Virama:][:InSC=Consonant:]-[:sc=Deva:]-[:sc=Beng:]]", "[[:GCB=Other:]-[:ExtPict:]]",
+  };
+  std::vector<std::vector<char32_t>> pools;
+  for (const char* pattern : kClasses) {
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::UnicodeSet set(icu::UnicodeString(pattern, -1, US_INV), status);
+    ASSERT_TRUE(U_SUCCESS(status) && !set.isEmpty()) << pattern;
+    std::vector<char32_t> pool;
+    const int32_t n = set.size();
+    for (int32_t k = 0; k < 16; ++k) pool.push_back(static_cast<char32_t>(set.charAt(k * n / 16)));
+    pools.push_back(pool);
+  }
+  pools.push_back({0xD800, 0xDFFF, 0x110000, kReplacementChar});  // not scalar values
+  std::mt19937 rng(29);
+  for (int round = 0; round < 40000; ++round) {
+    Text text(1 + rng() % 8, U' ');
+    for (char32_t& c : text) {
+      const std::vector<char32_t>& pool = pools[rng() % pools.size()];
+      c = pool[rng() % pool.size()];
+    }
+    const std::string mismatch = fuzz::GraphemeMismatch(text);
+    ASSERT_TRUE(mismatch.empty()) << mismatch;
   }
 }
 

@@ -1,0 +1,110 @@
+#include "export/ExportWriters.h"
+
+#include <QLocale>
+#include <stdexcept>
+#include <utility>
+
+#include "core/page/ClassicPage.h"
+#include "core/page/MoodleXml.h"
+#include "core/page/ResponsivePage.h"
+#include "core/page/Worksheet.h"
+#include "ui/print/WorksheetPrint.h"
+
+namespace brenvik::exporting {
+
+namespace {
+
+class OneTextFile final : public ExportFile {
+ public:
+  OneTextFile(PrepareOneText prepare, const ExportSettings& settings, const ExportContext& context)
+      : prepare_(prepare), settings_(settings), context_(context) {}
+
+  std::vector<std::string> add(const ExportText& text) override {
+    if (prepared_.Finish) throw std::logic_error("this format takes one text a file");
+    PreparedText prepared = prepare_(text, settings_, context_);
+    std::vector<std::string> warnings = prepared.Warnings;
+    prepared_ = std::move(prepared);
+    return warnings;
+  }
+
+  std::string bytes() override {
+    if (!prepared_.Finish) throw std::logic_error("no text was added");
+    return prepared_.Finish();
+  }
+
+  std::size_t texts() const override { return prepared_.Finish ? 1 : 0; }
+
+ private:
+  PrepareOneText prepare_;
+  ExportSettings settings_;
+  ExportContext context_;
+  PreparedText prepared_;
+};
+
+// Bytes made when the text is added.
+std::function<std::string()> Ready(std::string bytes) {
+  return [bytes = std::move(bytes)] { return bytes; };
+}
+
+PreparedText PrepareClassicPage(const ExportText& text, const ExportSettings& settings,
+                                const ExportContext& context) {
+  // Prepares the workspace's page lists in place, as Export to web always has.
+  if (context.PageText == nullptr) return {{}, Ready(BuildTestPageBytes(*text.Workspace, settings))};
+  *context.PageText = BuildTestPage(*text.Workspace, settings);
+  Text* page = context.PageText;
+  return {{}, [page] { return EncodePage(*page); }};
+}
+
+PreparedText PrepareResponsivePage(const ExportText& text, const ExportSettings& settings, const ExportContext&) {
+  return {{}, Ready(BuildResponsivePage(*text.Workspace, settings))};
+}
+
+PreparedText PrepareWorksheetPdf(const ExportText& text, const ExportSettings& settings,
+                                 const ExportContext& context) {
+  // The sheet is checked and built now; it is painted only if the file is wanted.
+  auto sheet = std::make_shared<const Worksheet>(BuildWorksheet(*text.Workspace, settings));
+  const QDateTime time = context.CreationTime;
+  return {{}, [sheet, time] { return WorksheetPdf(*sheet, WorksheetPageLayout(QLocale::system()), time); }};
+}
+
+// Every text is one question, named after the text's title.
+class MoodleQuizFile final : public ExportFile {
+ public:
+  std::vector<std::string> add(const ExportText& text) override {
+    const std::size_t before = quiz_.warnings().size();
+    quiz_.addQuestion(text.Title, *text.Workspace);
+    return {quiz_.warnings().begin() + static_cast<std::ptrdiff_t>(before), quiz_.warnings().end()};
+  }
+
+  std::string bytes() override { return quiz_.finish(); }
+
+  std::size_t texts() const override { return quiz_.questions(); }
+
+ private:
+  MoodleQuizWriter quiz_;
+};
+
+}  // namespace
+
+std::unique_ptr<ExportFile> OpenOneText(PrepareOneText prepare, const ExportSettings& settings,
+                                        const ExportContext& context) {
+  return std::make_unique<OneTextFile>(prepare, settings, context);
+}
+
+std::unique_ptr<ExportFile> OpenClassicPage(const ExportSettings& settings, const ExportContext& context) {
+  return OpenOneText(&PrepareClassicPage, settings, context);
+}
+
+std::unique_ptr<ExportFile> OpenResponsivePage(const ExportSettings& settings, const ExportContext& context) {
+  return OpenOneText(&PrepareResponsivePage, settings, context);
+}
+
+std::unique_ptr<ExportFile> OpenMoodleQuiz(const ExportSettings&, const ExportContext&) {
+  return std::make_unique<MoodleQuizFile>();
+}
+
+std::unique_ptr<ExportFile> OpenWorksheetPdf(const ExportSettings& settings, const ExportContext& context) {
+  return OpenOneText(&PrepareWorksheetPdf, settings, context);
+}
+
+}  // namespace brenvik::exporting
