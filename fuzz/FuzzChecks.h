@@ -25,6 +25,8 @@
 #include "core/text/Text.h"
 #include "core/text/Unicode.h"
 #include "core/ctest/TestGen.h"
+#include "core/test/GenerateText.h"
+#include "core/test/TestFile.h"
 
 namespace brenvik::fuzz {
 
@@ -646,6 +648,57 @@ inline void CheckReplace(std::string_view bytes) {
   Require(grow == 0 ? grown == 0 : grown % grow == 0, "result is not the text after whole replacements");
   if (NaiveRescan(s, pattern, replacement, 100000, rescanned, 20000)) {
     Require(result == rescanned, "differs from rescanning");
+  }
+}
+
+// The test-file reader on arbitrary bytes: it either refuses them with a
+// message naming the file, or gives a test whose file bytes read back to the
+// same test and the same bytes. A test small enough is also generated: each
+// text keeps within its gap limit and has one list of accepted answers per
+// gap.
+inline void CheckTestFile(std::string_view bytes) {
+  Test test;
+  try {
+    test = ParseTestFile(bytes, "fuzz.ctest");
+  } catch (const TestFileError& e) {
+    Require(std::string_view(e.what()).rfind("cannot read the test file fuzz.ctest: ", 0) == 0,
+            "message does not name the file");
+    return;
+  }
+  const std::string written = TestFileBytes(test);
+  Test back;
+  try {
+    back = ParseTestFile(written, "fuzz.ctest");
+  } catch (const TestFileError& e) {
+    throw CheckFailure(std::string("written file does not read back: ") + e.what());
+  }
+  Require(back == test, "test changed through its file");
+  Require(TestFileBytes(back) == written, "file bytes changed on a second write");
+
+  std::size_t characters = 0;
+  for (const TestText& t : test.texts) characters += t.source.size();
+  if (characters > 4096 || test.texts.size() > 16) return;
+  GeneratedTest generated;
+  try {
+    generated = GenerateWholeTest(test);
+  } catch (const EditError&) {
+    return;
+  } catch (const UnicodeError&) {
+    return;
+  }
+  Require(generated.texts.size() == test.texts.size(), "a text was lost");
+  for (std::size_t i = 0; i < test.texts.size(); ++i) {
+    const GeneratedText& g = generated.texts[i];
+    const TestWorkspace& w = g.workspace;
+    Require(g.accepted.size() == w.PageAnswers.size(), "accepted answers not one list per gap");
+    const std::uint32_t limit = test.texts[i].options.gapLimit;
+    Require(limit == 0 || w.PageAnswers.size() <= limit, "more gaps than the limit");
+    Require(w.LeftHalves.size() == w.RightHalves.size() && w.LeftHalves.size() == w.Separators.size(),
+            "lists of unequal length");
+    for (std::size_t k = 0; k < w.LeftHalves.size(); ++k) {
+      Require(Text(w.LeftHalves[k]) + Text(w.RightHalves[k]) == Text(w.WordList[k]), "halves do not make the word");
+    }
+    Require(g.droppedEdits.size() == g.notes.size(), "a dropped edit without a note");
   }
 }
 

@@ -766,4 +766,21 @@ void TextSegmenter::wordBoundaries(TextView text, std::vector<std::size_t>& out)
   d.boundaries(*d.words, out);
 }
 
+Text ToLowerCase(TextView text) {
+  if (std::all_of(text.begin(), text.end(), [](char32_t c) { return c < 0x80; })) {
+    Text out(text);
+    for (char32_t& c : out) {
+      if (c >= U'A' && c <= U'Z') c += U'a' - U'A';
+    }
+    return out;
+  }
+  icu::UnicodeString u16;
+  ToUtf16(text, u16);
+  u16.toLower(icu::Locale::getRoot());
+  if (u16.isBogus()) throw UnicodeError("cannot change the letter case");
+  Text out;
+  AppendFromUtf16(out, u16);
+  return out;
+}
+
 }  // namespace brenvik::unicode

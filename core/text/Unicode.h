@@ -74,6 +74,12 @@ bool IsNfc(TextView text);
 // unchanged without being copied.
 Text ToNfc(Text text);
 
+// text in lower case by Unicode's full lowercase mapping, the same for every
+// language (no Turkish or Lithuanian rules; a final capital sigma becomes
+// "ς"): what JavaScript's String.prototype.toLowerCase gives. Values that
+// are not scalar values become U+FFFD.
+Text ToLowerCase(TextView text);
+
 // Grapheme-cluster and word segmentation for one language. Holds its
 // segmenters (made on first use) and buffers, so one object serves many
 // calls cheaply; not for use by two threads at once.

@@ -222,13 +222,13 @@ TEST_F(CliTest, UsageErrors) {
   const std::vector<std::string> cases[] = {
       {},
       {"frobnicate"},
-      {"test", "a.txt", "b.txt"},
+      {"test", "a.ctest", "b.txt"},
       {"test", "-o"},
       {"test", "-o", ""},
       {"test", "-o", "x", "-o", "y"},
       {"test", "--bogus"},
       {"workspace", "-o", "x"},
-      {"workspace", "a", "b"},
+      {"workspace", "-", "b"},
   };
   for (const std::vector<std::string>& args : cases) {
     std::string joined;
@@ -245,8 +245,14 @@ TEST_F(CliTest, UsageErrors) {
 TEST_F(CliTest, HelpAndVersion) {
   const Result help = Run({"--help"});
   EXPECT_EQ(help.status, 0);
-  EXPECT_NE(help.out.find("brenvik-cli test [INPUT] [-o FILE]\n"), std::string::npos) << help.out;
-  EXPECT_NE(help.out.find("brenvik-cli workspace [INPUT]\n"), std::string::npos) << help.out;
+  EXPECT_NE(help.out.find("brenvik-cli test [INPUT...] [--gap-limit N] [--keep-last-sentence] [--ignore-case] "
+                          "[--lang TAG] [--title T] [--save TEST.ctest] [-o FILE]\n"),
+            std::string::npos)
+      << help.out;
+  EXPECT_NE(help.out.find("brenvik-cli workspace [INPUT...] [--gap-limit N] [--keep-last-sentence] "
+                          "[--ignore-case] [--lang TAG] [--title T]\n"),
+            std::string::npos)
+      << help.out;
   EXPECT_NE(help.out.find("brenvik-cli export "), std::string::npos) << help.out;
 
   const Result version = Run({"--version"});

@@ -52,7 +52,8 @@ TEST_P(Replay, StoredInputsKeepTheirProperties) {
 INSTANTIATE_TEST_SUITE_P(Fuzz, Replay,
                          testing::Values(Target{"codepage", CheckCodePage}, Target{"generate", CheckGenerate},
                                          Target{"graphemes", CheckGraphemes},
-                                         Target{"page", CheckPage}, Target{"replace", CheckReplace}),
+                                         Target{"page", CheckPage}, Target{"replace", CheckReplace},
+                                         Target{"testfile", CheckTestFile}),
                          [](const testing::TestParamInfo<Target>& p) { return std::string(p.param.name); });
 
 // The checks themselves must be able to fail: a property that a wrong

@@ -1,0 +1,77 @@
+// A test file of 1,000 texts of about 2 KiB each, two edits per text: read
+// (open), written (save, atomic with its fsync), and opened, generated and
+// saved as brenvik-cli test FILE --save does.
+
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <string>
+
+#include "core/test/GenerateText.h"
+#include "core/test/TestFile.h"
+
+namespace {
+
+brenvik::Test ThousandTexts() {
+  const brenvik::Text paragraph =
+      U"The harbour wakes long before the town does. At five the first boats slip out past the "
+      U"lighthouse, their engines low and steady, while gulls argue over the nets that were left on "
+      U"the quay. By seven the fish market is full of voices, and buyers from the hotels walk slowly "
+      U"between the crates, pressing a thumb into each silver body to test how fresh it is. Then the "
+      U"sun climbs over the hill and the noise moves up into the streets. By noon the harbour is quiet "
+      U"again, and only the old men stay on the benches to watch the water. They have seen every kind "
+      U"of weather here.\r\n";
+  brenvik::Test test;
+  test.settings.Title = U"Bench";
+  for (int i = 0; i < 1000; ++i) {
+    brenvik::TestText text;
+    text.title = U"Text " + brenvik::ToText(i + 1);
+    while (text.source.size() < 2048) text.source += paragraph;
+    text.options = {25, true};
+    text.edits = {{U"first", 1, brenvik::GapSwitch::Off, {}},
+                  {U"while", 2, brenvik::GapSwitch::Rule, {U"ilst"}}};
+    test.texts.push_back(std::move(text));
+  }
+  return test;
+}
+
+std::string Scratch(const char* name) { return "/tmp/" + std::string(name) + std::to_string(::getpid()) + ".ctest"; }
+
+void BM_OpenTestFile(benchmark::State& state) {
+  const std::string path = Scratch("bench-open-");
+  brenvik::WriteTestFile(path, ThousandTexts());
+  for (auto _ : state) {
+    brenvik::Test test = brenvik::ReadTestFile(path);
+    benchmark::DoNotOptimize(test);
+  }
+  ::unlink(path.c_str());
+}
+BENCHMARK(BM_OpenTestFile)->Unit(benchmark::kMillisecond);
+
+void BM_SaveTestFile(benchmark::State& state) {
+  const std::string path = Scratch("bench-save-");
+  const brenvik::Test test = ThousandTexts();
+  for (auto _ : state) brenvik::WriteTestFile(path, test);
+  ::unlink(path.c_str());
+}
+BENCHMARK(BM_SaveTestFile)->Unit(benchmark::kMillisecond);
+
+void BM_OpenGenerateSave(benchmark::State& state) {
+  const std::string in = Scratch("bench-in-");
+  const std::string out = Scratch("bench-out-");
+  brenvik::WriteTestFile(in, ThousandTexts());
+  for (auto _ : state) {
+    brenvik::Test test = brenvik::ReadTestFile(in);
+    const brenvik::GeneratedTest generated = brenvik::GenerateWholeTest(test);
+    brenvik::RemoveDroppedEdits(test, generated);
+    brenvik::WriteTestFile(out, test);
+  }
+  ::unlink(in.c_str());
+  ::unlink(out.c_str());
+}
+BENCHMARK(BM_OpenGenerateSave)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
