@@ -1,12 +1,15 @@
 #include "export/ExportWriters.h"
 
 #include <QLocale>
+#include <deque>
 #include <stdexcept>
 #include <utility>
 
 #include "core/page/ClassicPage.h"
 #include "core/page/MoodleXml.h"
+#include "core/page/PageTest.h"
 #include "core/page/ResponsivePage.h"
+#include "core/page/TestWords.h"
 #include "core/page/Worksheet.h"
 #include "ui/print/WorksheetPrint.h"
 
@@ -55,9 +58,52 @@ PreparedText PrepareClassicPage(const ExportText& text, const ExportSettings& se
   return {{}, [page] { return EncodePage(*page); }};
 }
 
-PreparedText PrepareResponsivePage(const ExportText& text, const ExportSettings& settings, const ExportContext&) {
-  return {{}, Ready(BuildResponsivePage(*text.Workspace, settings))};
-}
+// The texts of a test in the order they are added, as the writers of
+// several texts read them; the workspaces stay the caller's until the bytes
+// are made.
+class TestTexts {
+ public:
+  void add(const ExportText& text) {
+    titles_.push_back(text.Title);
+    texts_.push_back({{}, text.Workspace, text.Accepted});
+  }
+  std::size_t size() const { return texts_.size(); }
+
+  page::PageTest test(const ExportContext& context) const {
+    page::PageTest test{texts_, context.Matching, context.Language};
+    for (std::size_t t = 0; t < texts_.size(); ++t) test.Texts[t].Title = titles_[t];
+    return test;
+  }
+
+ private:
+  std::deque<Text> titles_;
+  std::vector<page::PageText> texts_;
+};
+
+// Every text on one page, made once every text is in.
+class ResponsivePageFile final : public ExportFile {
+ public:
+  ResponsivePageFile(const ExportSettings& settings, const ExportContext& context)
+      : settings_(settings), context_(context) {}
+
+  std::vector<std::string> add(const ExportText& text) override {
+    RequireGap(TestWords(*text.Workspace));
+    texts_.add(text);
+    return {};
+  }
+
+  std::string bytes() override {
+    if (texts_.size() == 0) throw std::logic_error("no text was added");
+    return BuildResponsiveTestPage(texts_.test(context_), settings_);
+  }
+
+  std::size_t texts() const override { return texts_.size(); }
+
+ private:
+  ExportSettings settings_;
+  ExportContext context_;
+  TestTexts texts_;
+};
 
 PreparedText PrepareWorksheetPdf(const ExportText& text, const ExportSettings& settings,
                                  const ExportContext& context) {
@@ -96,7 +142,7 @@ std::unique_ptr<ExportFile> OpenClassicPage(const ExportSettings& settings, cons
 }
 
 std::unique_ptr<ExportFile> OpenResponsivePage(const ExportSettings& settings, const ExportContext& context) {
-  return OpenOneText(&PrepareResponsivePage, settings, context);
+  return std::make_unique<ResponsivePageFile>(settings, context);
 }
 
 std::unique_ptr<ExportFile> OpenMoodleQuiz(const ExportSettings&, const ExportContext&) {
