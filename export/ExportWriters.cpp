@@ -113,21 +113,37 @@ PreparedText PrepareWorksheetPdf(const ExportText& text, const ExportSettings& s
   return {{}, [sheet, time] { return WorksheetPdf(*sheet, WorksheetPageLayout(QLocale::system()), time); }};
 }
 
-// Every text is one question, named after the text's title.
+// Every text is one question, named after the text's title. A test that is
+// not one plain text puts its questions into a category named after it.
 class MoodleQuizFile final : public ExportFile {
  public:
+  MoodleQuizFile(const ExportSettings& settings, const ExportContext& context)
+      : settings_(settings), context_(context) {}
+
   std::vector<std::string> add(const ExportText& text) override {
     const std::size_t before = quiz_.warnings().size();
-    quiz_.addQuestion(text.Title, *text.Workspace);
+    const page::PageText pageText{text.Title, text.Workspace, text.Accepted};
+    // A text without further answers and with exact matching is written the
+    // same either way.
+    quiz_.addQuestion(text.Title, *text.Workspace, &pageText, context_.Matching == AnswerMatching::IgnoreCase);
+    if (pageText.hasAccepted()) research_ = true;
     return {quiz_.warnings().begin() + static_cast<std::ptrdiff_t>(before), quiz_.warnings().end()};
   }
 
-  std::string bytes() override { return quiz_.finish(); }
+  std::string bytes() override {
+    const bool plain = quiz_.questions() == 1 && !research_ && context_.Matching == AnswerMatching::Exact &&
+                       context_.Language.empty();
+    if (!plain) quiz_.setCategory(settings_.Title);
+    return quiz_.finish();
+  }
 
   std::size_t texts() const override { return quiz_.questions(); }
 
  private:
+  ExportSettings settings_;
+  ExportContext context_;
   MoodleQuizWriter quiz_;
+  bool research_ = false;
 };
 
 }  // namespace
@@ -145,8 +161,8 @@ std::unique_ptr<ExportFile> OpenResponsivePage(const ExportSettings& settings, c
   return std::make_unique<ResponsivePageFile>(settings, context);
 }
 
-std::unique_ptr<ExportFile> OpenMoodleQuiz(const ExportSettings&, const ExportContext&) {
-  return std::make_unique<MoodleQuizFile>();
+std::unique_ptr<ExportFile> OpenMoodleQuiz(const ExportSettings& settings, const ExportContext& context) {
+  return std::make_unique<MoodleQuizFile>(settings, context);
 }
 
 std::unique_ptr<ExportFile> OpenWorksheetPdf(const ExportSettings& settings, const ExportContext& context) {
