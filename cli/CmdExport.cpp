@@ -38,14 +38,16 @@ constexpr const char* kName = "export";
 const std::string kUsage =
     "export [INPUT...] (-o FILE | --out-dir DIR) [--format " + ExportFormatIds() +
     "] [--practice] [--show-answers] [--timer] [--title T] [--font F] [--size S] "
-    "[--page-background #RRGGBB] [--page-text #RRGGBB] [--answer-box #RRGGBB] [--answer-text #RRGGBB]";
+    "[--page-background #RRGGBB] [--page-text #RRGGBB] [--answer-box #RRGGBB] [--answer-text #RRGGBB] "
+    "[--gap-limit N] [--keep-last-sentence] [--ignore-case] [--lang TAG]";
 
 std::string HelpText() {
   std::string help =
       "Usage: brenvik-cli export [INPUT...] (-o FILE | --out-dir DIR) [options]\n"
       "Makes the C-test of each INPUT (a text file, a folder standing for its *.txt\n"
-      "files in name order, or '-'/absent for standard input) and writes it in the\n"
-      "chosen format.\n"
+      "files in name order, a test file TEST.ctest, or '-'/absent for standard\n"
+      "input) and writes it in the chosen format. With -o FILE several text files\n"
+      "make one test of several texts, each under its file name.\n"
       "\n"
       "  -o FILE                    the file to write, for one INPUT ('-' is\n"
       "                             standard output); with --format moodle, every\n"
@@ -69,6 +71,10 @@ std::string HelpText() {
       "                             the Moodle question (default C-Test)\n"
       "  --font F                   font name (default Arial)\n"
       "  --size S                   text size in pixels (default 14)\n"
+      "  --gap-limit N              after N gaps the rest of each text stays whole\n"
+      "  --keep-last-sentence       no gap in the last sentence of each text\n"
+      "  --ignore-case              answers are right in any letter case\n"
+      "  --lang TAG                 the texts' language, a BCP 47 tag\n"
       "  --page-background #RRGGBB  default #FFFFFF\n"
       "  --page-text #RRGGBB        default #000000\n"
       "  --answer-box #RRGGBB       default #000000\n"
@@ -76,7 +82,8 @@ std::string HelpText() {
       "\n"
       "A text that cannot be exported (unreadable, missing, no gap) is named on\n"
       "standard error with its error and writes nothing; the others are still\n"
-      "written. Every file is replaced whole or not at all.\n"
+      "written. Changes to words that a text no longer has are dropped with a\n"
+      "warning. Every file is replaced whole or not at all.\n"
       "Exit status: 0 all written, 1 some text failed, 2 usage error.\n";
   return help;
 }
