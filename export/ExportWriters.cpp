@@ -52,6 +52,11 @@ std::function<std::string()> Ready(std::string bytes) {
 PreparedText PrepareClassicPage(const ExportText& text, const ExportSettings& settings,
                                 const ExportContext& context) {
   // Prepares the workspace's page lists in place, as Export to web always has.
+  if (HasAcceptedAnswers(text) || context.Matching != AnswerMatching::Exact) {
+    return {{}, Ready(BuildTestPageBytes(*text.Workspace, settings,
+                                         text.Accepted != nullptr ? *text.Accepted : std::vector<std::vector<Text>>{},
+                                         context.Matching))};
+  }
   if (context.PageText == nullptr) return {{}, Ready(BuildTestPageBytes(*text.Workspace, settings))};
   *context.PageText = BuildTestPage(*text.Workspace, settings);
   Text* page = context.PageText;
