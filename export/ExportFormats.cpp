@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "export/ExportWriters.h"
+#include "core/page/PageTest.h"
 
 namespace brenvik {
 
@@ -21,7 +22,7 @@ constexpr ExportFormat kFormats[] = {
     {"responsive", "Export &mobile page\u2026", "mnuExportMobile",
      "Save as a page for phones, tablets and screen readers", ".htm", "HTML files (*.htm)|*.htm",
      "a UTF-8 page for phones, tablets, screen readers and printing", ExportNaming::AppendWhenMissing,
-     AfterExport::OfferPreview, {}, false, false, &OpenResponsivePage},
+     AfterExport::OfferPreview, {}, true, false, &OpenResponsivePage},
     {"moodle", "Export to Moo&dle\u2026", "mnuExportMoodle", "Save as a Moodle XML quiz for a course's question bank",
      ".xml", "Moodle XML files (*.xml)|*.xml", "Moodle XML, one embedded-answers (Cloze) question per text",
      ExportNaming::AppendWhenMissing, AfterExport::Nothing,
@@ -82,6 +83,10 @@ ExportResult Export(const ExportFormat& format, const std::vector<ExportText>& t
   }
   result.Bytes = file->bytes();
   return result;
+}
+
+bool HasAcceptedAnswers(const ExportText& text) {
+  return page::PageText{{}, text.Workspace, text.Accepted}.hasAccepted();
 }
 
 QDateTime ExportCreationTime() {

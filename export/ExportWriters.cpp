@@ -1,12 +1,15 @@
 #include "export/ExportWriters.h"
 
 #include <QLocale>
+#include <deque>
 #include <stdexcept>
 #include <utility>
 
 #include "core/page/ClassicPage.h"
 #include "core/page/MoodleXml.h"
+#include "core/page/PageTest.h"
 #include "core/page/ResponsivePage.h"
+#include "core/page/TestWords.h"
 #include "core/page/Worksheet.h"
 #include "ui/print/WorksheetPrint.h"
 
@@ -49,15 +52,63 @@ std::function<std::string()> Ready(std::string bytes) {
 PreparedText PrepareClassicPage(const ExportText& text, const ExportSettings& settings,
                                 const ExportContext& context) {
   // Prepares the workspace's page lists in place, as Export to web always has.
+  if (HasAcceptedAnswers(text) || context.Matching != AnswerMatching::Exact) {
+    return {{}, Ready(BuildTestPageBytes(*text.Workspace, settings,
+                                         text.Accepted != nullptr ? *text.Accepted : std::vector<std::vector<Text>>{},
+                                         context.Matching))};
+  }
   if (context.PageText == nullptr) return {{}, Ready(BuildTestPageBytes(*text.Workspace, settings))};
   *context.PageText = BuildTestPage(*text.Workspace, settings);
   Text* page = context.PageText;
   return {{}, [page] { return EncodePage(*page); }};
 }
 
-PreparedText PrepareResponsivePage(const ExportText& text, const ExportSettings& settings, const ExportContext&) {
-  return {{}, Ready(BuildResponsivePage(*text.Workspace, settings))};
-}
+// The texts of a test in the order they are added, as the writers of
+// several texts read them; the workspaces stay the caller's until the bytes
+// are made.
+class TestTexts {
+ public:
+  void add(const ExportText& text) {
+    titles_.push_back(text.Title);
+    texts_.push_back({{}, text.Workspace, text.Accepted});
+  }
+  std::size_t size() const { return texts_.size(); }
+
+  page::PageTest test(const ExportContext& context) const {
+    page::PageTest test{texts_, context.Matching, context.Language};
+    for (std::size_t t = 0; t < texts_.size(); ++t) test.Texts[t].Title = titles_[t];
+    return test;
+  }
+
+ private:
+  std::deque<Text> titles_;
+  std::vector<page::PageText> texts_;
+};
+
+// Every text on one page, made once every text is in.
+class ResponsivePageFile final : public ExportFile {
+ public:
+  ResponsivePageFile(const ExportSettings& settings, const ExportContext& context)
+      : settings_(settings), context_(context) {}
+
+  std::vector<std::string> add(const ExportText& text) override {
+    RequireGap(TestWords(*text.Workspace));
+    texts_.add(text);
+    return {};
+  }
+
+  std::string bytes() override {
+    if (texts_.size() == 0) throw std::logic_error("no text was added");
+    return BuildResponsiveTestPage(texts_.test(context_), settings_);
+  }
+
+  std::size_t texts() const override { return texts_.size(); }
+
+ private:
+  ExportSettings settings_;
+  ExportContext context_;
+  TestTexts texts_;
+};
 
 PreparedText PrepareWorksheetPdf(const ExportText& text, const ExportSettings& settings,
                                  const ExportContext& context) {
@@ -67,21 +118,37 @@ PreparedText PrepareWorksheetPdf(const ExportText& text, const ExportSettings& s
   return {{}, [sheet, time] { return WorksheetPdf(*sheet, WorksheetPageLayout(QLocale::system()), time); }};
 }
 
-// Every text is one question, named after the text's title.
+// Every text is one question, named after the text's title. A test that is
+// not one plain text puts its questions into a category named after it.
 class MoodleQuizFile final : public ExportFile {
  public:
+  MoodleQuizFile(const ExportSettings& settings, const ExportContext& context)
+      : settings_(settings), context_(context) {}
+
   std::vector<std::string> add(const ExportText& text) override {
     const std::size_t before = quiz_.warnings().size();
-    quiz_.addQuestion(text.Title, *text.Workspace);
+    const page::PageText pageText{text.Title, text.Workspace, text.Accepted};
+    // A text without further answers and with exact matching is written the
+    // same either way.
+    quiz_.addQuestion(text.Title, *text.Workspace, &pageText, context_.Matching == AnswerMatching::IgnoreCase);
+    if (pageText.hasAccepted()) research_ = true;
     return {quiz_.warnings().begin() + static_cast<std::ptrdiff_t>(before), quiz_.warnings().end()};
   }
 
-  std::string bytes() override { return quiz_.finish(); }
+  std::string bytes() override {
+    const bool plain = quiz_.questions() == 1 && !research_ && context_.Matching == AnswerMatching::Exact &&
+                       context_.Language.empty();
+    if (!plain) quiz_.setCategory(settings_.Title);
+    return quiz_.finish();
+  }
 
   std::size_t texts() const override { return quiz_.questions(); }
 
  private:
+  ExportSettings settings_;
+  ExportContext context_;
   MoodleQuizWriter quiz_;
+  bool research_ = false;
 };
 
 }  // namespace
@@ -96,11 +163,11 @@ std::unique_ptr<ExportFile> OpenClassicPage(const ExportSettings& settings, cons
 }
 
 std::unique_ptr<ExportFile> OpenResponsivePage(const ExportSettings& settings, const ExportContext& context) {
-  return OpenOneText(&PrepareResponsivePage, settings, context);
+  return std::make_unique<ResponsivePageFile>(settings, context);
 }
 
-std::unique_ptr<ExportFile> OpenMoodleQuiz(const ExportSettings&, const ExportContext&) {
-  return std::make_unique<MoodleQuizFile>();
+std::unique_ptr<ExportFile> OpenMoodleQuiz(const ExportSettings& settings, const ExportContext& context) {
+  return std::make_unique<MoodleQuizFile>(settings, context);
 }
 
 std::unique_ptr<ExportFile> OpenWorksheetPdf(const ExportSettings& settings, const ExportContext& context) {
