@@ -744,8 +744,8 @@ void TextSegmenter::graphemeBoundaries(TextView text, std::vector<std::size_t>& 
   Impl& d = *impl_;
   d.loadGraphemes();
   if (d.clusterRules) {
-    if (const ClusterTable* table = Clusters()) {
-      ClusterBoundaries(*table, text, out);
+    if (const ClusterTable* clusters = Clusters()) {
+      ClusterBoundaries(*clusters, text, out);
       return;
     }
   }

@@ -180,7 +180,9 @@ std::vector<ShownLine> ParseLines(const std::string& page) {
         EXPECT_FALSE(lines.back().parts.back().empty()) << "an empty part";
         inPart = false;
       } else {
-        if (cut) EXPECT_GE(lines.back().parts.size(), 2u) << "a cut line of one part";
+        if (cut) {
+          EXPECT_GE(lines.back().parts.size(), 2u) << "a cut line of one part";
+        }
         inLine = cut = false;
         afterLine = true;
       }
@@ -687,7 +689,9 @@ TEST(ResponsivePage, VeryLongLinesAreCutIntoPartsThatReadAsTheLine) {
         shortest = std::min(shortest, parts[i].size());
         longest = std::max(longest, parts[i].size());
       }
-      if (parts.size() > 1) EXPECT_LT(longest, 2 * shortest);
+      if (parts.size() > 1) {
+        EXPECT_LT(longest, 2 * shortest);
+      }
     }
     ExpectWholeStructure(b.page);
   }
