@@ -8,6 +8,9 @@
 
 #include <string>
 
+#include "core/page/MoodleXml.h"
+#include "core/page/PageTest.h"
+#include "core/page/ResponsivePage.h"
 #include "core/test/GenerateText.h"
 #include "core/test/TestFile.h"
 
@@ -71,6 +74,29 @@ void BM_OpenGenerateSave(benchmark::State& state) {
   ::unlink(out.c_str());
 }
 BENCHMARK(BM_OpenGenerateSave)->Unit(benchmark::kMillisecond);
+
+// A research form: six texts of 25 gaps each, made from the test file and
+// exported as one responsive page and as one Moodle quiz (the formats that
+// take several texts), as brenvik-cli export TEST.ctest does after reading.
+void BM_ExportSixTexts(benchmark::State& state) {
+  brenvik::Test test = ThousandTexts();
+  test.texts.resize(6);
+  test.matching = brenvik::AnswerMatching::IgnoreCase;
+  for (auto _ : state) {
+    const brenvik::GeneratedTest generated = brenvik::GenerateWholeTest(test);
+    brenvik::page::PageTest pages;
+    pages.Matching = generated.matching;
+    for (const brenvik::GeneratedText& t : generated.texts) pages.Texts.push_back({t.title, &t.workspace, &t.accepted});
+    std::string page = brenvik::BuildResponsiveTestPage(pages, generated.settings);
+    brenvik::MoodleQuizWriter quiz;
+    quiz.setCategory(generated.settings.Title);
+    for (const brenvik::page::PageText& t : pages.Texts) quiz.addQuestion(t.Title, *t.Workspace, &t, true);
+    std::string xml = quiz.finish();
+    benchmark::DoNotOptimize(page);
+    benchmark::DoNotOptimize(xml);
+  }
+}
+BENCHMARK(BM_ExportSixTexts)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -24,12 +24,13 @@
 #include "core/page/ExportSettings.h"
 #include "core/page/PagePieces.h"
 #include "core/scorm/ScormPackage.h"
-#include "core/test/GenerateText.h"
-#include "core/test/TestFile.h"
 #include "core/text/Errors.h"
 #include "core/text/Text.h"
 #include "core/text/TextFile.h"
 #include "export/ExportFormats.h"
+#include "cli/TestInput.h"
+#include "core/test/GenerateText.h"
+#include "core/test/TestFile.h"
 
 namespace brenvik::cli {
 namespace {
@@ -39,14 +40,16 @@ const std::string kUsage =
     "export [INPUT...] (-o FILE | --out-dir DIR) [--format " + ExportFormatIds() +
     "] [--practice] [--show-answers] [--timer] [--title T] [--font F] [--size S] "
     "[--page-background #RRGGBB] [--page-text #RRGGBB] [--answer-box #RRGGBB] [--answer-text #RRGGBB] "
+    "[--gap-limit N] [--keep-last-sentence] [--ignore-case] [--lang TAG] "
     "[--pass-mark PERCENT]";
 
 std::string HelpText() {
   std::string help =
       "Usage: brenvik-cli export [INPUT...] (-o FILE | --out-dir DIR) [options]\n"
-      "Makes the C-test of each INPUT (a text file, a test file TEST.ctest of one\n"
-      "text, a folder standing for its *.txt files in name order, or '-'/absent\n"
-      "for standard input) and writes it in the chosen format.\n"
+      "Makes the C-test of each INPUT (a text file, a folder standing for its *.txt\n"
+      "files in name order, a test file TEST.ctest, or '-'/absent for standard\n"
+      "input) and writes it in the chosen format. With -o FILE several text files\n"
+      "make one test of several texts, each under its file name.\n"
       "\n"
       "  -o FILE                    the file to write, for one INPUT ('-' is\n"
       "                             standard output); with --format moodle, every\n"
@@ -70,6 +73,10 @@ std::string HelpText() {
       "                             the Moodle question (default C-Test)\n"
       "  --font F                   font name (default Arial)\n"
       "  --size S                   text size in pixels (default 14)\n"
+      "  --gap-limit N              after N gaps the rest of each text stays whole\n"
+      "  --keep-last-sentence       no gap in the last sentence of each text\n"
+      "  --ignore-case              answers are right in any letter case\n"
+      "  --lang TAG                 the texts' language, a BCP 47 tag\n"
       "  --page-background #RRGGBB  default #FFFFFF\n"
       "  --page-text #RRGGBB        default #000000\n"
       "  --answer-box #RRGGBB       default #000000\n"
@@ -80,7 +87,8 @@ std::string HelpText() {
       "\n"
       "A text that cannot be exported (unreadable, missing, no gap) is named on\n"
       "standard error with its error and writes nothing; the others are still\n"
-      "written. Every file is replaced whole or not at all.\n"
+      "written. Changes to words that a text no longer has are dropped with a\n"
+      "warning. Every file is replaced whole or not at all.\n"
       "Exit status: 0 all written, 1 some text failed, 2 usage error.\n";
   return help;
 }
@@ -94,8 +102,9 @@ void SetColour(const ParsedArgs& parsed, const std::string& option, Text& field)
   field = *colour;
 }
 
-ExportSettings SettingsFrom(const ParsedArgs& parsed) {
-  ExportSettings settings;
+// The settings of the command line over base (the initial settings, or a
+// test file's).
+ExportSettings SettingsFrom(const ParsedArgs& parsed, ExportSettings settings = {}) {
   if (parsed.has("--practice")) settings.TestMode = PageVariant::Practice;
   if (parsed.has("--show-answers")) settings.ShowAnswersFlag = true;
   if (parsed.has("--timer")) settings.TimerFlag = true;
@@ -106,6 +115,13 @@ ExportSettings SettingsFrom(const ParsedArgs& parsed) {
   SetColour(parsed, "--page-text", settings.PageTextColour);
   SetColour(parsed, "--answer-box", settings.AnswerBoxColour);
   SetColour(parsed, "--answer-text", settings.AnswerTextColour);
+  if (const auto mark = parsed.value("--pass-mark")) {
+    try {
+      settings.PassMark = ParsePassMark(*mark);
+    } catch (const ScormError& e) {
+      throw UsageError(std::string("--pass-mark: ") + e.what());
+    }
+  }
   return settings;
 }
 
@@ -136,6 +152,7 @@ struct Input {
   std::string label;                // how messages name it
   std::string stem;                 // file name without .txt: the output name
   std::string error;                // set when the input could not even be listed
+  bool testFile = false;            // a test file (.ctest): a whole test
 };
 
 bool EndsWithTxt(const std::string& name) {
@@ -199,6 +216,8 @@ struct ExportJob {
   std::optional<std::string> outDir;  // --out-dir DIR: one file per text
   const ExportFormat* format = nullptr;
   ExportSettings settings;
+  TestOptionValues options;  // --title is also settings.Title
+  const ParsedArgs* parsed = nullptr;
 };
 
 ParsedArgs ParseExportArgs(const std::vector<std::string>& args) {
@@ -216,6 +235,10 @@ ParsedArgs ParseExportArgs(const std::vector<std::string>& args) {
                     {{"--page-text"}, true},
                     {{"--answer-box"}, true},
                     {{"--answer-text"}, true},
+                    {{"--gap-limit"}, true},
+                    {{"--keep-last-sentence"}, false},
+                    {{"--ignore-case"}, false},
+                    {{"--lang"}, true},
                     {{"--pass-mark"}, true}},
                    std::numeric_limits<std::size_t>::max());
 }
@@ -232,16 +255,11 @@ ExportJob JobFrom(const ParsedArgs& parsed) {
     if (!job.format) throw UsageError("--format: unknown format " + *id + " (known: " + ExportFormatIds() + ")");
   }
   job.settings = SettingsFrom(parsed);
-  if (const auto mark = parsed.value("--pass-mark")) {
-    if (!job.format->scorm) {
-      throw UsageError("--pass-mark is for SCORM packages (--format scorm12 or scorm2004)");
-    }
-    try {
-      job.settings.PassMark = ParsePassMark(*mark);
-    } catch (const ScormError& e) {
-      throw UsageError(std::string("--pass-mark: ") + e.what());
-    }
+  if (parsed.value("--pass-mark") && !job.format->scorm) {
+    throw UsageError("--pass-mark is for SCORM packages (--format scorm12 or scorm2004)");
   }
+  job.options = ReadTestOptions(parsed);
+  job.parsed = &parsed;
   return job;
 }
 
@@ -256,7 +274,7 @@ std::vector<Input> ListInputs(const ParsedArgs& parsed) {
     if (IsFolder(arg)) {
       for (Input& text : FolderTexts(arg)) inputs.push_back(std::move(text));
     } else {
-      inputs.push_back({arg, arg, Stem(arg), {}});
+      inputs.push_back({arg, arg, Stem(arg), {}, IsTestFilePath(arg)});
     }
   }
   if (inputs.empty()) inputs.push_back({std::nullopt, "-", "", {}});
@@ -267,8 +285,12 @@ std::vector<Input> ListInputs(const ParsedArgs& parsed) {
 // of --out-dir need names, and two texts of the same name would write the
 // same file. Makes the folder of --out-dir.
 void CheckCombination(const ExportJob& job, const std::vector<Input>& inputs) {
+  const bool anyTestFile = std::any_of(inputs.begin(), inputs.end(), [](const Input& in) { return in.testFile; });
+  if (job.output && inputs.size() > 1 && anyTestFile) {
+    throw UsageError("a test file (.ctest) only alone with -o FILE; --out-dir DIR takes several");
+  }
   if (job.output && inputs.size() > 1 && !job.format->severalTexts) {
-    throw UsageError("several texts need --out-dir DIR (or --format moodle with -o FILE)");
+    throw UsageError("several texts need --out-dir DIR (or --format responsive, moodle, scorm12 or scorm2004 with -o FILE)");
   }
   if (!job.outDir) return;
   if (!inputs.front().path) throw UsageError("--out-dir needs INPUT files or folders");
@@ -288,36 +310,50 @@ void CheckCombination(const ExportJob& job, const std::vector<Input>& inputs) {
   if (!IsFolder(*job.outDir)) throw FileCreateError(*job.outDir);
 }
 
-// Exports the inputs one after the other through one workspace. A text that
-// fails is reported, named when there are several, and the others go on.
+// One test read from the inputs, with a label per text for messages.
+struct LoadedInputs {
+  Test test;
+  std::vector<const Input*> inputs;  // per text, the input it came from
+};
+
+// Exports tests: every input into one file (-o), or each input into a file
+// of its own (--out-dir). A text that fails is reported, named when there
+// are several, and the others go on.
 class Exporter {
  public:
   Exporter(const ExportJob& job, const std::vector<Input>& inputs)
-      : job_(job), inputs_(inputs), named_(inputs.size() > 1), context_{ExportCreationTime(), nullptr} {}
+      : job_(job), inputs_(inputs), named_(inputs.size() > 1) {}
 
-  // Every text into -o FILE: one file, written once every text is in, if
-  // any text made it.
+  // Every text into -o FILE: one test, one file, written once every text is
+  // in, if any text made it.
   void intoOneFile() {
-    const std::unique_ptr<ExportFile> file = job_.format->open(job_.settings, context_);
-    for (const Input& input : inputs_) {
-      each(input, [&](const ExportText& text) { ReportWarnings(input, named_, file->add(text)); });
-    }
-    if (file->texts() > 0) WriteOutput(*job_.output, file->bytes());
+    std::vector<const Input*> all;
+    for (const Input& input : inputs_) all.push_back(&input);
+    ExportSettings settings;
+    const LoadedInputs loaded = load(all, settings);
+    std::unique_ptr<ExportFile> file;
+    if (make(loaded, settings, file)) WriteOutput(*job_.output, file->bytes());
   }
 
-  // One file per text into --out-dir, flushed to disk a batch at a time.
+  // One file per input into --out-dir, flushed to disk a batch at a time.
   void intoFolder() {
     for (const Input& input : inputs_) {
-      each(input, [&](const ExportText& text) {
-        // Built completely before anything is written: a text without a
-        // gap stops with the list error and no file is created.
-        const ExportResult file = Export(*job_.format, {text}, job_.settings, context_);
-        ReportWarnings(input, named_, file.Warnings);
-        const std::string path = *job_.outDir + "/" + input.stem + std::string(job_.format->extension);
-        batch_.add(path, file.Bytes);
-        pending_[path] = &input;
-        if (batch_.size() >= kBatchFiles) commit();
-      });
+      ExportSettings settings;
+      const LoadedInputs loaded = load({&input}, settings);
+      std::unique_ptr<ExportFile> file;
+      // Built completely before anything is written: a text without a gap
+      // stops with the list error and no file is created.
+      if (!make(loaded, settings, file) || file->texts() != loaded.test.texts.size()) continue;
+      const std::string path = *job_.outDir + "/" + input.stem + std::string(job_.format->extension);
+      try {
+        batch_.add(path, file->bytes());
+      } catch (const BrenvikError& e) {
+        ReportFailure(input, named_, e.what());
+        failed_ = true;
+        continue;
+      }
+      pending_[path] = &input;
+      if (batch_.size() >= kBatchFiles) commit();
     }
     commit();
   }
@@ -325,30 +361,85 @@ class Exporter {
   bool failed() const { return failed_; }
 
  private:
-  // Makes the test of one input and passes it on; its errors are reported.
-  template <class Use>
-  void each(const Input& input, Use&& use) {
-    try {
-      if (!input.error.empty()) throw BrenvikError(input.error);
-      const GeneratedTest* test = nullptr;
-      if (input.path && IsTestFilePath(*input.path)) {
-        // A test file of one text: its changes to words, accepted answers,
-        // matching and language; the page settings are the command line's.
-        generated_ = GenerateWholeTest(ReadTestFile(*input.path));
-        if (generated_.texts.size() != 1) {
-          throw BrenvikError("a test file of several texts cannot be exported yet; export its texts one by one");
+  // The test of the inputs: a test file's texts, or a text per text file
+  // (titled after its file when there are several, after the test
+  // otherwise). The command line's settings and test options go on top.
+  LoadedInputs load(const std::vector<const Input*>& inputs, ExportSettings& settings) {
+    LoadedInputs loaded;
+    settings = job_.settings;
+    for (const Input* input : inputs) {
+      try {
+        if (!input->error.empty()) throw BrenvikError(input->error);
+        if (input->testFile) {
+          loaded.test = ReadTestFile(*input->path);
+          settings = SettingsFrom(*job_.parsed, loaded.test.settings);
+          loaded.inputs.assign(loaded.test.texts.size(), input);
+          continue;
         }
-        workspace_ = generated_.texts.front().workspace;
-        test = &generated_;
-      } else {
-        GenerateTest(ReadInput(input.path), workspace_);
+        Text source = ReadInput(input->path);
+        loaded.test.texts.push_back({named_ ? FromUtf8(input->stem) : job_.settings.Title, std::move(source), {}, {}});
+        loaded.inputs.push_back(input);
+      } catch (const BrenvikError& e) {
+        ReportFailure(*input, named_, e.what());
+        failed_ = true;
       }
-      // A text is named after its file when there are several.
-      use(ExportText{named_ ? FromUtf8(input.stem) : job_.settings.Title, &workspace_, test});
-    } catch (const BrenvikError& e) {
-      ReportFailure(input, named_, e.what());
-      failed_ = true;
     }
+    ApplyTestOptions(loaded.test, job_.options);
+    return loaded;
+  }
+
+  // Generates the test and adds its texts to a new file; false when no
+  // text made it.
+  bool make(const LoadedInputs& loaded, const ExportSettings& settings, std::unique_ptr<ExportFile>& file) {
+    if (loaded.test.texts.empty()) return false;
+    if (loaded.test.texts.size() > 1 && !job_.format->severalTexts) {
+      ReportFailure(*loaded.inputs.front(), named_,
+                    "the " + std::string(job_.format->id) + " format takes one text a file; this test has " +
+                        std::to_string(loaded.test.texts.size()));
+      failed_ = true;
+      return false;
+    }
+    std::vector<GeneratedText> generated;
+    generated.reserve(loaded.test.texts.size());
+    std::vector<const Input*> from;
+    const bool severalInOne = loaded.test.texts.size() > 1;
+    for (std::size_t t = 0; t < loaded.test.texts.size(); ++t) {
+      const Input& input = *loaded.inputs[t];
+      try {
+        generated.push_back(GenerateText(loaded.test.texts[t], loaded.test.language));
+        from.push_back(&input);
+      } catch (const BrenvikError& e) {
+        report(input, loaded.test.texts[t].title, severalInOne, e.what());
+      }
+    }
+    ExportContext context{ExportCreationTime(), nullptr, loaded.test.matching, loaded.test.language};
+    file = job_.format->open(settings, context);
+    for (std::size_t t = 0; t < generated.size(); ++t) {
+      GeneratedText& text = generated[t];
+      std::vector<std::string> warnings = text.notes;
+      try {
+        for (std::string& w : file->add(ExportText{text.title, &text.workspace, &text.accepted})) {
+          warnings.push_back(std::move(w));
+        }
+      } catch (const BrenvikError& e) {
+        report(*from[t], text.title, severalInOne, e.what());
+        continue;
+      }
+      ReportWarnings(*from[t], named_, warnings);
+    }
+    generated_ = std::move(generated);  // the file reads the workspaces until its bytes are made
+    return file->texts() > 0;
+  }
+
+  // An error of one text: named after its input, and after its title when
+  // a test file holds it among others.
+  void report(const Input& input, const Text& title, bool severalInOne, const std::string& message) {
+    if (input.testFile && severalInOne) {
+      std::cerr << input.label << ": " << ToUtf8(title) << ": " << message << "\n";
+    } else {
+      ReportFailure(input, named_, message);
+    }
+    failed_ = true;
   }
 
   void commit() {
@@ -362,9 +453,7 @@ class Exporter {
   const ExportJob& job_;
   const std::vector<Input>& inputs_;
   const bool named_;
-  const ExportContext context_;
-  TestWorkspace workspace_;
-  GeneratedTest generated_;
+  std::vector<GeneratedText> generated_;
   FileBatch batch_;
   std::map<std::string, const Input*> pending_;
   bool failed_ = false;

@@ -61,12 +61,9 @@ Text TestTexts(const GeneratedTest& generated) {
 }
 
 int RunTest(const std::vector<std::string>& args) {
-  const std::vector<OptionSpec> specs = [] {
-    std::vector<OptionSpec> s = TestOptionSpecs();
-    s.push_back({{"-o", "--output"}, true});
-    s.push_back({{"--save"}, true});
-    return s;
-  }();
+  std::vector<OptionSpec> specs = TestOptionSpecs();
+  specs.push_back({{"-o", "--output"}, true});
+  specs.push_back({{"--save"}, true});
   const ParsedArgs parsed = ParseArgs(args, specs, std::numeric_limits<std::size_t>::max());
   if (parsed.help) {
     std::cout << kHelp;

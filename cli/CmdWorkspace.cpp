@@ -26,8 +26,7 @@ constexpr const char* kHelp =
     "Runs Process on INPUT (a text file; '-' or absent for standard input) and\n"
     "prints the resulting workspace as JSON in UTF-8: FirstSentence, RestText,\n"
     "WordList, Separators, LeftHalves, RightHalves, PageLeftHalves,\n"
-    "PageSeparators, PageRightHalves and PageAnswers. As for every command,\n"
-    "-o - names standard output; the JSON goes nowhere else.\n"
+    "PageSeparators, PageRightHalves and PageAnswers.\n"
     "For several text files, a test file (TEST.ctest) or any option, it prints\n"
     "the test instead: its title, language and matching, and per text its\n"
     "title, options, edits, notes, gaps (number, kept part, answer, accepted\n"
@@ -39,6 +38,8 @@ constexpr const char* kHelp =
     "  --ignore-case         answers are right in any letter case\n"
     "  --lang TAG            the texts' language, a BCP 47 tag\n"
     "  --title T             the name of the whole test\n"
+    "As for every command, -o - names standard output; the JSON goes nowhere\n"
+    "else.\n"
     "\n"
     "Exit status: 0 done, 1 error, 2 usage error.\n";
 

@@ -43,8 +43,7 @@ std::vector<OptionSpec> TestOptionSpecs() {
           {{"--title"}, true}};
 }
 
-LoadedTest LoadTest(const std::vector<std::string>& inputs, const ParsedArgs& parsed) {
-  // Option values first: a usage error reads nothing.
+TestOptionValues ReadTestOptions(const ParsedArgs& parsed) {
   std::optional<std::uint32_t> gapLimit;
   if (const auto v = parsed.value("--gap-limit")) gapLimit = GapLimit(*v);
   const std::optional<std::string> language = parsed.value("--lang");
@@ -55,7 +54,26 @@ LoadedTest LoadTest(const std::vector<std::string>& inputs, const ParsedArgs& pa
   const std::optional<std::string> title = parsed.value("--title");
   const bool keepLast = parsed.has("--keep-last-sentence");
   const bool ignoreCase = parsed.has("--ignore-case");
-  const bool anyOption = gapLimit || language || title || keepLast || ignoreCase;
+  return {gapLimit, language, title, keepLast, ignoreCase};
+}
+
+bool TestOptionValues::any() const { return gapLimit || language || title || keepLastSentence || ignoreCase; }
+
+void ApplyTestOptions(Test& test, const TestOptionValues& options) {
+  for (TestText& text : test.texts) {
+    if (options.gapLimit) text.options.gapLimit = *options.gapLimit;
+    if (options.keepLastSentence) text.options.keepLastSentence = true;
+  }
+  if (options.ignoreCase) test.matching = AnswerMatching::IgnoreCase;
+  if (options.language) test.language = *options.language;
+  if (options.title) test.settings.Title = unicode::ToNfc(FromUtf8(*options.title));
+}
+
+Text TitleOfTextFile(const std::string& path) { return TitleOf(path); }
+
+LoadedTest LoadTest(const std::vector<std::string>& inputs, const ParsedArgs& parsed) {
+  // Option values first: a usage error reads nothing.
+  const TestOptionValues options = ReadTestOptions(parsed);
 
   bool testFile = false;
   for (const std::string& input : inputs) {
@@ -74,15 +92,8 @@ LoadedTest LoadTest(const std::vector<std::string>& inputs, const ParsedArgs& pa
     test.texts.reserve(inputs.size());
     for (const std::string& input : inputs) test.texts.push_back({TitleOf(input), ReadInput(input), {}, {}});
   }
-  loaded.plain = !testFile && test.texts.size() == 1 && !anyOption;
-
-  for (TestText& text : test.texts) {
-    if (gapLimit) text.options.gapLimit = *gapLimit;
-    if (keepLast) text.options.keepLastSentence = true;
-  }
-  if (ignoreCase) test.matching = AnswerMatching::IgnoreCase;
-  if (language) test.language = *language;
-  if (title) test.settings.Title = unicode::ToNfc(FromUtf8(*title));
+  loaded.plain = !testFile && test.texts.size() == 1 && !options.any();
+  ApplyTestOptions(test, options);
   return loaded;
 }
 

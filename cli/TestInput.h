@@ -2,6 +2,8 @@
 // The test the test and workspace commands work on: text files (each a text
 // of the test) or one test file, with the options of the command line.
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,24 @@ namespace brenvik::cli {
 
 // --gap-limit N, --keep-last-sentence, --ignore-case, --lang TAG, --title T.
 std::vector<OptionSpec> TestOptionSpecs();
+
+// The test options of a command line. UsageError for a bad value.
+struct TestOptionValues {
+  std::optional<std::uint32_t> gapLimit;
+  std::optional<std::string> language;
+  std::optional<std::string> title;
+  bool keepLastSentence = false;
+  bool ignoreCase = false;
+  bool any() const;
+};
+TestOptionValues ReadTestOptions(const ParsedArgs& parsed);
+
+// The options on top of a test: the gap limit and the kept last sentence to
+// every text, --ignore-case, --lang and --title to the test.
+void ApplyTestOptions(Test& test, const TestOptionValues& options);
+
+// A text file's title: its name without folder and ".txt".
+Text TitleOfTextFile(const std::string& path);
 
 struct LoadedTest {
   Test test;

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "export/ExportWriters.h"
+#include "core/page/PageTest.h"
 
 namespace brenvik {
 
@@ -23,7 +24,7 @@ constexpr ExportFormat kFormats[] = {
     {"responsive", "Export &mobile page\u2026", "mnuExportMobile",
      "Save as a page for phones, tablets and screen readers", ".htm", "HTML files (*.htm)|*.htm",
      "a UTF-8 page for phones, tablets, screen readers and printing", ExportNaming::AppendWhenMissing,
-     AfterExport::OfferPreview, {}, false, false, false, &OpenResponsivePage},
+     AfterExport::OfferPreview, {}, true, false, false, &OpenResponsivePage},
     {"moodle", "Export to Moo&dle\u2026", "mnuExportMoodle", "Save as a Moodle XML quiz for a course's question bank",
      ".xml", "Moodle XML files (*.xml)|*.xml", "Moodle XML, one embedded-answers (Cloze) question per text",
      ExportNaming::AppendWhenMissing, AfterExport::Nothing,
@@ -35,10 +36,10 @@ constexpr ExportFormat kFormats[] = {
     {"scorm12", "Export S&CORM package\u2026", "mnuExportScorm",
      "Save as a package that a learning platform imports and that reports each pupil's score", ".zip",
      "SCORM packages (*.zip)|*.zip", "a SCORM 1.2 package of the mobile page (learning platforms)",
-     ExportNaming::AppendWhenMissing, AfterExport::Nothing, {}, false, false, true, &OpenScorm12Package},
+     ExportNaming::AppendWhenMissing, AfterExport::Nothing, {}, true, false, true, &OpenScorm12Package},
     {"scorm2004", {}, "mnuExportScorm2004", {}, ".zip", "SCORM packages (*.zip)|*.zip",
      "a SCORM 2004 (4th edition) package of the mobile page", ExportNaming::AppendWhenMissing,
-     AfterExport::Nothing, {}, false, false, true, &OpenScorm2004Package},
+     AfterExport::Nothing, {}, true, false, true, &OpenScorm2004Package},
 };
 
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -91,6 +92,10 @@ ExportResult Export(const ExportFormat& format, const std::vector<ExportText>& t
   }
   result.Bytes = file->bytes();
   return result;
+}
+
+bool HasAcceptedAnswers(const ExportText& text) {
+  return page::PageText{{}, text.Workspace, text.Accepted}.hasAccepted();
 }
 
 QDateTime ExportCreationTime() {

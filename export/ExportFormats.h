@@ -14,30 +14,37 @@
 
 #include "core/ctest/TestGen.h"
 #include "core/page/ExportSettings.h"
+#include "core/test/Test.h"
 #include "core/text/Text.h"
 
 namespace brenvik {
 
-struct GeneratedTest;
-
 // One text to export: the one place that says what a writer is given of a
 // text. Its title names it where the format names texts (a Moodle
-// question); its workspace holds the test, which the classic page prepares
-// in place (PageAnswers, PageSeparators) and every other writer only reads.
+// question, a heading over each text of a test of several); its workspace
+// holds the test, which the classic page prepares in place (PageAnswers,
+// PageSeparators) and every other writer only reads. Accepted, when set,
+// holds per gap in text order the further right answers (GeneratedText's
+// accepted); none, or every list empty, is a text of one answer a gap.
 struct ExportText {
   Text Title;
   TestWorkspace* Workspace = nullptr;
-  // The test read from a test file that this text is the only text of, or
-  // none: its accepted answers, answer matching and language, which the
-  // SCORM packages report (the workspace is its first text's).
-  const GeneratedTest* Test = nullptr;
+  const std::vector<std::vector<Text>>* Accepted = nullptr;
 };
 
-// What every file of one run shares besides the settings.
+// What every file of one run shares besides the settings, and what the test
+// says of all its texts: how answers are matched and the texts' language (a
+// BCP 47 tag, empty for none). The defaults are a test of one text as
+// Process makes it.
 struct ExportContext {
   QDateTime CreationTime;    // written into PDFs: ExportCreationTime()
   Text* PageText = nullptr;  // when set, the classic page leaves its text here
+  AnswerMatching Matching = AnswerMatching::Exact;
+  std::string Language;
 };
+
+// Whether a text has any further accepted answer.
+bool HasAcceptedAnswers(const ExportText& text);
 
 // One file being written. add() takes a text and returns the warnings it
 // gives (the file is written all the same), or throws the error that keeps

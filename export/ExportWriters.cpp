@@ -1,12 +1,15 @@
 #include "export/ExportWriters.h"
 
 #include <QLocale>
+#include <deque>
 #include <stdexcept>
 #include <utility>
 
 #include "core/page/ClassicPage.h"
 #include "core/page/MoodleXml.h"
+#include "core/page/PageTest.h"
 #include "core/page/ResponsivePage.h"
+#include "core/page/TestWords.h"
 #include "core/page/Worksheet.h"
 #include "core/scorm/ScormPackage.h"
 #include "core/test/GenerateText.h"
@@ -51,41 +54,94 @@ std::function<std::string()> Ready(std::string bytes) {
 PreparedText PrepareClassicPage(const ExportText& text, const ExportSettings& settings,
                                 const ExportContext& context) {
   // Prepares the workspace's page lists in place, as Export to web always has.
+  if (HasAcceptedAnswers(text) || context.Matching != AnswerMatching::Exact) {
+    return {{}, Ready(BuildTestPageBytes(*text.Workspace, settings,
+                                         text.Accepted != nullptr ? *text.Accepted : std::vector<std::vector<Text>>{},
+                                         context.Matching))};
+  }
   if (context.PageText == nullptr) return {{}, Ready(BuildTestPageBytes(*text.Workspace, settings))};
   *context.PageText = BuildTestPage(*text.Workspace, settings);
   Text* page = context.PageText;
   return {{}, [page] { return EncodePage(*page); }};
 }
 
-PreparedText PrepareResponsivePage(const ExportText& text, const ExportSettings& settings, const ExportContext&) {
-  return {{}, Ready(BuildResponsivePage(*text.Workspace, settings))};
-}
-
-// The package of one text: its responsive page, the adapter and the
-// manifest. The text is the test's only text; the test's title (the
-// settings') names the package on the platform.
-std::string ScormPackageBytes(const ExportText& text, const ExportSettings& settings, ScormVersion version) {
-  const std::string page = BuildResponsivePage(*text.Workspace, settings);
-  GeneratedTest test;
-  test.settings = settings;
-  GeneratedText& one = test.texts.emplace_back();
-  one.title = text.Title;
-  one.workspace = *text.Workspace;
-  if (text.Test != nullptr && !text.Test->texts.empty()) {
-    test.language = text.Test->language;
-    test.matching = text.Test->matching;
-    one.accepted = text.Test->texts.front().accepted;
+// The texts of a test in the order they are added, as the writers of
+// several texts read them; the workspaces stay the caller's until the bytes
+// are made.
+class TestTexts {
+ public:
+  void add(const ExportText& text) {
+    titles_.push_back(text.Title);
+    texts_.push_back({{}, text.Workspace, text.Accepted});
   }
-  return BuildScormPackage(page, test, ScormOptions{version, settings.PassMark});
-}
+  std::size_t size() const { return texts_.size(); }
 
-PreparedText PrepareScorm12Package(const ExportText& text, const ExportSettings& settings, const ExportContext&) {
-  return {{}, Ready(ScormPackageBytes(text, settings, ScormVersion::Scorm12))};
-}
+  page::PageTest test(const ExportContext& context) const {
+    page::PageTest test{texts_, context.Matching, context.Language};
+    for (std::size_t t = 0; t < texts_.size(); ++t) test.Texts[t].Title = titles_[t];
+    return test;
+  }
 
-PreparedText PrepareScorm2004Package(const ExportText& text, const ExportSettings& settings, const ExportContext&) {
-  return {{}, Ready(ScormPackageBytes(text, settings, ScormVersion::Scorm2004))};
-}
+ private:
+  std::deque<Text> titles_;
+  std::vector<page::PageText> texts_;
+};
+
+// Every text on one page, made once every text is in.
+class ResponsivePageFile final : public ExportFile {
+ public:
+  ResponsivePageFile(const ExportSettings& settings, const ExportContext& context)
+      : settings_(settings), context_(context) {}
+
+  std::vector<std::string> add(const ExportText& text) override {
+    RequireGap(TestWords(*text.Workspace));
+    texts_.add(text);
+    return {};
+  }
+
+  std::string bytes() override {
+    if (texts_.size() == 0) throw std::logic_error("no text was added");
+    return BuildResponsiveTestPage(texts_.test(context_), settings_);
+  }
+
+  std::size_t texts() const override { return texts_.size(); }
+
+ private:
+  ExportSettings settings_;
+  ExportContext context_;
+  TestTexts texts_;
+};
+
+// A SCORM package of every text: the responsive page of the test with the
+// adapter, its data (every gap of every text with its right answers) and
+// the manifest. The test's title (the settings') names the package on the
+// platform.
+class ScormPackageFile final : public ExportFile {
+ public:
+  ScormPackageFile(ScormVersion version, const ExportSettings& settings, const ExportContext& context)
+      : version_(version), settings_(settings), context_(context) {}
+
+  std::vector<std::string> add(const ExportText& text) override {
+    RequireGap(TestWords(*text.Workspace));
+    texts_.add(text);
+    return {};
+  }
+
+  std::string bytes() override {
+    if (texts_.size() == 0) throw std::logic_error("no text was added");
+    const page::PageTest test = texts_.test(context_);
+    return BuildScormPackage(BuildResponsiveTestPage(test, settings_), test, settings_.Title,
+                             ScormOptions{version_, settings_.PassMark});
+  }
+
+  std::size_t texts() const override { return texts_.size(); }
+
+ private:
+  ScormVersion version_;
+  ExportSettings settings_;
+  ExportContext context_;
+  TestTexts texts_;
+};
 
 PreparedText PrepareWorksheetPdf(const ExportText& text, const ExportSettings& settings,
                                  const ExportContext& context) {
@@ -95,21 +151,37 @@ PreparedText PrepareWorksheetPdf(const ExportText& text, const ExportSettings& s
   return {{}, [sheet, time] { return WorksheetPdf(*sheet, WorksheetPageLayout(QLocale::system()), time); }};
 }
 
-// Every text is one question, named after the text's title.
+// Every text is one question, named after the text's title. A test that is
+// not one plain text puts its questions into a category named after it.
 class MoodleQuizFile final : public ExportFile {
  public:
+  MoodleQuizFile(const ExportSettings& settings, const ExportContext& context)
+      : settings_(settings), context_(context) {}
+
   std::vector<std::string> add(const ExportText& text) override {
     const std::size_t before = quiz_.warnings().size();
-    quiz_.addQuestion(text.Title, *text.Workspace);
+    const page::PageText pageText{text.Title, text.Workspace, text.Accepted};
+    // A text without further answers and with exact matching is written the
+    // same either way.
+    quiz_.addQuestion(text.Title, *text.Workspace, &pageText, context_.Matching == AnswerMatching::IgnoreCase);
+    if (pageText.hasAccepted()) research_ = true;
     return {quiz_.warnings().begin() + static_cast<std::ptrdiff_t>(before), quiz_.warnings().end()};
   }
 
-  std::string bytes() override { return quiz_.finish(); }
+  std::string bytes() override {
+    const bool plain = quiz_.questions() == 1 && !research_ && context_.Matching == AnswerMatching::Exact &&
+                       context_.Language.empty();
+    if (!plain) quiz_.setCategory(settings_.Title);
+    return quiz_.finish();
+  }
 
   std::size_t texts() const override { return quiz_.questions(); }
 
  private:
+  ExportSettings settings_;
+  ExportContext context_;
   MoodleQuizWriter quiz_;
+  bool research_ = false;
 };
 
 }  // namespace
@@ -124,11 +196,11 @@ std::unique_ptr<ExportFile> OpenClassicPage(const ExportSettings& settings, cons
 }
 
 std::unique_ptr<ExportFile> OpenResponsivePage(const ExportSettings& settings, const ExportContext& context) {
-  return OpenOneText(&PrepareResponsivePage, settings, context);
+  return std::make_unique<ResponsivePageFile>(settings, context);
 }
 
-std::unique_ptr<ExportFile> OpenMoodleQuiz(const ExportSettings&, const ExportContext&) {
-  return std::make_unique<MoodleQuizFile>();
+std::unique_ptr<ExportFile> OpenMoodleQuiz(const ExportSettings& settings, const ExportContext& context) {
+  return std::make_unique<MoodleQuizFile>(settings, context);
 }
 
 std::unique_ptr<ExportFile> OpenWorksheetPdf(const ExportSettings& settings, const ExportContext& context) {
@@ -136,11 +208,11 @@ std::unique_ptr<ExportFile> OpenWorksheetPdf(const ExportSettings& settings, con
 }
 
 std::unique_ptr<ExportFile> OpenScorm12Package(const ExportSettings& settings, const ExportContext& context) {
-  return OpenOneText(&PrepareScorm12Package, settings, context);
+  return std::make_unique<ScormPackageFile>(ScormVersion::Scorm12, settings, context);
 }
 
 std::unique_ptr<ExportFile> OpenScorm2004Package(const ExportSettings& settings, const ExportContext& context) {
-  return OpenOneText(&PrepareScorm2004Package, settings, context);
+  return std::make_unique<ScormPackageFile>(ScormVersion::Scorm2004, settings, context);
 }
 
 }  // namespace brenvik::exporting

@@ -136,7 +136,8 @@ std::size_t EstimatedLength(const TestWorkspace& workspace, const ExportSettings
 }
 
 template <class Sink>
-void WritePage(Sink& page, const TestWorkspace& workspace, const ExportSettings& settings) {
+void WritePage(Sink& page, const TestWorkspace& workspace, const ExportSettings& settings,
+               const page::ClassicAnswers* more = nullptr) {
   const Text pageBackground = page::ColourValue(settings.PageBackground);
   const Text pageText = page::ColourValue(settings.PageTextColour);
   const Text boxColour = page::ColourValue(settings.AnswerBoxColour);
@@ -146,7 +147,7 @@ void WritePage(Sink& page, const TestWorkspace& workspace, const ExportSettings&
   page.put(U"<META http-equiv=Content-Type content=\"text/html; charset=iso-8859-1\"> \r\n");
   page.put(U"<META content=\"MSHTML 6.00.2600.0\" name=GENERATOR> \r\n");
   page.put(U"<SCRIPT language=JavaScript> \r\n");
-  page::WriteScript(page, workspace, settings);
+  page::WriteScript(page, workspace, settings, more);
   AppendStyleSheet(page, settings);
 
   if (settings.TimerFlag) {
@@ -212,6 +213,24 @@ std::string BuildTestPageBytes(TestWorkspace& workspace, const ExportSettings& s
   bytes.reserve(EstimatedLength(workspace, settings));
   page::ByteSink sink(bytes);
   WritePage(sink, workspace, settings);
+  return bytes;
+}
+
+std::string BuildTestPageBytes(TestWorkspace& workspace, const ExportSettings& settings,
+                               const std::vector<std::vector<Text>>& accepted, AnswerMatching matching) {
+  PrepareAnswers(workspace.PageAnswers);
+  MarkLineBreaks(workspace.PageSeparators);
+  page::ClassicAnswers more;
+  more.IgnoreCase = matching == AnswerMatching::IgnoreCase;
+  more.More.reserve(accepted.size());
+  for (const std::vector<Text>& list : accepted) {
+    std::vector<Text>& prepared = more.More.emplace_back();
+    for (const Text& a : list) prepared.push_back(page::EscapeAnswerLetters(a));
+  }
+  std::string bytes;
+  bytes.reserve(EstimatedLength(workspace, settings));
+  page::ByteSink sink(bytes);
+  WritePage(sink, workspace, settings, &more);
   return bytes;
 }
 

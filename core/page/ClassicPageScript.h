@@ -3,6 +3,8 @@
 // a few pieces that depend on the variant, plus three inserted values (the
 // answers, the font name and the page text colour).
 
+#include <vector>
+
 #include "core/page/ExportSettings.h"
 #include "core/page/PageEscape.h"
 #include "core/ctest/TestGen.h"
@@ -16,8 +18,18 @@ void PutAnswer(Sink& page, TextView preparedAnswer) {
   page.put(TextView(U"'), "));
 }
 
+// What a text of a test adds to the script: per gap (the order of the
+// prepared answers) its further right answers, each prepared as the answers
+// are (EscapeAnswerLetters), and whether letter case is ignored. A page
+// without them is written exactly as before.
+struct ClassicAnswers {
+  std::vector<std::vector<Text>> More;
+  bool IgnoreCase = false;
+};
+
 template <class Sink>
-void WriteScript(Sink& page, const TestWorkspace& workspace, const ExportSettings& settings) {
+void WriteScript(Sink& page, const TestWorkspace& workspace, const ExportSettings& settings,
+                 const ClassicAnswers* more = nullptr) {
   const TextList& answers = workspace.PageAnswers;
   const bool practice = settings.TestMode == PageVariant::Practice;
   const bool testVersion = !practice;
@@ -32,6 +44,23 @@ void WriteScript(Sink& page, const TestWorkspace& workspace, const ExportSetting
   for (long long i = 0; i + 1 < count; ++i) PutAnswer(page, answers[static_cast<std::size_t>(i)]);
   PutAnswer(page, answers.at(count - 1));
   page.put(U"]\r\n");
+  if (more != nullptr) {
+    page.put(U"var More = [");
+    for (std::size_t g = 0; g < answers.size(); ++g) {
+      page.put(U'[');
+      if (g < more->More.size()) {
+        for (const Text& a : more->More[g]) PutAnswer(page, a);
+      }
+      page.put(U"], ");
+    }
+    page.put(U"]\r\n");
+    page.put(more->IgnoreCase ? U"function Fold(s){return s.toLowerCase()}\r\n"
+                              : U"function Fold(s){return s}\r\n");
+    page.put(
+        U"function IsRight(t, x){\r\nif (Fold(t) == Fold(Words[x])) return true\r\n"
+        U"for (var k=0; k<More[x].length; k++){ if (Fold(t) == Fold(More[x][k])) return true }\r\n"
+        U"return false\r\n}\r\n");
+  }
 
   if (showAnswers) {
     page.put(
@@ -43,7 +72,8 @@ void WriteScript(Sink& page, const TestWorkspace& workspace, const ExportSetting
       U"document.cloze.elements[x].value = '';}\r\n}");
   page.put(U"function CheckAnswer(){\r\nvar x = 0\r\nISWrong = 0\r\nISRight = 0 \r\n");
   page.put(U"for (x=0; x<(document.cloze.elements.length); x++){\r\n");
-  page.put(U"if (TrimString(document.cloze.elements[x].value) == Words[x]){\r\n");
+  page.put(more != nullptr ? U"if (IsRight(TrimString(document.cloze.elements[x].value), x)){\r\n"
+                           : U"if (TrimString(document.cloze.elements[x].value) == Words[x]){\r\n");
   page.put(U"ISRight = ISRight + 1;\r\n\t}\r\nelse {\r\n");
   page.put(U"ISWrong = ISWrong + 1;\r\n \tdocument.cloze.elements[x].value = '';}\r\n }");
   if (testVersion) {

@@ -117,8 +117,12 @@ class HtmlText {
     afterSpace_ = true;
   }
   // A sub-question ends the run of spaces.
-  void gap(TextView answer) {
-    out_.append("{1:SHORTANSWER_C:=").append(moodle::ClozeAnswer(answer)).push_back('}');
+  // The further answers are right as well (full marks); SHORTANSWER, which
+  // ignores letter case, when the test does.
+  void gap(TextView answer, const std::vector<Text>& accepted = {}, bool ignoreCase = false) {
+    out_.append(ignoreCase ? "{1:SHORTANSWER:=" : "{1:SHORTANSWER_C:=").append(moodle::ClozeAnswer(answer));
+    for (const Text& more : accepted) out_.append("~=").append(moodle::ClozeAnswer(more));
+    out_.push_back('}');
     afterSpace_ = false;
   }
 
@@ -176,7 +180,8 @@ std::string AnswerProblem(TextView answer) {
   return {};
 }
 
-std::string QuestionHtml(const TestWorkspace& workspace, std::vector<std::string>& warnings) {
+std::string QuestionHtml(const TestWorkspace& workspace, std::vector<std::string>& warnings,
+                         const page::PageText* research, bool ignoreCase) {
   const std::vector<TestWord> words = TestWords(workspace);
   RequireGap(words);
   std::string html;
@@ -191,10 +196,15 @@ std::string QuestionHtml(const TestWorkspace& workspace, std::vector<std::string
   for (const TestWord& word : words) {
     putText(word.Kept);
     if (!word.Answer.empty()) {
+      const std::vector<Text>& accepted = research != nullptr ? research->acceptedOf(number) : std::vector<Text>{};
       ++number;
-      out.gap(word.Answer);
+      out.gap(word.Answer, accepted, ignoreCase);
       const std::string problem = AnswerProblem(word.Answer);
       if (!problem.empty()) warnings.push_back(GapLabel(number, word) + ": the answer " + problem);
+      for (const Text& more : accepted) {
+        const std::string p = AnswerProblem(more);
+        if (!p.empty()) warnings.push_back(GapLabel(number, word) + ": the answer " + Quoted(more) + " " + p);
+      }
     }
     SplitLineBreaks(word.Separator, putText, putBreak);
   }
@@ -326,10 +336,26 @@ Text KeptName(TextView name) {
 
 MoodleQuizWriter::MoodleQuizWriter() { xml_ = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<quiz>\n"; }
 
-void MoodleQuizWriter::addQuestion(TextView name, const TestWorkspace& workspace) {
+void MoodleQuizWriter::setCategory(TextView testName) {
+  // Moodle reads a category path with "/" between categories; "//" is a
+  // slash inside a name.
+  Text name = CleanName(testName);
+  if (name.empty()) name = page::kDefaultTitle;
+  Text path = U"$course$/";
+  for (char32_t c : name) {
+    path.push_back(c);
+    if (c == U'/') path.push_back(U'/');
+  }
+  category_ = "  <question type=\"category\">\n    <category>\n      <text>";
+  PutCdata(category_, ToUtf8(path));
+  category_.append("</text>\n    </category>\n  </question>\n");
+}
+
+void MoodleQuizWriter::addQuestion(TextView name, const TestWorkspace& workspace, const page::PageText* research,
+                                   bool ignoreCase) {
   std::vector<std::string> found;
   // Built first: a text without a gap throws before anything is added.
-  const std::string html = moodle::QuestionHtml(workspace, found);
+  const std::string html = moodle::QuestionHtml(workspace, found, research, ignoreCase);
 
   const std::size_t number = questions_ + 1;
   Text shown = CleanName(name);
@@ -360,6 +386,7 @@ void MoodleQuizWriter::addQuestion(TextView name, const TestWorkspace& workspace
 }
 
 std::string MoodleQuizWriter::finish() {
+  xml_.insert(xml_.find("<quiz>\n") + 7, category_);
   xml_.append("</quiz>\n");
   return std::move(xml_);
 }

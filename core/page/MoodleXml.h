@@ -8,6 +8,7 @@
 
 #include "core/ctest/TestGen.h"
 #include "core/page/ExportSettings.h"
+#include "core/page/PageTest.h"
 #include "core/text/Text.h"
 
 namespace brenvik {
@@ -43,7 +44,15 @@ class MoodleQuizWriter {
   // Moodle would keep nothing (see moodle::KeptName) gives "Text N", N the
   // question's number in the quiz, and a warning. ListIndexError(-1), and
   // nothing added, when no word of the text has a gap.
-  void addQuestion(TextView name, const TestWorkspace& workspace);
+  // With research, a text of a test: its gaps also take its further
+  // accepted answers, with full marks; ignoreCase writes SHORTANSWER
+  // (letter case ignored) instead of SHORTANSWER_C.
+  void addQuestion(TextView name, const TestWorkspace& workspace, const page::PageText* research = nullptr,
+                   bool ignoreCase = false);
+
+  // Puts every question of the quiz into the category $course$/testName
+  // (a blank name: "C-Test"), as the test's questions go.
+  void setCategory(TextView testName);
 
   // The warnings of every question added so far (UTF-8), one per gap, text
   // or name that Moodle cannot take as written, each naming the gap or name.
@@ -57,6 +66,7 @@ class MoodleQuizWriter {
 
  private:
   std::string xml_;
+  std::string category_;  // the category's entry, written first; none when empty
   std::vector<std::string> warnings_;
   std::size_t questions_ = 0;
 };
@@ -95,7 +105,8 @@ std::string ClozeAnswer(TextView answer);
 std::string AnswerProblem(TextView answer);
 
 // The question text (HTML) of one text; warnings get one entry per problem.
-std::string QuestionHtml(const TestWorkspace& workspace, std::vector<std::string>& warnings);
+std::string QuestionHtml(const TestWorkspace& workspace, std::vector<std::string>& warnings,
+                         const page::PageText* research = nullptr, bool ignoreCase = false);
 
 // The name Moodle's import keeps of a question name: PHP's strip_tags, which
 // drops everything from a "<" that is not followed by white space up to the

@@ -12,6 +12,8 @@
 #include <cmath>
 #include <cstdint>
 #include <iterator>
+#include <stdexcept>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -429,11 +431,17 @@ class TextWriter {
 
 // The test text in reading order.
 void PutText(Utf8Out& out, TextView firstSentence, const std::vector<TestWord>& words, const ExportSettings& s,
-             const std::vector<TextView>& answers) {
-  out.ascii("<div class=\"text\">");
+             const std::vector<TextView>& answers, std::size_t next = 0, std::string_view language = {}) {
+  if (language.empty()) {
+    out.ascii("<div class=\"text\">");
+  } else {
+    // A well-formed language tag: letters, digits and hyphens only.
+    out.ascii("<div class=\"text\" lang=\"");
+    out.ascii(language);
+    out.ascii("\">");
+  }
   TextWriter lines(out, s, answers);
   lines.markup(firstSentence);
-  std::size_t next = 0;
   for (const TestWord& word : words) {
     if (!word.Answer.empty()) {
       lines.openGap(next, word.Kept);
@@ -453,7 +461,52 @@ void PutText(Utf8Out& out, TextView firstSentence, const std::vector<TestWord>& 
 
 // {"practice":..,"showAnswers":..,"seconds":..,"answers":[[97,116],..]}:
 // digits, brackets, commas and our own names only.
-void PutData(Utf8Out& out, const ExportSettings& s, const std::vector<TextView>& answers) {
+void PutCodes(Utf8Out& out, TextView text) {
+  out.put(U'[');
+  for (std::size_t j = 0; j < text.size(); ++j) {
+    if (j != 0) out.put(U',');
+    out.number(static_cast<long long>(ScalarOrReplacement(text[j])));
+  }
+  out.put(U']');
+}
+
+// What a test of several texts or further answers adds to the page's data:
+// ,"ignoreCase":..,"accepted":[[[101,109]],[],..],"texts":[{"title":[..],"gaps":25},..]
+// (per gap its further answers, per text its title and number of gaps), in
+// code points as the answers are.
+void PutTestData(Utf8Out& out, const page::PageTest& test) {
+  out.ascii(",\"ignoreCase\":");
+  out.ascii(test.Matching == AnswerMatching::IgnoreCase ? "true" : "false");
+  out.ascii(",\"accepted\":[");
+  bool first = true;
+  for (const page::PageText& text : test.Texts) {
+    const std::size_t gaps = CountGaps(TestWords(*text.Workspace));
+    for (std::size_t k = 0; k < gaps; ++k) {
+      if (!first) out.put(U',');
+      first = false;
+      out.put(U'[');
+      const std::vector<Text>& more = text.acceptedOf(k);
+      for (std::size_t j = 0; j < more.size(); ++j) {
+        if (j != 0) out.put(U',');
+        PutCodes(out, more[j]);
+      }
+      out.put(U']');
+    }
+  }
+  out.ascii("],\"texts\":[");
+  for (std::size_t t = 0; t < test.Texts.size(); ++t) {
+    if (t != 0) out.put(U',');
+    out.ascii("{\"title\":");
+    PutCodes(out, TrimBlanks(test.Texts[t].Title));
+    out.ascii(",\"gaps\":");
+    out.number(static_cast<long long>(CountGaps(TestWords(*test.Texts[t].Workspace))));
+    out.put(U'}');
+  }
+  out.put(U']');
+}
+
+void PutData(Utf8Out& out, const ExportSettings& s, const std::vector<TextView>& answers,
+             const page::PageTest* research = nullptr) {
   const bool practice = s.TestMode == PageVariant::Practice;
   out.ascii("<script type=\"application/json\" id=\"test-data\">{\"practice\":");
   out.ascii(practice ? "true" : "false");
@@ -472,7 +525,9 @@ void PutData(Utf8Out& out, const ExportSettings& s, const std::vector<TextView>&
     }
     out.put(U']');
   }
-  out.ascii("]}</script>\n");
+  out.ascii("]");
+  if (research != nullptr) PutTestData(out, *research);
+  out.ascii("}</script>\n");
 }
 
 std::size_t EstimatedLength(const TestWorkspace& w, const ExportSettings& s, std::size_t gaps) {
@@ -481,15 +536,23 @@ std::size_t EstimatedLength(const TestWorkspace& w, const ExportSettings& s, std
          gaps * 240;
 }
 
-}  // namespace
-
-std::string BuildResponsivePage(const TestWorkspace& workspace, const ExportSettings& settings) {
-  const std::vector<TestWord> words = TestWords(workspace);
-  const std::vector<TextView> answers = CollectAnswers(words);
+// The page of one or more texts; research is the test when it is not plain
+// (headings, lang, further answers, scores per text), nullptr otherwise.
+std::string BuildPage(const std::vector<const TestWorkspace*>& workspaces, const ExportSettings& settings,
+                      const page::PageTest* research) {
+  std::vector<std::vector<TestWord>> texts;
+  texts.reserve(workspaces.size());
+  std::vector<TextView> answers;
+  std::size_t estimate = 0;
+  for (const TestWorkspace* workspace : workspaces) {
+    texts.push_back(TestWords(*workspace));
+    for (TextView answer : CollectAnswers(texts.back())) answers.push_back(answer);
+    estimate += EstimatedLength(*workspace, settings, 0);
+  }
   const bool practice = settings.TestMode == PageVariant::Practice;
 
   std::string bytes;
-  bytes.reserve(EstimatedLength(workspace, settings, answers.size()));
+  bytes.reserve(estimate + answers.size() * 240);
   AdviseHugePages(bytes.data(), bytes.capacity());
   Utf8Out out(bytes);
   out.ascii(
@@ -511,7 +574,20 @@ std::string BuildResponsivePage(const TestWorkspace& workspace, const ExportSett
       "<p class=\"instruction\">");
   out.put(page::kInstruction);
   out.ascii(":</p>\n<form id=\"cloze\" name=\"cloze\" autocomplete=\"off\">\n");
-  PutText(out, workspace.FirstSentence, words, settings, answers);
+  if (research == nullptr) {
+    PutText(out, workspaces.front()->FirstSentence, texts.front(), settings, answers);
+  } else {
+    std::size_t next = 0;
+    for (std::size_t t = 0; t < texts.size(); ++t) {
+      if (texts.size() > 1) {
+        out.ascii("<h2 dir=\"auto\">");
+        PutEscaped(out, TrimBlanks(research->Texts[t].Title));
+        out.ascii("</h2>\n");
+      }
+      PutText(out, workspaces[t]->FirstSentence, texts[t], settings, answers, next, research->Language);
+      next += CountGaps(texts[t]);
+    }
+  }
   out.ascii("</form>\n");
   if (practice) {
     // What a checked box's mark says, read out with the box.
@@ -545,15 +621,29 @@ std::string BuildResponsivePage(const TestWorkspace& workspace, const ExportSett
     out.ascii("<span id=\"score-total\"> of ");
     out.number(static_cast<long long>(answers.size()));
     out.ascii("</span></p>");
+    if (research != nullptr) out.ascii("<ul id=\"text-scores\"></ul>");
   }
   out.ascii("</div>\n</main>\n");
-  PutData(out, settings, answers);
+  PutData(out, settings, answers, research);
   out.ascii("<script>\n");
-  out.ascii(page::kResponsiveScript);
+  out.ascii(research == nullptr ? page::kResponsiveScript : page::ResponsiveTestScript());
   out.ascii("</script>\n<footer id=\"end\"><p>");
   out.put(page::kCreditLine);
   out.ascii("</p></footer>\n</body>\n</html>\n");
   return bytes;
+}
+
+}  // namespace
+
+std::string BuildResponsivePage(const TestWorkspace& workspace, const ExportSettings& settings) {
+  return BuildPage({&workspace}, settings, nullptr);
+}
+
+std::string BuildResponsiveTestPage(const page::PageTest& test, const ExportSettings& settings) {
+  std::vector<const TestWorkspace*> workspaces;
+  for (const page::PageText& text : test.Texts) workspaces.push_back(text.Workspace);
+  if (workspaces.empty()) throw ListIndexError(-1);
+  return BuildPage(workspaces, settings, test.isPlain() ? nullptr : &test);
 }
 
 namespace page {
@@ -604,6 +694,79 @@ Text ResponsiveFontFamily(TextView fontName) {
   return out;
 }
 
+namespace {
+
+// The pieces of the research script's helpers, and what they change in the
+// plain script, each found exactly once.
+constexpr std::string_view kTestHelpers = R"JS(// A box is right with its answer or any further accepted one, both sides in
+// lower case when the test ignores letter case.
+var acceptedList = null;
+var textStarts = null;
+function fold(s) { return data.ignoreCase ? s.toLowerCase() : s; }
+function isRight(typed, i) {
+  if (!acceptedList) {
+    acceptedList = data.accepted.map(function (list) {
+      return list.map(function (codes) { return fold(String.fromCodePoint.apply(String, codes)); });
+    });
+  }
+  var t = fold(typed);
+  return t === fold(allAnswers()[i]) || acceptedList[i].indexOf(t) >= 0;
+}
+// The text that box i belongs to.
+function textOf(i) {
+  if (!textStarts) {
+    textStarts = [];
+    var n = 0;
+    data.texts.forEach(function (t) { textStarts.push(n); n += t.gaps; });
+  }
+  var t = textStarts.length - 1;
+  while (t > 0 && textStarts[t] > i) t--;
+  return t;
+}
+// One line per text, "Title: 18 of 25", when there are several; none after
+// Show Answers (rightIn null).
+function putTextScores(list, rightIn) {
+  while (list.firstChild) list.removeChild(list.firstChild);
+  if (!rightIn || data.texts.length < 2) return;
+  data.texts.forEach(function (t, k) {
+    var item = document.createElement('li');
+    var title = String.fromCodePoint.apply(String, t.title) || 'Text ' + (k + 1);
+    item.textContent = title + ': ' + rightIn[k] + ' of ' + t.gaps;
+    list.appendChild(item);
+  });
+}
+
+)JS";
+
+std::string MakeTestScript() {
+  std::string script(kResponsiveScript);
+  auto replace = [&script](std::string_view from, std::string_view to) {
+    const std::size_t at = script.find(from);
+    if (at == std::string::npos || script.find(from, at + 1) != std::string::npos) {
+      throw std::logic_error("the responsive script changed: " + std::string(from));
+    }
+    script.replace(at, from.size(), to);
+  };
+  replace("// state: 'right', 'wrong'", std::string(kTestHelpers) + "// state: 'right', 'wrong'");
+  replace("  var right = 0;\n", "  var right = 0;\n  var rightIn = data.texts.map(function () { return 0; });\n");
+  replace("var typed = trimAnswer(boxes[i].value);\n    var state = typed === answers[i] ?",
+          "var typed = trimAnswer(boxes[i].value.normalize('NFC'));\n    var state = isRight(typed, i) ?");
+  replace("if (state === 'right') right++;", "if (state === 'right') {\n      right++;\n      rightIn[textOf(i)]++;\n    }");
+  replace("    finish('You scored ' + right + ' out of a possible ' + boxes.length);\n",
+          "    finish('You scored ' + right + ' out of a possible ' + boxes.length);\n"
+          "    putTextScores(result.appendChild(document.createElement('ul')), rightIn);\n");
+  replace("  scoreLine.className = '';\n}",
+          "  scoreLine.className = '';\n  putTextScores(document.getElementById('text-scores'), shown ? null : rightIn);\n}");
+  return script;
+}
+
+}  // namespace
+
+std::string_view ResponsiveTestScript() {
+  static const std::string script = MakeTestScript();
+  return script;
+}
+
 Strong StrongDirection(char32_t c) {
   switch (unicode::StrongDirection(c)) {
     case unicode::StrongClass::LeftToRight: return Strong::Ltr;
@@ -614,14 +777,7 @@ Strong StrongDirection(char32_t c) {
 }
 
 std::size_t DisplayCells(TextView text) {
-  std::size_t cells = 0;
-  for (char32_t c : text) {
-    switch (unicode::DisplayWidth(c)) {
-      case unicode::CellWidth::Zero: break;
-      case unicode::CellWidth::One: cells += 1; break;
-      case unicode::CellWidth::Two: cells += 2; break;
-    }
-  }
+  const std::size_t cells = unicode::CellCount(text);
   return cells == 0 ? 1 : cells;
 }
 

@@ -7,6 +7,7 @@
 
 #include "core/ctest/TestGen.h"
 #include "core/page/ExportSettings.h"
+#include "core/page/PageTest.h"
 #include "core/text/Text.h"
 
 namespace brenvik {
@@ -19,6 +20,17 @@ namespace brenvik {
 // as the classic writer does; ListIndexError(i) when the lists are not
 // aligned.
 std::string BuildResponsivePage(const TestWorkspace& workspace, const ExportSettings& settings);
+
+// The page of a test: a plain test exactly as above. Otherwise the texts in
+// order, each under its title as a heading when there are several, in a
+// container that carries the test's language as lang (the page's own words
+// stay lang="en"); the gap numbers run on from text to text; a box is right
+// with its deleted part or any further accepted answer, compared after the
+// typed answer is put in Normalization Form C and trimmed, both sides in
+// lower case (toLowerCase) when the test ignores letter case; the score is
+// given in total and per text ("Text 2: 18 of 25", the text's title).
+// ListIndexError(-1) when a text has no gap.
+std::string BuildResponsiveTestPage(const page::PageTest& test, const ExportSettings& settings);
 
 namespace page {
 

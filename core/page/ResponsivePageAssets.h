@@ -304,4 +304,9 @@ if (data.seconds > 0) {
 })();
 )JS";
 
+// The script of a page whose test has several texts, further answers, a
+// language or answers that ignore letter case: the script above with the
+// data's ignoreCase, accepted and texts read (see BuildResponsiveTestPage).
+std::string_view ResponsiveTestScript();
+
 }  // namespace brenvik::page

@@ -111,8 +111,11 @@
 
   function isBlank(c) { return c === 32 || c === 10 || c === 13; }
 
-  // The typed answer as the page scores it.
+  // The typed answer as the page scores it: composed (NFC), so that a
+  // letter typed as base and accent matches, without blanks at its ends
+  // and with runs of spaces as one.
   function trimAnswer(s) {
+    if (typeof s.normalize === 'function') s = s.normalize('NFC');
     var start = 0;
     var end = s.length;
     while (end > 0 && isBlank(s.charCodeAt(end - 1))) end--;

@@ -113,10 +113,10 @@ std::string ScormInteractionId(std::size_t textNumber, std::size_t gapNumber) {
   return "text" + std::to_string(textNumber) + "-gap" + std::to_string(gapNumber);
 }
 
-std::string BuildScormManifest(const GeneratedTest& test, const ScormOptions& options) {
+std::string BuildScormManifest(TextView testTitle, const ScormOptions& options) {
   const bool v12 = options.version == ScormVersion::Scorm12;
   std::string title;
-  AppendXmlText(title, ManifestTitle(test.settings.Title));
+  AppendXmlText(title, ManifestTitle(testTitle));
   // Named after the title, so that a new package of the same test replaces
   // the old one on platforms that go by the manifest's identifier.
   const std::string id = "brenvik-" + Hex64(Fnv1a(title, Fnv1a(v12 ? "1.2" : "2004")));
@@ -174,31 +174,29 @@ std::string BuildScormManifest(const GeneratedTest& test, const ScormOptions& op
   return out;
 }
 
-std::string ScormAdapterData(const GeneratedTest& test, const ScormOptions& options) {
+std::string ScormAdapterData(const page::PageTest& test, const ScormOptions& options) {
   std::string out = "{\"version\":";
   out += options.version == ScormVersion::Scorm12 ? "\"1.2\"" : "\"2004\"";
   out += ",\"passMark\":";
   out += options.passMark ? std::to_string(*options.passMark) : "null";
   out += ",\"matching\":";
-  out += test.matching == AnswerMatching::IgnoreCase ? "\"ignoreCase\"" : "\"exact\"";
+  out += test.Matching == AnswerMatching::IgnoreCase ? "\"ignoreCase\"" : "\"exact\"";
   out += ",\"language\":";
-  AppendJsonString(out, Text(test.language.begin(), test.language.end()));
+  AppendJsonString(out, Text(test.Language.begin(), test.Language.end()));
   out += ",\"gaps\":[";
   std::size_t gap = 0;
-  for (std::size_t t = 0; t < test.texts.size(); ++t) {
-    const GeneratedText& text = test.texts[t];
+  for (std::size_t t = 0; t < test.Texts.size(); ++t) {
+    const page::PageText& text = test.Texts[t];
     std::size_t gapInText = 0;
-    for (const TestWord& word : TestWords(text.workspace)) {
+    for (const TestWord& word : TestWords(*text.Workspace)) {
       if (word.Answer.empty()) continue;
       out += gap == 0 ? "\n{\"id\":\"" : ",\n{\"id\":\"";
       out += ScormInteractionId(t + 1, ++gap);
       out += "\",\"answers\":[";
       AppendJsonString(out, word.Answer);
-      if (gapInText < text.accepted.size()) {
-        for (const Text& accepted : text.accepted[gapInText]) {
-          out.push_back(',');
-          AppendJsonString(out, accepted);
-        }
+      for (const Text& accepted : text.acceptedOf(gapInText)) {
+        out.push_back(',');
+        AppendJsonString(out, accepted);
       }
       out += "]}";
       ++gapInText;
@@ -223,9 +221,10 @@ std::string AddScormAdapter(std::string_view page, std::string_view adapterData)
   return out;
 }
 
-std::string BuildScormPackage(std::string_view page, const GeneratedTest& test, const ScormOptions& options) {
+std::string BuildScormPackage(std::string_view page, const page::PageTest& test, TextView title,
+                              const ScormOptions& options) {
   std::vector<ZipEntry> entries;
-  entries.push_back({std::string(kScormManifestName), BuildScormManifest(test, options)});
+  entries.push_back({std::string(kScormManifestName), BuildScormManifest(title, options)});
   entries.push_back({std::string(kScormPageName), AddScormAdapter(page, ScormAdapterData(test, options))});
   for (const EmbeddedFile& file : embedded::ScormAdapterScript()) {
     entries.push_back({std::string(kScormAdapterName), std::string(file.bytes)});

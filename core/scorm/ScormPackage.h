@@ -17,7 +17,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/test/GenerateText.h"
+#include "core/page/PageTest.h"
 #include "core/text/Errors.h"
 
 namespace brenvik {
@@ -47,29 +47,31 @@ class ScormError : public BrenvikError {
 unsigned ParsePassMark(std::string_view text);
 
 // The interaction id of a gap: "text2-gap7", the text's number and the gap's
-// number as the page shows it (gap numbers run on from text to text).
+// number as the page shows it (gap numbers run on from text to text), so
+// that a gradebook row names both.
 std::string ScormInteractionId(std::size_t textNumber, std::size_t gapNumber);
 
-// imsmanifest.xml for the test: one organization and one item named after
-// the test's title, one SCO resource (index.html and scorm-adapter.js).
+// imsmanifest.xml for a test of this title: one organization and one item
+// named after the title, one SCO resource (index.html and scorm-adapter.js).
 // With a pass mark, SCORM 1.2 gives the item adlcp:masteryscore and SCORM
 // 2004 gives it a primary objective satisfied by a normalized measure of
 // passMark / 100.
-std::string BuildScormManifest(const GeneratedTest& test, const ScormOptions& options);
+std::string BuildScormManifest(TextView title, const ScormOptions& options);
 
 // The adapter's data block (JSON): version, pass mark, matching, language
-// and per gap its interaction id and right answers (the deleted part, then
-// the accepted ones). Safe inside a <script> element: "<", ">", "&" and the
+// and per gap of every text, in page order, its interaction id and right
+// answers (the deleted part, then the accepted ones). Safe inside a <script> element: "<", ">", "&" and the
 // line and paragraph separators are written as \u escapes.
-std::string ScormAdapterData(const GeneratedTest& test, const ScormOptions& options);
+std::string ScormAdapterData(const page::PageTest& test, const ScormOptions& options);
 
 // The page with the data block and the adapter's <script src> put in just
 // before its last "</body>". ScormError when the page has none.
 std::string AddScormAdapter(std::string_view page, std::string_view adapterData);
 
 // The package as zip bytes, from the responsive page of the test (UTF-8, as
-// BuildResponsivePage writes it).
-std::string BuildScormPackage(std::string_view page, const GeneratedTest& test, const ScormOptions& options);
+// BuildResponsiveTestPage writes it); title names it on the platform.
+std::string BuildScormPackage(std::string_view page, const page::PageTest& test, TextView title,
+                              const ScormOptions& options);
 
 // The names of the files of a package, in the order of the zip.
 inline constexpr std::string_view kScormPageName = "index.html";

@@ -401,6 +401,7 @@ class LayoutTable {
   LayoutTable& operator=(const LayoutTable&) = delete;
 
   CellWidth width(char32_t c) const { return static_cast<CellWidth>(get(c) & kWidthMask); }
+  std::size_t cells(char32_t c) const { return get(c) & kWidthMask; }
   StrongClass direction(char32_t c) const { return static_cast<StrongClass>((get(c) & kDirectionMask) >> 2); }
 
  private:
@@ -447,6 +448,20 @@ const LayoutTable& Layout() {
 CellWidth DisplayWidth(char32_t c) {
   if (c < 0x80) return CellWidth::One;  // ASCII, without loading the table
   return Layout().width(c);
+}
+
+std::size_t CellCount(TextView text) {
+  std::size_t cells = 0;
+  const LayoutTable* table = nullptr;  // loaded at the first character beyond ASCII
+  for (char32_t c : text) {
+    if (c < 0x80) {
+      ++cells;
+      continue;
+    }
+    if (table == nullptr) table = &Layout();
+    cells += table->cells(c);
+  }
+  return cells;
 }
 
 StrongClass StrongDirection(char32_t c) {
@@ -729,8 +744,8 @@ void TextSegmenter::graphemeBoundaries(TextView text, std::vector<std::size_t>& 
   Impl& d = *impl_;
   d.loadGraphemes();
   if (d.clusterRules) {
-    if (const ClusterTable* table = Clusters()) {
-      ClusterBoundaries(*table, text, out);
+    if (const ClusterTable* clusters = Clusters()) {
+      ClusterBoundaries(*clusters, text, out);
       return;
     }
   }

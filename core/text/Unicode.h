@@ -52,6 +52,8 @@ class CharFlagTable {
 // for the rest.
 enum class CellWidth : std::uint8_t { Zero, One, Two };
 CellWidth DisplayWidth(char32_t c);
+// The cells of a whole text: the sum of DisplayWidth over its characters.
+std::size_t CellCount(TextView text);
 
 // The strong direction a character gives a line of text that starts with
 // it (Bidi_Class L; R or AL), or None for every other class (digits,

@@ -4,7 +4,11 @@
 import assert from 'node:assert/strict';
 import { after, before, describe, test } from 'node:test';
 
-import { answersOf, exportPage, launchBrowser } from './helpers.mjs';
+import { writeFileSync } from 'node:fs';
+import path from 'node:path';
+import { pathToFileURL } from 'node:url';
+
+import { answersOf, exportPage, launchBrowser, runCli, workDir } from './helpers.mjs';
 
 const CAT = 'This is a test. The cat sat on the mat.';
 
@@ -211,4 +215,24 @@ describe('exported page', () => {
     assert.deepEqual(errors, []);
     await context.close();
   });
+
+  // A test file whose first gap ("c__" of "cat") also takes "ow": the
+  // further answer counts, and the other letter case only when the test
+  // ignores it.
+  for (const [matching, expected] of [['exact', '2'], ['ignore-case', '3']]) {
+    test(`a test file's further answers count, letter case by its matching (${matching})`, async () => {
+      const file = path.join(workDir, `cat-${matching}.ctest`);
+      writeFileSync(file, JSON.stringify({ format: 'brenvik-test', version: 1, matching,
+        texts: [{ title: 'Cat', source: CAT, edits: [{ word: 'cat', occurrence: 1, accepted: ['ow'] }] }] }));
+      const out = file.replace(/ctest$/, 'htm');
+      const r = runCli(['export', file, '-o', out, '--practice']);
+      assert.equal(r.status, 0, r.stderr);
+      const { page, context, errors } = await open(pathToFileURL(out).href);
+      await fillAll(page, ['ow', 'n', 'AT']);
+      await submit(page);
+      assert.equal(await score(page), expected);
+      assert.deepEqual(errors, []);
+      await context.close();
+    });
+  }
 });

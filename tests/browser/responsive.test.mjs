@@ -4,10 +4,12 @@
 // in many scripts typed key by key, and hostile texts that must stay text.
 
 import assert from 'node:assert/strict';
-import { readFileSync } from 'node:fs';
+import { readFileSync, writeFileSync } from 'node:fs';
+import path from 'node:path';
+import { pathToFileURL } from 'node:url';
 import { after, before, describe, test } from 'node:test';
 
-import { answersOf, axeSourceText, exportPage, launchBrowser, runCli } from './helpers.mjs';
+import { answersOf, axeSourceText, exportPage, launchBrowser, runCli, workDir } from './helpers.mjs';
 
 const CAT = 'This is a test. The cat sat on the mat.';
 const PHONE = { viewport: { width: 360, height: 740 }, hasTouch: true, isMobile: true, deviceScaleFactor: 2 };
@@ -740,4 +742,54 @@ describe('responsive page', () => {
       await context.close();
     }
   });
+
+  // A test of two texts: the first gap of the first text also takes a
+  // further answer, answers ignore letter case, the texts are in German.
+  // Typed: the further answer, the second gap in upper case, a wrong
+  // answer, the rest right; the further answer typed decomposed (NFD)
+  // counts as its composed form.
+  const TWO = [['Erster Text', 'Der Hund lief. Wir sahen dann den Hund im Park und gingen heim.'],
+    ['Zweiter Text', 'Es regnet. Die Kinder spielten im Garten und lachten laut.']];
+  for (const [variantName, options] of VARIANTS.slice(0, 2)) {
+    for (const [sizeName, size] of SIZES) {
+      test(`a test of several texts, ${variantName} on a ${sizeName}: further answers, letter case, scores per text`, async () => {
+        const ctest = (edits) => JSON.stringify({ format: 'brenvik-test', version: 1, language: 'de', matching: 'ignore-case',
+          texts: TWO.map(([title, source], t) => ({ title, source, edits: t === 0 ? edits : [] })) });
+        const file = path.join(workDir, `two-${variantName.replace(/ /g, '-')}-${sizeName}.ctest`);
+        writeFileSync(file, ctest([]));
+        const ws = JSON.parse(runCli(['workspace', file]).stdout.toString('utf8'));
+        const gaps = ws.texts.map((t) => t.gaps);
+        const first = gaps[0][0];
+        writeFileSync(file, ctest([{ word: first.word, occurrence: 1, accepted: ['\u00e9x'] }]));
+        const out = file.replace(/ctest$/, 'htm');
+        const r = runCli(['export', file, '--format', 'responsive', '-o', out, ...options]);
+        assert.equal(r.status, 0, r.stderr);
+        const { page, context, errors } = await open(pathToFileURL(out).href, { size });
+        assert.equal(await page.getAttribute('html', 'lang'), 'en');
+        assert.deepEqual(await page.$$eval('#cloze .text', (els) => els.map((e) => e.lang)), ['de', 'de']);
+        assert.deepEqual(await page.$$eval('#cloze h2', (els) => els.map((e) => e.textContent)), ['Erster Text', 'Zweiter Text']);
+        const labels = await page.$$eval('#cloze input', (els) => els.map((e) => e.getAttribute('aria-label')));
+        const total = gaps[0].length + gaps[1].length;
+        assert.deepEqual(labels, Array.from({ length: total }, (_, i) => `Gap ${i + 1} of ${total}`));
+        const typed = [...gaps[0], ...gaps[1]].map((g) => g.answer);
+        typed[0] = 'e\u0301x';
+        typed[1] = typed[1].toUpperCase();
+        typed[gaps[0].length] = 'qq';
+        await fillAll(page, typed);
+        await press(page, '#submit-test', size);
+        const perText = [`Erster Text: ${gaps[0].length} of ${gaps[0].length}`,
+          `Zweiter Text: ${gaps[1].length - 1} of ${gaps[1].length}`];
+        if (options.includes('--practice')) {
+          assert.equal(await page.innerText('#score-line'), `Score: ${total - 1} of ${total}`);
+          assert.deepEqual(await page.$$eval('#text-scores li', (els) => els.map((e) => e.textContent)), perText);
+        } else {
+          assert.equal(await page.$eval('#result', (e) => e.firstChild.textContent), `You scored ${total - 1} out of a possible ${total}`);
+          assert.deepEqual(await page.$$eval('#result li', (els) => els.map((e) => e.textContent)), perText);
+        }
+        assert.ok(await noSidewaysScroll(page));
+        assert.deepEqual(errors, []);
+        await context.close();
+      });
+    }
+  }
 });

@@ -1,12 +1,15 @@
-// One SCORM check per engine (Firefox, WebKit): a 2004 package in the
-// scorm-again host page; the pupil answers right, wrong and empty, submits,
-// leaves and comes back. The driver needs visit(url), a plain navigation,
+// The SCORM checks per engine (Firefox, WebKit) in the scorm-again host
+// page: a 2004 package where the pupil answers right, wrong and empty,
+// submits, leaves and comes back; a 1.2 package of a test of six texts
+// with further answers and letter case ignored. The driver needs visit(url), a plain navigation,
 // and evaluate(expression).
 
 import assert from 'node:assert/strict';
 import { after, before, test } from 'node:test';
 
-import { pack, startPlatform, typeScript } from './scorm-host.mjs';
+import { fileURLToPath } from 'node:url';
+
+import { pack, packFile, startPlatform, typeScript } from './scorm-host.mjs';
 
 async function until(driver, expression) {
   for (let i = 0; i < 200; i++) {
@@ -48,5 +51,31 @@ export function scormEngineTest(engine, startDriver) {
     await driver.visit(`${platform.base}/host?v=2004&p=${n}&saved=${encodeURIComponent(left.suspend_data)}`);
     await until(driver, "window.pupil().readyState === 'complete' && window.pupil().getElementById('cloze')");
     assert.deepEqual(await driver.evaluate("Array.from(window.pupil().querySelectorAll('#cloze input'), (b) => b.value)"), ['at', 'x', '']);
+  });
+
+  test(`SCORM 1.2 package of six texts in ${engine}: ids per text, further answers, any letter case`, async () => {
+    const file = fileURLToPath(new URL('../../examples/research-form-a.ctest', import.meta.url));
+    const n = packFile(file, '12', 10, ['--ignore-case']);
+    await driver.visit(platform.host('12', n));
+    await until(driver, "window.pupil().readyState === 'complete' && window.pupil().getElementById('cloze')");
+    const gaps = await driver.evaluate("JSON.parse(window.pupil().getElementById('scorm-data').textContent).gaps");
+    // Every gap with a further answer gets it, the first gap its answer in
+    // capitals, the others nothing.
+    const typed = gaps.map((g, i) => (g.answers.length > 1 ? g.answers[1] : i === 0 ? g.answers[0].toUpperCase() : ''));
+    await driver.evaluate(typeScript(typed));
+    await driver.evaluate("window.pupil().getElementById('submit-test').click()");
+    await until(driver, "window.cmi().core.lesson_status === 'failed'");
+    const cmi = await driver.evaluate('window.cmi()');
+    const right = typed.filter((t) => t !== '').length;
+    assert.equal(right, 7);
+    assert.equal(cmi.core.score.raw, String(Math.round((right * 10000) / gaps.length) / 100));
+    const got = Object.values(cmi.interactions).filter((i) => i && i.id);
+    assert.deepEqual(got.map((i) => i.id), gaps.map((g) => g.id));
+    assert.deepEqual([got[0].id, got[0].result], ['text1-gap1', 'correct']);
+    assert.match(got[got.length - 1].id, new RegExp(`^text6-gap${gaps.length}$`));
+    assert.deepEqual(got.map((i) => i.result), typed.map((t) => (t ? 'correct' : 'wrong')));
+    const accepted = got.filter((i, k) => gaps[k].answers.length > 1);
+    assert.deepEqual(accepted.map((i) => Object.values(i.correct_responses).filter((p) => p && p.pattern).map((p) => p.pattern)),
+      gaps.filter((g) => g.answers.length > 1).map((g) => g.answers));
   });
 }

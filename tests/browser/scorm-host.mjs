@@ -60,12 +60,28 @@ export function pack(text, version, passMark, options = []) {
   } else {
     r = spawnSync(cliPath(), args, { input: text });
   }
+  unpack(n, zip, r);
+  return n;
+}
+
+// Packs a test file with brenvik-cli export, its own options after it
+// (--ignore-case, --lang TAG, --practice and the like). Returns the
+// package's number.
+export function packFile(file, version, passMark, options = []) {
+  const n = ++packages;
+  const zip = path.join(workDir, `package${n}.zip`);
+  const args = ['export', file, '-o', zip, '--format', version === '12' ? 'scorm12' : 'scorm2004', ...options];
+  if (passMark !== null) args.push('--pass-mark', String(passMark));
+  unpack(n, zip, spawnSync(cliPath(), args));
+  return n;
+}
+
+function unpack(n, zip, r) {
   if (r.status !== 0) throw new Error(`brenvik-cli export failed: ${r.stderr}`);
   const dir = path.join(workDir, `package${n}`);
   mkdirSync(dir);
   const u = spawnSync('unzip', ['-q', zip, '-d', dir]);
   if (u.status !== 0) throw new Error(`unzip failed: ${u.stderr}`);
-  return n;
 }
 
 function hostPage(version) {

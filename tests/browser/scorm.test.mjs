@@ -5,13 +5,16 @@
 
 import assert from 'node:assert/strict';
 import { after, before, describe, test } from 'node:test';
+import { fileURLToPath } from 'node:url';
 
 import { launchBrowser } from './helpers.mjs';
-import { pack, startPlatform, typeScript } from './scorm-host.mjs';
+import { pack, packFile, startPlatform, typeScript } from './scorm-host.mjs';
 
 const CAT = 'This is a test. The cat sat on the mat.';   // gaps: at, n, at
 const TIME_12 = /^\d{2,}:\d{2}:\d{2}(\.\d{1,2})?$/;
 const TIME_2004 = /^PT\d+H\d+M\d+(\.\d{1,2})?S$/;
+// Six texts in English, each with one further accepted answer.
+const FORM_A = fileURLToPath(new URL('../../examples/research-form-a.ctest', import.meta.url));
 
 describe('SCORM packages in Chromium with scorm-again', () => {
   let browser;
@@ -161,6 +164,54 @@ describe('SCORM packages in Chromium with scorm-again', () => {
       assert.equal(version === '12' ? cmi.core.score.raw : cmi.score.raw, version === '12' ? '100' : '3');
       assert.deepEqual(errors, []);
       await back.close();
+    });
+  }
+
+  for (const version of ['12', '2004']) {
+    test(`SCORM ${version}, a test of six texts: ids per text and gap, accepted answers, any letter case`, async () => {
+      const s = await session(version, packFile(FORM_A, version, 50, ['--ignore-case']));
+      // Per box in page order: the text it is in (by the headings before it)
+      // and its right answers.
+      const boxes = await s.page.evaluate(() => {
+        const d = window.pupil();
+        const gaps = JSON.parse(d.getElementById('scorm-data').textContent).gaps;
+        const out = [];
+        let text = 0;
+        for (const element of d.querySelectorAll('#cloze h2, #cloze input')) {
+          if (element.tagName === 'H2') text++;
+          else out.push({ text, answers: gaps[out.length].answers });
+        }
+        return out;
+      });
+      assert.equal(new Set(boxes.map((b) => b.text)).size, 6);
+      assert.equal(boxes.filter((b) => b.answers.length === 2).length, 6, 'one further answer in each text');
+      // The further answer where there is one; else in turn the answer in
+      // capitals, a wrong one and none.
+      const typed = boxes.map((b, i) => (b.answers.length > 1 ? b.answers[1]
+        : i % 3 === 0 ? b.answers[0].toUpperCase() : i % 3 === 1 ? 'zzz' : ''));
+      const right = boxes.map((b, i) => b.answers.length > 1 || i % 3 === 0);
+      const rightCount = right.filter(Boolean).length;
+      await s.type(typed);
+      await s.click('submit-test');
+      const pct = Math.round((rightCount * 10000) / boxes.length) / 100;
+      const status = pct >= 50 ? 'passed' : 'failed';
+      await s.reported(version === '12' ? `window.cmi().core.lesson_status === '${status}'`
+        : `window.cmi().success_status === '${status}'`);
+      assert.match(await s.page.evaluate(() => window.pupil().getElementById('result').textContent),
+        new RegExp(`^You scored ${rightCount} out of a possible ${boxes.length}`));
+      const cmi = await s.cmi();
+      if (version === '12') {
+        assert.deepEqual(cmi.core.score, { raw: String(pct), min: '0', max: '100' });
+      } else {
+        assert.deepEqual([cmi.score.raw, cmi.score.min, cmi.score.max], [String(rightCount), '0', String(boxes.length)]);
+      }
+      const wrong = version === '12' ? 'wrong' : 'incorrect';
+      const pattern = version === '12' ? (a) => a : (a) => `{case_matters=false}{lang=en}${a}`;
+      assert.deepEqual((version === '12' ? interactions12 : interactions2004)(cmi), boxes.map((b, i) => ({
+        id: `text${b.text}-gap${i + 1}`, type: 'fill-in', response: typed[i], result: right[i] ? 'correct' : wrong,
+        weighting: '1', patterns: b.answers.map(pattern) })));
+      assert.deepEqual(errors, []);
+      await s.close();
     });
   }
 

@@ -395,7 +395,7 @@ void MainWindow::exportAs(const ExportFormat& entry) {
   // The test is made into the file first: with no answer the list error
   // ends the command before any dialog. The page text of a classic export
   // is kept (lastPage) even when the save is cancelled.
-  const ExportContext context{ExportCreationTime(), &lastPage_};
+  const ExportContext context{ExportCreationTime(), &lastPage_, AnswerMatching::Exact, {}};
   const ExportText text{state_.settings.Title, &state_.workspace};
   const ExportFormat* format = &entry;
   ExportSettings settings = state_.settings;

@@ -25,6 +25,9 @@
 
 namespace brenvik::test {
 
+// The two-sentence text most command tests process.
+inline const QString kCatText = QStringLiteral("This is a test. The cat sat on the mat.");
+
 class AppFixture : public testing::Test {
  protected:
   ScopedFakePlatform fake;  // installed before the windows read system colours

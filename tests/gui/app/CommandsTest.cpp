@@ -28,7 +28,6 @@ namespace {
 
 using Commands = AppFixture;
 
-const QString kCatText = QStringLiteral("This is a test. The cat sat on the mat.");
 
 // The page bytes an export must write for source text with the given settings,
 // built independently of the window.

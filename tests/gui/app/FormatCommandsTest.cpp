@@ -26,7 +26,6 @@ namespace {
 
 using FormatCommands = AppFixture;
 
-const QString kCatText = QStringLiteral("This is a test. The cat sat on the mat.");
 // "ab\}x" loses "\}x", which Moodle reads as written.
 const QString kBraceText = QStringLiteral("This is a test. The ab\\}x is odd.");
 // "ab\x01x" loses "\x01x", whose control character XML cannot carry.

@@ -91,7 +91,7 @@ TEST_F(Form2Test, StartsShowingTheSettingsInEffect) {
 TEST(Form2SettingsTest, EveryControlShowsItsSettingWhateverTheSettingsHold) {
   ScopedFakePlatform fake;
   ExportSettings settings{PageVariant::Test, false, false, U"Übung 3", U"#336699", U"#FFFF00",
-                          U"Georgia", U"18",  U"#CC0000", U"#00FF00"};  // Georgia: not in the list
+                          U"Georgia", U"18",  U"#CC0000", U"#00FF00", std::nullopt};  // Georgia: not in the list
   const ExportSettings before = settings;
   OutputSettingsWindow form(settings);
   auto text = [&](const char* name) { return FromQString(Find<QLineEdit>(&form, QString::fromLatin1(name))->text()); };

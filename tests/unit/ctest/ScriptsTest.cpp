@@ -48,11 +48,15 @@ void ExpectIcuBoundaries(const TestWorkspace& w, const Text& test) {
     const Text word(w.WordList[k]);
     const std::vector<std::size_t> clusters = IcuBoundaries(word, false);
     const std::size_t kept = w.LeftHalves[k].size();
-    if (!w.RightHalves[k].empty()) EXPECT_EQ(kept, clusters[(clusters.size() - 1) / 2]) << ToUtf8(word);
+    if (!w.RightHalves[k].empty()) {
+      EXPECT_EQ(kept, clusters[(clusters.size() - 1) / 2]) << ToUtf8(word);
+    }
     expected += Text(w.LeftHalves[k]) + Text(IcuBoundaries(w.RightHalves[k], false).size() - 1, U'_');
     expected += w.Separators[k];
     const std::vector<std::size_t> words = IcuBoundaries(run + word, true);
-    if (!run.empty()) EXPECT_NE(std::find(words.begin(), words.end(), run.size()), words.end()) << ToUtf8(word);
+    if (!run.empty()) {
+      EXPECT_NE(std::find(words.begin(), words.end(), run.size()), words.end()) << ToUtf8(word);
+    }
     run = w.Separators[k].empty() ? run + word : Text();
   }
   EXPECT_EQ(test, expected);

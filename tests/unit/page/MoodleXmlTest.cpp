@@ -347,5 +347,52 @@ TEST(MoodleXml, KeptNameStripsTagsAsMoodleDoes) {
   for (const auto& [name, kept] : cases) EXPECT_EQ(ToUtf8(moodle::KeptName(name)), ToUtf8(kept)) << ToUtf8(name);
 }
 
+// A text of a test: one question per text in the test's category, each gap
+// right with its deleted part and every further answer, with full marks,
+// in either letter case only when the test ignores it.
+TEST(MoodleQuizWriter, TextsOfATestCarryTheirFurtherAnswersAndMatching) {
+  struct Case {
+    bool ignoreCase;
+    std::vector<std::vector<Text>> accepted;  // per gap of the second text
+    const char* typeWanted;
+  };
+  const std::vector<Case> cases = {
+      {false, {{U"em"}, {}}, "SHORTANSWER_C"},
+      {true, {{U"em", U"x}y"}, {U"a~b"}}, "SHORTANSWER"},
+      {true, {}, "SHORTANSWER"},
+  };
+  for (const Case& c : cases) {
+    TestWorkspace first;
+    TestWorkspace second;
+    GenerateTest(U"One. Then we went home at noon.", first);
+    GenerateTest(U"Two. Then we went home at noon.", second);
+    std::vector<Text> deleted;
+    for (TextView r : second.RightHalves) {
+      if (!r.empty()) deleted.emplace_back(r);
+    }
+    const page::PageText a{U"A/B", &first, nullptr};
+    const page::PageText b{U"Second", &second, &c.accepted};
+    MoodleQuizWriter quiz;
+    quiz.addQuestion(a.Title, first, &a, c.ignoreCase);
+    quiz.addQuestion(b.Title, second, &b, c.ignoreCase);
+    quiz.setCategory(U"Form / A");
+    const XmlNode doc = XmlReader(quiz.finish()).document();
+    ASSERT_EQ(doc.children.size(), 3u);
+    EXPECT_EQ(doc.children[0].attributes.at("type"), "category");
+    EXPECT_EQ(doc.children[0].child("category").child("text").text, "$course$/Form // A");
+    EXPECT_EQ(MoodleName(FromUtf8(doc.children[1].child("name").child("text").text)), U"A/B");
+    const ClozeQuestion q = ReadCloze(FromUtf8(doc.children[2].child("questiontext").child("text").text));
+    ASSERT_EQ(q.gaps.size(), deleted.size());
+    ASSERT_GE(deleted.size(), 2u);
+    for (std::size_t g = 0; g < q.gaps.size(); ++g) {
+      EXPECT_EQ(q.gaps[g].type, c.typeWanted);
+      std::vector<Text> rights = {deleted[g]};
+      if (g < c.accepted.size()) rights.insert(rights.end(), c.accepted[g].begin(), c.accepted[g].end());
+      EXPECT_EQ(q.gaps[g].rightAnswers, rights);
+      EXPECT_EQ(q.gaps[g].alternatives, static_cast<int>(rights.size()));
+    }
+  }
+}
+
 }  // namespace
 }  // namespace brenvik

@@ -278,6 +278,7 @@ struct ClozeGap {
   bool wildcard = false; // the answer holds a bare "*"
   Text literal;          // the answer as a short answer matches it ("\*" read as "*")
   int alternatives = 0;
+  std::vector<Text> rightAnswers;  // every alternative marked "=", in order
 };
 
 // The compiled size of the marking pattern past which PCRE refuses it: each
@@ -382,6 +383,7 @@ inline ClozeQuestion ReadCloze(TextView html) {
           if (html[p] == U'#') {
             while (p < html.size() && html[p] != U'~' && html[p] != U'}') ++p;
           }
+          if (right) gap.rightAnswers.push_back(answer);
           if (gap.alternatives == 1) {
             gap.right = right;
             gap.answer = answer;

@@ -19,16 +19,16 @@
 namespace brenvik {
 namespace {
 
-const Text kCatText = U"This is a test. The cat sat on the mat.";
+const Text kCatSentence = U"This is a test. The cat sat on the mat.";
 
-struct Built {
+struct BuiltPage {
   TestWorkspace workspace;
   Text test;
   std::string page;
 };
 
-Built Build(TextView source, const ExportSettings& settings = {}) {
-  Built b;
+BuiltPage BuildPage(TextView source, const ExportSettings& settings = {}) {
+  BuiltPage b;
   b.test = GenerateTest(source, b.workspace);
   b.page = BuildResponsivePage(b.workspace, settings);
   return b;
@@ -89,7 +89,7 @@ std::vector<Text> PageAnswers(const std::string& page) {
 }
 
 // The markup text as the browser shows it: "&amp;", "&lt;", "&gt;" decoded.
-Text Unescape(TextView s) {
+Text UnescapeHtml(TextView s) {
   Text out;
   std::size_t i = 0;
   while (i < s.size()) {
@@ -150,7 +150,7 @@ std::vector<ShownLine> ParseLines(const std::string& page) {
       const TextView text = TextView(p).substr(i, next == Text::npos ? Text::npos : next - i);
       if (inLine && (!cut || inPart)) {
         EXPECT_EQ(text.find(U'\n'), TextView::npos) << "a line break inside a line: " << ToUtf8(text);
-        append(Unescape(text));
+        append(UnescapeHtml(text));
       } else {
         EXPECT_TRUE(!inLine && afterLine && text == U"\n") << "between blocks: \"" << ToUtf8(text) << "\"";
         afterLine = false;
@@ -180,7 +180,9 @@ std::vector<ShownLine> ParseLines(const std::string& page) {
         EXPECT_FALSE(lines.back().parts.back().empty()) << "an empty part";
         inPart = false;
       } else {
-        if (cut) EXPECT_GE(lines.back().parts.size(), 2u) << "a cut line of one part";
+        if (cut) {
+          EXPECT_GE(lines.back().parts.size(), 2u) << "a cut line of one part";
+        }
         inLine = cut = false;
         afterLine = true;
       }
@@ -302,7 +304,7 @@ ExportSettings Variant(PageVariant mode, bool showAnswers, bool timer) {
 }
 
 TEST(ResponsivePage, WorkedExample) {
-  const Built b = Build(kCatText);
+  const BuiltPage b = BuildPage(kCatSentence);
   EXPECT_EQ(PageAnswers(b.page), (std::vector<Text>{U"at", U"n", U"at"}));
   EXPECT_EQ(ShownText(b.page), U"This is a test. The c__ sat o_ the m__.");
   EXPECT_EQ(Between(b.page, "<div class=\"text\">", "<input"), "<div>This is a test. The <span class=\"w k\">c");
@@ -358,7 +360,7 @@ TEST(ResponsivePage, VariantsWriteTheirParts) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.data);
-    const std::string page = Build(kCatText, Variant(c.mode, c.show, c.timer)).page;
+    const std::string page = BuildPage(kCatSentence, Variant(c.mode, c.show, c.timer)).page;
     EXPECT_TRUE(Has(page, std::string("id=\"test-data\">") + c.data));
     EXPECT_EQ(Has(page, ">Show Answers</button>"), c.showButton);
     EXPECT_EQ(Has(page, "<p id=\"feedback\"></p>"), c.feedback);
@@ -372,7 +374,7 @@ TEST(ResponsivePage, VariantsWriteTheirParts) {
   }
   // Twelve seconds per gap.
   const std::string twenty =
-      Build(U"Go. aa bb cc dd ee ff gg hh ii jj kk ll mm nn oo pp qq rr ss tt uu vv ww xx yy zz aa bb cc dd "
+      BuildPage(U"Go. aa bb cc dd ee ff gg hh ii jj kk ll mm nn oo pp qq rr ss tt uu vv ww xx yy zz aa bb cc dd "
             U"ee ff gg hh ii jj kk ll mm nn",
             Variant(PageVariant::Test, false, true))
           .page;
@@ -405,7 +407,7 @@ TEST(ResponsivePage, NoAnswerIsTheListError) {
 }
 
 TEST(ResponsivePage, LineBreaksAndMarkupInTheText) {
-  const Built b = Build(U"Line one.\r\nA b c<d e f&g hi\r\n\r\nij\"kl 'mn' op\rqr\nst.");
+  const BuiltPage b = BuildPage(U"Line one.\r\nA b c<d e f&g hi\r\n\r\nij\"kl 'mn' op\rqr\nst.");
   EXPECT_EQ(ShownText(b.page), WithLf(b.test));
   const std::string p = ToUtf8(TextMarkup(b.page));
   EXPECT_FALSE(Has(p, "\r"));
@@ -435,7 +437,7 @@ TEST(ResponsivePage, OneBlockPerSourceLine) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(ToUtf8(c.source));
-    const Built b = Build(c.source);
+    const BuiltPage b = BuildPage(c.source);
     EXPECT_EQ(ShownLines(b.page), c.lines);
     EXPECT_EQ(ShownText(b.page), WithLf(b.test));
   }
@@ -454,7 +456,7 @@ TEST(ResponsivePage, OneBlockPerSourceLine) {
 
 TEST(ResponsivePage, SamePageBeforeAndAfterAClassicExport) {
   for (const Text& source :
-       {kCatText, Text(U"Line one.\r\nA bb cc\r\n\r\ndd ee ff gg.\r\n hh ii"),
+       {kCatSentence, Text(U"Line one.\r\nA bb cc\r\n\r\ndd ee ff gg.\r\n hh ii"),
         Text(U"Caf\u00e9. \u017c\u00f3\u0142w ab\\cd ef%gh ij\"kl \u05e9\u05dc\u05d5\u05dd \U0001F600\U0001F601")}) {
     for (const ExportSettings& settings :
          {Variant(PageVariant::Test, false, false), Variant(PageVariant::Practice, true, true)}) {
@@ -471,7 +473,7 @@ TEST(ResponsivePage, SamePageBeforeAndAfterAClassicExport) {
 }
 
 TEST(ResponsivePage, AnswersAreNotWordsInTheSource) {
-  const Built b = Build(U"Go. xylophone quartzite zebra crossbowman");
+  const BuiltPage b = BuildPage(U"Go. xylophone quartzite zebra crossbowman");
   EXPECT_EQ(Answers(b.workspace), (std::vector<Text>{U"tzite", U"bowman"}));
   EXPECT_FALSE(Has(b.page, "tzite"));
   EXPECT_FALSE(Has(b.page, "bowman"));
@@ -498,15 +500,15 @@ TEST(ResponsivePage, HostileSettingsStayInTheirPlace) {
     s.Title = c.title;
     s.FontName = c.font;
     s.TextSize = c.size;
-    const Built b = Build(U"Tom said \"</script><!--\". a b</script>c d<!--e f\\g h'i", s);
+    const BuiltPage b = BuildPage(U"Tom said \"</script><!--\". a b</script>c d<!--e f\\g h'i", s);
     ExpectWholeStructure(b.page);
     // The title shows as written (a NUL, which the parser would drop, as U+FFFD).
     Text shownTitle = c.title;
     for (char32_t& ch : shownTitle) {
       if (ch == 0) ch = kReplacementChar;
     }
-    EXPECT_EQ(Unescape(FromUtf8(Between(b.page, "<h1 dir=\"auto\">", "</h1>"))), shownTitle);
-    EXPECT_EQ(Unescape(FromUtf8(Between(b.page, "<title>", "</title>"))), shownTitle);
+    EXPECT_EQ(UnescapeHtml(FromUtf8(Between(b.page, "<h1 dir=\"auto\">", "</h1>"))), shownTitle);
+    EXPECT_EQ(UnescapeHtml(FromUtf8(Between(b.page, "<title>", "</title>"))), shownTitle);
     // The font name is one CSS string that reads back as the name.
     const Text family = FromUtf8(Between(b.page, "--font:", "}\n"));
     Text shownFont = c.font;
@@ -594,7 +596,7 @@ TEST(ResponsivePage, AKeptPartAndItsBoxShareALineWhenTheyFitAPhone) {
   }
   ExportSettings big;
   big.TextSize = U"96";
-  const std::string page = Build(kCatText, big).page;
+  const std::string page = BuildPage(kCatSentence, big).page;
   EXPECT_TRUE(Has(page, "<span class=\"w\">c<input"));
   EXPECT_FALSE(Has(page, "class=\"w k\""));
 }
@@ -619,7 +621,7 @@ TEST(ResponsivePage, BoxWidthFollowsTheAnswer) {
 TEST(ResponsivePage, MarksAreImagesInTheAnswerTextColour) {
   ExportSettings s = Variant(PageVariant::Practice, false, false);
   s.AnswerTextColour = U"#0a0";
-  const std::string style = Between(Build(kCatText, s).page, "<style>", "</style>");
+  const std::string style = Between(BuildPage(kCatSentence, s).page, "<style>", "</style>");
   // One picture per mark, an image in the page itself, none fetched, with
   // nothing in it that ends the style sheet or the address.
   const std::string marks = style.substr(style.find("@media screen{\n.text input[aria-describedby=said-right]{"));
@@ -670,7 +672,7 @@ TEST(ResponsivePage, VeryLongLinesAreCutIntoPartsThatReadAsTheLine) {
   };
   for (const auto& [source, dirs] : cases) {
     SCOPED_TRACE(ToUtf8(source.substr(0, 40)));
-    const Built b = Build(source, Variant(PageVariant::Practice, true, true));
+    const BuiltPage b = BuildPage(source, Variant(PageVariant::Practice, true, true));
     EXPECT_EQ(ShownText(b.page), WithLf(b.test));
     const std::vector<ShownLine> lines = ParseLines(b.page);
     ASSERT_EQ(lines.size(), dirs.size());
@@ -687,12 +689,14 @@ TEST(ResponsivePage, VeryLongLinesAreCutIntoPartsThatReadAsTheLine) {
         shortest = std::min(shortest, parts[i].size());
         longest = std::max(longest, parts[i].size());
       }
-      if (parts.size() > 1) EXPECT_LT(longest, 2 * shortest);
+      if (parts.size() > 1) {
+        EXPECT_LT(longest, 2 * shortest);
+      }
     }
     ExpectWholeStructure(b.page);
   }
   // In prose a part ends after a sentence, where a short row reads naturally.
-  const Built prose = Build(U"Go. " + repeat(U"The quick brown fox jumps over the lazy dog, and then it rests. ", 200));
+  const BuiltPage prose = BuildPage(U"Go. " + repeat(U"The quick brown fox jumps over the lazy dog, and then it rests. ", 200));
   const std::vector<Text> parts = ParseLines(prose.page).at(0).parts;
   EXPECT_GE(parts.size(), 5u);
   for (std::size_t i = 0; i + 1 < parts.size(); ++i) EXPECT_TRUE(parts[i].ends_with(U". ")) << ToUtf8(parts[i].substr(parts[i].size() - 20));

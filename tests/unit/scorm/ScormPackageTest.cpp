@@ -17,6 +17,7 @@
 #include "core/page/ResponsivePage.h"
 #include "core/scorm/ScormPackage.h"
 #include "core/scorm/Zip.h"
+#include "core/test/GenerateText.h"
 #include "core/test/Json.h"
 #include "core/text/Text.h"
 
@@ -175,6 +176,13 @@ GeneratedTest HostileTest(AnswerMatching matching) {
   return GenerateWholeTest(test);
 }
 
+// The generated test as the writers read it.
+page::PageTest AsPageTest(const GeneratedTest& test) {
+  page::PageTest out{{}, test.matching, test.language};
+  for (const GeneratedText& text : test.texts) out.Texts.push_back({text.title, &text.workspace, &text.accepted});
+  return out;
+}
+
 TEST(Scorm, ManifestsPassTheSchemasTheyCarry) {
   struct Case {
     ScormVersion version;
@@ -189,10 +197,11 @@ TEST(Scorm, ManifestsPassTheSchemasTheyCarry) {
       {ScormVersion::Scorm2004, 100, "imscp_v1p1.xsd"},
   };
   const GeneratedTest test = HostileTest(AnswerMatching::Exact);
-  const std::string page = BuildResponsivePage(test.texts[0].workspace, test.settings);
+  const page::PageTest pageTest = AsPageTest(test);
+  const std::string page = BuildResponsiveTestPage(pageTest, test.settings);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.root + (c.passMark ? " pass mark " + std::to_string(*c.passMark) : ""));
-    const std::string zip = BuildScormPackage(page, test, {c.version, c.passMark});
+    const std::string zip = BuildScormPackage(page, pageTest, test.settings.Title, {c.version, c.passMark});
     Scratch scratch;
     for (const auto& [name, bytes] : ReadZip(zip)) scratch.write(name, bytes);
     // One schema importing every namespace the manifest uses, each from the
@@ -238,8 +247,8 @@ TEST(Scorm, ManifestsPassTheSchemasTheyCarry) {
 
 TEST(Scorm, PageGetsTheAdapterAndItsDataUntouchedOtherwise) {
   const GeneratedTest test = HostileTest(AnswerMatching::IgnoreCase);
-  const std::string page = BuildResponsivePage(test.texts[0].workspace, test.settings);
-  const std::string data = ScormAdapterData(test, {ScormVersion::Scorm2004, 70});
+  const std::string page = BuildResponsiveTestPage(AsPageTest(test), test.settings);
+  const std::string data = ScormAdapterData(AsPageTest(test), {ScormVersion::Scorm2004, 70});
   const std::string withAdapter = AddScormAdapter(page, data);
   const std::size_t body = page.rfind("</body>");
   EXPECT_EQ(withAdapter.substr(0, body), page.substr(0, body));
@@ -275,14 +284,15 @@ TEST(Scorm, PageGetsTheAdapterAndItsDataUntouchedOtherwise) {
 
 TEST(Scorm, PackageHoldsPageAdapterManifestAndSchemasAtItsRoot) {
   const GeneratedTest test = HostileTest(AnswerMatching::Exact);
-  const std::string page = BuildResponsivePage(test.texts[0].workspace, test.settings);
+  const page::PageTest pageTest = AsPageTest(test);
+  const std::string page = BuildResponsiveTestPage(pageTest, test.settings);
   for (ScormVersion version : {ScormVersion::Scorm12, ScormVersion::Scorm2004}) {
-    const std::string zip = BuildScormPackage(page, test, {version, std::nullopt});
-    EXPECT_EQ(BuildScormPackage(page, test, {version, std::nullopt}), zip);
+    const std::string zip = BuildScormPackage(page, pageTest, test.settings.Title, {version, std::nullopt});
+    EXPECT_EQ(BuildScormPackage(page, pageTest, test.settings.Title, {version, std::nullopt}), zip);
     std::map<std::string, std::string> files;
     for (auto& [name, bytes] : ReadZip(zip)) files[name] = bytes;
     EXPECT_EQ(files.count("imsmanifest.xml"), 1u);
-    EXPECT_EQ(files["index.html"], AddScormAdapter(page, ScormAdapterData(test, {version, std::nullopt})));
+    EXPECT_EQ(files["index.html"], AddScormAdapter(page, ScormAdapterData(pageTest, {version, std::nullopt})));
     EXPECT_NE(files["scorm-adapter.js"].find("API_1484_11"), std::string::npos);
     const std::vector<std::string> schemas =
         version == ScormVersion::Scorm12
