@@ -261,7 +261,7 @@
   }
 
   // Leaving the page: the attempt can be resumed unless the test version
-  // was submitted.
+  // was submitted. Once only; nothing is reported after it.
   function leave() {
     if (finished) return;
     saveState();
@@ -286,6 +286,10 @@
     childList: true, characterData: true, subtree: true, attributes: true
   });
   form.addEventListener('change', function () { if (!finished) saveState(); });
+  // Some platforms (ILIAS) send what a closing page saves only while it
+  // runs beforeunload; pagehide and unload still come where that does not
+  // (a frame the platform replaces). The first of them leaves.
+  window.addEventListener('beforeunload', leave);
   window.addEventListener('pagehide', leave);
   window.addEventListener('unload', leave);
 })();

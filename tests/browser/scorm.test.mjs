@@ -215,6 +215,21 @@ describe('SCORM packages in Chromium with scorm-again', () => {
     });
   }
 
+  test('SCORM 2004: the attempt is saved and finished by beforeunload, as a closing tab gives it', async () => {
+    const s = await session('2004', pack(CAT, '2004', null, ['--practice']));
+    await s.type(['at', '', 'x']);
+    // Only the event: the page stays, as when a platform sends what is saved
+    // during beforeunload and nothing after it.
+    await s.page.evaluate(() => document.querySelector('iframe').contentWindow.dispatchEvent(new Event('beforeunload')));
+    await s.page.waitForFunction(() => window.API_1484_11.isTerminated());
+    const cmi = await s.cmi();
+    assert.equal(cmi.exit, 'suspend');
+    assert.match(cmi.session_time, TIME_2004);
+    assert.deepEqual(JSON.parse(cmi.suspend_data), { a: ['at', '', 'x'] });
+    assert.deepEqual(errors, []);
+    await s.close();
+  });
+
   test('SCORM 1.2: answers past 4,096 characters are not kept, and nothing fails', async () => {
     const s = await session('12', pack(CAT, '12', null));
     await s.type(['at', 'x'.repeat(5000), '']);
