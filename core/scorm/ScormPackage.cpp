@@ -84,8 +84,24 @@ std::string Hex64(std::uint64_t v) {
   return out;
 }
 
-std::span<const EmbeddedFile> Schemas(ScormVersion version) {
-  return version == ScormVersion::Scorm12 ? embedded::Scorm12Schemas() : embedded::Scorm2004Schemas();
+// The files every package of a version holds unchanged, the adapter and
+// the schema files, packed once per run: most of a package's bytes and of
+// the time to write it.
+std::vector<PackedZipEntry> PackFixedFiles(std::span<const EmbeddedFile> schemas) {
+  std::vector<PackedZipEntry> packed;
+  for (const EmbeddedFile& file : embedded::ScormAdapterScript()) {
+    packed.push_back(PackZipEntry({std::string(kScormAdapterName), std::string(file.bytes)}));
+  }
+  for (const EmbeddedFile& file : schemas) {
+    packed.push_back(PackZipEntry({std::string(file.name), std::string(file.bytes)}));
+  }
+  return packed;
+}
+
+const std::vector<PackedZipEntry>& FixedFiles(ScormVersion version) {
+  static const std::vector<PackedZipEntry> v12 = PackFixedFiles(embedded::Scorm12Schemas());
+  static const std::vector<PackedZipEntry> v2004 = PackFixedFiles(embedded::Scorm2004Schemas());
+  return version == ScormVersion::Scorm12 ? v12 : v2004;
 }
 
 }  // namespace
@@ -226,13 +242,7 @@ std::string BuildScormPackage(std::string_view page, const page::PageTest& test,
   std::vector<ZipEntry> entries;
   entries.push_back({std::string(kScormManifestName), BuildScormManifest(title, options)});
   entries.push_back({std::string(kScormPageName), AddScormAdapter(page, ScormAdapterData(test, options))});
-  for (const EmbeddedFile& file : embedded::ScormAdapterScript()) {
-    entries.push_back({std::string(kScormAdapterName), std::string(file.bytes)});
-  }
-  for (const EmbeddedFile& file : Schemas(options.version)) {
-    entries.push_back({std::string(file.name), std::string(file.bytes)});
-  }
-  return BuildZip(std::move(entries));
+  return BuildZip(std::move(entries), FixedFiles(options.version));
 }
 
 }  // namespace brenvik

@@ -47,22 +47,23 @@ std::string Deflate(std::string_view in) {
 }
 
 struct Written {
-  const ZipEntry* entry;
-  std::uint32_t crc;
-  std::uint16_t method;
-  std::uint32_t packedSize;
+  const PackedZipEntry* entry;
   std::uint32_t offset;
 };
 
-void PutCommon(std::string& out, const Written& w, std::uint16_t flags) {
+void PutCommon(std::string& out, const PackedZipEntry& e, std::uint16_t flags) {
   Put16(out, flags);
-  Put16(out, w.method);
+  Put16(out, e.method);
   Put16(out, kDosTime);
   Put16(out, kDosDate);
-  Put32(out, w.crc);
-  Put32(out, w.packedSize);
-  Put32(out, static_cast<std::uint32_t>(w.entry->bytes.size()));
-  Put16(out, static_cast<std::uint16_t>(w.entry->name.size()));
+  Put32(out, e.crc);
+  Put32(out, static_cast<std::uint32_t>(e.data.size()));
+  Put32(out, static_cast<std::uint32_t>(e.size));
+  Put16(out, static_cast<std::uint16_t>(e.name.size()));
+}
+
+bool HasNonAscii(std::string_view name) {
+  return std::any_of(name.begin(), name.end(), [](char c) { return (c & 0x80) != 0; });
 }
 
 }  // namespace
@@ -89,50 +90,67 @@ std::string ZipNameProblem(std::string_view name) {
   return {};
 }
 
-std::string BuildZip(std::vector<ZipEntry> entries) {
-  std::sort(entries.begin(), entries.end(),
-            [](const ZipEntry& a, const ZipEntry& b) { return a.name < b.name; });
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    const std::string problem = ZipNameProblem(entries[i].name);
-    if (!problem.empty()) throw ZipError("cannot pack \"" + entries[i].name + "\": " + problem);
-    if (i > 0 && entries[i].name == entries[i - 1].name) {
-      throw ZipError("cannot pack \"" + entries[i].name + "\" twice");
-    }
-    if (entries[i].bytes.size() > kMaxSize) throw ZipError("\"" + entries[i].name + "\" is too large to pack");
+PackedZipEntry PackZipEntry(const ZipEntry& entry) {
+  const std::string problem = ZipNameProblem(entry.name);
+  if (!problem.empty()) throw ZipError("cannot pack \"" + entry.name + "\": " + problem);
+  if (entry.bytes.size() > kMaxSize) throw ZipError("\"" + entry.name + "\" is too large to pack");
+  PackedZipEntry packed;
+  packed.name = entry.name;
+  packed.size = entry.bytes.size();
+  packed.crc = static_cast<std::uint32_t>(crc32_z(crc32_z(0, nullptr, 0),
+                                                  reinterpret_cast<const Bytef*>(entry.bytes.data()),
+                                                  entry.bytes.size()));
+  std::string deflated = Deflate(entry.bytes);
+  if (deflated.size() < entry.bytes.size()) {
+    packed.method = kDeflated;
+    packed.data = std::move(deflated);
+  } else {
+    packed.method = kStored;
+    packed.data = entry.bytes;
   }
-  if (entries.size() > 0xFFFF) throw ZipError("too many files to pack");
+  return packed;
+}
+
+std::string BuildZip(std::vector<ZipEntry> entries, std::span<const PackedZipEntry> packed) {
+  std::vector<PackedZipEntry> own;
+  own.reserve(entries.size());
+  for (const ZipEntry& e : entries) own.push_back(PackZipEntry(e));
+  std::vector<const PackedZipEntry*> all;
+  all.reserve(own.size() + packed.size());
+  for (const PackedZipEntry& e : own) all.push_back(&e);
+  for (const PackedZipEntry& e : packed) {
+    // Entries packed elsewhere are checked as strictly as the others.
+    const std::string problem = ZipNameProblem(e.name);
+    if (!problem.empty()) throw ZipError("cannot pack \"" + e.name + "\": " + problem);
+    all.push_back(&e);
+  }
+  std::sort(all.begin(), all.end(), [](const PackedZipEntry* a, const PackedZipEntry* b) { return a->name < b->name; });
+  for (std::size_t i = 1; i < all.size(); ++i) {
+    if (all[i]->name == all[i - 1]->name) throw ZipError("cannot pack \"" + all[i]->name + "\" twice");
+  }
+  if (all.size() > 0xFFFF) throw ZipError("too many files to pack");
 
   std::string out;
   std::vector<Written> written;
-  written.reserve(entries.size());
-  for (const ZipEntry& e : entries) {
-    Written w{&e, 0, kStored, 0, 0};
-    w.crc = static_cast<std::uint32_t>(
-        crc32_z(crc32_z(0, nullptr, 0), reinterpret_cast<const Bytef*>(e.bytes.data()), e.bytes.size()));
-    std::string packed = Deflate(e.bytes);
-    const bool deflated = packed.size() < e.bytes.size();
-    w.method = deflated ? kDeflated : kStored;
-    const std::string_view data = deflated ? std::string_view(packed) : std::string_view(e.bytes);
-    w.packedSize = static_cast<std::uint32_t>(data.size());
-    if (out.size() + 30 + e.name.size() + data.size() > kMaxSize) throw ZipError("the files are too large to pack");
-    w.offset = static_cast<std::uint32_t>(out.size());
-    const bool utf8 = std::any_of(e.name.begin(), e.name.end(), [](char c) { return (c & 0x80) != 0; });
+  written.reserve(all.size());
+  for (const PackedZipEntry* e : all) {
+    if (out.size() + 30 + e->name.size() + e->data.size() > kMaxSize) {
+      throw ZipError("the files are too large to pack");
+    }
+    written.push_back({e, static_cast<std::uint32_t>(out.size())});
     Put32(out, 0x04034b50);
     Put16(out, kVersionNeeded);
-    PutCommon(out, w, utf8 ? kUtf8Names : 0);
+    PutCommon(out, *e, HasNonAscii(e->name) ? kUtf8Names : 0);
     Put16(out, 0);  // extra field
-    out += e.name;
-    out += data;
-    written.push_back(w);
+    out += e->name;
+    out += e->data;
   }
   const std::size_t directory = out.size();
   for (const Written& w : written) {
-    const bool utf8 =
-        std::any_of(w.entry->name.begin(), w.entry->name.end(), [](char c) { return (c & 0x80) != 0; });
     Put32(out, 0x02014b50);
     Put16(out, kMadeBy);
     Put16(out, kVersionNeeded);
-    PutCommon(out, w, utf8 ? kUtf8Names : 0);
+    PutCommon(out, *w.entry, HasNonAscii(w.entry->name) ? kUtf8Names : 0);
     Put16(out, 0);  // extra field
     Put16(out, 0);  // comment
     Put16(out, 0);  // disk

@@ -8,6 +8,8 @@
 // two equal; so an archive never writes outside the folder it is unpacked
 // into.
 
+#include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,11 +30,26 @@ struct ZipEntry {
   std::string bytes;
 };
 
+// An entry already compressed (or stored) with its checksum: a file that
+// goes unchanged into many archives is packed once, not once an archive.
+struct PackedZipEntry {
+  std::string name;
+  std::uint32_t crc = 0;
+  std::uint16_t method = 0;  // 0 stored, 8 deflated
+  std::uint64_t size = 0;    // the bytes before packing
+  std::string data;          // as written into the archive
+};
+
 // Empty when the name is fine, else the reason it is refused.
 std::string ZipNameProblem(std::string_view name);
 
-// The archive. ZipError for a refused name, two equal names or sizes past
-// the format's limits.
-std::string BuildZip(std::vector<ZipEntry> entries);
+// The entry packed as BuildZip packs it. ZipError for a refused name or a
+// file past the format's limits.
+PackedZipEntry PackZipEntry(const ZipEntry& entry);
+
+// The archive of entries and of entries packed before, the same bytes as
+// if all had been given unpacked. ZipError for a refused name, two equal
+// names or sizes past the format's limits.
+std::string BuildZip(std::vector<ZipEntry> entries, std::span<const PackedZipEntry> packed = {});
 
 }  // namespace brenvik

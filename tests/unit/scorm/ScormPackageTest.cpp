@@ -114,6 +114,13 @@ TEST(Zip, UnzipAndOurReaderGetEveryFileBackInNameOrder) {
   const std::string zip = BuildZip(entries);
   std::vector<ZipEntry> reversed(entries.rbegin(), entries.rend());
   EXPECT_EQ(BuildZip(reversed), zip) << "the same files give the same bytes";
+  // Packed before or not, each file is written the same, in the same place.
+  for (std::size_t split = 0; split <= entries.size(); ++split) {
+    std::vector<PackedZipEntry> packed;
+    for (std::size_t i = split; i < entries.size(); ++i) packed.push_back(PackZipEntry(entries[i]));
+    EXPECT_EQ(BuildZip({entries.begin(), entries.begin() + static_cast<std::ptrdiff_t>(split)}, packed), zip)
+        << split << " entries unpacked";
+  }
 
   const auto files = ReadZip(zip);
   ASSERT_EQ(files.size(), entries.size());
@@ -143,6 +150,11 @@ TEST(Zip, RefusesNamesThatLeaveTheFolder) {
   }
   EXPECT_TRUE(ZipNameProblem("a..b/c.d/.e").empty());
   EXPECT_THROW(BuildZip({{"same", "1"}, {"same", "2"}}), ZipError);
+  const std::vector<PackedZipEntry> packedSame = {PackZipEntry({"same", "2"})};
+  EXPECT_THROW(BuildZip({{"same", "1"}}, packedSame), ZipError);
+  PackedZipEntry renamed = PackZipEntry({"fine", "x"});
+  renamed.name = "../x";
+  EXPECT_THROW(BuildZip({}, std::span<const PackedZipEntry>(&renamed, 1)), ZipError);
 }
 
 TEST(Scorm, PassMark) {
