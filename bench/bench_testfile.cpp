@@ -11,6 +11,7 @@
 #include "core/page/MoodleXml.h"
 #include "core/page/PageTest.h"
 #include "core/page/ResponsivePage.h"
+#include "core/scorm/ScormPackage.h"
 #include "core/test/GenerateText.h"
 #include "core/test/TestFile.h"
 
@@ -97,6 +98,31 @@ void BM_ExportSixTexts(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ExportSixTexts)->Unit(benchmark::kMillisecond);
+
+// A SCORM package of one text of 25 gaps with a further answer, as
+// brenvik-cli export --format scorm12|scorm2004 makes it after reading the
+// text: the test generated, the responsive page, the adapter's data, the
+// manifest and the zip with the schema files (argument: 12 or 2004).
+void BM_ScormPackage25Gaps(benchmark::State& state) {
+  brenvik::Test test = ThousandTexts();
+  test.texts.resize(1);
+  test.language = "en";
+  const brenvik::ScormOptions options{
+      state.range(0) == 12 ? brenvik::ScormVersion::Scorm12 : brenvik::ScormVersion::Scorm2004, 60};
+  std::size_t bytes = 0;
+  for (auto _ : state) {
+    const brenvik::GeneratedTest generated = brenvik::GenerateWholeTest(test);
+    const brenvik::GeneratedText& text = generated.texts.front();
+    const brenvik::page::PageTest pages{{{text.title, &text.workspace, &text.accepted}}, generated.matching,
+                                        generated.language};
+    std::string zip = brenvik::BuildScormPackage(brenvik::BuildResponsiveTestPage(pages, generated.settings), pages,
+                                                 generated.settings.Title, options);
+    bytes = zip.size();
+    benchmark::DoNotOptimize(zip);
+  }
+  state.counters["zip_bytes"] = static_cast<double>(bytes);
+}
+BENCHMARK(BM_ScormPackage25Gaps)->Arg(12)->Arg(2004)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -1,16 +1,21 @@
 #!/usr/bin/env bash
 # Times brenvik-cli export over many texts at once against one call per text,
 # in one run on the same files.
-#   bench/export_many.sh [FORMAT] [COUNT]     FORMAT classic (default), responsive, moodle or pdf; COUNT 1000
+#   bench/export_many.sh [FORMAT] [COUNT]     FORMAT classic (default), responsive, moodle, pdf,
+#                                             scorm12 or scorm2004; COUNT 1000
+#   bench/export_many.sh FORMAT COUNT --one-call [RUNS]
+#                                             only the one call, RUNS times (3)
 # Each text is about 2 KiB of prose (different in every file). Prints the two
 # times, their ratio, and checks that both ways wrote the same bytes.
 set -euo pipefail
 format=${1:-classic}
 count=${2:-1000}
+only_one=${3:-}
+runs=${4:-3}
 here=$(cd "$(dirname "$0")/.." && pwd)
 cli=${BRENVIK_CLI:-$here/build/bin/brenvik-cli}
 [[ -x $cli ]] || { echo "no $cli: build first" >&2; exit 2; }
-case $format in classic|responsive) ext=htm ;; moodle) ext=xml ;; pdf) ext=pdf ;; *) echo "unknown format $format" >&2; exit 2 ;; esac
+case $format in classic|responsive) ext=htm ;; moodle) ext=xml ;; pdf) ext=pdf ;; scorm12|scorm2004) ext=zip ;; *) echo "unknown format $format" >&2; exit 2 ;; esac
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -58,6 +63,15 @@ each_call() {
     fi
   done
 }
+if [[ $only_one == --one-call ]]; then
+  for ((r = 1; r <= runs; r++)); do
+    rm -rf "$work/many"
+    one=$( { time one_call; } 2>&1 )
+    printf '%s: %d texts into --out-dir: %s s real, user %s s, system %s s\n' "$format" \
+      "$(ls "$work/many" | wc -l)" $one
+  done
+  exit 0
+fi
 one=$( { time one_call; } 2>&1 )
 each=$( { time each_call; } 2>&1 )
 
