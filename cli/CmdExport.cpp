@@ -70,7 +70,8 @@ std::string HelpText() {
       "  --timer                    submit the answers after " + std::to_string(page::kSecondsPerGap) +
       " seconds per gap\n"
       "  --title T                  heading of the page and the worksheet, name of\n"
-      "                             the Moodle question (default C-Test)\n"
+      "                             the Moodle question and of the SCORM package\n"
+      "                             on the platform (default C-Test)\n"
       "  --font F                   font name (default Arial)\n"
       "  --size S                   text size in pixels (default 14)\n"
       "  --gap-limit N              after N gaps the rest of each text stays whole\n"
