@@ -49,7 +49,7 @@ TEST_F(ExportMany, OneFilePerTextWithTheBytesOfOneExportEach) {
   };
   const std::vector<std::string> stems = {"cat", "polski", "notes.v2"};
   for (const auto& [format, extension] : std::vector<std::pair<std::string, std::string>>{
-           {"classic", ".htm"}, {"moodle", ".xml"}, {"pdf", ".pdf"}}) {
+           {"classic", ".htm"}, {"moodle", ".xml"}, {"pdf", ".pdf"}, {"scorm12", ".zip"}, {"scorm2004", ".zip"}}) {
     SCOPED_TRACE(format);
     const std::string out = dir_ / ("out-" + format);
     std::vector<std::string> args = inputs;
@@ -77,10 +77,11 @@ TEST_F(ExportMany, DashIsStandardOutputForEveryCommandAndFormat) {
   const std::string dog = text("dog.txt", "Another test. The dog ran to the park.");
   // "FILE" stands for the output.
   std::vector<std::vector<std::string>> cases;
-  for (const char* format : {"classic", "responsive", "moodle", "pdf"}) {
+  for (const char* format : {"classic", "responsive", "moodle", "pdf", "scorm12", "scorm2004"}) {
     cases.push_back({"export", cat, "-o", "FILE", "--format", format, "--practice"});
   }
   cases.push_back({"export", cat, dog, "-o", "FILE", "--format", "moodle"});  // several texts, one file
+  cases.push_back({"export", cat, dog, "-o", "FILE", "--format", "scorm2004"});
   for (std::vector<std::string> args : cases) {
     std::string joined;
     for (const std::string& a : args) joined += a + " ";
