@@ -18,7 +18,7 @@ using exporting::OpenWorksheetPdf;
 constexpr ExportFormat kFormats[] = {
     {"classic", "E&xport to web", "mnuExporttoweb", "Save as HTML", ".htm", "HTML files (*.htm)|*.htm",
      "the page Export to web writes, byte for byte (Windows-1252; the default)", ExportNaming::AlwaysAppend,
-     AfterExport::OfferPreviewEvenIfNotSaved, {}, false, false, &OpenClassicPage},
+     AfterExport::OfferPreviewEvenIfNotSaved, {}, true, false, &OpenClassicPage},
     {"responsive", "Export &mobile page\u2026", "mnuExportMobile",
      "Save as a page for phones, tablets and screen readers", ".htm", "HTML files (*.htm)|*.htm",
      "a UTF-8 page for phones, tablets, screen readers and printing", ExportNaming::AppendWhenMissing,
@@ -30,7 +30,7 @@ constexpr ExportFormat kFormats[] = {
     {"pdf", "Export PD&F\u2026", "mnuExportPdf", "Save the worksheet and its answer key as a PDF file", ".pdf",
      "PDF files (*.pdf)|*.pdf",
      "a printable worksheet and its answer key (A4, or Letter where the locale uses it)",
-     ExportNaming::AppendWhenMissing, AfterExport::Nothing, {}, false, true, &OpenWorksheetPdf},
+     ExportNaming::AppendWhenMissing, AfterExport::Nothing, {}, true, true, &OpenWorksheetPdf},
 };
 
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }

@@ -24,6 +24,7 @@ namespace {
 constexpr qreal kBodyPoints = 12;
 constexpr qreal kTitlePoints = 18;
 constexpr qreal kHeadingPoints = 15;
+constexpr qreal kTextTitlePoints = 13;
 constexpr qreal kSmallPoints = 10;
 constexpr double kMarginMillimetres = 20;
 
@@ -76,11 +77,26 @@ QTextBlockFormat Paragraph(Qt::Alignment align, qreal before, qreal after, qreal
 // pixels at 96 dots per inch and scales to the device itself.
 qreal Px(qreal points) { return points * 96.0 / 72.0; }
 
+// A text's title over its test or its key entries, on a sheet of several.
+void WriteTextTitle(QTextCursor& cursor, const WorksheetSection& section, const QStringList& families,
+                    bool first) {
+  cursor.insertBlock(Paragraph(Qt::AlignLeading, first ? 0 : Px(14), Px(4)), QTextCharFormat());
+  cursor.insertText(ToQString(section.Title), CharFormat(SheetFont(families, kTextTitlePoints, true)));
+}
+
 void WriteTest(QTextCursor& cursor, const Worksheet& sheet, const QStringList& families,
                const QTextBlockFormat& paragraph) {
   const QTextCharFormat text = CharFormat(SheetFont(families, kBodyPoints));
-  cursor.insertBlock(paragraph, text);
-  for (const WorksheetPiece& p : sheet.Test) {
+  if (sheet.Sections.empty()) cursor.insertBlock(paragraph, text);
+  std::size_t section = 0;
+  for (std::size_t i = 0; i < sheet.Test.size(); ++i) {
+    // Each text of several starts under its title, in a paragraph of its own.
+    while (section < sheet.Sections.size() && sheet.Sections[section].FirstPiece == i) {
+      WriteTextTitle(cursor, sheet.Sections[section], families, section == 0);
+      cursor.insertBlock(paragraph, text);
+      ++section;
+    }
+    const WorksheetPiece& p = sheet.Test[i];
     switch (p.PieceKind) {
       case WorksheetPiece::Kind::Plain: cursor.insertText(ToQString(p.Characters), text); break;
       case WorksheetPiece::Kind::Gap:
@@ -91,28 +107,49 @@ void WriteTest(QTextCursor& cursor, const Worksheet& sheet, const QStringList& f
   }
 }
 
-// The key as one flowing paragraph, read in gap order: "n." and the whole
-// word, the answer in bold and underlined, entries kept whole on a line and
-// set apart by a middle dot. (A grid would align better, but PDF readers and
-// text extraction read a grid, or words set far apart, column by column; a
-// paragraph reads in order.)
+// The key as one flowing paragraph per text, read in gap order: "n." and
+// the whole word, the answer in bold and underlined, then each further
+// right answer the same way after a slash ("1. then / them"), entries kept
+// whole on a line and set apart by a middle dot. (A grid would align
+// better, but PDF readers and text extraction read a grid, or words set far
+// apart, column by column; a paragraph reads in order.) On a sheet of
+// several texts each text's entries follow its title.
 void WriteKey(QTextCursor& cursor, const Worksheet& sheet, const QStringList& families) {
   const QTextCharFormat number = CharFormat(SheetFont(families, kSmallPoints));
   const QTextCharFormat kept = CharFormat(SheetFont(families, kBodyPoints));
   QTextCharFormat answer = CharFormat(SheetFont(families, kBodyPoints, true));
   answer.setFontUnderline(true);
+  const QTextBlockFormat paragraph = Paragraph(Qt::AlignLeading, 0, 0, 170);
   // A middle dot between entries, held to the entry before it, so that a
   // line never starts with one.
   const QString between = QStringLiteral("\u00A0\u00A0\u00B7  ");
+  // The word is a bidirectional isolate, so that neighbouring entries in a
+  // right-to-left script do not run together with the numbers.
+  auto word = [&](const Text& keptPart, const Text& answerPart) {
+    cursor.insertText(QChar(0x2068) + ToQString(keptPart), kept);
+    cursor.insertText(ToQString(answerPart) + QChar(0x2069), answer);
+  };
+  std::size_t section = 0;
+  bool first = true;
+  if (sheet.Sections.empty()) cursor.insertBlock(paragraph);
   for (std::size_t i = 0; i < sheet.Key.size(); ++i) {
+    while (section < sheet.Sections.size() && sheet.Sections[section].FirstEntry == i) {
+      WriteTextTitle(cursor, sheet.Sections[section], families, section == 0);
+      cursor.insertBlock(paragraph);
+      first = true;
+      ++section;
+    }
     const WorksheetKeyEntry& e = sheet.Key[i];
-    if (i > 0) cursor.insertText(between, number);
+    if (!first) cursor.insertText(between, number);
+    first = false;
     // A no-break space keeps the number with its word.
     cursor.insertText(QString::number(e.Number) + QStringLiteral(".") + QChar(0x00A0), number);
-    // The word is a bidirectional isolate, so that neighbouring entries in
-    // a right-to-left script do not run together with the numbers.
-    cursor.insertText(QChar(0x2068) + ToQString(e.Kept), kept);
-    cursor.insertText(ToQString(e.Answer) + QChar(0x2069), answer);
+    word(e.Kept, e.Answer);
+    for (const Text& more : e.Accepted) {
+      // The slash stays with the word before it.
+      cursor.insertText(QStringLiteral("\u00A0/ "), kept);
+      word(e.Kept, more);
+    }
   }
 }
 
@@ -202,7 +239,6 @@ void BuildKeyPages(QTextDocument& doc, const Worksheet& sheet, const QStringList
   cursor.beginEditBlock();  // as for the test pages
   cursor.setBlockFormat(Paragraph(Qt::AlignLeading, 0, Px(12)));
   cursor.insertText(ToQString(sheet.KeyHeading), CharFormat(SheetFont(families, kHeadingPoints, true)));
-  cursor.insertBlock(Paragraph(Qt::AlignLeading, 0, 0, 170));
   WriteKey(cursor, sheet, families);
   cursor.endEditBlock();
 }
@@ -299,7 +335,11 @@ QStringList WorksheetFontFamilies(const Worksheet& sheet) {
   };
   look(sheet.Title);
   for (const WorksheetPiece& p : sheet.Test) look(p.Characters);
-  for (const WorksheetKeyEntry& e : sheet.Key) look(e.Answer);
+  for (const WorksheetKeyEntry& e : sheet.Key) {
+    look(e.Answer);
+    for (const Text& more : e.Accepted) look(more);
+  }
+  for (const WorksheetSection& section : sheet.Sections) look(section.Title);
   if (kana) {
     cjk = QStringLiteral("Noto Sans CJK JP");
   } else if (hangul) {
