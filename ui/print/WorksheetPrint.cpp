@@ -107,6 +107,20 @@ void WriteTest(QTextCursor& cursor, const Worksheet& sheet, const QStringList& f
   }
 }
 
+bool IsRightToLeft(char32_t c) {
+  const QChar::Direction d = QChar::direction(c);
+  return d == QChar::DirR || d == QChar::DirAL;
+}
+
+// Whether any word of the key holds a right-to-left letter.
+bool HasRightToLeft(const Worksheet& sheet) {
+  auto any = [](const Text& s) { return std::any_of(s.begin(), s.end(), IsRightToLeft); };
+  for (const WorksheetKeyEntry& e : sheet.Key) {
+    if (any(e.Kept) || any(e.Answer) || std::any_of(e.Accepted.begin(), e.Accepted.end(), any)) return true;
+  }
+  return false;
+}
+
 // The key as one flowing paragraph per text, read in gap order: "n." and
 // the whole word, the answer in bold and underlined, then each further
 // right answer the same way after a slash ("1. then / them"), entries kept
@@ -123,11 +137,18 @@ void WriteKey(QTextCursor& cursor, const Worksheet& sheet, const QStringList& fa
   // A middle dot between entries, held to the entry before it, so that a
   // line never starts with one.
   const QString between = QStringLiteral("\u00A0\u00A0\u00B7  ");
-  // The word is a bidirectional isolate, so that neighbouring entries in a
-  // right-to-left script do not run together with the numbers.
+  // In a key that holds right-to-left words each word is a bidirectional
+  // isolate, so that neighbouring entries do not run together with the
+  // numbers. A key without any has nothing to reorder and goes without:
+  // the sheet's first font has no glyph for the isolate controls, and
+  // looking for one loads every fallback font and embeds another, which
+  // took a third of the time of a worksheet.
+  const bool isolate = HasRightToLeft(sheet);
+  const QString open = isolate ? QString(QChar(0x2068)) : QString();
+  const QString close = isolate ? QString(QChar(0x2069)) : QString();
   auto word = [&](const Text& keptPart, const Text& answerPart) {
-    cursor.insertText(QChar(0x2068) + ToQString(keptPart), kept);
-    cursor.insertText(ToQString(answerPart) + QChar(0x2069), answer);
+    cursor.insertText(open + ToQString(keptPart), kept);
+    cursor.insertText(ToQString(answerPart) + close, answer);
   };
   std::size_t section = 0;
   bool first = true;
