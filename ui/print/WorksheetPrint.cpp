@@ -77,11 +77,16 @@ QTextBlockFormat Paragraph(Qt::Alignment align, qreal before, qreal after, qreal
 // pixels at 96 dots per inch and scales to the device itself.
 qreal Px(qreal points) { return points * 96.0 / 72.0; }
 
+// A block whose last line stays on the page of the next block's first line:
+// a title is not left alone at the foot of a page.
+constexpr int kKeepWithNext = 1;
+
 // A text's title over its test or its key entries, on a sheet of several.
 void WriteTextTitle(QTextCursor& cursor, const WorksheetSection& section, const QStringList& families,
                     bool first) {
   cursor.insertBlock(Paragraph(Qt::AlignLeading, first ? 0 : Px(14), Px(4)), QTextCharFormat());
   cursor.insertText(ToQString(section.Title), CharFormat(SheetFont(families, kTextTitlePoints, true)));
+  cursor.block().setUserState(kKeepWithNext);
 }
 
 void WriteTest(QTextCursor& cursor, const Worksheet& sheet, const QStringList& families,
@@ -167,8 +172,8 @@ void WriteKey(QTextCursor& cursor, const Worksheet& sheet, const QStringList& fa
     cursor.insertText(QString::number(e.Number) + QStringLiteral(".") + QChar(0x00A0), number);
     word(e.Kept, e.Answer);
     for (const Text& more : e.Accepted) {
-      // The slash stays with the word before it.
-      cursor.insertText(QStringLiteral("\u00A0/ "), kept);
+      // No-break spaces keep the entry whole on its line.
+      cursor.insertText(QStringLiteral("\u00A0/\u00A0"), kept);
       word(e.Kept, more);
     }
   }
@@ -211,19 +216,30 @@ struct Page {
   std::vector<PlacedLine> lines;
 };
 
+// Where the first line of the block after this one ends, or -1.
+qreal NextFirstLineBottom(const QTextBlock& block) {
+  const QTextBlock next = block.next();
+  const QTextLayout* layout = next.isValid() ? next.layout() : nullptr;
+  if (layout == nullptr || layout->lineCount() == 0) return -1;
+  const QTextLine line = layout->lineAt(0);
+  return layout->position().y() + line.y() + line.height();
+}
+
 // Cuts the laid-out document into pages line by line: a line that would
 // cross the foot of the page starts the next one, so no line is cut in two
-// or drawn on two pages.
+// or drawn on two pages; a title goes with the first line after it.
 std::vector<Page> Paginate(const QTextDocument& doc, qreal pageHeight) {
   std::vector<Page> pages(1);
   for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
     const QTextLayout* layout = block.layout();
     if (layout == nullptr) continue;
     const QPointF origin = layout->position();
+    const bool keepWithNext = block.userState() == kKeepWithNext;
     for (int i = 0; i < layout->lineCount(); ++i) {
       const QTextLine line = layout->lineAt(i);
       const qreal top = origin.y() + line.y();
-      const qreal bottom = top + line.height();
+      qreal bottom = top + line.height();
+      if (keepWithNext && i + 1 == layout->lineCount()) bottom = std::max(bottom, NextFirstLineBottom(block));
       if (bottom - pages.back().top > pageHeight && !pages.back().lines.empty()) pages.push_back({top, {}});
       pages.back().lines.push_back({line, origin});
     }

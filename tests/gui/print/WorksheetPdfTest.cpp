@@ -412,6 +412,10 @@ TEST_F(PrintedSheet, KeyListsFurtherAnswersPerText) {
     EXPECT_NE(at, Text::npos) << ToUtf8(testPage);
     for (TextView answer : {U"cox", U"sew", U"six"}) EXPECT_EQ(testPage.find(answer), Text::npos);
     EXPECT_EQ(ToUtf8(BoldText(pdf, 2)), c.key);
+    // Latin text needs no font but the sheet's own: nothing invisible pulls
+    // in a fallback font.
+    const test::CliResult fonts = RunProgram("pdffonts", {pdf}, dir_.path());
+    EXPECT_EQ(fonts.out.find("Noto"), std::string::npos) << fonts.out;
   }
 }
 
