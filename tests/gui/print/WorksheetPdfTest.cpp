@@ -419,6 +419,37 @@ TEST_F(PrintedSheet, KeyListsFurtherAnswersPerText) {
   }
 }
 
+// A text's title is never the last line of a page: whatever the length of
+// the text before it, the title goes onto the page of its text's first line.
+TEST_F(PrintedSheet, TitleStaysWithItsText) {
+  TestWorkspace second;
+  GenerateTest(U"Hi. We saw a cat.", second);
+  bool crossed = false;  // some length put the title at the top of a page
+  for (int lines = 10; lines <= 24; ++lines) {
+    SCOPED_TRACE(lines);
+    Text source = U"First line here.";
+    for (int i = 0; i < lines; ++i) source += U"\r\nWonderful gardens bloom";
+    TestWorkspace first;
+    GenerateTest(source, first);
+    page::PageTest test;
+    test.Texts = {{U"Gardens", &first, nullptr}, {U"Zebrawren", &second, nullptr}};
+    const Worksheet sheet = BuildWorksheet(test, {});
+    const std::string pdf = write(sheet);
+    const int count = pageCount(pdf);
+    int found = 0;
+    for (int p = 1; p < count; ++p) {  // the last page is the key's
+      const Text page = Squeeze(pages(pdf, p, p));
+      const std::size_t title = page.find(U"Zebrawren");
+      if (title == Text::npos) continue;
+      ++found;
+      EXPECT_EQ(page.find(U"ZebrawrenHi.Wes__"), title) << ToUtf8(page);
+      crossed = crossed || (p > 1 && title == 0);
+    }
+    EXPECT_EQ(found, 1);
+  }
+  EXPECT_TRUE(crossed);
+}
+
 TEST(WorksheetPaper, LetterWhereTheLocaleUsesIt) {
   struct Case {
     QLocale locale;
