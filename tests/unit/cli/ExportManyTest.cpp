@@ -243,19 +243,6 @@ TEST_F(ExportMany, UsageErrorsWriteNothing) {
     EXPECT_FALSE(PathExists(x));
     EXPECT_FALSE(PathExists(out));
   }
-  // Several texts with -o are one test in one file, in every format: the
-  // page holds each text under its file name.
-  for (const char* format : {"classic", "pdf"}) {
-    const CliResult r = cli({dir_ / "two", "-o", x, "--format", format});
-    EXPECT_EQ(r.status, 0) << r.err;
-    const std::string bytes = ReadFile(x);
-    if (std::string(format) == "classic") {
-      EXPECT_NE(bytes.find("<H3>a</H3>"), std::string::npos);
-      EXPECT_NE(bytes.find("<H3>b</H3>"), std::string::npos);
-    } else {
-      EXPECT_EQ(bytes.rfind("%PDF-", 0), 0u);
-    }
-  }
   const CliResult help = cli({"--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("--out-dir DIR"), std::string::npos);
