@@ -375,6 +375,13 @@ class Exporter {
   // text made it.
   bool make(const LoadedInputs& loaded, const ExportSettings& settings, std::unique_ptr<ExportFile>& file) {
     if (loaded.test.texts.empty()) return false;
+    if (loaded.test.texts.size() > 1 && !job_.format->severalTexts) {
+      ReportFailure(*loaded.inputs.front(), named_,
+                    "the " + std::string(job_.format->id) + " format takes one text a file; this test has " +
+                        std::to_string(loaded.test.texts.size()));
+      failed_ = true;
+      return false;
+    }
     std::vector<GeneratedText> generated;
     generated.reserve(loaded.test.texts.size());
     std::vector<const Input*> from;
