@@ -1,19 +1,22 @@
 // A test file of 1,000 texts of about 2 KiB each, two edits per text: read
 // (open), written (save, atomic with its fsync), and opened, generated and
-// saved as brenvik-cli test FILE --save does.
+// saved as brenvik-cli test FILE --save does; and six of its texts exported
+// in every format.
 
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
 
+#include <QGuiApplication>
 #include <string>
+#include <vector>
 
-#include "core/page/MoodleXml.h"
 #include "core/page/PageTest.h"
 #include "core/page/ResponsivePage.h"
 #include "core/scorm/ScormPackage.h"
 #include "core/test/GenerateText.h"
 #include "core/test/TestFile.h"
+#include "export/ExportFormats.h"
 
 namespace {
 
@@ -76,28 +79,23 @@ void BM_OpenGenerateSave(benchmark::State& state) {
 }
 BENCHMARK(BM_OpenGenerateSave)->Unit(benchmark::kMillisecond);
 
-// A research form: six texts of 25 gaps each, made from the test file and
-// exported as one responsive page and as one Moodle quiz (the formats that
-// take several texts), as brenvik-cli export TEST.ctest does after reading.
-void BM_ExportSixTexts(benchmark::State& state) {
+// A research form: six texts of 25 gaps each, generated from the test and
+// exported in one format through the export table, as brenvik-cli export
+// TEST.ctest -o FILE does after reading the file (the PDF painted as well).
+void BM_ExportSixTexts(benchmark::State& state, const brenvik::ExportFormat* format) {
   brenvik::Test test = ThousandTexts();
   test.texts.resize(6);
   test.matching = brenvik::AnswerMatching::IgnoreCase;
   for (auto _ : state) {
-    const brenvik::GeneratedTest generated = brenvik::GenerateWholeTest(test);
-    brenvik::page::PageTest pages;
-    pages.Matching = generated.matching;
-    for (const brenvik::GeneratedText& t : generated.texts) pages.Texts.push_back({t.title, &t.workspace, &t.accepted});
-    std::string page = brenvik::BuildResponsiveTestPage(pages, generated.settings);
-    brenvik::MoodleQuizWriter quiz;
-    quiz.setCategory(generated.settings.Title);
-    for (const brenvik::page::PageText& t : pages.Texts) quiz.addQuestion(t.Title, *t.Workspace, &t, true);
-    std::string xml = quiz.finish();
-    benchmark::DoNotOptimize(page);
-    benchmark::DoNotOptimize(xml);
+    brenvik::GeneratedTest generated = brenvik::GenerateWholeTest(test);
+    std::vector<brenvik::ExportText> texts;
+    for (brenvik::GeneratedText& t : generated.texts) texts.push_back({t.title, &t.workspace, &t.accepted});
+    const brenvik::ExportContext context{brenvik::ExportCreationTime(), nullptr, generated.matching,
+                                         generated.language};
+    brenvik::ExportResult result = brenvik::Export(*format, texts, generated.settings, context);
+    benchmark::DoNotOptimize(result);
   }
 }
-BENCHMARK(BM_ExportSixTexts)->Unit(benchmark::kMillisecond);
 
 // A SCORM package of one text of 25 gaps with a further answer, as
 // brenvik-cli export --format scorm12|scorm2004 makes it after reading the
@@ -126,4 +124,21 @@ BENCHMARK(BM_ScormPackage25Gaps)->Arg(12)->Arg(2004)->Unit(benchmark::kMilliseco
 
 }  // namespace
 
-BENCHMARK_MAIN();
+// The worksheet needs fonts, so the program is a QGuiApplication (on the
+// offscreen platform unless QT_QPA_PLATFORM names another), as brenvik-cli
+// is for --format pdf.
+int main(int argc, char** argv) {
+  brenvik::MakeExportsReproducible();
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  for (const brenvik::ExportFormat& format : brenvik::ExportFormats()) {
+    benchmark::RegisterBenchmark(("BM_ExportSixTexts/" + std::string(format.id)).c_str(), BM_ExportSixTexts,
+                                 &format)
+        ->Unit(benchmark::kMillisecond);
+  }
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -51,10 +51,9 @@ std::string HelpText() {
       "input) and writes it in the chosen format. With -o FILE several text files\n"
       "make one test of several texts, each under its file name.\n"
       "\n"
-      "  -o FILE                    the file to write, for one INPUT ('-' is\n"
-      "                             standard output); with --format moodle, every\n"
-      "                             text goes into FILE as one question each\n"
-      "                             (named after its file when there are several)\n"
+      "  -o FILE                    the file to write ('-' is standard output);\n"
+      "                             several INPUTs make one test in FILE, each text\n"
+      "                             under its file name (a Moodle question each)\n"
       "  --out-dir DIR              one file per text: DIR/NAME.htm (.xml, .pdf, .zip),\n"
       "                             NAME being the text file's name without .txt;\n"
       "                             DIR is made when missing\n"
@@ -291,7 +290,7 @@ void CheckCombination(const ExportJob& job, const std::vector<Input>& inputs) {
     throw UsageError("a test file (.ctest) only alone with -o FILE; --out-dir DIR takes several");
   }
   if (job.output && inputs.size() > 1 && !job.format->severalTexts) {
-    throw UsageError("several texts need --out-dir DIR (or --format responsive, moodle, scorm12 or scorm2004 with -o FILE)");
+    throw UsageError("--format " + std::string(job.format->id) + " takes one text a file: several texts need --out-dir DIR");
   }
   if (!job.outDir) return;
   if (!inputs.front().path) throw UsageError("--out-dir needs INPUT files or folders");

@@ -20,7 +20,7 @@ using exporting::OpenWorksheetPdf;
 constexpr ExportFormat kFormats[] = {
     {"classic", "E&xport to web", "mnuExporttoweb", "Save as HTML", ".htm", "HTML files (*.htm)|*.htm",
      "the page Export to web writes, byte for byte (Windows-1252; the default)", ExportNaming::AlwaysAppend,
-     AfterExport::OfferPreviewEvenIfNotSaved, {}, false, false, false, &OpenClassicPage},
+     AfterExport::OfferPreviewEvenIfNotSaved, {}, true, false, false, &OpenClassicPage},
     {"responsive", "Export &mobile page\u2026", "mnuExportMobile",
      "Save as a page for phones, tablets and screen readers", ".htm", "HTML files (*.htm)|*.htm",
      "a UTF-8 page for phones, tablets, screen readers and printing", ExportNaming::AppendWhenMissing,
@@ -32,7 +32,7 @@ constexpr ExportFormat kFormats[] = {
     {"pdf", "Export PD&F\u2026", "mnuExportPdf", "Save the worksheet and its answer key as a PDF file", ".pdf",
      "PDF files (*.pdf)|*.pdf",
      "a printable worksheet and its answer key (A4, or Letter where the locale uses it)",
-     ExportNaming::AppendWhenMissing, AfterExport::Nothing, {}, false, true, false, &OpenWorksheetPdf},
+     ExportNaming::AppendWhenMissing, AfterExport::Nothing, {}, true, true, false, &OpenWorksheetPdf},
     {"scorm12", "Export S&CORM package\u2026", "mnuExportScorm",
      "Save as a package that a learning platform imports and that reports each pupil's score", ".zip",
      "SCORM packages (*.zip)|*.zip", "a SCORM 1.2 package of the mobile page (learning platforms)",

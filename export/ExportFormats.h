@@ -40,7 +40,7 @@ struct ExportContext {
   QDateTime CreationTime;    // written into PDFs: ExportCreationTime()
   Text* PageText = nullptr;  // when set, the classic page leaves its text here
   AnswerMatching Matching = AnswerMatching::Exact;
-  std::string Language;
+  std::string Language = {};
 };
 
 // Whether a text has any further accepted answer.

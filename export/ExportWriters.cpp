@@ -13,6 +13,7 @@
 #include "core/page/Worksheet.h"
 #include "core/scorm/ScormPackage.h"
 #include "core/test/GenerateText.h"
+#include "core/text/Errors.h"
 #include "ui/print/WorksheetPrint.h"
 
 namespace brenvik::exporting {
@@ -46,25 +47,6 @@ class OneTextFile final : public ExportFile {
   PreparedText prepared_;
 };
 
-// Bytes made when the text is added.
-std::function<std::string()> Ready(std::string bytes) {
-  return [bytes = std::move(bytes)] { return bytes; };
-}
-
-PreparedText PrepareClassicPage(const ExportText& text, const ExportSettings& settings,
-                                const ExportContext& context) {
-  // Prepares the workspace's page lists in place, as Export to web always has.
-  if (HasAcceptedAnswers(text) || context.Matching != AnswerMatching::Exact) {
-    return {{}, Ready(BuildTestPageBytes(*text.Workspace, settings,
-                                         text.Accepted != nullptr ? *text.Accepted : std::vector<std::vector<Text>>{},
-                                         context.Matching))};
-  }
-  if (context.PageText == nullptr) return {{}, Ready(BuildTestPageBytes(*text.Workspace, settings))};
-  *context.PageText = BuildTestPage(*text.Workspace, settings);
-  Text* page = context.PageText;
-  return {{}, [page] { return EncodePage(*page); }};
-}
-
 // The texts of a test in the order they are added, as the writers of
 // several texts read them; the workspaces stay the caller's until the bytes
 // are made.
@@ -85,6 +67,57 @@ class TestTexts {
  private:
   std::deque<Text> titles_;
   std::vector<page::PageText> texts_;
+};
+
+// The page's own check that a text has a gap: some answer in its list.
+void RequireAnswer(const TestWorkspace& workspace) {
+  for (TextView answer : workspace.PageAnswers) {
+    if (!answer.empty()) return;
+  }
+  throw ListIndexError(-1);
+}
+
+// Every text on one classic page. A test of one text with no further answer
+// and exact matching is the page Export to web has always written. When the
+// window asks for the page text, it is made as each text is added, so that
+// it is kept even if the save is cancelled; otherwise the page is written
+// straight into bytes once every text is in. The page prepares each
+// workspace's page lists in place, as Export to web always has.
+class ClassicPageFile final : public ExportFile {
+ public:
+  ClassicPageFile(const ExportSettings& settings, const ExportContext& context)
+      : settings_(settings), context_(context) {}
+
+  std::vector<std::string> add(const ExportText& text) override {
+    titles_.push_back(text.Title);
+    texts_.push_back({titles_.back(), text.Workspace, text.Accepted});
+    try {
+      if (context_.PageText != nullptr) {
+        *context_.PageText = BuildTestPage(texts_, settings_, context_.Matching, context_.Language);
+      } else {
+        RequireAnswer(*text.Workspace);
+      }
+    } catch (...) {
+      texts_.pop_back();
+      titles_.pop_back();
+      throw;
+    }
+    return {};
+  }
+
+  std::string bytes() override {
+    if (texts_.empty()) throw std::logic_error("no text was added");
+    if (context_.PageText != nullptr) return EncodePage(*context_.PageText);
+    return BuildTestPageBytes(texts_, settings_, context_.Matching, context_.Language);
+  }
+
+  std::size_t texts() const override { return texts_.size(); }
+
+ private:
+  ExportSettings settings_;
+  ExportContext context_;
+  std::deque<Text> titles_;
+  std::vector<ClassicPageText> texts_;
 };
 
 // Every text on one page, made once every text is in.
@@ -143,13 +176,32 @@ class ScormPackageFile final : public ExportFile {
   TestTexts texts_;
 };
 
-PreparedText PrepareWorksheetPdf(const ExportText& text, const ExportSettings& settings,
-                                 const ExportContext& context) {
-  // The sheet is checked and built now; it is painted only if the file is wanted.
-  auto sheet = std::make_shared<const Worksheet>(BuildWorksheet(*text.Workspace, settings));
-  const QDateTime time = context.CreationTime;
-  return {{}, [sheet, time] { return WorksheetPdf(*sheet, WorksheetPageLayout(QLocale::system()), time); }};
-}
+// The worksheet of every text, checked as each text is added and built and
+// painted only if the file is wanted.
+class WorksheetPdfFile final : public ExportFile {
+ public:
+  WorksheetPdfFile(const ExportSettings& settings, const ExportContext& context)
+      : settings_(settings), context_(context) {}
+
+  std::vector<std::string> add(const ExportText& text) override {
+    RequireGap(TestWords(*text.Workspace));
+    texts_.add(text);
+    return {};
+  }
+
+  std::string bytes() override {
+    if (texts_.size() == 0) throw std::logic_error("no text was added");
+    const Worksheet sheet = BuildWorksheet(texts_.test(context_), settings_);
+    return WorksheetPdf(sheet, WorksheetPageLayout(QLocale::system()), context_.CreationTime);
+  }
+
+  std::size_t texts() const override { return texts_.size(); }
+
+ private:
+  ExportSettings settings_;
+  ExportContext context_;
+  TestTexts texts_;
+};
 
 // Every text is one question, named after the text's title. A test that is
 // not one plain text puts its questions into a category named after it.
@@ -192,7 +244,7 @@ std::unique_ptr<ExportFile> OpenOneText(PrepareOneText prepare, const ExportSett
 }
 
 std::unique_ptr<ExportFile> OpenClassicPage(const ExportSettings& settings, const ExportContext& context) {
-  return OpenOneText(&PrepareClassicPage, settings, context);
+  return std::make_unique<ClassicPageFile>(settings, context);
 }
 
 std::unique_ptr<ExportFile> OpenResponsivePage(const ExportSettings& settings, const ExportContext& context) {
@@ -204,7 +256,7 @@ std::unique_ptr<ExportFile> OpenMoodleQuiz(const ExportSettings& settings, const
 }
 
 std::unique_ptr<ExportFile> OpenWorksheetPdf(const ExportSettings& settings, const ExportContext& context) {
-  return OpenOneText(&PrepareWorksheetPdf, settings, context);
+  return std::make_unique<WorksheetPdfFile>(settings, context);
 }
 
 std::unique_ptr<ExportFile> OpenScorm12Package(const ExportSettings& settings, const ExportContext& context) {

@@ -9,6 +9,10 @@
 #include "core/text/SearchAndReplace.h"
 #include "core/text/CodePage.h"
 
+#include <optional>
+#include <span>
+#include <string_view>
+
 namespace brenvik {
 
 namespace {
@@ -102,10 +106,12 @@ void AppendStyleSheet(Sink& page, const ExportSettings& settings) {
   page.put(U"</STYLE>\r\n </HEAD>\r\n");
 }
 
+// The words of one text; gap is the number of the last box written before
+// it (-1 for none), so that the boxes of a test of several texts are
+// numbered on from text to text, as the script's answer list runs on.
 template <class Sink>
-void AppendWords(Sink& page, const TestWorkspace& workspace) {
+void AppendWords(Sink& page, const TestWorkspace& workspace, long long& gap) {
   const TextList& left = workspace.PageLeftHalves;
-  long long gap = -1;
   for (std::size_t i = 0; i < left.size(); ++i) {
     const long long index = static_cast<long long>(i);
     const TextView right = workspace.PageRightHalves.at(index);
@@ -129,15 +135,63 @@ namespace {
 // The likely page length, so that the page is rarely copied while it grows:
 // every character of the text once, two blanks per word, a gap box and an
 // answer literal per answer, and the fixed markup and script.
-std::size_t EstimatedLength(const TestWorkspace& workspace, const ExportSettings& settings) {
-  return 8000 + settings.Title.size() + workspace.FirstSentence.size() + workspace.PageLeftHalves.characters() +
-         workspace.PageLeftHalves.size() * 2 + workspace.PageSeparators.characters() +
-         workspace.PageAnswers.characters() + workspace.PageAnswers.size() * 56;
+std::size_t EstimatedLength(std::span<const page::ClassicText> texts, const ExportSettings& settings) {
+  std::size_t length = 8000 + settings.Title.size();
+  for (const page::ClassicText& text : texts) {
+    const TestWorkspace& workspace = *text.Workspace;
+    length += 64 + text.Title.size() + workspace.FirstSentence.size() + workspace.PageLeftHalves.characters() +
+              workspace.PageLeftHalves.size() * 2 + workspace.PageSeparators.characters() +
+              workspace.PageAnswers.characters() + workspace.PageAnswers.size() * 56;
+  }
+  return length;
+}
+
+// A language tag as an attribute value: a well-formed tag holds only ASCII
+// letters, digits and hyphens, and nothing else is written.
+template <class Sink>
+void AppendLanguage(Sink& page, std::string_view language) {
+  page.put(U" lang=\"");
+  for (char c : language) {
+    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-') {
+      page.put(static_cast<char32_t>(c));
+    }
+  }
+  page.put(U'"');
+}
+
+// The texts inside the cloze form, each a paragraph. One text is the
+// paragraph the page has always had; several each have their title as a
+// heading over their paragraph ("Text N" for a blank title). The language,
+// when the test has one, is the paragraphs' lang.
+template <class Sink>
+void AppendTexts(Sink& page, std::span<const page::ClassicText> texts, std::string_view language) {
+  long long gap = -1;
+  for (std::size_t t = 0; t < texts.size(); ++t) {
+    const TestWorkspace& workspace = *texts[t].Workspace;
+    if (t > 0) page.put(U"\r\n</P>\r\n");
+    if (texts.size() > 1) {
+      const TextView title = page::Trimmed(texts[t].Title, page::IsSpaceOrControl);
+      page.put(U"<H3>");
+      if (title.empty()) {
+        page.put(U"Text ");
+        PutDecimal(page, static_cast<long long>(t + 1));
+      } else {
+        page::AppendMarkupText(page, title);
+      }
+      page.put(U"</H3>\r\n");
+    }
+    page.put(U"<P");
+    if (!language.empty()) AppendLanguage(page, language);
+    page.put(U'>');
+    page::AppendMarkupText(page, workspace.FirstSentence);
+    page.put(U' ');
+    AppendWords(page, workspace, gap);
+  }
 }
 
 template <class Sink>
-void WritePage(Sink& page, const TestWorkspace& workspace, const ExportSettings& settings,
-               const page::ClassicAnswers* more = nullptr) {
+void WritePage(Sink& page, std::span<const page::ClassicText> texts, const ExportSettings& settings,
+               const page::ClassicAnswers* more = nullptr, std::string_view language = {}) {
   const Text pageBackground = page::ColourValue(settings.PageBackground);
   const Text pageText = page::ColourValue(settings.PageTextColour);
   const Text boxColour = page::ColourValue(settings.AnswerBoxColour);
@@ -147,11 +201,13 @@ void WritePage(Sink& page, const TestWorkspace& workspace, const ExportSettings&
   page.put(U"<META http-equiv=Content-Type content=\"text/html; charset=iso-8859-1\"> \r\n");
   page.put(U"<META content=\"MSHTML 6.00.2600.0\" name=GENERATOR> \r\n");
   page.put(U"<SCRIPT language=JavaScript> \r\n");
-  page::WriteScript(page, workspace, settings, more);
+  page::WriteScript(page, texts, settings, more);
   AppendStyleSheet(page, settings);
 
   if (settings.TimerFlag) {
-    const long long limit = kMillisecondsPerGap * static_cast<long long>(workspace.PageAnswers.size());
+    std::size_t gaps = 0;
+    for (const page::ClassicText& text : texts) gaps += text.Workspace->PageAnswers.size();
+    const long long limit = kMillisecondsPerGap * static_cast<long long>(gaps);
     page.put(U"<BODY class=special onLoad=\"ClearForm(); setTimeout('CheckAnswer()',");
     PutDecimal(page, limit);
     page.put(U")\">");
@@ -176,10 +232,8 @@ void WritePage(Sink& page, const TestWorkspace& workspace, const ExportSettings&
   page.put(page::kInstruction);
   page.put(
       U" : </I></B></FONT>\r\n</TD></TR>\r\n</TBODY>\r\n"
-      U"</TABLE>\r\n</CENTER>\r\n <BLOCKQUOTE>\r\n<P>");
-  page::AppendMarkupText(page, workspace.FirstSentence);
-  page.put(U' ');
-  AppendWords(page, workspace);
+      U"</TABLE>\r\n</CENTER>\r\n <BLOCKQUOTE>\r\n");
+  AppendTexts(page, texts, language);
   page.put(U"\r\n</P>\r\n</BLOCKQUOTE>\r\n</FORM>\r\n<FORM name=buttonform>");
   page.put(
       U"\r\n<P align=center><INPUT class=button onclick=CheckAnswer() type=button value=\"Submit Test\"> ");
@@ -196,42 +250,81 @@ void WritePage(Sink& page, const TestWorkspace& workspace, const ExportSettings&
 
 }  // namespace
 
-Text BuildTestPage(TestWorkspace& workspace, const ExportSettings& settings) {
-  PrepareAnswers(workspace.PageAnswers);
-  MarkLineBreaks(workspace.PageSeparators);
+namespace {
+
+// What a test adds to the script (its further answers, letter case), or
+// nothing for texts of one answer a gap matched exactly, whose page is
+// written exactly as it always was.
+std::optional<page::ClassicAnswers> MoreAnswers(std::span<const ClassicPageText> texts, AnswerMatching matching) {
+  bool any = matching != AnswerMatching::Exact;
+  for (const ClassicPageText& text : texts) {
+    if (text.Accepted == nullptr) continue;
+    for (const std::vector<Text>& list : *text.Accepted) any = any || !list.empty();
+  }
+  if (!any) return std::nullopt;
+  page::ClassicAnswers more;
+  more.IgnoreCase = matching == AnswerMatching::IgnoreCase;
+  for (const ClassicPageText& text : texts) {
+    // One list per gap of the text, whether or not it has further answers.
+    const std::size_t gaps = text.Workspace->PageAnswers.size();
+    for (std::size_t g = 0; g < gaps; ++g) {
+      std::vector<Text>& prepared = more.More.emplace_back();
+      if (text.Accepted == nullptr || g >= text.Accepted->size()) continue;
+      for (const Text& a : (*text.Accepted)[g]) prepared.push_back(page::EscapeAnswerLetters(a));
+    }
+  }
+  return more;
+}
+
+// Prepares every text's lists in place and writes the page into sink.
+template <class Sink>
+void WriteTest(Sink& sink, std::span<const ClassicPageText> texts, const ExportSettings& settings,
+               AnswerMatching matching, std::string_view language) {
+  std::vector<page::ClassicText> prepared;
+  prepared.reserve(texts.size());
+  for (const ClassicPageText& text : texts) {
+    PrepareAnswers(text.Workspace->PageAnswers);
+    MarkLineBreaks(text.Workspace->PageSeparators);
+    prepared.push_back({text.Title, text.Workspace});
+  }
+  const std::optional<page::ClassicAnswers> more = MoreAnswers(texts, matching);
+  WritePage(sink, prepared, settings, more ? &*more : nullptr, language);
+}
+
+std::size_t EstimatedLength(std::span<const ClassicPageText> texts, const ExportSettings& settings) {
+  std::vector<page::ClassicText> views;
+  for (const ClassicPageText& text : texts) views.push_back({text.Title, text.Workspace});
+  return EstimatedLength(std::span<const page::ClassicText>(views), settings);
+}
+
+}  // namespace
+
+Text BuildTestPage(std::span<const ClassicPageText> texts, const ExportSettings& settings, AnswerMatching matching,
+                   std::string_view language) {
   Text page;
-  page.reserve(EstimatedLength(workspace, settings));
+  page.reserve(EstimatedLength(texts, settings));
   page::TextSink sink(page);
-  WritePage(sink, workspace, settings);
+  WriteTest(sink, texts, settings, matching, language);
   return page;
 }
 
-std::string BuildTestPageBytes(TestWorkspace& workspace, const ExportSettings& settings) {
-  PrepareAnswers(workspace.PageAnswers);
-  MarkLineBreaks(workspace.PageSeparators);
+std::string BuildTestPageBytes(std::span<const ClassicPageText> texts, const ExportSettings& settings,
+                               AnswerMatching matching, std::string_view language) {
   std::string bytes;
-  bytes.reserve(EstimatedLength(workspace, settings));
+  bytes.reserve(EstimatedLength(texts, settings));
   page::ByteSink sink(bytes);
-  WritePage(sink, workspace, settings);
+  WriteTest(sink, texts, settings, matching, language);
   return bytes;
 }
 
-std::string BuildTestPageBytes(TestWorkspace& workspace, const ExportSettings& settings,
-                               const std::vector<std::vector<Text>>& accepted, AnswerMatching matching) {
-  PrepareAnswers(workspace.PageAnswers);
-  MarkLineBreaks(workspace.PageSeparators);
-  page::ClassicAnswers more;
-  more.IgnoreCase = matching == AnswerMatching::IgnoreCase;
-  more.More.reserve(accepted.size());
-  for (const std::vector<Text>& list : accepted) {
-    std::vector<Text>& prepared = more.More.emplace_back();
-    for (const Text& a : list) prepared.push_back(page::EscapeAnswerLetters(a));
-  }
-  std::string bytes;
-  bytes.reserve(EstimatedLength(workspace, settings));
-  page::ByteSink sink(bytes);
-  WritePage(sink, workspace, settings, &more);
-  return bytes;
+Text BuildTestPage(TestWorkspace& workspace, const ExportSettings& settings) {
+  const ClassicPageText text{settings.Title, &workspace};
+  return BuildTestPage(std::span(&text, 1), settings);
+}
+
+std::string BuildTestPageBytes(TestWorkspace& workspace, const ExportSettings& settings) {
+  const ClassicPageText text{settings.Title, &workspace};
+  return BuildTestPageBytes(std::span(&text, 1), settings);
 }
 
 std::string EncodePage(TextView page) {

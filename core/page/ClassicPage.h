@@ -2,7 +2,9 @@
 // The interactive HTML page: markup, style sheet and the answer-checking
 // script, built from the workspace of the last Process and the settings.
 
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/test/Test.h"
@@ -23,12 +25,26 @@ Text BuildTestPage(TestWorkspace& workspace, const ExportSettings& settings);
 // between: the same bytes, for saving a large page.
 std::string BuildTestPageBytes(TestWorkspace& workspace, const ExportSettings& settings);
 
-// The page of a text of a test whose gaps take further answers (per gap in
-// text order) or whose matching ignores letter case: the script also accepts
-// those, compared after the same trimming, both sides through toLowerCase
-// when case is ignored.
-std::string BuildTestPageBytes(TestWorkspace& workspace, const ExportSettings& settings,
-                               const std::vector<std::vector<Text>>& accepted, AnswerMatching matching);
+// A text of a test on the page: its title, its workspace, whose page lists
+// are prepared in place as for BuildTestPage, and per gap in text order its
+// further right answers (nullptr for none).
+struct ClassicPageText {
+  TextView Title;
+  TestWorkspace* Workspace = nullptr;
+  const std::vector<std::vector<Text>>* Accepted = nullptr;
+};
+
+// The page of a test of one or more texts, in order: several texts each
+// under their title as a heading, the boxes numbered on from text to text in
+// one form, so that one Submit scores them all. Further answers and letter
+// case count as for one text; the language, when there is one, is the texts'
+// lang. A test of one text with no further answer, exact matching and no
+// language is exactly the page of BuildTestPage. ListIndexError(-1) when no
+// text has an answer.
+Text BuildTestPage(std::span<const ClassicPageText> texts, const ExportSettings& settings,
+                   AnswerMatching matching = AnswerMatching::Exact, std::string_view language = {});
+std::string BuildTestPageBytes(std::span<const ClassicPageText> texts, const ExportSettings& settings,
+                               AnswerMatching matching = AnswerMatching::Exact, std::string_view language = {});
 
 // The bytes of the saved page: Windows-1252, each character outside it as a
 // decimal numeric character reference.

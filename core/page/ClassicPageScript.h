@@ -3,10 +3,12 @@
 // a few pieces that depend on the variant, plus three inserted values (the
 // answers, the font name and the page text colour).
 
+#include <span>
 #include <vector>
 
 #include "core/page/ExportSettings.h"
 #include "core/page/PageEscape.h"
+#include "core/text/Errors.h"
 #include "core/ctest/TestGen.h"
 
 namespace brenvik::page {
@@ -27,10 +29,18 @@ struct ClassicAnswers {
   bool IgnoreCase = false;
 };
 
+// A text on the page: its title and its workspace, whose page lists are
+// prepared.
+struct ClassicText {
+  TextView Title;
+  const TestWorkspace* Workspace = nullptr;
+};
+
+// The script of a page of one or more texts: their prepared answers make one
+// list, in text order, as the boxes are numbered.
 template <class Sink>
-void WriteScript(Sink& page, const TestWorkspace& workspace, const ExportSettings& settings,
+void WriteScript(Sink& page, std::span<const ClassicText> texts, const ExportSettings& settings,
                  const ClassicAnswers* more = nullptr) {
-  const TextList& answers = workspace.PageAnswers;
   const bool practice = settings.TestMode == PageVariant::Practice;
   const bool testVersion = !practice;
   const bool showAnswers = settings.ShowAnswersFlag;
@@ -38,15 +48,18 @@ void WriteScript(Sink& page, const TestWorkspace& workspace, const ExportSetting
   page.put(U"var ISWrong = 0 \r\n");
   if (showAnswers) page.put(U"var c = 0 \r\n");
   page.put(U"var Words = [");
-  // Every answer but the last, then the last one by its index: with no answer
-  // that index is -1 and the list reports it, which ends the export.
-  const long long count = static_cast<long long>(answers.size());
-  for (long long i = 0; i + 1 < count; ++i) PutAnswer(page, answers[static_cast<std::size_t>(i)]);
-  PutAnswer(page, answers.at(count - 1));
+  // With no answer the list error ends the export, as reading the answer
+  // list's last entry (index -1) always has.
+  std::size_t gaps = 0;
+  for (const ClassicText& text : texts) gaps += text.Workspace->PageAnswers.size();
+  if (gaps == 0) throw ListIndexError(-1);
+  for (const ClassicText& text : texts) {
+    for (TextView answer : text.Workspace->PageAnswers) PutAnswer(page, answer);
+  }
   page.put(U"]\r\n");
   if (more != nullptr) {
     page.put(U"var More = [");
-    for (std::size_t g = 0; g < answers.size(); ++g) {
+    for (std::size_t g = 0; g < gaps; ++g) {
       page.put(U'[');
       if (g < more->More.size()) {
         for (const Text& a : more->More[g]) PutAnswer(page, a);

@@ -39,7 +39,7 @@ test('usage errors: exit 2 and nothing written', () => {
     ['-o', file, '--answer-text'],
     ['-o', file, '--bogus'],
     ['-o', file, '--timer=1'],
-    ['-o', file, 'a.txt', 'b.txt'],
+    ['-o', file, '--out-dir', out('usage-dir')],
   ];
   // No input: none of these may read it. (A case wrongly accepted would read
   // an empty text and end with status 1.)

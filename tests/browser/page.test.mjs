@@ -235,4 +235,54 @@ describe('exported page', () => {
       await context.close();
     });
   }
+
+  // A test of three texts on one page: each under its title, the boxes
+  // numbered on across the texts and scored together. Typed: a further
+  // answer of a gap in the second text, a right answer in upper case in the
+  // third, a wrong one in the first, the rest right.
+  const THREE = [['Erster Text', 'Der Hund lief. Wir sahen dann den Hund im Park.'],
+    ['Zweiter Text', 'Es regnet. Die Kinder spielten im Garten und lachten.'],
+    ['Dritter Text', 'Ein Tag. Wir fuhren mit dem Zug nach Hause.']];
+  for (const [matching, variant, lost] of [['exact', '--practice', 2], ['ignore-case', '--practice', 1], ['ignore-case', null, 1]]) {
+    test(`a test of several texts on one page (${matching}, ${variant ?? 'test version'})`, async () => {
+      const ctest = (edits) => JSON.stringify({ format: 'brenvik-test', version: 1, language: 'de', matching,
+        texts: THREE.map(([title, source], t) => ({ title, source, edits: t === 1 ? edits : [] })) });
+      const file = path.join(workDir, `three-${matching}-${variant ?? 'test'}.ctest`);
+      writeFileSync(file, ctest([]));
+      const ws = JSON.parse(runCli(['workspace', file]).stdout.toString('utf8'));
+      const gaps = ws.texts.map((t) => t.gaps);
+      const further = gaps[1][1];
+      writeFileSync(file, ctest([{ word: further.word, occurrence: 1, accepted: ['xy'] }]));
+      const out = file.replace(/ctest$/, 'htm');
+      const r = runCli(['export', file, '-o', out, ...(variant ? [variant] : [])]);
+      assert.equal(r.status, 0, r.stderr);
+      const { page, context, errors } = await open(pathToFileURL(out).href);
+      assert.deepEqual(await page.$$eval('form[name=cloze] h3', (els) => els.map((e) => e.textContent)), THREE.map(([t]) => t));
+      assert.deepEqual(await page.$$eval('form[name=cloze] p', (els) => els.map((e) => e.lang)), ['de', 'de', 'de']);
+      const total = gaps.flat().length;
+      assert.deepEqual(await page.$$eval('form[name=cloze] input', (els) => els.map((e) => e.name)),
+        Array.from({ length: total }, (_, i) => String(i)));
+      const typed = gaps.flat().map((g) => g.answer);
+      typed[0] = 'qq';
+      typed[gaps[0].length + 1] = 'xy';
+      const upper = gaps[0].length + gaps[1].length;
+      assert.notEqual(typed[upper].toUpperCase(), typed[upper]);
+      typed[upper] = typed[upper].toUpperCase();
+      await fillAll(page, typed);
+      await submit(page);
+      if (variant) {
+        assert.equal(await score(page), String(total - lost));
+        // The wrong answers are emptied, the right ones kept.
+        const values = await gapValues(page);
+        assert.equal(values[0], '');
+        assert.equal(values[gaps[0].length + 1], 'xy');
+        assert.equal(values[upper], matching === 'exact' ? '' : typed[upper]);
+      } else {
+        await page.waitForFunction(() => document.body && /You scored/.test(document.body.innerText));
+        assert.equal((await page.innerText('body')).trim(), `You scored ${total - lost} out of a possible ${total}`);
+      }
+      assert.deepEqual(errors, []);
+      await context.close();
+    });
+  }
 });

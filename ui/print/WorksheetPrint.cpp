@@ -24,6 +24,7 @@ namespace {
 constexpr qreal kBodyPoints = 12;
 constexpr qreal kTitlePoints = 18;
 constexpr qreal kHeadingPoints = 15;
+constexpr qreal kTextTitlePoints = 13;
 constexpr qreal kSmallPoints = 10;
 constexpr double kMarginMillimetres = 20;
 
@@ -76,11 +77,31 @@ QTextBlockFormat Paragraph(Qt::Alignment align, qreal before, qreal after, qreal
 // pixels at 96 dots per inch and scales to the device itself.
 qreal Px(qreal points) { return points * 96.0 / 72.0; }
 
+// A block whose last line stays on the page of the next block's first line:
+// a title is not left alone at the foot of a page.
+constexpr int kKeepWithNext = 1;
+
+// A text's title over its test or its key entries, on a sheet of several.
+void WriteTextTitle(QTextCursor& cursor, const WorksheetSection& section, const QStringList& families,
+                    bool first) {
+  cursor.insertBlock(Paragraph(Qt::AlignLeading, first ? 0 : Px(14), Px(4)), QTextCharFormat());
+  cursor.insertText(ToQString(section.Title), CharFormat(SheetFont(families, kTextTitlePoints, true)));
+  cursor.block().setUserState(kKeepWithNext);
+}
+
 void WriteTest(QTextCursor& cursor, const Worksheet& sheet, const QStringList& families,
                const QTextBlockFormat& paragraph) {
   const QTextCharFormat text = CharFormat(SheetFont(families, kBodyPoints));
-  cursor.insertBlock(paragraph, text);
-  for (const WorksheetPiece& p : sheet.Test) {
+  if (sheet.Sections.empty()) cursor.insertBlock(paragraph, text);
+  std::size_t section = 0;
+  for (std::size_t i = 0; i < sheet.Test.size(); ++i) {
+    // Each text of several starts under its title, in a paragraph of its own.
+    while (section < sheet.Sections.size() && sheet.Sections[section].FirstPiece == i) {
+      WriteTextTitle(cursor, sheet.Sections[section], families, section == 0);
+      cursor.insertBlock(paragraph, text);
+      ++section;
+    }
+    const WorksheetPiece& p = sheet.Test[i];
     switch (p.PieceKind) {
       case WorksheetPiece::Kind::Plain: cursor.insertText(ToQString(p.Characters), text); break;
       case WorksheetPiece::Kind::Gap:
@@ -91,28 +112,70 @@ void WriteTest(QTextCursor& cursor, const Worksheet& sheet, const QStringList& f
   }
 }
 
-// The key as one flowing paragraph, read in gap order: "n." and the whole
-// word, the answer in bold and underlined, entries kept whole on a line and
-// set apart by a middle dot. (A grid would align better, but PDF readers and
-// text extraction read a grid, or words set far apart, column by column; a
-// paragraph reads in order.)
+bool IsRightToLeft(char32_t c) {
+  const QChar::Direction d = QChar::direction(c);
+  return d == QChar::DirR || d == QChar::DirAL;
+}
+
+// Whether any word of the key holds a right-to-left letter.
+bool HasRightToLeft(const Worksheet& sheet) {
+  auto any = [](const Text& s) { return std::any_of(s.begin(), s.end(), IsRightToLeft); };
+  for (const WorksheetKeyEntry& e : sheet.Key) {
+    if (any(e.Kept) || any(e.Answer) || std::any_of(e.Accepted.begin(), e.Accepted.end(), any)) return true;
+  }
+  return false;
+}
+
+// The key as one flowing paragraph per text, read in gap order: "n." and
+// the whole word, the answer in bold and underlined, then each further
+// right answer the same way after a slash ("1. then / them"), entries kept
+// whole on a line and set apart by a middle dot. (A grid would align
+// better, but PDF readers and text extraction read a grid, or words set far
+// apart, column by column; a paragraph reads in order.) On a sheet of
+// several texts each text's entries follow its title.
 void WriteKey(QTextCursor& cursor, const Worksheet& sheet, const QStringList& families) {
   const QTextCharFormat number = CharFormat(SheetFont(families, kSmallPoints));
   const QTextCharFormat kept = CharFormat(SheetFont(families, kBodyPoints));
   QTextCharFormat answer = CharFormat(SheetFont(families, kBodyPoints, true));
   answer.setFontUnderline(true);
+  const QTextBlockFormat paragraph = Paragraph(Qt::AlignLeading, 0, 0, 170);
   // A middle dot between entries, held to the entry before it, so that a
   // line never starts with one.
   const QString between = QStringLiteral("\u00A0\u00A0\u00B7  ");
+  // In a key that holds right-to-left words each word is a bidirectional
+  // isolate, so that neighbouring entries do not run together with the
+  // numbers. A key without any has nothing to reorder and goes without:
+  // the sheet's first font has no glyph for the isolate controls, and
+  // looking for one loads every fallback font and embeds another, which
+  // took a third of the time of a worksheet.
+  const bool isolate = HasRightToLeft(sheet);
+  const QString open = isolate ? QString(QChar(0x2068)) : QString();
+  const QString close = isolate ? QString(QChar(0x2069)) : QString();
+  auto word = [&](const Text& keptPart, const Text& answerPart) {
+    cursor.insertText(open + ToQString(keptPart), kept);
+    cursor.insertText(ToQString(answerPart) + close, answer);
+  };
+  std::size_t section = 0;
+  bool first = true;
+  if (sheet.Sections.empty()) cursor.insertBlock(paragraph);
   for (std::size_t i = 0; i < sheet.Key.size(); ++i) {
+    while (section < sheet.Sections.size() && sheet.Sections[section].FirstEntry == i) {
+      WriteTextTitle(cursor, sheet.Sections[section], families, section == 0);
+      cursor.insertBlock(paragraph);
+      first = true;
+      ++section;
+    }
     const WorksheetKeyEntry& e = sheet.Key[i];
-    if (i > 0) cursor.insertText(between, number);
+    if (!first) cursor.insertText(between, number);
+    first = false;
     // A no-break space keeps the number with its word.
     cursor.insertText(QString::number(e.Number) + QStringLiteral(".") + QChar(0x00A0), number);
-    // The word is a bidirectional isolate, so that neighbouring entries in
-    // a right-to-left script do not run together with the numbers.
-    cursor.insertText(QChar(0x2068) + ToQString(e.Kept), kept);
-    cursor.insertText(ToQString(e.Answer) + QChar(0x2069), answer);
+    word(e.Kept, e.Answer);
+    for (const Text& more : e.Accepted) {
+      // No-break spaces keep the entry whole on its line.
+      cursor.insertText(QStringLiteral("\u00A0/\u00A0"), kept);
+      word(e.Kept, more);
+    }
   }
 }
 
@@ -153,19 +216,30 @@ struct Page {
   std::vector<PlacedLine> lines;
 };
 
+// Where the first line of the block after this one ends, or -1.
+qreal NextFirstLineBottom(const QTextBlock& block) {
+  const QTextBlock next = block.next();
+  const QTextLayout* layout = next.isValid() ? next.layout() : nullptr;
+  if (layout == nullptr || layout->lineCount() == 0) return -1;
+  const QTextLine line = layout->lineAt(0);
+  return layout->position().y() + line.y() + line.height();
+}
+
 // Cuts the laid-out document into pages line by line: a line that would
 // cross the foot of the page starts the next one, so no line is cut in two
-// or drawn on two pages.
+// or drawn on two pages; a title goes with the first line after it.
 std::vector<Page> Paginate(const QTextDocument& doc, qreal pageHeight) {
   std::vector<Page> pages(1);
   for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
     const QTextLayout* layout = block.layout();
     if (layout == nullptr) continue;
     const QPointF origin = layout->position();
+    const bool keepWithNext = block.userState() == kKeepWithNext;
     for (int i = 0; i < layout->lineCount(); ++i) {
       const QTextLine line = layout->lineAt(i);
       const qreal top = origin.y() + line.y();
-      const qreal bottom = top + line.height();
+      qreal bottom = top + line.height();
+      if (keepWithNext && i + 1 == layout->lineCount()) bottom = std::max(bottom, NextFirstLineBottom(block));
       if (bottom - pages.back().top > pageHeight && !pages.back().lines.empty()) pages.push_back({top, {}});
       pages.back().lines.push_back({line, origin});
     }
@@ -202,7 +276,6 @@ void BuildKeyPages(QTextDocument& doc, const Worksheet& sheet, const QStringList
   cursor.beginEditBlock();  // as for the test pages
   cursor.setBlockFormat(Paragraph(Qt::AlignLeading, 0, Px(12)));
   cursor.insertText(ToQString(sheet.KeyHeading), CharFormat(SheetFont(families, kHeadingPoints, true)));
-  cursor.insertBlock(Paragraph(Qt::AlignLeading, 0, 0, 170));
   WriteKey(cursor, sheet, families);
   cursor.endEditBlock();
 }
@@ -299,7 +372,11 @@ QStringList WorksheetFontFamilies(const Worksheet& sheet) {
   };
   look(sheet.Title);
   for (const WorksheetPiece& p : sheet.Test) look(p.Characters);
-  for (const WorksheetKeyEntry& e : sheet.Key) look(e.Answer);
+  for (const WorksheetKeyEntry& e : sheet.Key) {
+    look(e.Answer);
+    for (const Text& more : e.Accepted) look(more);
+  }
+  for (const WorksheetSection& section : sheet.Sections) look(section.Title);
   if (kana) {
     cjk = QStringLiteral("Noto Sans CJK JP");
   } else if (hangul) {

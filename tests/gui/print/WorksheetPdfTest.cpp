@@ -17,6 +17,7 @@
 
 #include "../../faults/CliRun.h"
 #include "core/ctest/TestGen.h"
+#include "core/page/PageTest.h"
 #include "core/page/Worksheet.h"
 #include "core/text/Errors.h"
 #include "core/text/Text.h"
@@ -139,6 +140,52 @@ class PrintedSheet : public ::testing::Test {
     }
     EXPECT_EQ(footers, last - first + 1) << "a page without its number";
     return kept;
+  }
+
+  // The text of one page as pdftohtml reads it, squeezed, with its bold
+  // runs as <b>..</b> and every other tag and the page's number left out.
+  Text BoldText(const std::string& pdf, int page) {
+    const test::CliResult r = RunProgram(
+        "pdftohtml", {"-xml", "-i", "-stdout", "-q", "-f", std::to_string(page), "-l", std::to_string(page), pdf},
+        dir_.path());
+    EXPECT_EQ(r.status, 0) << r.err;
+    Text out;
+    std::size_t at = 0;
+    const std::string& xml = r.out;
+    // Each <text ...>...</text> element is a run of one line.
+    while ((at = xml.find("<text ", at)) != std::string::npos) {
+      const std::size_t open = xml.find('>', at) + 1;
+      const std::size_t close = xml.find("</text>", open);
+      if (close == std::string::npos) break;
+      std::string run = xml.substr(open, close - open);
+      at = close;
+      // Only <b> and </b> are kept; references are decoded.
+      std::string kept;
+      for (std::size_t i = 0; i < run.size(); ++i) {
+        if (run[i] == '<') {
+          const std::size_t end = run.find('>', i);
+          const std::string tag = run.substr(i, end - i + 1);
+          if (tag == "<b>" || tag == "</b>") kept += tag;
+          i = end;
+        } else if (run.compare(i, 5, "&amp;") == 0) {
+          kept += '&';
+          i += 4;
+        } else {
+          kept += run[i];
+        }
+      }
+      const Text squeezed = Squeeze(FromUtf8(kept));
+      // The page's number at its foot.
+      const std::size_t slash = squeezed.find(U'/');
+      if (slash > 0 && slash + 1 < squeezed.size() && squeezed.find_first_not_of(U"0123456789/") == Text::npos) {
+        continue;
+      }
+      out += squeezed;
+    }
+    // A bold run of nothing but a bidirectional control (the end of a word's
+    // isolate) is nothing a reader sees.
+    for (std::size_t j; (j = out.find(U"<b></b>")) != Text::npos;) out.erase(j, 7);
+    return out;
   }
 
   int pageCount(const std::string& pdf) {
@@ -323,6 +370,84 @@ TEST_F(PrintedSheet, PrinterThatCannotOpenGivesNoPages) {
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(QString::fromStdString(dir_ / "no/such/folder/out.pdf"));
   EXPECT_EQ(PaintWorksheet(sheet(kScripts), printer).Pages, 0);
+}
+
+// The key read back with its bold runs (pdftohtml's XML keeps <b>): per
+// text its title, then "n." and the word with the deleted part in bold, and
+// each further answer after a slash the same way. The test pages hold each
+// text under its title, in order, and no answer.
+TEST_F(PrintedSheet, KeyListsFurtherAnswersPerText) {
+  TestWorkspace cat;
+  TestWorkspace saw;
+  GenerateTest(U"This is a test. The cat sat on the mat.", cat);
+  GenerateTest(U"Hi. We saw a cat.", saw);
+  const std::vector<std::vector<Text>> catMore = {{U"ox"}, {}, {}};
+  const std::vector<std::vector<Text>> sawMore = {{U"ew", U"ix"}, {}};
+  struct Case {
+    const char* name;
+    std::vector<page::PageText> texts;
+    const char* testPage;  // squeezed, after the instruction
+    const char* key;       // squeezed, bold runs as <b>..</b>
+  };
+  const Case cases[] = {
+      {"one plain text", {{U"Cats", &cat, nullptr}}, "Thisisatest.Thec__sato_them__.",
+       "<b>Answerkey</b>1.c<b>at</b>\u00B72.o<b>n</b>\u00B73.m<b>at</b>"},
+      {"one text, further answers", {{U"Cats", &cat, &catMore}}, "Thisisatest.Thec__sato_them__.",
+       "<b>Answerkey</b>1.c<b>at</b>/c<b>ox</b>\u00B72.o<b>n</b>\u00B73.m<b>at</b>"},
+      {"two texts", {{U"Cats", &cat, &catMore}, {U"Saws", &saw, &sawMore}},
+       "CatsThisisatest.Thec__sato_them__.SawsHi.Wes__ac__.",
+       "<b>Answerkey</b><b>Cats</b>1.c<b>at</b>/c<b>ox</b>\u00B72.o<b>n</b>\u00B73.m<b>at</b>"
+       "<b>Saws</b>4.s<b>aw</b>/s<b>ew</b>/s<b>ix</b>\u00B75.c<b>at</b>"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    page::PageTest test;
+    test.Texts = c.texts;
+    const Worksheet s = BuildWorksheet(test, {});
+    const std::string pdf = write(s);
+    ASSERT_EQ(pageCount(pdf), 2);
+    // The test page: the texts after the instruction, and no answer.
+    const Text testPage = Squeeze(pages(pdf, 1, 1));
+    const std::size_t at = testPage.find(Squeeze(s.Instruction) + FromUtf8(c.testPage));
+    EXPECT_NE(at, Text::npos) << ToUtf8(testPage);
+    for (TextView answer : {U"cox", U"sew", U"six"}) EXPECT_EQ(testPage.find(answer), Text::npos);
+    EXPECT_EQ(ToUtf8(BoldText(pdf, 2)), c.key);
+    // Latin text needs no font but the sheet's own: nothing invisible pulls
+    // in a fallback font.
+    const test::CliResult fonts = RunProgram("pdffonts", {pdf}, dir_.path());
+    EXPECT_EQ(fonts.out.find("Noto"), std::string::npos) << fonts.out;
+  }
+}
+
+// A text's title is never the last line of a page: whatever the length of
+// the text before it, the title goes onto the page of its text's first line.
+TEST_F(PrintedSheet, TitleStaysWithItsText) {
+  TestWorkspace second;
+  GenerateTest(U"Hi. We saw a cat.", second);
+  bool crossed = false;  // some length put the title at the top of a page
+  for (int lines = 10; lines <= 24; ++lines) {
+    SCOPED_TRACE(lines);
+    Text source = U"First line here.";
+    for (int i = 0; i < lines; ++i) source += U"\r\nWonderful gardens bloom";
+    TestWorkspace first;
+    GenerateTest(source, first);
+    page::PageTest test;
+    test.Texts = {{U"Gardens", &first, nullptr}, {U"Zebrawren", &second, nullptr}};
+    const Worksheet sheet = BuildWorksheet(test, {});
+    const std::string pdf = write(sheet);
+    const int count = pageCount(pdf);
+    int found = 0;
+    for (int p = 1; p < count; ++p) {  // the last page is the key's
+      const Text page = Squeeze(pages(pdf, p, p));
+      const std::size_t title = page.find(U"Zebrawren");
+      if (title == Text::npos) continue;
+      ++found;
+      EXPECT_EQ(page.find(U"ZebrawrenHi.Wes__"), title) << ToUtf8(page);
+      crossed = crossed || (p > 1 && title == 0);
+    }
+    EXPECT_EQ(found, 1);
+  }
+  EXPECT_TRUE(crossed);
 }
 
 TEST(WorksheetPaper, LetterWhereTheLocaleUsesIt) {

@@ -222,9 +222,6 @@ TEST_F(ExportMany, UsageErrorsWriteNothing) {
   const std::string x = dir_ / "x.htm";
   const std::string out = dir_ / "out";
   const std::vector<std::string> cases[] = {
-      {a, a + "2", "-o", x},                       // several texts, one page
-      {dir_ / "two", "-o", x},                     // a folder of two texts, one page
-      {dir_ / "two", "-o", x, "--format", "pdf"},  // likewise for the worksheet
       {a, "-o", x, "--out-dir", out},              // both
       {a},                                         // neither
       {"--out-dir", out},                          // standard input into a folder

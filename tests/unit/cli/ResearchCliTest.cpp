@@ -113,6 +113,49 @@ TEST_F(ResearchCli, OneTextWithoutOptionsIsUnchanged) {
   EXPECT_EQ(cli({"test", a}).out, "The cat. It s__ on t__ mat.");
 }
 
+// A test file of two texts goes into one file in every format, and only a
+// language that is set reaches the file as lang: on each text of the pages
+// (the responsive page's own words keep lang="en"), nowhere in the quiz or
+// the worksheet.
+TEST_F(ResearchCli, EveryFormatTakesATestOfSeveralTextsWithLangOnlyWhenSet) {
+  struct Format {
+    const char* id;
+    const char* heading;  // each text's title as the format writes it
+    int langWithout;       // "lang=" in the file without a language
+    int langWith;          // and with one
+  };
+  const Format formats[] = {
+      {"classic", "<H3>Second</H3>", 0, 2},
+      {"responsive", "<h2 dir=\"auto\">Second</h2>", 1, 3},
+      {"moodle", "<text><![CDATA[Second]]></text>", 0, 0},
+      {"pdf", "%PDF-", 0, 0},
+  };
+  for (const char* language : {"", "de"}) {
+    const std::string file = text(std::string("two-") + language + ".ctest",
+                                  std::string("{\"format\": \"brenvik-test\", \"version\": 1, \"language\": \"") +
+                                      language +
+                                      "\", \"matching\": \"ignore-case\", \"texts\": ["
+                                      "{\"title\": \"First\", \"source\": \"The cat. It sat, then it slept.\", "
+                                      "\"edits\": [{\"word\": \"then\", \"gap\": \"on\", \"accepted\": [\"em\"]}]}, "
+                                      "{\"title\": \"Second\", \"source\": \"A dog. It ran far and then it rested.\"}]}");
+    for (const Format& f : formats) {
+      SCOPED_TRACE(std::string(f.id) + " lang " + language);
+      const std::string out = dir_ / (std::string("out-") + f.id + language);
+      const CliResult r = cli({"export", file, "--format", f.id, "-o", out});
+      ASSERT_EQ(r.status, 0) << r.err;
+      EXPECT_EQ(r.err, "");
+      const std::string bytes = ReadFile(out);
+      EXPECT_NE(bytes.find(f.heading), std::string::npos) << bytes.substr(0, 2000);
+      int langs = 0;
+      for (std::size_t at = bytes.find("lang="); at != std::string::npos; at = bytes.find("lang=", at + 1)) {
+        if (at == 0 || bytes[at - 1] == ' ') ++langs;  // not "xml:lang" or "language="
+      }
+      EXPECT_EQ(langs, *language == '\0' ? f.langWithout : f.langWith);
+      EXPECT_EQ(bytes.find("/Lang"), std::string::npos);
+    }
+  }
+}
+
 TEST_F(ResearchCli, UsageErrorsAndBadFiles) {
   const std::string a = text("a.txt", "The cat. It sat.");
   const std::string t = text("t.ctest", "{\"format\": \"brenvik-test\", \"version\": 1, \"texts\": [{\"source\": \"x\"}]}");

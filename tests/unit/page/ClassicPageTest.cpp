@@ -475,5 +475,75 @@ TEST(PageWriter, GoldenPages) {
   }
 }
 
+// A test of several texts on one page: each text under its title, the
+// boxes numbered on across texts in one form, one answer list and one list
+// of further answers per gap, lang on each text's paragraph when set.
+TEST(PageWriter, SeveralTextsOnOnePage) {
+  TestWorkspace first;
+  TestWorkspace second;
+  TestWorkspace third;
+  GenerateTest(kCatText, first);              // c_at, o_n, m_at
+  GenerateTest(U"A dog. It ran and then it slept.", second);  // r_an, th_en, sl_ept
+  GenerateTest(U"Hi. We saw a cat.", third);     // s_aw, c_at
+  const std::vector<std::vector<Text>> secondMore = {{}, {U"em", U"An"}, {}};
+  const ClassicPageText texts[] = {{U"Cats & dogs", &first, nullptr}, {U" \t", &second, &secondMore},
+                                   {U"Third", &third, nullptr}};
+  struct Case {
+    const char* name;
+    AnswerMatching matching;
+    std::string_view language;
+    const char* paragraph;  // how each text's paragraph opens
+    const char* fold;       // the comparison, or none for the plain script
+  };
+  const Case cases[] = {
+      {"exact, no language", AnswerMatching::Exact, "", "<P>", "function Fold(s){return s}"},
+      {"ignore case, German", AnswerMatching::IgnoreCase, "de-CH", "<P lang=\"de-CH\">",
+       "function Fold(s){return s.toLowerCase()}"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Text page = BuildTestPage(texts, ExportSettings{}, c.matching, c.language);
+    const Text p = FromUtf8(c.paragraph);
+    EXPECT_TRUE(Has(page, U"<BLOCKQUOTE>\r\n<H3>Cats &amp; dogs</H3>\r\n" + p + U"This is a test. "));
+    // A blank title is the text's number.
+    EXPECT_TRUE(Has(page, U"\r\n</P>\r\n<H3>Text 2</H3>\r\n" + p + U"A dog. "));
+    EXPECT_TRUE(Has(page, U"\r\n</P>\r\n<H3>Third</H3>\r\n" + p + U"Hi. "));
+    EXPECT_TRUE(Has(page, U"</P>\r\n</BLOCKQUOTE>\r\n</FORM>"));
+    for (int box = 0; box < 8; ++box) {
+      EXPECT_TRUE(Has(page, U"name=" + ToText(box) + U">")) << box;
+    }
+    EXPECT_FALSE(Has(page, U"name=8>"));
+    EXPECT_EQ(WordsLine(page),
+              "unescape('%61%74'), unescape('%6E'), unescape('%61%74'), unescape('%61%6E'), "
+              "unescape('%65%6E'), unescape('%65%70%74'), unescape('%61%77'), unescape('%61%74'), ");
+    // Further answers by gap across the texts: the 5th gap's two.
+    EXPECT_EQ(Between(page, U"var More = [", U"]\r\n"),
+              "[], [], [], [], [unescape('%65%6D'), unescape('A%6E'), ], [], [], [], ");
+    EXPECT_TRUE(Has(page, FromUtf8(c.fold)));
+    EXPECT_TRUE(Has(page, U"if (IsRight(TrimString(document.cloze.elements[x].value), x)){"));
+  }
+  // The timer counts the gaps of every text.
+  ExportSettings timed;
+  timed.TimerFlag = true;
+  EXPECT_TRUE(Has(BuildTestPage(texts, timed), U"setTimeout('CheckAnswer()',96000)"));
+
+  // Without further answers, exact, no language, the page keeps the plain
+  // script, and one such text is exactly the page of its workspace.
+  const ClassicPageText plain[] = {{U"One", &first, nullptr}, {U"Two", &third, nullptr}};
+  const Text two = BuildTestPage(plain, ExportSettings{});
+  EXPECT_FALSE(Has(two, U"var More"));
+  EXPECT_FALSE(Has(two, U" lang="));
+  EXPECT_TRUE(Has(two, U"if (TrimString(document.cloze.elements[x].value) == Words[x]){"));
+  TestWorkspace again;
+  GenerateTest(kCatText, again);
+  EXPECT_EQ(BuildTestPage(std::span(plain, 1), ExportSettings{}), BuildTestPage(again, ExportSettings{}));
+
+  // No text with an answer: the list error.
+  TestWorkspace none;
+  GenerateTest(U"Hello world.", none);
+  const ClassicPageText empty[] = {{U"A", &none, nullptr}};
+  EXPECT_THROW((void)BuildTestPage(empty, ExportSettings{}), ListIndexError);
+}
+
 }  // namespace
 }  // namespace brenvik

@@ -127,6 +127,53 @@ TEST(Worksheet, TextWithoutGapIsRefused) {
   }
 }
 
+// A sheet of several texts: each text under its title (a blank one
+// numbered), its pieces apart from the text before, the gaps numbered on in
+// the key, each entry with its further answers.
+TEST(Worksheet, SeveralTextsUnderTheirTitlesWithFurtherAnswersInTheKey) {
+  TestWorkspace first;
+  TestWorkspace second;
+  GenerateTest(U"This is a test. The cat sat on the mat.", first);
+  GenerateTest(U"Hi. We saw a cat.", second);
+  const std::vector<std::vector<Text>> more = {{}, {U"ow", U"ub"}};
+  page::PageTest test;
+  test.Texts = {{U"  Cats \t", &first, nullptr}, {U"", &second, &more}};
+  const Worksheet sheet = BuildWorksheet(test, {});
+  const std::vector<WorksheetPiece> pieces = {T(U"This is a test. The c"), G(1, 2), T(U" sat o"), G(2, 1),
+                                              T(U" the m"),                G(3, 2), T(U"."),
+                                              T(U"Hi. We s"),              G(4, 2), T(U" a c"),
+                                              G(5, 2),                     T(U".")};
+  EXPECT_EQ(sheet.Test, pieces);
+  const std::vector<WorksheetSection> sections = {{U"Cats", 0, 0}, {U"Text 2", 7, 3}};
+  EXPECT_EQ(sheet.Sections, sections);
+  ASSERT_EQ(sheet.Key.size(), 5u);
+  EXPECT_EQ(sheet.Key[3].Number, 4u);
+  EXPECT_EQ(sheet.Key[3].Accepted, std::vector<Text>{});
+  EXPECT_EQ(sheet.Key[4].Number, 5u);
+  EXPECT_EQ(sheet.Key[4].Answer, U"at");
+  EXPECT_EQ(sheet.Key[4].Accepted, (std::vector<Text>{U"ow", U"ub"}));
+  EXPECT_EQ(ToUtf8(WorksheetTestText(sheet)),
+            "Cats\r\n\r\nThis is a test. The c__ sat o_ the m__.\r\n\r\nText 2\r\n\r\nHi. We s__ a c__.");
+
+  // One text: the sheet of its workspace, no title over it, further answers
+  // in the key.
+  page::PageTest one;
+  one.Texts = {{U"Cats", &second, &more}};
+  Worksheet alone = BuildWorksheet(one, {});
+  EXPECT_TRUE(alone.Sections.empty());
+  EXPECT_EQ(alone.Key.back().Accepted, (std::vector<Text>{U"ow", U"ub"}));
+  alone.Key.back().Accepted.clear();
+  const Worksheet plain = BuildWorksheet(second, {});
+  EXPECT_EQ(alone.Test, plain.Test);
+  EXPECT_EQ(alone.Key, plain.Key);
+
+  // A text without a gap refuses the sheet, wherever it stands.
+  TestWorkspace none;
+  GenerateTest(U"Hello world.", none);
+  test.Texts.push_back({U"None", &none, nullptr});
+  EXPECT_THROW((void)BuildWorksheet(test, {}), ListIndexError);
+}
+
 TEST(TestWords, MisalignedListsAreAnErrorNotAnOverrun) {
   TestWorkspace w;
   GenerateTest(U"This is a test. The cat sat on the mat.", w);
