@@ -1,5 +1,7 @@
 #include "ui/platform/QtPlatform.h"
 
+#include "ui/platform/CommandGuard.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -103,6 +105,21 @@ bool QtPlatform::askConfirmation(QWidget* /*parent*/, const QString& text) {
   box.setEscapeButton(no);
   box.exec();
   return box.clickedButton() == yes;
+}
+
+SaveChoice QtPlatform::askSaveChanges(QWidget* parent, const QString& text) {
+  QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kApplicationTitle), text,
+                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+  box.setDefaultButton(QMessageBox::Save);
+  box.setEscapeButton(QMessageBox::Cancel);
+  switch (box.exec()) {
+    case QMessageBox::Save:
+      return SaveChoice::Save;
+    case QMessageBox::Discard:
+      return SaveChoice::Discard;
+    default:
+      return SaveChoice::Cancel;
+  }
 }
 
 void QtPlatform::showError(QWidget* parent, const QString& caption, const QString& text) {
