@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -44,9 +45,8 @@ void GapTableModel::setEveryWord(bool every) {
 }
 
 void GapTableModel::rebuild() {
-  beginResetModel();
-  rows_.clear();
-  numbers_.clear();
+  std::vector<GapWord> rows;
+  std::vector<std::size_t> numbers;
   if (session_.generatedMatchesTexts()) {
     std::size_t number = 0;
     for (std::size_t t = 0; t < session_.generated().texts.size(); ++t) {
@@ -67,12 +67,23 @@ void GapTableModel::rebuild() {
         const bool gap = !w.RightHalves[k].empty();
         if (gap) ++number;
         if (gap || hasEdit || everyWord_) {
-          rows_.push_back(GapWord{t, k});
-          numbers_.push_back(gap ? number : 0);
+          rows.push_back(GapWord{t, k});
+          numbers.push_back(gap ? number : 0);
         }
       }
     }
   }
+  const auto sameWord = [](const GapWord& a, const GapWord& b) { return a.text == b.text && a.word == b.word; };
+  if (std::equal(rows.begin(), rows.end(), rows_.begin(), rows_.end(), sameWord)) {
+    // The same words: their cells change in place, so an answer being
+    // edited and the current cell stay as they are.
+    numbers_ = std::move(numbers);
+    if (!rows_.empty()) emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
+    return;
+  }
+  beginResetModel();
+  rows_ = std::move(rows);
+  numbers_ = std::move(numbers);
   endResetModel();
 }
 

@@ -19,7 +19,10 @@ Text TestSession::DefaultTitle(std::size_t n) {
 }
 
 void TestSession::changed() {
-  setModified(true);
+  // Every change tells the windows, even when the test was changed before:
+  // whether it is worth a question on Quit depends on what changed.
+  modified_ = true;
+  emit modifiedChanged();
 }
 
 void TestSession::markChanged() {
