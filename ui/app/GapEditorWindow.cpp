@@ -7,11 +7,13 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
+#include <QShowEvent>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <unordered_map>
 #include <unordered_set>
 
+#include "ui/app/ScreenFit.h"
 #include "ui/platform/CommandGuard.h"
 #include "ui/platform/QtText.h"
 
@@ -247,6 +249,8 @@ GapEditorWindow::GapEditorWindow(TestSession& session, QWidget* parent) : QDialo
                           QAbstractItemView::AnyKeyPressed);
   table_->setTabKeyNavigation(false);
   table_->verticalHeader()->setVisible(false);
+  // Rows as high as a line of text, so that more gaps are in view.
+  table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
   table_->horizontalHeader()->setStretchLastSection(true);
   table_->installEventFilter(this);
   caption->setBuddy(table_);
@@ -335,6 +339,16 @@ bool GapEditorWindow::eventFilter(QObject* watched, QEvent* event) {
     }
   }
   return QDialog::eventFilter(watched, event);
+}
+
+void GapEditorWindow::showEvent(QShowEvent* event) {
+  // On a small screen (or a large scale) the window is moved into the
+  // screen's available area and made smaller where it still does not fit.
+  if (!placed_) {
+    placed_ = true;
+    FitWindowOnScreen(*this, /*mayShrink=*/true);
+  }
+  QDialog::showEvent(event);
 }
 
 }  // namespace brenvik

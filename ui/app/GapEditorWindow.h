@@ -71,6 +71,9 @@ class GapEditorWindow : public QDialog {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  private:
   void generatedChanged();
   void toggleCurrent();  // Space on any cell of a row: the row's gap on or off
@@ -80,6 +83,7 @@ class GapEditorWindow : public QDialog {
   QTableView* table_ = nullptr;
   QCheckBox* everyWordBox_ = nullptr;
   QLabel* hint_ = nullptr;
+  bool placed_ = false;  // fitted onto the screen at the first show
 };
 
 }  // namespace brenvik

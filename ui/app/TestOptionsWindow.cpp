@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "core/test/LanguageTag.h"
+#include "ui/app/ScreenFit.h"
 #include "ui/platform/CommandGuard.h"
 #include "ui/platform/QtText.h"
 
@@ -117,6 +118,12 @@ TestOptionsWindow::TestOptionsWindow(TestSession& session, QWidget* parent) : QD
 
 void TestOptionsWindow::showEvent(QShowEvent* event) {
   load();
+  // On a small screen (or a large scale) the window is moved into the
+  // screen's available area and made smaller where it still does not fit.
+  if (!placed_) {
+    placed_ = true;
+    FitWindowOnScreen(*this, /*mayShrink=*/true);
+  }
   QDialog::showEvent(event);
 }
 

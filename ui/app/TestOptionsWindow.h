@@ -49,6 +49,7 @@ class TestOptionsWindow : public QDialog {
   QComboBox* matchingBox_ = nullptr;
   QComboBox* languageBox_ = nullptr;
   QLabel* languageHint_ = nullptr;
+  bool placed_ = false;  // fitted onto the screen at the first show
 };
 
 }  // namespace brenvik

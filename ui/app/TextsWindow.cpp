@@ -5,8 +5,10 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
+#include "ui/app/ScreenFit.h"
 #include "ui/platform/CommandGuard.h"
 #include "ui/platform/QtText.h"
 
@@ -130,6 +132,16 @@ void TextsWindow::moveText(int by) {
   const int row = list_->currentRow();
   if (row >= 0) session_.moveText(static_cast<std::size_t>(row), by);
   list_->setFocus();
+}
+
+void TextsWindow::showEvent(QShowEvent* event) {
+  // On a small screen (or a large scale) the window is moved into the
+  // screen's available area and made smaller where it still does not fit.
+  if (!placed_) {
+    placed_ = true;
+    FitWindowOnScreen(*this, /*mayShrink=*/true);
+  }
+  QDialog::showEvent(event);
 }
 
 }  // namespace brenvik

@@ -18,6 +18,9 @@ class TextsWindow : public QDialog {
  public:
   explicit TextsWindow(TestSession& session, QWidget* parent = nullptr);
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  private:
   void refill();         // the list from the session's texts
   void showCurrent();    // the session's current text chosen in the list
@@ -38,6 +41,7 @@ class TextsWindow : public QDialog {
   QPushButton* downButton_ = nullptr;
   QPushButton* closeButton_ = nullptr;
   bool refilling_ = false;
+  bool placed_ = false;  // fitted onto the screen at the first show
 };
 
 }  // namespace brenvik

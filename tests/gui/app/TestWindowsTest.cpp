@@ -11,6 +11,8 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QSpinBox>
+#include <QLayout>
+#include <QScreen>
 #include <QTableView>
 #include <QTextBlock>
 #include <gtest/gtest.h>
@@ -364,6 +366,41 @@ TEST_F(TestWindows, OutputPlacesNameTheirWords) {
     const std::optional<GapWord> w = WordAtOutputPosition(form().session(), layout, c.before.size());
     ASSERT_EQ(w.has_value(), c.word.has_value());
     if (w) EXPECT_EQ(ToQString(form().session().workspace(w->text).WordList[w->word]), *c.word);
+  }
+}
+
+}  // namespace
+}  // namespace brenvik::test
+
+namespace brenvik::test {
+namespace {
+
+// The new windows open within the screen and no smaller than their layout
+// needs, on the test's own screen and on the small ones of gui_app_screen_*.
+class NewWindowsScreenFit : public TestWindows {};
+
+TEST_F(NewWindowsScreenFit, EachWindowOpensOnTheScreenWithNothingClipped) {
+  struct Case {
+    const char* action;
+    const char* window;
+  };
+  const Case cases[] = {{kTextsAction, texts_window::kWindow},
+                        {kTestOptionsAction, options_window::kWindow},
+                        {kGapEditorAction, gap_editor::kWindow}};
+  ShowActive(&form());
+  const QRect available = form().screen()->availableGeometry();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.window);
+    Trigger(c.action);
+    Pump();
+    QWidget* w = Window(c.window);
+    ASSERT_TRUE(w->isVisible());
+    EXPECT_TRUE(available.contains(w->geometry())) << w->geometry().x() << "," << w->geometry().y() << " "
+                                                     << w->width() << "x" << w->height();
+    const QSize needed = w->layout()->minimumSize();
+    EXPECT_GE(w->width(), needed.width());
+    EXPECT_GE(w->height(), needed.height());
+    w->close();
   }
 }
 
