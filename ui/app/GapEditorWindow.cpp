@@ -89,6 +89,14 @@ void GapTableModel::rebuild() {
   endResetModel();
 }
 
+void GapTableModel::clear() {
+  if (rows_.empty()) return;
+  beginResetModel();
+  rows_.clear();
+  numbers_.clear();
+  endResetModel();
+}
+
 int GapTableModel::rowOf(const GapWord& word) const {
   for (std::size_t r = 0; r < rows_.size(); ++r) {
     if (rows_[r].text == word.text && rows_[r].word == word.word) return static_cast<int>(r);
@@ -284,6 +292,13 @@ GapEditorWindow::GapEditorWindow(TestSession& session, QWidget* parent) : QDialo
 }
 
 void GapEditorWindow::generatedChanged() {
+  // A closed editor costs Process nothing: its table is made when it opens.
+  if (!isVisible()) {
+    model_->clear();
+    stale_ = true;
+    return;
+  }
+  stale_ = false;
   // The row that was current stays current: the table is made again after
   // every change, and the keyboard goes on from where it was.
   const QModelIndex current = table_->currentIndex();
@@ -349,6 +364,7 @@ void GapEditorWindow::showEvent(QShowEvent* event) {
     FitWindowOnScreen(*this, /*mayShrink=*/true);
   }
   QDialog::showEvent(event);
+  if (stale_) generatedChanged();
 }
 
 }  // namespace brenvik

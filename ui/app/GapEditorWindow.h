@@ -45,6 +45,8 @@ class GapTableModel : public QAbstractTableModel {
 
   // The rows again from the session's generated test.
   void rebuild();
+  // No rows, until the next rebuild.
+  void clear();
 
  private:
   QVariant display(const GapWord& w, std::size_t number, int column) const;
@@ -83,6 +85,7 @@ class GapEditorWindow : public QDialog {
   QTableView* table_ = nullptr;
   QCheckBox* everyWordBox_ = nullptr;
   QLabel* hint_ = nullptr;
+  bool stale_ = false;  // the table is made again when the window is shown
   bool placed_ = false;  // fitted onto the screen at the first show
 };
 

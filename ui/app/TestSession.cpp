@@ -142,7 +142,17 @@ void TestSession::setLanguage(const std::string& tag) {
 
 void TestSession::generate() {
   syncSource();
-  GeneratedTest made = GenerateWholeTest(test_);
+  // As GenerateWholeTest, but the first text is made into the workspace
+  // that AppState's replaced last time (kept, unused, in the generated
+  // test), so Process on a large text reuses its lists' capacity. The
+  // others' workspaces are still shown and exported until this succeeds.
+  GeneratedTest made;
+  made.settings = test_.settings;
+  made.language = test_.language;
+  made.matching = test_.matching;
+  made.texts.resize(test_.texts.size());
+  if (!generated_.texts.empty()) std::swap(made.texts.front().workspace, generated_.texts.front().workspace);
+  for (std::size_t t = 0; t < test_.texts.size(); ++t) GenerateText(test_.texts[t], test_.language, made.texts[t]);
   // The first text's workspace is the program-wide record of the last
   // Process; the one it replaces keeps its capacity for the next time.
   std::swap(made.texts.front().workspace, state_.workspace);
