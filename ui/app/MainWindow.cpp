@@ -32,6 +32,7 @@
 
 #include "ui/app/AboutBox.h"
 #include "ui/app/GapEditorWindow.h"
+#include "ui/app/OutputSettingsWindow.h"
 #include "ui/app/OutputText.h"
 #include "ui/app/TestOptionsWindow.h"
 #include "ui/app/TestSession.h"
@@ -660,6 +661,7 @@ void MainWindow::openTest() {
     timerBox_->setChecked(state_.settings.TimerFlag);
     updateRadioTabStops();
   }
+  if (auto* settingsWindow = qobject_cast<OutputSettingsWindow*>(outputSettingsWindow_)) settingsWindow->showSettings();
   updateTitle();
   session_->generate();
 }

@@ -68,11 +68,20 @@ TextsWindow::TextsWindow(TestSession& session, QWidget* parent) : QDialog(parent
 }
 
 void TextsWindow::refill() {
+  // The items are retitled in place and only the surplus ones removed: a
+  // rename reaches here from the item's own change, which must not delete it.
   refilling_ = true;
-  list_->clear();
-  for (const TestText& text : session_.test().texts) {
-    auto* item = new QListWidgetItem(ToQString(text.title), list_);
-    item->setFlags(item->flags() | Qt::ItemIsEditable);
+  const std::vector<TestText>& texts = session_.test().texts;
+  const int count = static_cast<int>(texts.size());
+  while (list_->count() > count) delete list_->takeItem(list_->count() - 1);
+  for (int i = 0; i < count; ++i) {
+    QListWidgetItem* item = list_->item(i);
+    if (!item) {
+      item = new QListWidgetItem(list_);
+      item->setFlags(item->flags() | Qt::ItemIsEditable);
+    }
+    const QString title = ToQString(texts[static_cast<std::size_t>(i)].title);
+    if (item->text() != title) item->setText(title);
   }
   refilling_ = false;
   showCurrent();
@@ -121,8 +130,9 @@ void TextsWindow::titleEdited(QListWidgetItem* item) {
   const QString title = item->text().trimmed();
   if (row < 0) return;
   if (title.isEmpty()) {
-    // A text needs a title: the pages and the quiz name it.
-    refill();
+    // A text needs a title: the pages and the quiz name it. The old one
+    // comes back once this change is over.
+    QMetaObject::invokeMethod(this, [this] { refill(); }, Qt::QueuedConnection);
     throw BrenvikError("a text needs a title");
   }
   session_.renameText(static_cast<std::size_t>(row), FromQString(title));

@@ -109,6 +109,9 @@ TEST_F(TestWindows, SixTextsBuiltSavedReopenedAndExported) {
   EXPECT_TRUE(BoxText(output()).contains(QStringLiteral("The wa___ runs past the o__")));
   EXPECT_EQ(BoxText(output()).count(QStringLiteral(" chil____ ")), 5);
 
+  // The page title goes into the test file with the test.
+  Find<QLineEdit>(windows.outputSettingsWindow.get(), QLatin1String(output_window::kTitleEdit))
+      ->setText(QStringLiteral("Form B"));
   const QString saved = Path(QStringLiteral("six"));
   fake->saveAnswers.push_back(saved);
   Trigger(kSaveTestAction);
@@ -126,6 +129,8 @@ TEST_F(TestWindows, SixTextsBuiltSavedReopenedAndExported) {
   EXPECT_EQ(second.session().test().texts.size(), 6u);
   EXPECT_EQ(BoxText(second.findChild<QPlainTextEdit*>(QLatin1String(kSourceBox))), kRiver);
   EXPECT_EQ(BoxText(second.findChild<QPlainTextEdit*>(QLatin1String(kOutputBox))), BoxText(output()));
+  EXPECT_EQ(Find<QLineEdit>(reopened.outputSettingsWindow.get(), QLatin1String(output_window::kTitleEdit))->text(),
+            QStringLiteral("Form B"));
   fake->saveAnswers.push_back(Path(QStringLiteral("six")));
   second.findChild<QAction*>(QLatin1String(kExportMoodleAction))->trigger();
   const QString xml = QString::fromUtf8(ReadAll(Path(QStringLiteral("six.xml"))));
@@ -133,6 +138,7 @@ TEST_F(TestWindows, SixTextsBuiltSavedReopenedAndExported) {
   EXPECT_TRUE(xml.contains(QStringLiteral("=ves")));
   EXPECT_FALSE(xml.contains(QStringLiteral("=st}")));  // "past" has no gap
   EXPECT_TRUE(xml.contains(QStringLiteral("Story 6")));
+  EXPECT_TRUE(xml.contains(QStringLiteral("$course$/Form B")));
   EXPECT_TRUE(fake->errors.empty()) << fake->errors.front().text.toStdString();
   EXPECT_EQ(fake->unexpected, 0);
 }
@@ -332,6 +338,11 @@ TEST_F(TestWindows, TextsAreAddedRenamedMovedAndRemoved) {
   EXPECT_EQ(BoxText(source()), QStringLiteral("One. Alpha beta gamma."));
   Press(texts_window::kRemove);
   EXPECT_EQ(BoxText(source()), QStringLiteral("Three. Theta iota kappa."));
+  // A title cannot be emptied: the error box, and the title as it was.
+  TextsList()->currentItem()->setText(QStringLiteral("  "));
+  Pump();
+  ASSERT_EQ(fake->errors.size(), 1u);
+  EXPECT_EQ(TextsList()->currentItem()->text(), QStringLiteral("Third"));
   Click(kProcessButton);
   EXPECT_EQ(BoxText(output()), QStringLiteral("Third\n\nThree. Theta io__ kappa.\n\nSecond\n\nTwo. Delta eps____ zeta."));
   EXPECT_TRUE(form().windowTitle().startsWith(QStringLiteral("Untitled test[*]")));
