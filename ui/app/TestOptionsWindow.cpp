@@ -113,6 +113,11 @@ TestOptionsWindow::TestOptionsWindow(TestSession& session, QWidget* parent) : QD
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   connect(textBox_, &QComboBox::currentIndexChanged, this, Guarded(this, [this](int index) { chooseText(index); }));
   connect(languageBox_, &QComboBox::currentTextChanged, this, [this] { languageEdited(); });
+  // Texts added, removed or moved while the window is open: the options are
+  // read again, so that each stays with its text.
+  connect(&session_, &TestSession::textsChanged, this, [this] {
+    if (isVisible()) load();
+  });
   load();
 }
 

@@ -321,6 +321,14 @@ TEST_F(TestWindows, OptionsTakeEffectAtTheNextProcess) {
   Click(kProcessButton);
   EXPECT_EQ(BoxText(output()), QStringLiteral("A river. The wa___ runs pa__ the old mill and under the bridge."));
   EXPECT_TRUE(form().isWindowModified());
+  // A word the limit keeps whole cannot be switched on: the error box names
+  // why, and the test stays as it was.
+  ShowActive(&form());
+  DoubleClickOutputAt(static_cast<int>(QStringLiteral("A river. The wa___ runs pa__ the o").size()));
+  ASSERT_EQ(fake->errors.size(), 2u);
+  EXPECT_TRUE(fake->errors[1].text.contains(QStringLiteral("stays whole"))) << fake->errors[1].text.toStdString();
+  EXPECT_EQ(BoxText(output()), QStringLiteral("A river. The wa___ runs pa__ the old mill and under the bridge."));
+  EXPECT_TRUE(form().session().test().texts[0].edits.empty());
 }
 
 // The texts window: add, rename, move and remove; the source box follows the
