@@ -164,14 +164,20 @@ void ApplyEditsAndOptions(const TextOptions& options, const std::vector<WordEdit
 
 GeneratedText GenerateText(const TestText& text, const std::string& language) {
   GeneratedText out;
+  GenerateText(text, language, out);
+  return out;
+}
+
+void GenerateText(const TestText& text, const std::string& language, GeneratedText& out) {
   out.title = text.title;
+  out.droppedEdits.clear();
+  out.notes.clear();
   out.testText = GenerateTest(text.source, out.workspace, GenerateOptions{language});
   if (IsDefault(text.options) && text.edits.empty()) {
-    out.accepted.resize(out.workspace.PageAnswers.size());
-    return out;
+    out.accepted.assign(out.workspace.PageAnswers.size(), {});
+    return;
   }
   ApplyEditsAndOptions(text.options, text.edits, out);
-  return out;
 }
 
 GeneratedTest GenerateWholeTest(const Test& test) {

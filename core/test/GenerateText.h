@@ -64,6 +64,11 @@ void ApplyEditsAndOptions(const TextOptions& options, const std::vector<WordEdit
 // EditError as above; UnicodeError as for GenerateTest.
 GeneratedText GenerateText(const TestText& text, const std::string& language = {});
 
+// The same into out, whose workspace keeps its capacity (a program that
+// makes the same text again allocates nothing per word). On an error out
+// is left in an unspecified but valid state.
+void GenerateText(const TestText& text, const std::string& language, GeneratedText& out);
+
 // Every text of the test in order; the first error ends it.
 GeneratedTest GenerateWholeTest(const Test& test);
 

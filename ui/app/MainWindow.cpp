@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -16,6 +17,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -29,8 +31,16 @@
 #include <vector>
 
 #include "ui/app/AboutBox.h"
+#include "ui/app/GapEditorWindow.h"
+#include "ui/app/OutputSettingsWindow.h"
+#include "ui/app/OutputText.h"
+#include "ui/app/TestOptionsWindow.h"
+#include "ui/app/TestSession.h"
+#include "ui/app/TextsWindow.h"
+#include "core/test/TestFile.h"
 #include "ui/app/AppLook.h"
 #include "ui/app/ScreenFit.h"
+#include "core/page/PageTest.h"
 #include "core/page/Worksheet.h"
 #include "core/text/Errors.h"
 #include "ui/platform/QtText.h"
@@ -118,11 +128,37 @@ MainWindow::MainWindow(AppState& state, QWidget* parent) : QMainWindow(parent), 
   setWindowTitle(QStringLiteral("Brenvik"));
   setWindowIcon(ProgramIcon());
   createControls();
+  session_ = new TestSession(state_, this);
   createMenu();
   move(kDesignLeft, kDesignTop);
   resize(kDesignClientWidth, kDesignClientHeight);
   setUpDialogs();
+
+  // The source box edits the current text. Its text goes into the test when
+  // it differs from what the box was last given, so that a text taken from
+  // a test file with other line ends does not count as changed.
+  session_->setSourceReader([this]() -> std::optional<Text> {
+    QString now = BoxText(sourceBox_);
+    if (now == shownSource_) return std::nullopt;
+    shownSource_ = std::move(now);
+    return unicode::ToNfc(FromBoxText(shownSource_));
+  });
+  connect(sourceBox_->document(), &QTextDocument::modificationChanged, this, [this](bool modified) {
+    if (modified) session_->markChanged();
+  });
+  connect(session_, &TestSession::currentChanged, this, [this] { showCurrentText(); });
+  connect(session_, &TestSession::generatedChanged, this, [this] { showGenerated(); });
+  connect(session_, &TestSession::modifiedChanged, this, [this] { updateTitle(); });
+  connect(session_, &TestSession::textsChanged, this, [this] { updateTitle(); });
+  outputBox_->viewport()->installEventFilter(this);
+
+  textsWindow_ = new TextsWindow(*session_, this);
+  testOptionsWindow_ = new TestOptionsWindow(*session_, this);
+  gapEditor_ = new GapEditorWindow(*session_, this);
+  updateTitle();
 }
+
+MainWindow::~MainWindow() = default;
 
 void MainWindow::createControls() {
   QWidget* client = createClientArea();
@@ -286,6 +322,16 @@ void MainWindow::createMenu() {
   item(file, "mnuOpen", QStringLiteral("&Open"), QStringLiteral("Import a file."), &MainWindow::openSource);
   item(file, "mnuSave", QStringLiteral("&Save source"), QStringLiteral("Save as a .TXT file"), &MainWindow::saveSource);
   item(file, "Saveoutput1", QStringLiteral("Save out&put"), QString(), &MainWindow::saveOutput);
+  file->addSeparator();
+  item(file, "mnuOpenTest", QStringLiteral("Open &test\u2026"), QStringLiteral("Open a test with all its texts (*.ctest)"),
+       &MainWindow::openTest);
+  item(file, "mnuSaveTest", QStringLiteral("Sa&ve test"), QStringLiteral("Save the test with all its texts"),
+       &MainWindow::saveTest)
+      ->setShortcut(QKeySequence::Save);
+  item(file, "mnuSaveTestAs", QStringLiteral("Save test &as\u2026"),
+       QStringLiteral("Save the test with all its texts under a new name"), &MainWindow::saveTestAs)
+      ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+  file->addSeparator();
   for (const ExportFormat& format : ExportFormats()) {
     if (format.menuText.empty()) continue;  // reached through another entry
     QAction* a = action(file, FromUtf8View(format.actionName), FromUtf8View(format.menuText),
@@ -300,6 +346,13 @@ void MainWindow::createMenu() {
   item(file, "mnuQuit", QStringLiteral("&Quit"), QString(), &MainWindow::quit);
   QMenu* edit = menu("Edit1", QStringLiteral("&Edit"));
   item(edit, "Output1", QStringLiteral("&Output"), QString(), &MainWindow::showOutputSettings);
+  edit->addSeparator();
+  item(edit, "mnuTexts", QStringLiteral("&Texts\u2026"), QStringLiteral("Add, remove, rename and order the texts of the test"),
+       &MainWindow::showTexts);
+  item(edit, "mnuTestOptions", QStringLiteral("Test o&ptions\u2026"),
+       QStringLiteral("Gap limit, last sentence, answer matching and text language"), &MainWindow::showTestOptions);
+  item(edit, "mnuGapEditor", QStringLiteral("&Gaps\u2026"),
+       QStringLiteral("Switch gaps on or off and give further accepted answers"), &MainWindow::showGapEditor);
   QMenu* help = menu("mnuHelp", QStringLiteral("&Help"));
   item(help, "Contents1", QStringLiteral("Contents"), QString(), &MainWindow::showHelpContents);
   item(help, "mnuAbout", QStringLiteral("A&bout"), QStringLiteral("Want to know more about who wrote this thing?"),
@@ -332,6 +385,15 @@ void MainWindow::setUpDialogs() {
     };
     exportDialogs_.push_back(std::move(dialog));
   }
+  openTestDialog_.mustExist = true;
+  openTestDialog_.initialDir = startDir;
+  openTestDialog_.filter = QStringLiteral("C-tests (*.ctest)|*.ctest");
+  saveTestDialog_.initialDir = startDir;
+  saveTestDialog_.filter = openTestDialog_.filter;
+  // ".ctest" is added unless the name ends in it, in any case.
+  saveTestDialog_.savedPath = [](const QString& chosen) {
+    return IsTestFilePath(chosen.toStdString()) ? chosen : chosen + QStringLiteral(".ctest");
+  };
   helpFile_ = FindHelpFile(programDir);
 }
 
@@ -343,6 +405,16 @@ void MainWindow::updateRadioTabStops() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  // A double-click on a word of the output box switches its gap.
+  if (outputBox_ && watched == outputBox_->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    if (mouse->button() == Qt::LeftButton && session_->generatedMatchesTexts() &&
+        !outputBox_->document()->isModified()) {
+      const QPoint pos = mouse->position().toPoint();
+      RunCommand(this, [&] { switchGapAt(pos); });
+      return true;
+    }
+  }
   // Every arrow key moves to the other radio button of the group and checks
   // it, whichever way the buttons are laid out (Qt alone would follow the
   // arrow's direction only, and the two buttons sit side by side).
@@ -373,14 +445,101 @@ void MainWindow::showEvent(QShowEvent* event) {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   // Closing the main window ends the program at once, even while the
-  // configure-output window is open; nothing is asked or saved.
+  // configure-output window is open, unless the test has unsaved changes:
+  // then the teacher is asked first, and Cancel keeps the window.
+  bool mayClose = false;
+  RunCommand(this, [&] { mayClose = maySafelyDiscard(); });
+  if (!mayClose) {
+    event->ignore();
+    return;
+  }
   event->accept();
   QCoreApplication::exit(0);
 }
 
 void MainWindow::process() {
-  const Text test = GenerateTest(unicode::ToNfc(FromBoxText(BoxText(sourceBox_))), state_.workspace);
-  setBoxText(outputBox_, ToBoxText(test));
+  session_->generate();
+  // Edits whose word the texts no longer have are named, so the teacher
+  // knows that they are gone.
+  const GeneratedTest& made = session_->generated();
+  QStringList notes;
+  for (const GeneratedText& text : made.texts) {
+    for (const std::string& note : text.notes) {
+      notes << (made.texts.size() > 1 ? ToQString(text.title) + QStringLiteral(": ") : QString()) +
+                   QString::fromStdString(note);
+    }
+  }
+  if (!notes.isEmpty()) {
+    platform().showWarning(this, QString::fromUtf8(kApplicationTitle),
+                           QStringLiteral("Some changes no longer apply:\n\n\u2022 ") +
+                               notes.join(QStringLiteral("\n\u2022 ")));
+  }
+}
+
+void MainWindow::showGenerated() {
+  const GeneratedTest& made = session_->generated();
+  if (made.texts.empty()) {
+    output_.reset();
+    setBoxText(outputBox_, QStringLiteral("\n"));
+    return;
+  }
+  // After a change made in the gap editor the box stays where it was.
+  const bool again = output_ != nullptr;
+  const int scrolled = outputBox_->verticalScrollBar()->value();
+  output_ = std::make_unique<OutputText>(BuildOutputText(made));
+  setBoxText(outputBox_, output_->text);
+  if (again) outputBox_->verticalScrollBar()->setValue(scrolled);
+}
+
+void MainWindow::showCurrentText() {
+  const Text& source = session_->test().texts[session_->current()].source;
+  shownSource_ = ToBoxText(source);
+  setBoxText(sourceBox_, shownSource_);
+}
+
+void MainWindow::updateTitle() {
+  const QString& path = session_->path();
+  // A test from a file is named by it; the plain window stays "Brenvik"
+  // until the test is more than one plain text.
+  if (!path.isEmpty()) {
+    setWindowTitle(QFileInfo(path).fileName() + QStringLiteral("[*] \u2014 Brenvik"));
+  } else if (session_->test().texts.size() > 1 || session_->hasUnsavedChanges()) {
+    setWindowTitle(QStringLiteral("Untitled test[*] \u2014 Brenvik"));
+  } else {
+    setWindowTitle(QStringLiteral("Brenvik"));
+  }
+  setWindowModified(session_->hasUnsavedChanges());
+}
+
+void MainWindow::switchGapAt(const QPoint& viewportPos) {
+  if (!output_) return;
+  const int position = outputBox_->cursorForPosition(viewportPos).position();
+  const std::optional<GapWord> word = WordAtOutputPosition(*session_, *output_, position);
+  if (!word) return;
+  if (!session_->hasGap(*word) && !session_->canHaveGap(*word)) {
+    platform().beep();
+    return;
+  }
+  session_->setGap(*word, !session_->hasGap(*word));
+  if (gapEditor_->isVisible()) gapEditor_->showWord(*word);
+}
+
+MainWindow::ExportInput MainWindow::exportInput() {
+  // A test of one text is exported as Process has always exported it, under
+  // the page title; the texts of a test of several under their own titles.
+  ExportInput input;
+  const GeneratedTest& made = session_->generated();
+  input.matching = made.matching;
+  input.language = made.language;
+  if (made.texts.size() <= 1) {
+    input.texts.push_back(
+        ExportText{state_.settings.Title, &state_.workspace, made.texts.empty() ? nullptr : &made.texts[0].accepted});
+    return input;
+  }
+  for (std::size_t t = 0; t < made.texts.size(); ++t) {
+    input.texts.push_back(ExportText{made.texts[t].title, &session_->workspace(t), &made.texts[t].accepted});
+  }
+  return input;
 }
 
 const FileDialogState& MainWindow::exportDialog(std::string_view formatId) const {
@@ -395,22 +554,34 @@ void MainWindow::exportAs(const ExportFormat& entry) {
   // The test is made into the file first: with no answer the list error
   // ends the command before any dialog. The page text of a classic export
   // is kept (lastPage) even when the save is cancelled.
-  const ExportContext context{ExportCreationTime(), &lastPage_, AnswerMatching::Exact, {}};
-  const ExportText text{state_.settings.Title, &state_.workspace};
+  const ExportInput input = exportInput();
+  if (input.texts.size() > 1 && !entry.severalTexts) {
+    throw BrenvikError("this export takes one text a file, and the test has " + std::to_string(input.texts.size()) +
+                       " texts");
+  }
+  const ExportContext context{ExportCreationTime(), &lastPage_, input.matching, input.language};
   const ExportFormat* format = &entry;
   ExportSettings settings = state_.settings;
-  std::unique_ptr<ExportFile> file = format->open(settings, context);
-  std::vector<std::string> warnings = file->add(text);
+  std::unique_ptr<ExportFile> file;
+  std::vector<std::string> warnings;
+  const auto fill = [&] {
+    file = format->open(settings, context);
+    warnings.clear();
+    for (const ExportText& text : input.texts) {
+      std::vector<std::string> more = file->add(text);
+      warnings.insert(warnings.end(), more.begin(), more.end());
+    }
+  };
+  fill();
   if (entry.scorm) {
     // One entry for both versions: the version and the pass mark are asked
-    // first, offering the last answers again.
+    // once the test is known to export, offering the last answers again.
     ScormChoice choice = scormChoice_;
     if (!platform().askScormChoice(this, choice)) return;
     scormChoice_ = choice;
     format = FindExportFormat(choice.version == ScormVersion::Scorm2004 ? "scorm2004" : "scorm12");
     settings.PassMark = choice.passMark;
-    file = format->open(settings, context);
-    warnings = file->add(text);
+    fill();
   }
   FileDialogState& dialog = exportDialogs_[static_cast<std::size_t>(format - ExportFormats().data())];
   dialog.fileName = ToQString(state_.settings.Title);
@@ -432,7 +603,11 @@ void MainWindow::exportAs(const ExportFormat& entry) {
 }
 
 void MainWindow::printWorksheet() {
-  const Worksheet sheet = BuildWorksheet(state_.workspace, state_.settings);
+  // Every text of the test, as Export PDF writes it.
+  const ExportInput input = exportInput();
+  page::PageTest test{{}, input.matching, input.language};
+  for (const ExportText& text : input.texts) test.Texts.push_back({text.Title, text.Workspace, text.Accepted});
+  const Worksheet sheet = BuildWorksheet(test, state_.settings);
   QPrinter printer(QPrinter::HighResolution);
   printer.setPageLayout(WorksheetPageLayout(QLocale::system()));
   printer.setDocName(ToQString(sheet.Title));
@@ -458,7 +633,81 @@ void MainWindow::printWorksheet() {
 }
 
 void MainWindow::quit() {
+  if (!maySafelyDiscard()) return;
   QCoreApplication::exit(0);
+}
+
+bool MainWindow::maySafelyDiscard() {
+  session_->syncSource();
+  if (!session_->hasUnsavedChanges()) return true;
+  switch (platform().askSaveChanges(
+      this, QStringLiteral("The test has changes that are not saved in a test file.\n\nSave them first?"))) {
+    case SaveChoice::Save:
+      return saveTestTo(/*askName=*/false);
+    case SaveChoice::Discard:
+      return true;
+    case SaveChoice::Cancel:
+      break;
+  }
+  return false;
+}
+
+bool MainWindow::saveTestTo(bool askName) {
+  QString path = session_->path();
+  if (askName || path.isEmpty()) {
+    saveTestDialog_.fileName =
+        path.isEmpty() ? ToQString(state_.settings.Title) : QFileInfo(path).completeBaseName();
+    if (!platform().runSaveDialog(this, saveTestDialog_)) return false;
+    path = SavedPath(saveTestDialog_);
+  }
+  session_->save(path);
+  updateTitle();
+  return true;
+}
+
+void MainWindow::openTest() {
+  if (!maySafelyDiscard()) return;
+  if (!platform().runOpenDialog(this, openTestDialog_)) return;
+  // Read whole before anything changes: a damaged file leaves the window as it was.
+  session_->open(openTestDialog_.fileName);
+  {
+    // The page options of the test file, shown by the option controls.
+    const QSignalBlocker b1(testVersionButton_), b2(practiceButton_), b3(showAnswersBox_), b4(timerBox_);
+    testVersionButton_->setChecked(state_.settings.TestMode == PageVariant::Test);
+    practiceButton_->setChecked(state_.settings.TestMode == PageVariant::Practice);
+    showAnswersBox_->setChecked(state_.settings.ShowAnswersFlag);
+    timerBox_->setChecked(state_.settings.TimerFlag);
+    updateRadioTabStops();
+  }
+  if (auto* settingsWindow = qobject_cast<OutputSettingsWindow*>(outputSettingsWindow_)) settingsWindow->showSettings();
+  updateTitle();
+  session_->generate();
+}
+
+void MainWindow::saveTest() {
+  saveTestTo(/*askName=*/false);
+}
+
+void MainWindow::saveTestAs() {
+  saveTestTo(/*askName=*/true);
+}
+
+void MainWindow::showTexts() {
+  textsWindow_->show();
+  textsWindow_->raise();
+  textsWindow_->activateWindow();
+}
+
+void MainWindow::showTestOptions() {
+  testOptionsWindow_->show();
+  testOptionsWindow_->raise();
+  testOptionsWindow_->activateWindow();
+}
+
+void MainWindow::showGapEditor() {
+  gapEditor_->show();
+  gapEditor_->raise();
+  gapEditor_->activateWindow();
 }
 
 void MainWindow::openSource() {
@@ -466,6 +715,7 @@ void MainWindow::openSource() {
   // A file larger than the box can take is refused before it is read.
   const Text text = ReadTextFile(ToPath(openDialog_.fileName), kSourceBoxCapacity);
   setBoxText(sourceBox_, ToBoxText(text));
+  session_->markChanged();
 }
 
 void MainWindow::saveBoxAsText(const QPlainTextEdit* box) {
@@ -500,19 +750,23 @@ void MainWindow::showAbout() {
 void MainWindow::chooseTestVersion() {
   if (testVersionButton_->isChecked()) state_.settings.TestMode = PageVariant::Test;
   updateRadioTabStops();
+  if (session_) updateTitle();
 }
 
 void MainWindow::choosePracticeVersion() {
   if (practiceButton_->isChecked()) state_.settings.TestMode = PageVariant::Practice;
   updateRadioTabStops();
+  if (session_) updateTitle();
 }
 
 void MainWindow::showAnswersToggled() {
   state_.settings.ShowAnswersFlag = showAnswersBox_->isChecked();
+  if (session_) updateTitle();
 }
 
 void MainWindow::timerToggled() {
   state_.settings.TimerFlag = timerBox_->isChecked();
+  if (session_) updateTitle();
 }
 
 }  // namespace brenvik

@@ -10,10 +10,14 @@
 #include <QMainWindow>
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "export/ExportFormats.h"
+#include "core/test/Test.h"
 #include "ui/app/AppState.h"
 #include "ui/platform/CommandGuard.h"
 #include "ui/platform/Platform.h"
@@ -30,6 +34,11 @@ class QMenu;
 namespace brenvik {
 
 class AboutBox;
+class GapEditorWindow;
+class TestOptionsWindow;
+class TestSession;
+class TextsWindow;
+struct OutputText;
 
 // The text of a multi-line box with LF line ends and every character as
 // typed (QPlainTextEdit::toPlainText would turn no-break spaces into spaces).
@@ -63,6 +72,7 @@ class MainWindow : public QMainWindow {
   static constexpr int kDesignClientHeight = 532;
 
   explicit MainWindow(AppState& state, QWidget* parent = nullptr);
+  ~MainWindow() override;
 
   // The about box and the configure-output window, created after the main
   // window at start-up; not owned.
@@ -77,6 +87,10 @@ class MainWindow : public QMainWindow {
   const QString& helpFile() const { return helpFile_; }
   // The page text of the last export ("HTMexport" before the first one).
   const Text& lastPage() const { return lastPage_; }
+  // The test the window works on: its texts, options, edits and file.
+  TestSession& session() { return *session_; }
+  const FileDialogState& openTestDialog() const { return openTestDialog_; }
+  const FileDialogState& saveTestDialog() const { return saveTestDialog_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -100,6 +114,33 @@ class MainWindow : public QMainWindow {
   void choosePracticeVersion();  // "Practice C-test"
   void showAnswersToggled();     // "Show Answers"
   void timerToggled();           // "Use timer"
+  void openTest();               // File > Open test: a test file (*.ctest)
+  void saveTest();               // File > Save test: into its file, or as Save test as
+  void saveTestAs();             // File > Save test as
+  void showTexts();              // Edit > Texts: the texts of the test
+  void showTestOptions();        // Edit > Test options
+  void showGapEditor();          // Edit > Gaps: the gap editor
+  void switchGapAt(const QPoint& viewportPos);  // a double-click on a word of the output box
+
+  // What every export command is given: the texts of the last Process with
+  // their titles, workspaces and accepted answers, and what the test says
+  // of all of them.
+  struct ExportInput {
+    std::vector<ExportText> texts;
+    AnswerMatching matching = AnswerMatching::Exact;
+    std::string language;
+  };
+  ExportInput exportInput();
+  // The output box from the generated test.
+  void showGenerated();
+  // The source box from the session's current text.
+  void showCurrentText();
+  // The title: the test file's name and the unsaved mark.
+  void updateTitle();
+  // Before the test is closed (Quit, Open test): asks whether to save its
+  // unsaved changes. False when the teacher cancels (or a save is cancelled).
+  bool maySafelyDiscard();
+  bool saveTestTo(bool askName);
 
   void createControls();
   QWidget* createClientArea();
@@ -122,6 +163,14 @@ class MainWindow : public QMainWindow {
   QString helpFile_;
   Text lastPage_ = U"HTMexport";
   ScormChoice scormChoice_;  // the SCORM package's last answers, offered again
+  QString shownSource_;  // the source box's text as the current text last filled it
+  FileDialogState openTestDialog_;
+  FileDialogState saveTestDialog_;
+  TestSession* session_ = nullptr;
+  std::unique_ptr<OutputText> output_;  // what the output box shows of the generated test
+  TextsWindow* textsWindow_ = nullptr;
+  TestOptionsWindow* testOptionsWindow_ = nullptr;
+  GapEditorWindow* gapEditor_ = nullptr;
 
   QLabel* sourceHint_ = nullptr;
   QLabel* outputHint_ = nullptr;

@@ -172,11 +172,6 @@ OutputSettingsWindow::OutputSettingsWindow(ExportSettings& settings, QWidget* pa
   pageTextRow_ = {pageTextSwatch_, pageTextEdit_, &ExportSettings::PageTextColour};
   answerBoxRow_ = {answerBoxSwatch_, answerBoxEdit_, &ExportSettings::AnswerBoxColour};
   answerTextRow_ = {answerTextSwatch_, answerTextEdit_, &ExportSettings::AnswerTextColour};
-  for (const ColourRow* row : {&pageBackgroundRow_, &pageTextRow_, &answerBoxRow_, &answerTextRow_}) {
-    const QString colour = ToQString(settings_.*(row->setting));
-    row->hexBox->setText(colour);
-    if (const auto parsed = ParseWebColour(colour)) row->swatch->setBrushColour(*parsed);
-  }
 
   fontBox_ = new QComboBox(this);
   fontBox_->setObjectName(QStringLiteral("ComboBox1"));
@@ -185,10 +180,8 @@ OutputSettingsWindow::OutputSettingsWindow(ExportSettings& settings, QWidget* pa
   fontBox_->setMaxVisibleItems(5);
   fontBox_->addItems({QStringLiteral("Arial"), QStringLiteral("Times"), QStringLiteral("Comic sans MS"),
                         QStringLiteral("Verdana"), QStringLiteral("Tahoma")});
-  const QString font = ToQString(settings_.FontName);
-  fontBox_->setCurrentIndex(fontBox_->findText(font));
-  fontBox_->setEditText(font);
   fontBox_->setGeometry(200, 104, 105, 21);
+  showSettings();
 
   // Names for screen readers; the visible texts stay as they are.
   const struct { QWidget* widget; const char* name; } names[] = {
@@ -263,6 +256,23 @@ void OutputSettingsWindow::showEvent(QShowEvent* event) {
     FitWindowOnScreen(*this, /*mayShrink=*/false);
   }
   QWidget::showEvent(event);
+}
+
+void OutputSettingsWindow::showSettings() {
+  // Nothing is written back while the controls are filled.
+  const QSignalBlocker blockSize(textSizeEdit_), blockTitle(titleEdit_), blockFont(fontBox_);
+  textSizeEdit_->setText(ToQString(settings_.TextSize));
+  titleEdit_->setText(ToQString(settings_.Title));
+  for (const ColourRow* row : {&pageBackgroundRow_, &pageTextRow_, &answerBoxRow_, &answerTextRow_}) {
+    const QSignalBlocker blockHex(row->hexBox);
+    const QString colour = ToQString(settings_.*(row->setting));
+    row->hexBox->setText(colour);
+    markInvalid(row->hexBox, false);
+    if (const auto parsed = ParseWebColour(colour)) row->swatch->setBrushColour(*parsed);
+  }
+  const QString font = ToQString(settings_.FontName);
+  fontBox_->setCurrentIndex(fontBox_->findText(font));
+  fontBox_->setEditText(font);
 }
 
 void OutputSettingsWindow::textSizeChanged() { settings_.TextSize = FromQString(textSizeEdit_->text()); }

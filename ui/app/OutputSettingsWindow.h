@@ -61,6 +61,9 @@ class OutputSettingsWindow : public QWidget {
 
   ColourChooser* colourChooser() const { return colourChooser_; }
 
+  // The controls show the settings again (after a test file brought its own).
+  void showSettings();
+
   // Whether the hex box of a colour row holds text that is not a web colour
   // (it is then marked until it holds one, or loses the focus).
   static bool isMarkedInvalid(const QLineEdit* hexBox);

@@ -41,6 +41,9 @@ struct FileDialogState {
 // The file that the name in state.fileName is saved as.
 QString SavedPath(const FileDialogState& state);
 
+// The answer to the question whether to save changes before they are lost.
+enum class SaveChoice { Save, Discard, Cancel };
+
 // Indexes of the system colour table (the classic desktop's colour slots).
 namespace system_colour {
 inline constexpr int kScrollBar = 0;
@@ -93,6 +96,11 @@ class Platform {
   // Confirmation box (caption "Confirmation", question icon, "&Oui" default,
   // "&Non" on Esc and the close box). True for Yes.
   virtual bool askConfirmation(QWidget* parent, const QString& text) = 0;
+
+  // The question before unsaved changes would be lost (caption
+  // kApplicationTitle, warning icon, Save, Discard and Cancel; Save the
+  // default, Cancel on Esc and the close box).
+  virtual SaveChoice askSaveChanges(QWidget* parent, const QString& text) = 0;
 
   // Error box: caption, error icon, OK, the text as given.
   virtual void showError(QWidget* parent, const QString& caption, const QString& text) = 0;

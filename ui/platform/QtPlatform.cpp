@@ -1,5 +1,7 @@
 #include "ui/platform/QtPlatform.h"
 
+#include "ui/platform/CommandGuard.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -156,6 +158,21 @@ bool QtPlatform::askScormChoice(QWidget* parent, ScormChoice& choice) {
   choice.passMark.reset();
   if (usePassMark->isChecked()) choice.passMark = static_cast<unsigned>(passMark->value());
   return true;
+}
+
+SaveChoice QtPlatform::askSaveChanges(QWidget* parent, const QString& text) {
+  QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kApplicationTitle), text,
+                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+  box.setDefaultButton(QMessageBox::Save);
+  box.setEscapeButton(QMessageBox::Cancel);
+  switch (box.exec()) {
+    case QMessageBox::Save:
+      return SaveChoice::Save;
+    case QMessageBox::Discard:
+      return SaveChoice::Discard;
+    default:
+      return SaveChoice::Cancel;
+  }
 }
 
 void QtPlatform::showError(QWidget* parent, const QString& caption, const QString& text) {

@@ -11,6 +11,7 @@ class QtPlatform : public Platform {
   bool runSaveFileDialog(QWidget* parent, FileDialogState& state) override;
   bool askReplaceFile(QWidget* parent, const QString& path) override;
   bool askConfirmation(QWidget* parent, const QString& text) override;
+  SaveChoice askSaveChanges(QWidget* parent, const QString& text) override;
   void showError(QWidget* parent, const QString& caption, const QString& text) override;
   void showWarning(QWidget* parent, const QString& caption, const QString& text) override;
   bool askScormChoice(QWidget* parent, ScormChoice& choice) override;

@@ -13,6 +13,7 @@
 #include <sys/resource.h>
 
 #include <csignal>
+#include <functional>
 
 #include "FakePlatform.h"
 #include "GuiTestSupport.h"
@@ -51,6 +52,10 @@ void WriteAll(const QString& path, const QByteArray& bytes);
 
 // A key press and release sent to the widget that has the focus in window.
 void PressKey(QWidget* window, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+
+// Runs the application's event loop with command, which should end it: the
+// loop's status, or 99 when the command did not end it.
+int RunEventLoopWith(const std::function<void()>& command);
 
 // Shows window and makes it the active window, so that keys reach it.
 void ShowActive(QWidget* window);

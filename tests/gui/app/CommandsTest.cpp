@@ -629,22 +629,6 @@ TEST_F(Commands, AboutShowsTheAboutBoxModally) {
   EXPECT_FALSE(windows.aboutBox->isVisible());
 }
 
-// Runs the application's event loop with a command that must end it. Right
-// after the command a posted event ends the loop with 99: a command that ends
-// the loop at once leaves that event unread (no further pass of the loop
-// runs), one that does not makes the test fail at once instead of hanging.
-// No clock is involved, so a busy machine cannot change the outcome.
-int RunEventLoopWith(const std::function<void()>& command) {
-  QObject guard;
-  QTimer::singleShot(0, &guard, [&guard, command] {
-    command();
-    QMetaObject::invokeMethod(&guard, [] { QCoreApplication::exit(99); }, Qt::QueuedConnection);
-  });
-  const int status = QApplication::exec();
-  QCoreApplication::removePostedEvents(&guard);
-  return status;
-}
-
 TEST_F(Commands, QuitEndsTheProgramAtOnceWithoutAQuestion) {
   const std::vector<std::function<void()>> ways = {
       [this] { Trigger(kQuitAction); },

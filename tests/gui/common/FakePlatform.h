@@ -46,6 +46,10 @@ class FakePlatform : public Platform {
   // Yes. With nothing queued the answer is No, and the call counts as
   // unexpected.
   std::deque<bool> replaceAnswers;
+  // Answers to the question whether to save changes before they are lost.
+  // With nothing queued the answer is Cancel, and the call counts as
+  // unexpected.
+  std::deque<SaveChoice> saveChangesAnswers;
   // Print dialog answers: nullopt is Cancel; a path prints to that PDF file.
   // With nothing queued the dialog cancels and counts as unexpected.
   std::deque<std::optional<QString>> printAnswers;
@@ -56,6 +60,7 @@ class FakePlatform : public Platform {
 
   std::vector<DialogCall> dialogs;
   std::vector<QString> questions;
+  std::vector<QString> saveChangesQuestions;
   QStringList replaceQuestions;  // the paths asked about
   std::vector<ErrorCall> errors;
   std::vector<ErrorCall> warnings;
@@ -94,6 +99,16 @@ class FakePlatform : public Platform {
     const bool yes = confirmAnswers.front();
     confirmAnswers.pop_front();
     return yes;
+  }
+  SaveChoice askSaveChanges(QWidget*, const QString& text) override {
+    saveChangesQuestions.push_back(text);
+    if (saveChangesAnswers.empty()) {
+      ++unexpected;
+      return SaveChoice::Cancel;
+    }
+    const SaveChoice answer = saveChangesAnswers.front();
+    saveChangesAnswers.pop_front();
+    return answer;
   }
   void showError(QWidget*, const QString& caption, const QString& text) override {
     errors.push_back({caption, text});

@@ -33,6 +33,41 @@ inline constexpr char kQuitAction[] = "mnuQuit";
 inline constexpr char kOutputSettingsAction[] = "Output1";
 inline constexpr char kHelpContentsAction[] = "Contents1";
 inline constexpr char kAboutAction[] = "mnuAbout";
+inline constexpr char kOpenTestAction[] = "mnuOpenTest";
+inline constexpr char kSaveTestAction[] = "mnuSaveTest";
+inline constexpr char kSaveTestAsAction[] = "mnuSaveTestAs";
+inline constexpr char kTextsAction[] = "mnuTexts";
+inline constexpr char kTestOptionsAction[] = "mnuTestOptions";
+inline constexpr char kGapEditorAction[] = "mnuGapEditor";
+
+// The texts window.
+namespace texts_window {
+inline constexpr char kWindow[] = "TextsWindow";
+inline constexpr char kList[] = "TextList";
+inline constexpr char kAdd[] = "AddText";
+inline constexpr char kRemove[] = "RemoveText";
+inline constexpr char kRename[] = "RenameText";
+inline constexpr char kUp[] = "MoveTextUp";
+inline constexpr char kDown[] = "MoveTextDown";
+}  // namespace texts_window
+
+// The test options.
+namespace options_window {
+inline constexpr char kWindow[] = "TestOptions";
+inline constexpr char kText[] = "OptionsText";
+inline constexpr char kGapLimit[] = "GapLimit";
+inline constexpr char kKeepLast[] = "KeepLastSentence";
+inline constexpr char kMatching[] = "Matching";
+inline constexpr char kLanguage[] = "Language";
+inline constexpr char kOk[] = "OptionsOk";
+}  // namespace options_window
+
+// The gap editor.
+namespace gap_editor {
+inline constexpr char kWindow[] = "GapEditor";
+inline constexpr char kTable[] = "GapTable";
+inline constexpr char kEveryWord[] = "EveryWord";
+}  // namespace gap_editor
 
 // The configure-output window (Form2).
 namespace output_window {
