@@ -18,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/page/PageEscape.h"
 #include "core/page/PagePieces.h"
 #include "core/page/ResponsivePageAssets.h"
 #include "core/page/TestWords.h"
@@ -536,10 +537,26 @@ std::size_t EstimatedLength(const TestWorkspace& w, const ExportSettings& s, std
          gaps * 240;
 }
 
-// The page of one or more texts; research is the test when it is not plain
-// (headings, lang, further answers, scores per text), nullptr otherwise.
-std::string BuildPage(const std::vector<const TestWorkspace*>& workspaces, const ExportSettings& settings,
-                      const page::PageTest* research) {
+// Whether a pupil's answer must be brought to NFC before it is compared:
+// some answer has a character beyond Windows-1252, where keyboards and
+// pasted text often give a letter and its marks decomposed. A page whose
+// answers all stay within Windows-1252 keeps the plain script byte for byte.
+bool AnswersNeedNfc(const std::vector<TextView>& answers) {
+  for (TextView answer : answers) {
+    for (char32_t c : answer) {
+      if (c >= 0x80 && !page::HasWindows1252Byte(c)) return true;
+    }
+  }
+  return false;
+}
+
+// The page of the test's texts. The plain script serves a plain test whose
+// answers need no NFC; the research script (headings, lang, further
+// answers, scores per text, typed answers in NFC) every other.
+std::string BuildPage(const page::PageTest& test, const ExportSettings& settings) {
+  std::vector<const TestWorkspace*> workspaces;
+  for (const page::PageText& text : test.Texts) workspaces.push_back(text.Workspace);
+  if (workspaces.empty()) throw ListIndexError(-1);
   std::vector<std::vector<TestWord>> texts;
   texts.reserve(workspaces.size());
   std::vector<TextView> answers;
@@ -549,6 +566,7 @@ std::string BuildPage(const std::vector<const TestWorkspace*>& workspaces, const
     for (TextView answer : CollectAnswers(texts.back())) answers.push_back(answer);
     estimate += EstimatedLength(*workspace, settings, 0);
   }
+  const page::PageTest* research = test.isPlain() && !AnswersNeedNfc(answers) ? nullptr : &test;
   const bool practice = settings.TestMode == PageVariant::Practice;
 
   std::string bytes;
@@ -636,14 +654,13 @@ std::string BuildPage(const std::vector<const TestWorkspace*>& workspaces, const
 }  // namespace
 
 std::string BuildResponsivePage(const TestWorkspace& workspace, const ExportSettings& settings) {
-  return BuildPage({&workspace}, settings, nullptr);
+  page::PageTest test;
+  test.Texts.push_back({TextView(), &workspace, nullptr});
+  return BuildPage(test, settings);
 }
 
 std::string BuildResponsiveTestPage(const page::PageTest& test, const ExportSettings& settings) {
-  std::vector<const TestWorkspace*> workspaces;
-  for (const page::PageText& text : test.Texts) workspaces.push_back(text.Workspace);
-  if (workspaces.empty()) throw ListIndexError(-1);
-  return BuildPage(workspaces, settings, test.isPlain() ? nullptr : &test);
+  return BuildPage(test, settings);
 }
 
 namespace page {

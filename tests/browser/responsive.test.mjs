@@ -793,3 +793,30 @@ describe('responsive page', () => {
     }
   }
 });
+
+// A plain test of one text whose answers go beyond Windows-1252: the pupil's
+// answers typed decomposed (NFD), as pasted text and some keyboards give
+// them, are right. A text within Windows-1252 keeps the plain script, which
+// takes the answers as typed.
+describe('typed answers in NFC on the page of one plain text', () => {
+  const CASES = [
+    ['Vietnamese', 'T\u00f4i \u0111i h\u1ecdc. H\u00f4m nay tr\u1eddi \u0111\u1eb9p v\u00e0 ch\u00fang t\u00f4i \u0111i ch\u01a1i \u1edf c\u00f4ng vi\u00ean.', true],
+    ['Yoruba', 'Mo l\u1ecd. \u1eccm\u1ecd n\u00e1\u00e0 f\u1eb9\u0301r\u00e0n j\u1eb9 o\u00fanj\u1eb9 l\u00e1ti in\u00fa ik\u00f2k\u00f2 w\u00e1.', true],
+    ['French', 'Il part. Le caf\u00e9 \u00e9tait pr\u00e8s de la rivi\u00e8re et na\u00efve \u00e9l\u00e8ve arriv\u00e9e.', false],
+  ];
+  for (const [name, text, nfc] of CASES) {
+    test(`${name}: ${nfc ? 'decomposed answers are right' : 'the plain script, answers as typed'}`, async () => {
+      const { url, bytes } = responsive(text);
+      assert.equal(bytes.includes("normalize('NFC')"), nfc);
+      const answers = answersOf(text);
+      assert.ok(answers.some((a) => a.normalize('NFD') !== a), 'some answer has a decomposable letter');
+      const { page, context, errors } = await open(url);
+      await fillAll(page, answers.map((a) => a.normalize('NFD')));
+      await page.click('#submit-test');
+      const right = nfc ? answers.length : answers.filter((a) => a.normalize('NFD') === a).length;
+      assert.equal(await page.$eval('#result', (e) => e.firstChild.textContent), `You scored ${right} out of a possible ${answers.length}`);
+      assert.deepEqual(errors, []);
+      await context.close();
+    });
+  }
+});
