@@ -176,32 +176,32 @@ INSTANTIATE_TEST_SUITE_P(
     GapEditor, GapChanges,
     testing::Values(
         GapChange{"SpaceSwitchesAGapOff",
-                  [](TestWindows& t) {
-                    t.RowOfGap(QStringLiteral("wa___"));
-                    KeyClick(t.GapTable(), Qt::Key_Space);
+                  [](TestWindows& w) {
+                    w.RowOfGap(QStringLiteral("wa___"));
+                    KeyClick(w.GapTable(), Qt::Key_Space);
                   },
                   "A river. The water runs pa__ the o__ mill a__ under t__ bridge.",
                   {U"st", U"ld", U"nd", U"he"}},
         GapChange{"DoubleClickOnAWordWithAGap",
-                  [](TestWindows& t) { t.DoubleClickOutputAt(static_cast<int>(QStringLiteral("A river. The wa").size())); },
+                  [](TestWindows& w) { w.DoubleClickOutputAt(static_cast<int>(QStringLiteral("A river. The wa").size())); },
                   "A river. The water runs pa__ the o__ mill a__ under t__ bridge.",
                   {U"st", U"ld", U"nd", U"he"}},
         GapChange{"DoubleClickOnAWordWithout",
-                  [](TestWindows& t) {
-                    t.DoubleClickOutputAt(static_cast<int>(QStringLiteral("A river. The wa___ ru").size()));
+                  [](TestWindows& w) {
+                    w.DoubleClickOutputAt(static_cast<int>(QStringLiteral("A river. The wa___ ru").size()));
                   },
                   "A river. The wa___ ru__ pa__ the o__ mill a__ under t__ bridge.",
                   {U"ter", U"ns", U"st", U"ld", U"nd", U"he"}},
         GapChange{"CheckBoxOffAndOnAgain",
-                  [](TestWindows& t) {
-                    const int row = t.RowOfGap(QStringLiteral("o__"));
-                    const QModelIndex box = t.Gaps().index(row, GapTableModel::GapColumn);
-                    t.Gaps().setData(box, Qt::Unchecked, Qt::CheckStateRole);
-                    t.Gaps().setData(box, Qt::Checked, Qt::CheckStateRole);
+                  [](TestWindows& w) {
+                    const int row = w.RowOfGap(QStringLiteral("o__"));
+                    const QModelIndex box = w.Gaps().index(row, GapTableModel::GapColumn);
+                    w.Gaps().setData(box, Qt::Unchecked, Qt::CheckStateRole);
+                    w.Gaps().setData(box, Qt::Checked, Qt::CheckStateRole);
                   },
                   "A river. The wa___ runs pa__ the o__ mill a__ under t__ bridge.",
                   {U"ter", U"st", U"ld", U"nd", U"he"}}),
-    [](const testing::TestParamInfo<GapChange>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<GapChange>& param) { return std::string(param.param.name); });
 
 // The question before unsaved changes are lost, in each of its answers, for
 // closing the window and for Open test.
@@ -384,7 +384,9 @@ TEST_F(TestWindows, OutputPlacesNameTheirWords) {
     SCOPED_TRACE(c.before.toStdString());
     const std::optional<GapWord> w = WordAtOutputPosition(form().session(), layout, c.before.size());
     ASSERT_EQ(w.has_value(), c.word.has_value());
-    if (w) EXPECT_EQ(ToQString(form().session().workspace(w->text).WordList[w->word]), *c.word);
+    if (w) {
+      EXPECT_EQ(ToQString(form().session().workspace(w->text).WordList[w->word]), *c.word);
+    }
   }
 }
 

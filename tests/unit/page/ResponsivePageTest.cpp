@@ -64,10 +64,11 @@ std::vector<Text> Answers(const TestWorkspace& w) {
 // points in the JSON data block.
 std::vector<Text> PageAnswers(const std::string& page) {
   const std::string data = Between(page, "<script type=\"application/json\" id=\"test-data\">", "</script>");
-  const std::string list = Between(data, "\"answers\":[", "]}");
+  // The list runs to the "]" that closes it; further data may follow.
+  const std::string list = data.substr(std::min(data.size(), data.find("\"answers\":[") + 11));
   std::vector<Text> out;
   std::size_t i = 0;
-  while (i < list.size()) {
+  while (i < list.size() && list[i] != ']') {
     if (list[i] == ',') {
       ++i;
       continue;
