@@ -123,6 +123,19 @@ double TextSizePixels(TextView value) {
   return std::clamp(size, kMin, kMax);
 }
 
+// Whether a gap stays on one line with its kept part on a phone, the text
+// being pixels high.
+bool KeepGapTogetherAt(TextView keptPart, TextView answer, double pixels) {
+  // A 360 px screen leaves a 328 px line; a cell is about 0.6 of the text
+  // size in common fonts; the box is 1.2 cells a letter plus its padding,
+  // and a mark may follow it.
+  constexpr double kLine = 328;
+  constexpr double kCell = 0.6;
+  const double cells = static_cast<double>(page::DisplayCells(keptPart)) +
+                       1.2 * static_cast<double>(page::DisplayCells(answer)) + 4;
+  return cells * kCell * pixels <= kLine;
+}
+
 // The answers of the gaps, box by box. No answer: the same error as the
 // classic writer's read of the last one.
 std::vector<TextView> CollectAnswers(const std::vector<TestWord>& words) {
@@ -281,7 +294,7 @@ bool EndsPart(std::size_t partCells, std::size_t width, WordEnd end) {
 class TextWriter {
  public:
   TextWriter(Utf8Out& out, const ExportSettings& s, const std::vector<TextView>& answers)
-      : out_(out), settings_(s), answers_(answers) {}
+      : out_(out), settings_(s), answers_(answers), textPixels_(TextSizePixels(s.TextSize)) {}
 
   // Text in markup, its line breaks ending blocks: "&", "<" and ">" as
   // references and a NUL as U+FFFD, as PutEscaped writes them.
@@ -315,7 +328,7 @@ class TextWriter {
 
   void openGap(std::size_t k, TextView keptPart) {
     content();
-    gapTag_ = page::KeepGapTogether(keptPart, answers_[k], settings_.TextSize) ? "<span class=\"w k\">"
+    gapTag_ = KeepGapTogetherAt(keptPart, answers_[k], textPixels_) ? "<span class=\"w k\">"
                                                                                    : "<span class=\"w\">";
     out_.ascii(gapTag_);
     inGap_ = true;
@@ -420,6 +433,7 @@ class TextWriter {
   Utf8Out& out_;
   const ExportSettings& settings_;
   const std::vector<TextView>& answers_;
+  double textPixels_;  // the text size, for whether a gap keeps to its line
   std::size_t lineStart_ = 0;  // where the current line's block begins in the page
   std::size_t cells_ = 0;      // the current line's width so far
   std::vector<End> ends_;      // its word ends where a part may end
@@ -463,26 +477,44 @@ void PutText(Utf8Out& out, TextView firstSentence, const std::vector<TestWord>& 
 // {"practice":..,"showAnswers":..,"seconds":..,"answers":[[97,116],..]}:
 // digits, brackets, commas and our own names only.
 void PutCodes(Utf8Out& out, TextView text) {
-  out.put(U'[');
+  // Formatted in a buffer and appended in pieces: a page of many gaps
+  // writes a great many short lists, and one append a number costs more
+  // than the digits.
+  char buffer[256];
+  std::size_t n = 0;
+  buffer[n++] = '[';
   for (std::size_t j = 0; j < text.size(); ++j) {
-    if (j != 0) out.put(U',');
-    out.number(static_cast<long long>(ScalarOrReplacement(text[j])));
+    if (n > sizeof buffer - 16) {
+      out.ascii(std::string_view(buffer, n));
+      n = 0;
+    }
+    if (j != 0) buffer[n++] = ',';
+    // A scalar value has at most seven decimal digits.
+    std::uint32_t value = ScalarOrReplacement(text[j]);
+    char digits[8];
+    std::size_t d = 0;
+    do {
+      digits[d++] = static_cast<char>('0' + value % 10);
+      value /= 10;
+    } while (value != 0);
+    while (d != 0) buffer[n++] = digits[--d];
   }
-  out.put(U']');
+  buffer[n++] = ']';
+  out.ascii(std::string_view(buffer, n));
 }
 
 // What a test of several texts or further answers adds to the page's data:
 // ,"ignoreCase":..,"accepted":[[[101,109]],[],..],"texts":[{"title":[..],"gaps":25},..]
 // (per gap its further answers, per text its title and number of gaps), in
 // code points as the answers are.
-void PutTestData(Utf8Out& out, const page::PageTest& test) {
+void PutTestData(Utf8Out& out, const page::PageTest& test, const std::vector<std::size_t>& gapsIn) {
   out.ascii(",\"ignoreCase\":");
   out.ascii(test.Matching == AnswerMatching::IgnoreCase ? "true" : "false");
   out.ascii(",\"accepted\":[");
   bool first = true;
-  for (const page::PageText& text : test.Texts) {
-    const std::size_t gaps = CountGaps(TestWords(*text.Workspace));
-    for (std::size_t k = 0; k < gaps; ++k) {
+  for (std::size_t t = 0; t < test.Texts.size(); ++t) {
+    const page::PageText& text = test.Texts[t];
+    for (std::size_t k = 0; k < gapsIn[t]; ++k) {
       if (!first) out.put(U',');
       first = false;
       out.put(U'[');
@@ -502,14 +534,15 @@ void PutTestData(Utf8Out& out, const page::PageTest& test) {
     // do not depend on what the text is called (a file's name, or none).
     PutCodes(out, test.Texts.size() > 1 ? TrimBlanks(test.Texts[t].Title) : TextView());
     out.ascii(",\"gaps\":");
-    out.number(static_cast<long long>(CountGaps(TestWords(*test.Texts[t].Workspace))));
+    out.number(static_cast<long long>(gapsIn[t]));
     out.put(U'}');
   }
   out.put(U']');
 }
 
+// gaps: per text its number of gaps, for the research data.
 void PutData(Utf8Out& out, const ExportSettings& s, const std::vector<TextView>& answers,
-             const page::PageTest* research = nullptr) {
+             const page::PageTest* research, const std::vector<std::size_t>& gaps) {
   const bool practice = s.TestMode == PageVariant::Practice;
   out.ascii("<script type=\"application/json\" id=\"test-data\">{\"practice\":");
   out.ascii(practice ? "true" : "false");
@@ -520,16 +553,10 @@ void PutData(Utf8Out& out, const ExportSettings& s, const std::vector<TextView>&
   out.ascii(",\"answers\":[");
   for (std::size_t k = 0; k < answers.size(); ++k) {
     if (k != 0) out.put(U',');
-    out.put(U'[');
-    const TextView answer = answers[k];
-    for (std::size_t j = 0; j < answer.size(); ++j) {
-      if (j != 0) out.put(U',');
-      out.number(static_cast<long long>(ScalarOrReplacement(answer[j])));
-    }
-    out.put(U']');
+    PutCodes(out, answers[k]);
   }
   out.ascii("]");
-  if (research != nullptr) PutTestData(out, *research);
+  if (research != nullptr) PutTestData(out, *research, gaps);
   out.ascii("}</script>\n");
 }
 
@@ -644,7 +671,9 @@ std::string BuildPage(const page::PageTest& test, const ExportSettings& settings
     if (research != nullptr) out.ascii("<ul id=\"text-scores\"></ul>");
   }
   out.ascii("</div>\n</main>\n");
-  PutData(out, settings, answers, research);
+  std::vector<std::size_t> gaps;
+  for (const std::vector<TestWord>& words : texts) gaps.push_back(CountGaps(words));
+  PutData(out, settings, answers, research, gaps);
   out.ascii("<script>\n");
   out.ascii(research == nullptr ? page::kResponsiveScript : page::ResponsiveTestScript());
   out.ascii("</script>\n<footer id=\"end\"><p>");
@@ -685,14 +714,7 @@ Text ResponsiveTextSize(TextView value) {
 }
 
 bool KeepGapTogether(TextView keptPart, TextView answer, TextView textSize) {
-  // A 360 px screen leaves a 328 px line; a cell is about 0.6 of the text
-  // size in common fonts; the box is 1.2 cells a letter plus its padding,
-  // and a mark may follow it.
-  constexpr double kLine = 328;
-  constexpr double kCell = 0.6;
-  const double cells = static_cast<double>(DisplayCells(keptPart)) +
-                       1.2 * static_cast<double>(DisplayCells(answer)) + 4;
-  return cells * kCell * TextSizePixels(textSize) <= kLine;
+  return KeepGapTogetherAt(keptPart, answer, TextSizePixels(textSize));
 }
 
 Text ResponsiveFontFamily(TextView fontName) {
