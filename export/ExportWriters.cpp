@@ -120,87 +120,73 @@ class ClassicPageFile final : public ExportFile {
   std::vector<ClassicPageText> texts_;
 };
 
-// Every text on one page, made once every text is in.
-class ResponsivePageFile final : public ExportFile {
+// A file made of every text of the test once all are in: each text is
+// checked for a gap as it is added; make() writes the file.
+class WholeTestFile : public ExportFile {
  public:
-  ResponsivePageFile(const ExportSettings& settings, const ExportContext& context)
+  WholeTestFile(const ExportSettings& settings, const ExportContext& context)
       : settings_(settings), context_(context) {}
 
-  std::vector<std::string> add(const ExportText& text) override {
+  std::vector<std::string> add(const ExportText& text) final {
     RequireGap(TestWords(*text.Workspace));
     texts_.add(text);
     return {};
   }
 
-  std::string bytes() override {
+  std::string bytes() final {
     if (texts_.size() == 0) throw std::logic_error("no text was added");
-    return BuildResponsiveTestPage(texts_.test(context_), settings_);
+    return make(texts_.test(context_));
   }
 
-  std::size_t texts() const override { return texts_.size(); }
+  std::size_t texts() const final { return texts_.size(); }
+
+ protected:
+  virtual std::string make(const page::PageTest& test) const = 0;
+
+  const ExportSettings settings_;
+  const ExportContext context_;
 
  private:
-  ExportSettings settings_;
-  ExportContext context_;
   TestTexts texts_;
+};
+
+// Every text on one page.
+class ResponsivePageFile final : public WholeTestFile {
+ public:
+  using WholeTestFile::WholeTestFile;
+
+ private:
+  std::string make(const page::PageTest& test) const override { return BuildResponsiveTestPage(test, settings_); }
 };
 
 // A SCORM package of every text: the responsive page of the test with the
 // adapter, its data (every gap of every text with its right answers) and
 // the manifest. The test's title (the settings') names the package on the
 // platform.
-class ScormPackageFile final : public ExportFile {
+class ScormPackageFile final : public WholeTestFile {
  public:
   ScormPackageFile(ScormVersion version, const ExportSettings& settings, const ExportContext& context)
-      : version_(version), settings_(settings), context_(context) {}
+      : WholeTestFile(settings, context), version_(version) {}
 
-  std::vector<std::string> add(const ExportText& text) override {
-    RequireGap(TestWords(*text.Workspace));
-    texts_.add(text);
-    return {};
-  }
-
-  std::string bytes() override {
-    if (texts_.size() == 0) throw std::logic_error("no text was added");
-    const page::PageTest test = texts_.test(context_);
+ private:
+  std::string make(const page::PageTest& test) const override {
     return BuildScormPackage(BuildResponsiveTestPage(test, settings_), test, settings_.Title,
                              ScormOptions{version_, settings_.PassMark});
   }
 
-  std::size_t texts() const override { return texts_.size(); }
-
- private:
   ScormVersion version_;
-  ExportSettings settings_;
-  ExportContext context_;
-  TestTexts texts_;
 };
 
-// The worksheet of every text, checked as each text is added and built and
-// painted only if the file is wanted.
-class WorksheetPdfFile final : public ExportFile {
+// The worksheet of every text, built and painted only if the file is wanted.
+class WorksheetPdfFile final : public WholeTestFile {
  public:
-  WorksheetPdfFile(const ExportSettings& settings, const ExportContext& context)
-      : settings_(settings), context_(context) {}
-
-  std::vector<std::string> add(const ExportText& text) override {
-    RequireGap(TestWords(*text.Workspace));
-    texts_.add(text);
-    return {};
-  }
-
-  std::string bytes() override {
-    if (texts_.size() == 0) throw std::logic_error("no text was added");
-    const Worksheet sheet = BuildWorksheet(texts_.test(context_), settings_);
-    return WorksheetPdf(sheet, WorksheetPageLayout(QLocale::system()), context_.CreationTime);
-  }
-
-  std::size_t texts() const override { return texts_.size(); }
+  using WholeTestFile::WholeTestFile;
 
  private:
-  ExportSettings settings_;
-  ExportContext context_;
-  TestTexts texts_;
+  std::string make(const page::PageTest& test) const override {
+    return WorksheetPdf(BuildWorksheet(test, settings_), WorksheetPageLayout(QLocale::system()),
+                        context_.CreationTime);
+  }
 };
 
 // Every text is one question, named after the text's title. A test that is
