@@ -627,8 +627,16 @@ std::string BuildPage(const page::PageTest& test, const ExportSettings& settings
     std::size_t next = 0;
     for (std::size_t t = 0; t < texts.size(); ++t) {
       if (texts.size() > 1) {
+        // A blank title is "Text N", as the scores per text name it: an
+        // empty heading would leave the text unnamed for a screen reader.
         out.ascii("<h2 dir=\"auto\">");
-        PutEscaped(out, TrimBlanks(research->Texts[t].Title));
+        const TextView title = TrimBlanks(research->Texts[t].Title);
+        if (title.empty()) {
+          out.ascii("Text ");
+          out.number(static_cast<long long>(t + 1));
+        } else {
+          PutEscaped(out, title);
+        }
         out.ascii("</h2>\n");
       }
       PutText(out, workspaces[t]->FirstSentence, texts[t], settings, answers, next, research->Language);

@@ -765,3 +765,24 @@ TEST(ResponsivePage, GeneratedTextsReadBackAndDecodeToTheAnswers) {
 
 }  // namespace
 }  // namespace brenvik
+
+namespace brenvik {
+namespace {
+
+// Each text of a test is a heading on the page; a blank title is named as
+// the scores per text name it, never an empty heading.
+TEST(ResponsiveTestPage, EveryTextHasANamedHeading) {
+  TestWorkspace first;
+  TestWorkspace second;
+  GenerateTest(kCatSentence, first);
+  GenerateTest(U"A dog. It ran far and then it rested.", second);
+  page::PageTest test;
+  test.Texts = {{U" \t", &first, nullptr}, {U"Dogs & <cats>", &second, nullptr}};
+  const std::string page = BuildResponsiveTestPage(test, {});
+  EXPECT_NE(page.find("<h2 dir=\"auto\">Text 1</h2>"), std::string::npos);
+  EXPECT_NE(page.find("<h2 dir=\"auto\">Dogs &amp; &lt;cats&gt;</h2>"), std::string::npos);
+  EXPECT_EQ(page.find("<h2 dir=\"auto\"></h2>"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace brenvik
