@@ -10,6 +10,8 @@
 #                                the package checkers with lintian, poppler's PDF
 #                                tools and xmllint)
 #   brenvik_install_deps fuzz    the build tools plus clang and its fuzzer runtime
+#   brenvik_install_deps web     the browser edition's module: emscripten and
+#                                node (web/CMakeLists.txt); nothing else needs it
 
 BRENVIK_BUILD_PKGS=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-translations-l10n libicu-dev zlib1g-dev
                     fonts-dejavu-core fonts-liberation fonts-noto-core fonts-noto-cjk)
@@ -18,6 +20,9 @@ BRENVIK_TEST_PKGS=(libgtest-dev libgmock-dev libbenchmark-dev nodejs chromium fi
                    xvfb xauth xdotool imagemagick libx11-dev dbus-daemon at-spi2-core python3-pyatspi
                    desktop-file-utils appstream man-db poppler-utils libxml2-utils unzip lintian)
 BRENVIK_FUZZ_PKGS=(clang libclang-rt-14-dev)
+# emscripten's JavaScript optimizer finds its parser only with
+# NODE_PATH=/usr/share/nodejs.
+BRENVIK_WEB_PKGS=(cmake ninja-build emscripten nodejs)
 
 # Installs those of the named packages that are not installed yet.
 brenvik_apt_install() {
@@ -49,6 +54,7 @@ brenvik_install_deps() {
       command -v npm >/dev/null || brenvik_apt_install npm
       ;;
     fuzz) brenvik_apt_install "${BRENVIK_BUILD_PKGS[@]}" "${BRENVIK_FUZZ_PKGS[@]}" ;;
+    web) brenvik_apt_install "${BRENVIK_WEB_PKGS[@]}" ;;
     *) echo "brenvik_install_deps: unknown kind $kind" >&2; return 2 ;;
   esac
 }

@@ -11,6 +11,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <iterator>
 #include <stdexcept>
 #include <string>
@@ -118,8 +119,16 @@ double TextSizePixels(TextView value) {
   }
   if (!digit) return kDefaultTextSize;
   double size = 0;
+#ifdef __EMSCRIPTEN__
+  // emscripten's C++ library has no from_chars for double; its strtod is
+  // never under another locale than "C", so it reads the same digits.
+  char* end = nullptr;
+  size = std::strtod(number.c_str(), &end);
+  if (end != number.data() + number.size() || !std::isfinite(size)) return kDefaultTextSize;
+#else
   const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), size);
   if (ec != std::errc() || end != number.data() + number.size() || !std::isfinite(size)) return kDefaultTextSize;
+#endif
   return std::clamp(size, kMin, kMax);
 }
 
