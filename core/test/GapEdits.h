@@ -5,7 +5,9 @@
 // named, switched and kept the same way in both.
 //
 // A word is given by its index in the text's word list (a pair of the
-// workspace that GenerateText made from the text). An edit names its word
+// workspace that GenerateText made from the text), below the number of its
+// halves (RightHalves.size(): the word list may end in an empty word that
+// has none). An edit names its word
 // by the word and which of the equal words it is, so that it finds the word
 // again when the text changes elsewhere.
 
