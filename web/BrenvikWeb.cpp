@@ -12,10 +12,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <exception>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "core/Version.h"
@@ -214,21 +217,14 @@ Test NewTest(std::string_view request) {
 
 // Why a word without a gap has none though the rule and the edits would
 // give it one: the teacher switched it off, or an option of the text.
-std::string HeldBy(const TestText& text, const GeneratedText& made, const TestWorkspace* unlimited,
-                   std::size_t word) {
-  const TestWorkspace& ws = made.workspace;
+// lastSentence is where the kept last sentence starts (past the end when
+// none is kept).
+std::string HeldBy(const TestWorkspace& ws, const TestWorkspace* unlimited, std::size_t lastSentence,
+                   std::size_t word, const WordEdit* edit) {
   if (WordHasGap(ws, word)) return "";
-  const TextView w = ws.WordList[word];
-  const std::uint32_t occurrence = WordOccurrence(ws, word);
-  for (std::size_t i = text.edits.size(); i-- > 0;) {
-    if (text.edits[i].word == w && text.edits[i].occurrence == occurrence) {
-      if (text.edits[i].gap == GapSwitch::Off) return "off";
-      break;
-    }
-  }
+  if (edit && edit->gap == GapSwitch::Off) return "off";
   if (!unlimited || !WordHasGap(*unlimited, word)) return "";
-  if (text.options.keepLastSentence && word >= LastSentenceStart(ws)) return "last-sentence";
-  return "limit";
+  return word >= lastSentence ? "last-sentence" : "limit";
 }
 
 std::string View(const Test& test) {
@@ -242,28 +238,39 @@ std::string View(const Test& test) {
     const TestWorkspace& ws = made.workspace;
     // The same text without its options, to tell which words they hold.
     std::optional<GeneratedText> unlimited;
+    const std::size_t lastSentence = text.options.keepLastSentence ? LastSentenceStart(ws) : SIZE_MAX;
     if (text.options != TextOptions{}) {
       TestText plain = text;
       plain.options = {};
       unlimited = GenerateText(plain, test.language);
     }
+    // Each word's edit (the last one naming it), found by counting equal
+    // words on the way rather than once per word.
+    std::map<std::pair<TextView, std::uint32_t>, const WordEdit*> edits;
+    for (const WordEdit& e : text.edits) edits[{e.word, e.occurrence}] = &e;
+    std::unordered_map<TextView, std::uint32_t> seen;
     json::Array words;
     std::uint64_t gaps = 0;
     for (std::size_t i = 0; i < ws.RightHalves.size(); ++i) {
       const bool gap = WordHasGap(ws, i);
       if (gap) ++gaps;
+      const TextView w = ws.WordList[i];
+      const auto found = edits.find({w, ++seen[w]});
+      const WordEdit* edit = found == edits.end() ? nullptr : found->second;
       json::Array accepted;
-      for (const Text& a : AcceptedAnswersOf(text, ws, i)) accepted.emplace_back(ToUtf8(a));
+      if (edit) {
+        for (const Text& a : edit->accepted) accepted.emplace_back(ToUtf8(a));
+      }
       words.emplace_back(json::Object{
           {"index", json::Value::Integer(i)},
-          {"word", ToUtf8(ws.WordList[i])},
+          {"word", ToUtf8(w)},
           {"kept", ToUtf8(ws.LeftHalves[i])},
           {"deleted", ToUtf8(ws.RightHalves[i])},
           {"gap", gap},
           {"number", json::Value::Integer(gap ? number + gaps : 0)},
           {"canHaveGap", WordCanHaveGap(ws, i)},
           {"accepted", std::move(accepted)},
-          {"heldBy", HeldBy(text, made, unlimited ? &unlimited->workspace : nullptr, i)},
+          {"heldBy", HeldBy(ws, unlimited ? &unlimited->workspace : nullptr, lastSentence, i, edit)},
       });
     }
     number += gaps;
