@@ -227,11 +227,14 @@ std::string HeldBy(const TestWorkspace& ws, const TestWorkspace* unlimited, std:
   return word >= lastSentence ? "last-sentence" : "limit";
 }
 
+// Written straight into compact JSON: a long text has tens of thousands of
+// words, and a tree of values for them would take longer than the test.
 std::string View(const Test& test) {
   const GeneratedTest generated = GenerateWholeTest(test);
-  json::Array texts;
+  std::string out = "{\"texts\":[";
+  auto string = [&out](TextView t) { json::AppendString(out, ToUtf8(t)); };
   std::uint64_t number = 0;
-  json::Array dropped;
+  std::vector<std::string> dropped;
   for (std::size_t t = 0; t < test.texts.size(); ++t) {
     const TestText& text = test.texts[t];
     const GeneratedText& made = generated.texts[t];
@@ -249,7 +252,12 @@ std::string View(const Test& test) {
     std::map<std::pair<TextView, std::uint32_t>, const WordEdit*> edits;
     for (const WordEdit& e : text.edits) edits[{e.word, e.occurrence}] = &e;
     std::unordered_map<TextView, std::uint32_t> seen;
-    json::Array words;
+    if (t > 0) out += ',';
+    out += "{\"title\":";
+    string(made.title);
+    out += ",\"testText\":";
+    string(made.testText);
+    out += ",\"words\":[";
     std::uint64_t gaps = 0;
     for (std::size_t i = 0; i < ws.RightHalves.size(); ++i) {
       const bool gap = WordHasGap(ws, i);
@@ -257,34 +265,39 @@ std::string View(const Test& test) {
       const TextView w = ws.WordList[i];
       const auto found = edits.find({w, ++seen[w]});
       const WordEdit* edit = found == edits.end() ? nullptr : found->second;
-      json::Array accepted;
+      out += i > 0 ? ",{\"index\":" : "{\"index\":";
+      out += std::to_string(i);
+      out += ",\"word\":";
+      string(w);
+      out += ",\"kept\":";
+      string(ws.LeftHalves[i]);
+      out += ",\"deleted\":";
+      string(ws.RightHalves[i]);
+      out += gap ? ",\"gap\":true,\"number\":" + std::to_string(number + gaps) : std::string(",\"gap\":false,\"number\":0");
+      out += WordCanHaveGap(ws, i) ? ",\"canHaveGap\":true,\"accepted\":[" : ",\"canHaveGap\":false,\"accepted\":[";
       if (edit) {
-        for (const Text& a : edit->accepted) accepted.emplace_back(ToUtf8(a));
+        for (std::size_t k = 0; k < edit->accepted.size(); ++k) {
+          if (k > 0) out += ',';
+          string(edit->accepted[k]);
+        }
       }
-      words.emplace_back(json::Object{
-          {"index", json::Value::Integer(i)},
-          {"word", ToUtf8(w)},
-          {"kept", ToUtf8(ws.LeftHalves[i])},
-          {"deleted", ToUtf8(ws.RightHalves[i])},
-          {"gap", gap},
-          {"number", json::Value::Integer(gap ? number + gaps : 0)},
-          {"canHaveGap", WordCanHaveGap(ws, i)},
-          {"accepted", std::move(accepted)},
-          {"heldBy", HeldBy(ws, unlimited ? &unlimited->workspace : nullptr, lastSentence, i, edit)},
-      });
+      out += "],\"heldBy\":\"";
+      out += HeldBy(ws, unlimited ? &unlimited->workspace : nullptr, lastSentence, i, edit);
+      out += "\"}";
     }
     number += gaps;
-    texts.emplace_back(json::Object{
-        {"title", ToUtf8(made.title)},
-        {"testText", ToUtf8(made.testText)},
-        {"gaps", json::Value::Integer(gaps)},
-        {"words", std::move(words)},
-    });
+    out += "],\"gaps\":" + std::to_string(gaps) + "}";
     for (const std::string& note : made.notes) {
-      dropped.emplace_back(test.texts.size() > 1 ? ToUtf8(made.title) + ": " + note : note);
+      dropped.push_back(test.texts.size() > 1 ? ToUtf8(made.title) + ": " + note : note);
     }
   }
-  return json::Write(json::Object{{"texts", std::move(texts)}, {"dropped", std::move(dropped)}});
+  out += "],\"dropped\":[";
+  for (std::size_t i = 0; i < dropped.size(); ++i) {
+    if (i > 0) out += ',';
+    json::AppendString(out, dropped[i]);
+  }
+  out += "]}\n";
+  return out;
 }
 
 // --- Edits ------------------------------------------------------------------
