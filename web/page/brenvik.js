@@ -48,7 +48,7 @@ self.onmessage = (event) => {
     // will not start a worker from the page's own script, the core runs in
     // the page: the same results, only a long text holds the page meanwhile.
     start() {
-      return new Promise((resolve, reject) => {
+      this.started = new Promise((resolve, reject) => {
         let url = null;
         const inPage = () => {
           if (this.worker) this.worker.terminate();
@@ -78,6 +78,10 @@ self.onmessage = (event) => {
           if (!started) {
             started = true;
             inPage();
+            // What was asked meanwhile is asked again of the core in the page.
+            const waiting = [...this.pending.values()];
+            this.pending.clear();
+            for (const c of waiting) this.call(c.method, ...c.args).then(c.resolve, c.reject);
           } else {
             this.failAll(event.message || 'The generator stopped.');
           }
@@ -98,6 +102,7 @@ self.onmessage = (event) => {
           else call.resolve(data.result);
         };
       });
+      return this.started;
     }
 
     failAll(message) {
@@ -111,16 +116,17 @@ self.onmessage = (event) => {
     }
 
     call(method, ...args) {
-      if (this.api) {
+      if (!this.worker) {
         this.onBusy(true);
         // Let the page paint its progress before the core holds it.
-        return new Promise((resolve) => setTimeout(resolve, 0))
+        return this.started
+          .then(() => new Promise((resolve) => setTimeout(resolve, 0)))
           .then(() => this.api[method](...args))
           .finally(() => this.onBusy(false));
       }
       return new Promise((resolve, reject) => {
         const id = this.nextId++;
-        this.pending.set(id, { resolve, reject });
+        this.pending.set(id, { resolve, reject, method, args });
         this.changed();
         this.worker.postMessage({ id, method, args });
       });
@@ -334,8 +340,9 @@ self.onmessage = (event) => {
       output.append(heading, body);
     });
     const notes = $('notes');
-    notes.textContent = view.dropped.join('\n');
-    notes.hidden = view.dropped.length === 0;
+    const dropped = view.dropped ?? [];
+    notes.textContent = dropped.join('\n');
+    notes.hidden = dropped.length === 0;
     const choose = $('gap-text');
     const chosen = Math.min(Math.max(choose.selectedIndex, 0), view.texts.length - 1);
     choose.replaceChildren(...view.texts.map((t, i) => new Option(textName(t.title, i), String(i))));
@@ -349,10 +356,13 @@ self.onmessage = (event) => {
     return text.words.filter((w) => everyWord || w.gap || edited.has(w.word));
   }
 
-  function showGaps(focus) {
+  function showGaps() {
     const box = $('gap-table-box');
     const view = state.view;
     if (!view) return;
+    // The field that has the focus keeps it in the new table.
+    const active = document.activeElement;
+    const focus = box.contains(active) && active.dataset.word ? { type: active.type, word: active.dataset.word } : null;
     const ti = Number($('gap-text').value || 0);
     const text = view.texts[ti];
     const rows = gapRowsOf(text, ti, $('every-word').checked);
@@ -389,7 +399,7 @@ self.onmessage = (event) => {
       if (w.gap) {
         const field = document.createElement('input');
         field.type = 'text';
-        field.value = w.accepted.join('; ');
+        field.value = (w.accepted ?? []).join('; ');
         field.dataset.word = String(w.index);
         field.setAttribute('aria-label', `Accepted answers for ${w.word}`);
         field.autocomplete = 'off';
@@ -442,7 +452,7 @@ self.onmessage = (event) => {
   // A change of one gap, on the test as it was processed; if the texts or
   // options changed since, the test is processed again first, since its
   // words may no longer be the ones listed.
-  async function editGap(change, focus) {
+  async function editGap(change) {
     const file = await currentFile();
     if (file !== state.viewedFile) {
       await process();
@@ -456,7 +466,6 @@ self.onmessage = (event) => {
       const view = await core.call('view', state.file);
       state.viewedFile = state.file;
       showView(view);
-      showGaps(focus);
     }
     say('The gaps were changed.');
   }
@@ -591,10 +600,10 @@ self.onmessage = (event) => {
       const word = Number(field.dataset.word);
       if (field.type === 'checkbox') {
         const on = field.checked;
-        act(() => editGap((file, ti) => core.call('setGap', file, ti, word, on), { type: 'checkbox', word }));
+        act(() => editGap((file, ti) => core.call('setGap', file, ti, word, on)));
       } else {
         const answers = field.value.split(';').map((a) => a.trim()).filter((a) => a !== '');
-        act(() => editGap((file, ti) => core.call('setAccepted', file, ti, word, answers), { type: 'text', word }));
+        act(() => editGap((file, ti) => core.call('setAccepted', file, ti, word, answers)));
       }
     });
     for (const button of document.querySelectorAll('button[data-format]')) {
