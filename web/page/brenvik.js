@@ -236,8 +236,19 @@ self.onmessage = (event) => {
     if (state.file && key === state.fileKey) return state.file;
     const typed = state.texts.filter((t) => t.source === null || toLf(t.source) !== t.value);
     if (typed.length > 0) {
-      const made = parseFile(await core.call('newTest', typed.map((t) => ({ title: t.title, text: t.value })), {}));
-      typed.forEach((t, i) => { t.source = made.texts[i].source; });
+      // A text without a title gets the one brenvik-cli gives a text on
+      // standard input, and the page shows it.
+      const asked = typed.map((t) => (t.title.trim() === '' ? { text: t.value } : { title: t.title, text: t.value }));
+      const made = parseFile(await core.call('newTest', asked, {}));
+      let named = false;
+      typed.forEach((t, i) => {
+        t.source = made.texts[i].source;
+        if (t.title.trim() === '' && made.texts[i].title) {
+          t.title = made.texts[i].title;
+          named = true;
+        }
+      });
+      if (named) showTexts();
     }
     const doc = {
       format: 'brenvik-test',
