@@ -1,6 +1,6 @@
 #include "export/ExportFormats.h"
 
-#include <QHashFunctions>
+#include <chrono>
 #include <cstdlib>
 
 #include "export/ExportWriters.h"
@@ -98,21 +98,17 @@ bool HasAcceptedAnswers(const ExportText& text) {
   return page::PageText{{}, text.Workspace, text.Accepted}.hasAccepted();
 }
 
-QDateTime ExportCreationTime() {
-  static const QDateTime time = [] {
+std::int64_t ExportCreationTime() {
+  static const std::int64_t time = [] {
     if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH")) {
       char* end = nullptr;
       const long long seconds = std::strtoll(epoch, &end, 10);
-      if (*epoch != '\0' && *end == '\0' && seconds >= 0) return QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC);
+      if (*epoch != '\0' && *end == '\0' && seconds >= 0) return static_cast<std::int64_t>(seconds);
     }
-    return QDateTime::currentDateTimeUtc();
+    return static_cast<std::int64_t>(
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count());
   }();
   return time;
-}
-
-void MakeExportsReproducible() {
-  QHashSeed::setDeterministicGlobalSeed();
-  (void)ExportCreationTime();
 }
 
 }  // namespace brenvik

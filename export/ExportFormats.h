@@ -5,7 +5,7 @@
 // the window does after the save) and one writer. Adding a format touches
 // this table and its writer, nothing in the programs that use them.
 
-#include <QDateTime>
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <string>
@@ -37,7 +37,7 @@ struct ExportText {
 // BCP 47 tag, empty for none). The defaults are a test of one text as
 // Process makes it.
 struct ExportContext {
-  QDateTime CreationTime;    // written into PDFs: ExportCreationTime()
+  std::int64_t CreationTime = 0;  // seconds since 1970 UTC, written into PDFs: ExportCreationTime()
   Text* PageText = nullptr;  // when set, the classic page leaves its text here
   AnswerMatching Matching = AnswerMatching::Exact;
   std::string Language = {};
@@ -122,15 +122,17 @@ struct ExportResult {
 ExportResult Export(const ExportFormat& format, const std::vector<ExportText>& texts,
                     const ExportSettings& settings, const ExportContext& context);
 
-// The creation date written into PDFs: SOURCE_DATE_EPOCH when it holds a
-// number of seconds, otherwise the time of the first call, the start of the
-// run. Equal sheets give equal files within a run and, with
-// SOURCE_DATE_EPOCH, across runs and programs.
-QDateTime ExportCreationTime();
+// The creation date written into PDFs, in seconds since 1970 UTC:
+// SOURCE_DATE_EPOCH when it holds a number of seconds, otherwise the time of
+// the first call, the start of the run. Equal sheets give equal files within
+// a run and, with SOURCE_DATE_EPOCH, across runs and programs.
+std::int64_t ExportCreationTime();
 
 // Makes the files of this run reproducible: Qt's hash tables (the PDF writer
 // writes its fonts in the order of one) get a fixed seed, and the creation
 // time is fixed. Called first thing in main, before any QHash exists.
+// Defined with the PDF writer (export/ExportPdf.cpp); the WebAssembly
+// build, which has neither Qt nor PDFs, does without.
 void MakeExportsReproducible();
 
 }  // namespace brenvik

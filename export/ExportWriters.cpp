@@ -1,6 +1,5 @@
 #include "export/ExportWriters.h"
 
-#include <QLocale>
 #include <deque>
 #include <stdexcept>
 #include <utility>
@@ -10,11 +9,9 @@
 #include "core/page/PageTest.h"
 #include "core/page/ResponsivePage.h"
 #include "core/page/TestWords.h"
-#include "core/page/Worksheet.h"
 #include "core/scorm/ScormPackage.h"
 #include "core/test/GenerateText.h"
 #include "core/text/Errors.h"
-#include "ui/print/WorksheetPrint.h"
 
 namespace brenvik::exporting {
 
@@ -177,16 +174,16 @@ class ScormPackageFile final : public WholeTestFile {
   ScormVersion version_;
 };
 
-// The worksheet of every text, built and painted only if the file is wanted.
-class WorksheetPdfFile final : public WholeTestFile {
+// A whole-test file whose bytes a function makes.
+class MadeWholeTestFile final : public WholeTestFile {
  public:
-  using WholeTestFile::WholeTestFile;
+  MadeWholeTestFile(MakeWholeTest make, const ExportSettings& settings, const ExportContext& context)
+      : WholeTestFile(settings, context), make_(make) {}
 
  private:
-  std::string make(const page::PageTest& test) const override {
-    return WorksheetPdf(BuildWorksheet(test, settings_), WorksheetPageLayout(QLocale::system()),
-                        context_.CreationTime);
-  }
+  std::string make(const page::PageTest& test) const override { return make_(test, settings_, context_); }
+
+  MakeWholeTest make_;
 };
 
 // Every text is one question, named after the text's title. A test that is
@@ -229,6 +226,11 @@ std::unique_ptr<ExportFile> OpenOneText(PrepareOneText prepare, const ExportSett
   return std::make_unique<OneTextFile>(prepare, settings, context);
 }
 
+std::unique_ptr<ExportFile> OpenWholeTest(MakeWholeTest make, const ExportSettings& settings,
+                                         const ExportContext& context) {
+  return std::make_unique<MadeWholeTestFile>(make, settings, context);
+}
+
 std::unique_ptr<ExportFile> OpenClassicPage(const ExportSettings& settings, const ExportContext& context) {
   return std::make_unique<ClassicPageFile>(settings, context);
 }
@@ -239,10 +241,6 @@ std::unique_ptr<ExportFile> OpenResponsivePage(const ExportSettings& settings, c
 
 std::unique_ptr<ExportFile> OpenMoodleQuiz(const ExportSettings& settings, const ExportContext& context) {
   return std::make_unique<MoodleQuizFile>(settings, context);
-}
-
-std::unique_ptr<ExportFile> OpenWorksheetPdf(const ExportSettings& settings, const ExportContext& context) {
-  return std::make_unique<WorksheetPdfFile>(settings, context);
 }
 
 std::unique_ptr<ExportFile> OpenScorm12Package(const ExportSettings& settings, const ExportContext& context) {

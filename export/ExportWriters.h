@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/page/PageTest.h"
 #include "export/ExportFormats.h"
 
 namespace brenvik::exporting {
@@ -25,9 +26,20 @@ using PrepareOneText = PreparedText (*)(const ExportText& text, const ExportSett
 std::unique_ptr<ExportFile> OpenOneText(PrepareOneText prepare, const ExportSettings& settings,
                                         const ExportContext& context);
 
+using MakeWholeTest = std::string (*)(const page::PageTest& test, const ExportSettings& settings,
+                                      const ExportContext& context);
+
+// A file of every text of the test, each checked for a gap as it is added,
+// whose bytes make writes once all are in.
+std::unique_ptr<ExportFile> OpenWholeTest(MakeWholeTest make, const ExportSettings& settings,
+                                         const ExportContext& context);
+
 std::unique_ptr<ExportFile> OpenClassicPage(const ExportSettings& settings, const ExportContext& context);
 std::unique_ptr<ExportFile> OpenResponsivePage(const ExportSettings& settings, const ExportContext& context);
 std::unique_ptr<ExportFile> OpenMoodleQuiz(const ExportSettings& settings, const ExportContext& context);
+// The worksheet as a PDF (export/ExportPdf.cpp, Qt's painter); in the
+// WebAssembly build it refuses, since the browser prints the worksheet from
+// its HTML layout (ExportPdfRefused.cpp).
 std::unique_ptr<ExportFile> OpenWorksheetPdf(const ExportSettings& settings, const ExportContext& context);
 // A SCORM package of the responsive page, with the settings' pass mark.
 std::unique_ptr<ExportFile> OpenScorm12Package(const ExportSettings& settings, const ExportContext& context);

@@ -10,9 +10,9 @@
 #                                the package checkers with lintian, poppler's PDF
 #                                tools and xmllint)
 #   brenvik_install_deps fuzz    the build tools plus clang and its fuzzer runtime
-#   brenvik_install_deps web     the browser edition's module: emscripten and
-#                                node (web/CMakeLists.txt), for package.sh and
-#                                builds with BRENVIK_WEB_PAGE
+#   brenvik_install_deps web     the browser edition's module: emscripten, node
+#                                and the source of Debian's zlib (web/CMakeLists.txt),
+#                                for package.sh and builds with BRENVIK_WEB_PAGE
 
 BRENVIK_BUILD_PKGS=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-translations-l10n libicu-dev zlib1g-dev
                     fonts-dejavu-core fonts-liberation fonts-noto-core fonts-noto-cjk)
@@ -45,6 +45,45 @@ brenvik_apt_install() {
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
+# Where the web build finds the source of the zlib the desktop links (the
+# SCORM packages' deflate must give the same bytes): a cache folder, never
+# the tree. web/CMakeLists.txt looks in the same place.
+BRENVIK_WEB_CACHE=${BRENVIK_WEB_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/brenvik-web}
+
+# Fetches and unpacks the Debian source of the installed zlib1g into
+# $BRENVIK_WEB_CACHE/zlib, with a private deb-src list made from the
+# system's own sources, so that the system's apt configuration and lists
+# stay untouched.
+brenvik_fetch_zlib_source() {
+  local version dir=$BRENVIK_WEB_CACHE/zlib
+  version=$(dpkg-query -W -f='${Version}' zlib1g 2>/dev/null) || { echo "zlib1g is not installed" >&2; return 1; }
+  [[ -f $dir/.version && $(<"$dir/.version") == "$version" ]] && return 0
+  command -v dpkg-source >/dev/null || brenvik_apt_install dpkg-dev
+  local work
+  work=$(mktemp -d) || return 1
+  mkdir -p "$work/parts" "$work/lists/partial" "$work/get"
+  chmod 755 "$work" "$work/get"  # apt downloads as its own user
+  local f
+  for f in /etc/apt/sources.list.d/*.sources; do
+    [[ -e $f ]] && sed 's/^Types:.*/Types: deb-src/' "$f" >"$work/parts/$(basename "$f")"
+  done
+  local apt=(-o "Dir::Etc::SourceList=/dev/null" -o "Dir::Etc::SourceParts=$work/parts"
+             -o "Dir::State::Lists=$work/lists" -o "Dir::Cache::pkgcache=" -o "Dir::Cache::srcpkgcache=" -o "APT::Sandbox::User=root")
+  echo "Fetching the source of zlib $version for the web build"
+  if ! apt-get "${apt[@]}" update -qq ||
+     ! (cd "$work/get" && apt-get "${apt[@]}" source --download-only -qq "zlib=$version") ||
+     ! dpkg-source --no-check -x "$work/get"/zlib_*.dsc "$work/src" >/dev/null; then
+    rm -rf "$work"
+    echo "could not fetch the source of zlib $version" >&2
+    return 1
+  fi
+  rm -rf "$dir"
+  mkdir -p "$BRENVIK_WEB_CACHE"
+  mv "$work/src" "$dir"
+  echo "$version" >"$dir/.version"
+  rm -rf "$work"
+}
+
 brenvik_install_deps() {
   local kind=${1:-build}
   case $kind in
@@ -55,7 +94,10 @@ brenvik_install_deps() {
       command -v npm >/dev/null || brenvik_apt_install npm
       ;;
     fuzz) brenvik_apt_install "${BRENVIK_BUILD_PKGS[@]}" "${BRENVIK_FUZZ_PKGS[@]}" ;;
-    web) brenvik_apt_install "${BRENVIK_WEB_PKGS[@]}" ;;
+    web)
+      brenvik_apt_install "${BRENVIK_WEB_PKGS[@]}"
+      brenvik_fetch_zlib_source
+      ;;
     *) echo "brenvik_install_deps: unknown kind $kind" >&2; return 2 ;;
   esac
 }

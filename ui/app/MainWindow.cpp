@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QCoreApplication>
@@ -623,7 +624,8 @@ void MainWindow::printWorksheet() {
     // failed write would leave half a file and go unreported.
     const QString path = printer.outputFileName();
     WriteFileBytes(ToPath(path),
-                   WorksheetPdf(sheet, printer.pageLayout(), ExportCreationTime(), from, to));
+                   WorksheetPdf(sheet, printer.pageLayout(),
+                                QDateTime::fromSecsSinceEpoch(ExportCreationTime(), Qt::UTC), from, to));
     return;
   }
   if (PaintWorksheet(sheet, printer, from, to).Pages == 0) {

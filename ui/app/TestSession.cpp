@@ -177,108 +177,31 @@ void TestSession::regenerate(std::size_t text) {
 
 // --- Edits -------------------------------------------------------------------
 
-bool TestSession::hasGap(const GapWord& w) const {
-  return !workspace(w.text).RightHalves[w.word].empty();
-}
+bool TestSession::hasGap(const GapWord& w) const { return WordHasGap(workspace(w.text), w.word); }
 
-bool TestSession::canHaveGap(const GapWord& w) const {
-  const TextView word = workspace(w.text).WordList[w.word];
-  return GetLeftHalfWord(word, 1).size() != word.size();
-}
-
-std::uint32_t TestSession::occurrenceOf(const GapWord& w) const {
-  const TextList& words = workspace(w.text).WordList;
-  const TextView word = words[w.word];
-  std::uint32_t n = 0;
-  for (std::size_t k = 0; k <= w.word; ++k) {
-    if (words[k] == word) ++n;
-  }
-  return n;
-}
-
-WordEdit* TestSession::findEdit(std::size_t text, TextView word, std::uint32_t occurrence) {
-  // The last edit of a word is the one generation uses.
-  std::vector<WordEdit>& edits = test_.texts[text].edits;
-  for (std::size_t i = edits.size(); i-- > 0;) {
-    if (edits[i].word == word && edits[i].occurrence == occurrence) return &edits[i];
-  }
-  return nullptr;
-}
-
-WordEdit& TestSession::editOf(const GapWord& w) {
-  const TextView word = workspace(w.text).WordList[w.word];
-  const std::uint32_t occurrence = occurrenceOf(w);
-  if (WordEdit* edit = findEdit(w.text, word, occurrence)) return *edit;
-  std::vector<WordEdit>& edits = test_.texts[w.text].edits;
-  edits.push_back(WordEdit{Text(word), occurrence, GapSwitch::Rule, {}});
-  return edits.back();
-}
-
-void TestSession::dropEmptyEdit(const GapWord& w) {
-  std::vector<WordEdit>& edits = test_.texts[w.text].edits;
-  std::erase_if(edits, [](const WordEdit& e) { return e.gap == GapSwitch::Rule && e.accepted.empty(); });
-}
+bool TestSession::canHaveGap(const GapWord& w) const { return WordCanHaveGap(workspace(w.text), w.word); }
 
 std::vector<Text> TestSession::accepted(const GapWord& w) const {
-  const TextView word = workspace(w.text).WordList[w.word];
-  const std::uint32_t occurrence = occurrenceOf(w);
-  const std::vector<WordEdit>& edits = test_.texts[w.text].edits;
-  for (std::size_t i = edits.size(); i-- > 0;) {
-    if (edits[i].word == word && edits[i].occurrence == occurrence) return edits[i].accepted;
-  }
-  return {};
+  return AcceptedAnswersOf(test_.texts[w.text], workspace(w.text), w.word);
+}
+
+RemakeText TestSession::remaker(std::size_t text) {
+  return [this, text]() -> const TestWorkspace& {
+    regenerate(text);
+    return workspace(text);
+  };
 }
 
 void TestSession::setGap(const GapWord& w, bool on) {
-  if (!generatedMatches_ || hasGap(w) == on) return;
-  const std::vector<WordEdit> before = test_.texts[w.text].edits;
-  const Text word(workspace(w.text).WordList[w.word]);
-  try {
-    WordEdit& edit = editOf(w);
-    if (!on) {
-      edit.gap = GapSwitch::Off;
-    } else {
-      // Back to the rule where the rule gives the word its gap, so that a
-      // word switched off and on again needs no edit; otherwise On.
-      edit.gap = edit.gap == GapSwitch::Off ? GapSwitch::Rule : GapSwitch::On;
-      dropEmptyEdit(w);
-      regenerate(w.text);
-      if (hasGap(w)) {
-        changed();
-        emit generatedChanged();
-        return;
-      }
-      editOf(w).gap = GapSwitch::On;
-    }
-    dropEmptyEdit(w);
-    regenerate(w.text);
-  } catch (...) {
-    test_.texts[w.text].edits = before;
-    regenerate(w.text);
-    throw;
-  }
-  if (hasGap(w) != on) {
-    // The gap limit or the kept last sentence decides after the edits.
-    test_.texts[w.text].edits = before;
-    regenerate(w.text);
-    throw BrenvikError("the word \"" + ToUtf8(word) +
-                       "\" stays whole: the text's gap limit or its whole last sentence keeps it so "
-                       "(see Test options)");
-  }
+  if (!generatedMatches_) return;
+  if (!SetWordGap(test_.texts[w.text], workspace(w.text), w.word, on, remaker(w.text))) return;
   changed();
   emit generatedChanged();
 }
 
 void TestSession::setAccepted(const GapWord& w, const std::vector<Text>& answers) {
   if (!generatedMatches_) return;
-  std::vector<Text> kept;
-  for (const Text& a : answers) {
-    if (!a.empty()) kept.push_back(a);
-  }
-  if (accepted(w) == kept) return;
-  editOf(w).accepted = kept;
-  dropEmptyEdit(w);
-  regenerate(w.text);
+  if (!SetAcceptedAnswers(test_.texts[w.text], workspace(w.text), w.word, answers, remaker(w.text))) return;
   changed();
   emit generatedChanged();
 }

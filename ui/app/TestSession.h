@@ -18,6 +18,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/test/GapEdits.h"
 #include "core/test/GenerateText.h"
 #include "core/test/Test.h"
 #include "ui/app/AppState.h"
@@ -113,10 +114,8 @@ class TestSession : public QObject {
   void changed();
   void setModified(bool modified);
   void regenerate(std::size_t text);
-  WordEdit* findEdit(std::size_t text, TextView word, std::uint32_t occurrence);
-  std::uint32_t occurrenceOf(const GapWord& w) const;
-  WordEdit& editOf(const GapWord& w);
-  void dropEmptyEdit(const GapWord& w);
+  // Makes the text again and gives its workspace (for the edits of core/test/GapEdits).
+  RemakeText remaker(std::size_t text);
   bool isPlain() const;
 
   AppState& state_;

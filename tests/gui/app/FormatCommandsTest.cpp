@@ -248,7 +248,7 @@ TEST_F(FormatCommands, PdfFromTheWindowIsReproducibleAndEqualsTheCommandLines) {
   WriteAll(Path(QStringLiteral("cat.txt")), kCatText.toUtf8());
   QProcess cli;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert(QStringLiteral("SOURCE_DATE_EPOCH"), QString::number(ExportCreationTime().toSecsSinceEpoch()));
+  env.insert(QStringLiteral("SOURCE_DATE_EPOCH"), QString::number(ExportCreationTime()));
   cli.setProcessEnvironment(env);
   cli.start(QStringLiteral(BRENVIK_BIN_DIR "/brenvik-cli"),
             {QStringLiteral("export"), Path(QStringLiteral("cat.txt")), QStringLiteral("-o"),
