@@ -327,6 +327,7 @@ self.onmessage = (event) => {
   // --------------------------------------------------------- the test shown
 
   const HELD = {
+    off: 'gap switched off',
     limit: 'after the gap limit',
     'last-sentence': 'in the last sentence, kept whole',
   };
@@ -505,7 +506,12 @@ self.onmessage = (event) => {
     const file = await currentFile();
     const made = await core.call('exportAs', file, format, extra);
     saveBytes(made.bytes, made.fileName, made.mimeType);
-    say(`Saved ${made.fileName}.`);
+    // What brenvik-cli would print as warnings: texts left out of the file
+    // with their errors, and notes on the texts.
+    const notes = [...(made.failed ?? []).map((f) => `Left out: ${f}`), ...(made.warnings ?? [])];
+    $('notes').textContent = notes.join('\n');
+    $('notes').hidden = notes.length === 0;
+    say(notes.length ? `Saved ${made.fileName}, with the notes under Test output.` : `Saved ${made.fileName}.`);
   }
 
   async function printWorksheet() {
