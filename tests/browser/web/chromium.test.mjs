@@ -37,6 +37,8 @@ describe('brenvik.html in Chromium', () => {
       await page?.close();
       page = await context.newPage();
       page.on('pageerror', (e) => errors.push(e.message));
+      // A refusal of the page's security policy is only a console message.
+      page.on('console', (m) => { if (m.type() === 'error') errors.push(m.text()); });
       page.on('request', (r) => { if (!/^(file|blob|data|about):/.test(r.url())) requests.push(r.url()); });
       await page.goto(url);
     },
