@@ -359,6 +359,7 @@ self.onmessage = (event) => {
     const chosen = Math.min(Math.max(choose.selectedIndex, 0), view.texts.length - 1);
     choose.replaceChildren(...view.texts.map((t, i) => new Option(textName(t.title, i), String(i))));
     choose.selectedIndex = chosen;
+    $('gap-choice').hidden = false;
     showGaps();
     return gaps;
   }
@@ -399,6 +400,7 @@ self.onmessage = (event) => {
       word.className = 'word';
       word.id = `word-${ti}-${w.index}`;
       word.textContent = w.word;
+      const note = w.canHaveGap ? (HELD[w.heldBy] ?? w.heldBy ?? '') : 'cannot have a gap';
       const on = document.createElement('input');
       on.type = 'checkbox';
       on.checked = w.gap;
@@ -417,9 +419,19 @@ self.onmessage = (event) => {
         field.autocomplete = 'off';
         answers.append(field);
       }
-      tr.insertCell().textContent = w.canHaveGap ? (HELD[w.heldBy] ?? w.heldBy ?? '') : 'cannot have a gap';
+      const noteCell = tr.insertCell();
+      noteCell.className = 'note-col';
+      noteCell.textContent = note;
+      // On a narrow screen the note goes under the word instead.
+      if (note) {
+        const under = document.createElement('small');
+        under.className = 'word-note';
+        under.textContent = note;
+        word.append(under);
+      }
     }
     head.cells[2].id = 'gap-col';
+    head.cells[5].className = 'note-col';
     const scroller = document.createElement('div');
     scroller.className = 'table-box';
     scroller.tabIndex = 0;
