@@ -16,6 +16,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "core/Version.h"
@@ -212,20 +213,31 @@ Test NewTest(std::string_view request) {
 
 // --- view -------------------------------------------------------------------
 
+// Which of the equal words of the text each word is (1 for the first), in
+// one pass: WordOccurrence word by word would take time that grows with the
+// square of the words (a minute for a text of 40,000 words).
+std::vector<std::uint32_t> Occurrences(const TestWorkspace& ws) {
+  std::unordered_map<TextView, std::uint32_t> seen;
+  std::vector<std::uint32_t> occurrences(ws.WordList.size());
+  for (std::size_t i = 0; i < ws.WordList.size(); ++i) occurrences[i] = ++seen[ws.WordList[i]];
+  return occurrences;
+}
+
+// The text's edit of that word, the last one as the generator reads them.
+const WordEdit* EditOfWord(const TestText& text, TextView word, std::uint32_t occurrence) {
+  for (std::size_t i = text.edits.size(); i-- > 0;) {
+    if (text.edits[i].word == word && text.edits[i].occurrence == occurrence) return &text.edits[i];
+  }
+  return nullptr;
+}
+
 // Why a word without a gap has none though the rule and the edits would
 // give it one: the teacher switched it off, or an option of the text.
 std::string HeldBy(const TestText& text, const GeneratedText& made, const TestWorkspace* unlimited,
-                   std::size_t word) {
+                   std::size_t word, const WordEdit* edit) {
   const TestWorkspace& ws = made.workspace;
   if (WordHasGap(ws, word)) return "";
-  const TextView w = ws.WordList[word];
-  const std::uint32_t occurrence = WordOccurrence(ws, word);
-  for (std::size_t i = text.edits.size(); i-- > 0;) {
-    if (text.edits[i].word == w && text.edits[i].occurrence == occurrence) {
-      if (text.edits[i].gap == GapSwitch::Off) return "off";
-      break;
-    }
-  }
+  if (edit && edit->gap == GapSwitch::Off) return "off";
   if (!unlimited || !WordHasGap(*unlimited, word)) return "";
   if (text.options.keepLastSentence && word >= LastSentenceStart(ws)) return "last-sentence";
   return "limit";
@@ -249,11 +261,15 @@ std::string View(const Test& test) {
     }
     json::Array words;
     std::uint64_t gaps = 0;
+    const std::vector<std::uint32_t> occurrences = Occurrences(ws);
     for (std::size_t i = 0; i < ws.RightHalves.size(); ++i) {
       const bool gap = WordHasGap(ws, i);
       if (gap) ++gaps;
+      const WordEdit* edit = EditOfWord(text, ws.WordList[i], occurrences[i]);
       json::Array accepted;
-      for (const Text& a : AcceptedAnswersOf(text, ws, i)) accepted.emplace_back(ToUtf8(a));
+      if (edit) {
+        for (const Text& a : edit->accepted) accepted.emplace_back(ToUtf8(a));
+      }
       words.emplace_back(json::Object{
           {"index", json::Value::Integer(i)},
           {"word", ToUtf8(ws.WordList[i])},
@@ -263,7 +279,7 @@ std::string View(const Test& test) {
           {"number", json::Value::Integer(gap ? number + gaps : 0)},
           {"canHaveGap", WordCanHaveGap(ws, i)},
           {"accepted", std::move(accepted)},
-          {"heldBy", HeldBy(text, made, unlimited ? &unlimited->workspace : nullptr, i)},
+          {"heldBy", HeldBy(text, made, unlimited ? &unlimited->workspace : nullptr, i, edit)},
       });
     }
     number += gaps;
