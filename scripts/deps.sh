@@ -8,7 +8,7 @@
 #                                Xvfb and the window tools of the end-to-end test,
 #                                the AT-SPI bus and pyatspi of the accessibility test,
 #                                the package checkers with lintian, poppler's PDF
-#                                tools and xmllint)
+#                                tools and xmllint), and the web group below
 #   brenvik_install_deps fuzz    the build tools plus clang and its fuzzer runtime
 #   brenvik_install_deps web     the browser edition's module: emscripten, node
 #                                and the source of Debian's zlib (web/CMakeLists.txt),
@@ -92,6 +92,9 @@ brenvik_install_deps() {
     test)
       brenvik_apt_install "${BRENVIK_BUILD_PKGS[@]}" "${BRENVIK_PACKAGE_PKGS[@]}" "${BRENVIK_TEST_PKGS[@]}"
       command -v npm >/dev/null || brenvik_apt_install npm
+      # The suite builds the browser edition's module too (web/Module.cmake).
+      brenvik_apt_install "${BRENVIK_WEB_PKGS[@]}"
+      brenvik_fetch_zlib_source
       ;;
     fuzz) brenvik_apt_install "${BRENVIK_BUILD_PKGS[@]}" "${BRENVIK_FUZZ_PKGS[@]}" ;;
     web)

@@ -29,7 +29,7 @@ constexpr std::string_view kStyle =
     "h3{font-size:13pt;margin:14pt 0 4pt;break-after:avoid}\n"
     ".lines{margin:0 0 18pt}\n"
     ".line{display:inline-block;border-bottom:1px solid #000;vertical-align:baseline}\n"
-    ".name{width:22em;margin-inline-end:3em}\n"
+    ".name{width:18em;margin-inline-end:2em}\n"
     ".date{width:10em}\n"
     ".instruction{font-weight:bold;margin:0 0 10pt}\n"
     ".text p{line-height:2.4;margin:0}\n"
@@ -106,7 +106,7 @@ void AppendKey(std::string& out, const Worksheet& sheet) {
   bool open = false;
   bool first = true;
   auto openParagraph = [&] {
-    out += "<p>";
+    out += "<p dir=\"auto\">";
     open = true;
     first = true;
   };

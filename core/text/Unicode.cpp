@@ -4,6 +4,7 @@
 // handed to ICU as U+FFFD (one unit each), so positions stay one to one.
 
 #include "core/text/Unicode.h"
+#include "core/text/UnicodeShared.h"
 
 #include <unicode/brkiter.h>
 #include <unicode/locid.h>
@@ -767,13 +768,7 @@ void TextSegmenter::wordBoundaries(TextView text, std::vector<std::size_t>& out)
 }
 
 Text ToLowerCase(TextView text) {
-  if (std::all_of(text.begin(), text.end(), [](char32_t c) { return c < 0x80; })) {
-    Text out(text);
-    for (char32_t& c : out) {
-      if (c >= U'A' && c <= U'Z') c += U'a' - U'A';
-    }
-    return out;
-  }
+  if (std::optional<Text> ascii = AsciiLowerCase(text)) return std::move(*ascii);
   icu::UnicodeString u16;
   ToUtf16(text, u16);
   u16.toLower(icu::Locale::getRoot());

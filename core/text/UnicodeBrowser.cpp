@@ -1,14 +1,13 @@
 // The Unicode interface answered by the browser, for the WebAssembly build:
 // Intl.Segmenter cuts grapheme clusters and words, String.prototype.normalize
-// and toLowerCase give NFC and lower case, \p{...} regular expressions give
-// the character properties. Text crosses as code points through the module's
-// memory; a value that is not a scalar value crosses as U+FFFD, so positions
-// map one to one, and is put back where it stood.
+// and toLowerCase give NFC and lower case. Text crosses as code points
+// through the module's memory; a value that is not a scalar value crosses as
+// U+FFFD, so positions map one to one, and is put back where it stood.
 //
-// JavaScript's regular expressions know neither East_Asian_Width nor
-// Bidi_Class: DisplayWidth and StrongDirection answer from the scripts and
-// properties they do know (UnicodeBrowser.js), which is
-// close to, but not the same as, what ICU answers on the desktop.
+// The character properties (the flags of the test rules, the width and the
+// direction of the page's layout) are the desktop's own: the table that
+// core/text/UnicodeTables holds, made from Debian's ICU, whatever Unicode
+// version the browser carries.
 
 #include <algorithm>
 #include <array>
@@ -17,13 +16,12 @@
 
 #include "core/text/Errors.h"
 #include "core/text/Unicode.h"
+#include "core/text/UnicodeShared.h"
+#include "core/text/UnicodeTables.h"
 
 // The browser's side, in UnicodeBrowser.js.
 extern "C" {
 void brenvik_js_init();
-int brenvik_js_flags(unsigned c);
-void brenvik_js_fill_bmp_flags(unsigned char* out);
-int brenvik_js_layout(unsigned c);
 int brenvik_js_map(const char32_t* in, int n, int form, char32_t* out, int cap);
 int brenvik_js_is_nfc(const char32_t* in, int n);
 int brenvik_js_check_tag(const char* tag);
@@ -41,9 +39,8 @@ void Init() {
 
 const std::array<std::uint8_t, 0x10000>& BmpFlags() {
   static const auto* table = [] {
-    Init();
     auto* t = new std::array<std::uint8_t, 0x10000>();
-    brenvik_js_fill_bmp_flags(t->data());
+    for (char32_t c = 0; c < 0x10000; ++c) (*t)[c] = static_cast<std::uint8_t>(tables::Of(c).flags());
     return t;
   }();
   return *table;
@@ -87,25 +84,15 @@ Text MapText(TextView text, int form, const char* what) {
 unsigned CharFlags(char32_t c) {
   if (c < 0x10000) return BmpFlags()[c];
   if (c > 0x10FFFF) return 0;
-  Init();
-  return static_cast<unsigned>(brenvik_js_flags(static_cast<unsigned>(c)));
+  return tables::Of(c).flags();
 }
 
 CharFlagTable::CharFlagTable() : bmp_(BmpFlags().data()) {}
 
-namespace {
-
-int LayoutBits(char32_t c) {
-  Init();
-  return brenvik_js_layout(static_cast<unsigned>(c));
-}
-
-}  // namespace
-
 CellWidth DisplayWidth(char32_t c) {
   if (c < 0x80) return CellWidth::One;
   if (c > 0x10FFFF) return CellWidth::One;
-  return static_cast<CellWidth>(LayoutBits(c) & 3);
+  return tables::Of(c).width();
 }
 
 std::size_t CellCount(TextView text) {
@@ -119,7 +106,7 @@ StrongClass StrongDirection(char32_t c) {
     return (c | 0x20) >= U'a' && (c | 0x20) <= U'z' ? StrongClass::LeftToRight : StrongClass::None;
   }
   if (c > 0x10FFFF) return StrongClass::None;
-  return static_cast<StrongClass>((LayoutBits(c) >> 2) & 3);
+  return tables::Of(c).direction();
 }
 
 bool IsNfc(TextView text) {
@@ -141,13 +128,7 @@ Text ToNfc(Text text) {
 }
 
 Text ToLowerCase(TextView text) {
-  if (std::all_of(text.begin(), text.end(), [](char32_t c) { return c < 0x80; })) {
-    Text out(text);
-    for (char32_t& c : out) {
-      if (c >= U'A' && c <= U'Z') c += U'a' - U'A';
-    }
-    return out;
-  }
+  if (std::optional<Text> ascii = AsciiLowerCase(text)) return std::move(*ascii);
   return MapText(text, 1, "cannot change the letter case");
 }
 

@@ -7,32 +7,9 @@ mergeInto(LibraryManager.library, {
     // Filled in by init: emscripten copies this object into the module as
     // source text, which keeps functions and plain values only.
     segmenters: null,
-    res: null,
     init: function () {
-      if (this.res) return;
+      if (this.segmenters) return;
       this.segmenters = new Map();
-      const test = (re) => (s) => re.test(s);
-      this.res = {
-        space: test(/^\p{Z}$/u),
-        punct: test(/^\p{P}$/u),
-        term: test(/^\p{Sentence_Terminal}$/u),
-        digit: test(/^\p{Nd}$/u),
-        dict: test(/^[\p{scx=Hani}\p{scx=Hira}\p{scx=Kana}\p{scx=Thai}\p{scx=Laoo}\p{scx=Khmr}\p{scx=Mymr}]$/u),
-        zero: test(/^[\p{Mn}\p{Me}\p{Emoji_Modifier}\p{Default_Ignorable_Code_Point}]$/u),
-        // JavaScript knows no East_Asian_Width: the scripts and blocks that
-        // are wide, and emoji shown as pictures.
-        wide: test(/^[\p{Emoji_Presentation}\p{scx=Hani}\p{scx=Hira}\p{scx=Kana}\p{scx=Bopo}\p{sc=Hang}\u3000-\u303F\uFF01-\uFF60\uFFE0-\uFFE6]$/u),
-        // Nor Bidi_Class: the letters of the scripts written right to left.
-        rtl: test(/^[\p{sc=Arab}\p{sc=Hebr}\p{sc=Syrc}\p{sc=Thaa}\p{sc=Nkoo}\p{sc=Samr}\p{sc=Mand}\p{sc=Adlm}\p{sc=Rohg}\p{sc=Yezi}]$/u),
-        letter: test(/^[\p{L}\p{Mc}]$/u),
-      };
-    },
-    flags: function (c) {
-      if (c >= 0xD800 && c <= 0xDFFF) return 0;
-      const r = this.res;
-      const s = String.fromCodePoint(c);
-      return (r.space(s) ? 1 : 0) | (r.punct(s) ? 2 : 0) | (r.term(s) ? 4 : 0) | (r.digit(s) ? 8 : 0) |
-             (r.dict(s) ? 16 : 0);
     },
     toString: function (ptr, n) {
       const cps = HEAPU32.subarray(ptr >> 2, (ptr >> 2) + n);
@@ -67,26 +44,6 @@ mergeInto(LibraryManager.library, {
 
   brenvik_js_init__deps: ['$BrenvikUnicode'],
   brenvik_js_init: function () { BrenvikUnicode.init(); },
-
-  brenvik_js_flags__deps: ['$BrenvikUnicode'],
-  brenvik_js_flags: function (c) { return BrenvikUnicode.flags(c >>> 0); },
-
-  brenvik_js_fill_bmp_flags__deps: ['$BrenvikUnicode'],
-  brenvik_js_fill_bmp_flags: function (out) {
-    for (let c = 0; c < 0x10000; ++c) HEAPU8[out + c] = BrenvikUnicode.flags(c);
-  },
-
-  // Width (0, 1, 2) | direction (0 none, 1 left to right, 2 right to left) << 2.
-  brenvik_js_layout__deps: ['$BrenvikUnicode'],
-  brenvik_js_layout: function (c) {
-    c >>>= 0;
-    if (c >= 0xD800 && c <= 0xDFFF) return 1;
-    const r = BrenvikUnicode.res;
-    const s = String.fromCodePoint(c);
-    const width = r.zero(s) ? 0 : r.wide(s) ? 2 : 1;
-    const direction = r.letter(s) ? (r.rtl(s) ? 2 : 1) : 0;
-    return width | (direction << 2);
-  },
 
   // form: 0 NFC, 1 lower case. The length written, -1 when out is too
   // small, -2 when the browser failed.

@@ -4,8 +4,11 @@
 # setting, the test file and every export format must be the same bytes
 # (web/compare.mjs). Registered only when a module is named:
 #   -DBRENVIK_WEB_MODULE=/path/to/build-web/bin/brenvik-core.js
-# (the usual build names the one it builds in build/web, tests/web/module.cmake).
+# (the usual build names the one it builds in build/web: web/Module.cmake).
 set(BRENVIK_WEB_MODULE "" CACHE FILEPATH "brenvik-core.js of a BRENVIK_WEB build, to compare with brenvik-cli")
+if(NOT BRENVIK_WEB_MODULE AND BRENVIK_WEB_MODULE_DIR)
+  set(BRENVIK_WEB_MODULE ${BRENVIK_WEB_MODULE_DIR}/brenvik-core.js)
+endif()
 if(BRENVIK_WEB_MODULE AND TARGET brenvik-cli)
   find_program(BRENVIK_NODE node REQUIRED)
   set(_compare ${BRENVIK_NODE} ${PROJECT_SOURCE_DIR}/web/compare.mjs ${BRENVIK_WEB_MODULE} $<TARGET_FILE:brenvik-cli>)

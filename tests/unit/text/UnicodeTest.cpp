@@ -13,6 +13,7 @@
 
 #include "core/text/Errors.h"
 #include "core/text/Unicode.h"
+#include "core/text/UnicodeTables.h"
 
 namespace brenvik::unicode {
 namespace {
@@ -167,6 +168,22 @@ TEST(Unicode, ATagThatIsNotATagIsTheProgramsError) {
   }
   EXPECT_NO_THROW(TextSegmenter("sr-Latn-RS"));
   EXPECT_NO_THROW(TextSegmenter("xx"));  // well-formed, unknown: the root rules
+}
+
+// The browser edition's built-in table must give every code point the
+// properties ICU gives it here; after an ICU upgrade it is made again
+// (cmake --build build --target brenvik_update_unicode_tables).
+TEST(UnicodeTables, EveryCodePointAsIcuAnswers) {
+  std::size_t differing = 0;
+  char32_t first = 0;
+  for (char32_t c = 0; c <= 0x10FFFF; ++c) {
+    const tables::Properties p = tables::Of(c);
+    if (p.flags() != CharFlags(c) || p.width() != DisplayWidth(c) || p.direction() != StrongDirection(c)) {
+      if (differing++ == 0) first = c;
+    }
+  }
+  EXPECT_EQ(differing, 0u) << "the table (" << tables::Source() << ") differs from ICU " << U_ICU_VERSION
+                           << ", first at U+" << std::hex << static_cast<unsigned>(first);
 }
 
 }  // namespace
