@@ -4,8 +4,8 @@
 //
 //   node bench/web_page.mjs PAGE [RUNS] [COPIES]   (defaults 5 runs, 371 copies)
 //
-// PAGE is a built brenvik.html (build/web-build/bin/brenvik.html of a build
-// with BRENVIK_WEB_PAGE=ON). Needs tests/browser/node_modules (npm ci there).
+// PAGE is a built brenvik.html (build/web/bin/brenvik.html, made with the
+// browser edition's module). Needs tests/browser/node_modules (npm ci there).
 // Each figure is the median of RUNS runs, each in a fresh page:
 //   type     from the start of the navigation until a key typed into the
 //            source text has arrived in it (the page is ready to type into)

@@ -13,7 +13,7 @@ const FIXTURES = new URL('../../fixtures/scripts/', import.meta.url);
 
 export function pagePath() {
   const page = process.env.BRENVIK_PAGE;
-  if (!page) throw new Error('BRENVIK_PAGE is not set: run these tests through ctest in a build with BRENVIK_WEB_PAGE=ON');
+  if (!page) throw new Error('BRENVIK_PAGE is not set: run these tests through ctest in a build that makes the browser edition\'s module');
   return page;
 }
 
