@@ -6,6 +6,9 @@ set -euo pipefail
 cd "$(dirname "$0")"
 . scripts/deps.sh
 brenvik_install_deps package
+# The browser edition, brenvik.html, goes into the package as well
+# (/usr/share/brenvik/web/): the build makes it with emscripten.
+brenvik_install_deps web
 
 build=build-package
 # The prefix is /usr, where the package puts everything: the program looks
@@ -14,7 +17,7 @@ build=build-package
 # dpkg-buildflags (BRENVIK_HARDEN in CMakeLists.txt): -g -O2, fortified
 # library calls, the stack protector, full RELRO with bind-now, and PIE.
 configure=$(cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr \
-  -DBRENVIK_HARDEN=ON -DBRENVIK_BUILD_TESTS=OFF -DBRENVIK_BUILD_BENCH=OFF)
+  -DBRENVIK_HARDEN=ON -DBRENVIK_BUILD_TESTS=OFF -DBRENVIK_BUILD_BENCH=OFF -DBRENVIK_WEB_PAGE=ON)
 grep '^-- Debian ' <<<"$configure" || { echo "package.sh: the build has no flags from dpkg-buildflags" >&2; exit 1; }
 cmake --build "$build" -j "$(nproc)"
 rm -rf "$build/cpack"

@@ -11,7 +11,8 @@
 #                                tools and xmllint), and the web group below
 #   brenvik_install_deps fuzz    the build tools plus clang and its fuzzer runtime
 #   brenvik_install_deps web     the browser edition's module: emscripten, node
-#                                and the source of Debian's zlib (web/CMakeLists.txt)
+#                                and the source of Debian's zlib (web/CMakeLists.txt),
+#                                for package.sh and builds with BRENVIK_WEB_PAGE
 
 BRENVIK_BUILD_PKGS=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-translations-l10n libicu-dev zlib1g-dev
                     fonts-dejavu-core fonts-liberation fonts-noto-core fonts-noto-cjk)

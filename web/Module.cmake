@@ -3,7 +3,8 @@
 # another compiler) in build/web, configured with emcmake as web/CMakeLists.txt
 # describes, rebuilt on every build (ninja finds nothing to do when nothing
 # changed). Its outputs, for the tests and for a page built on them:
-#   ${BRENVIK_WEB_MODULE_DIR}/brenvik-core.js, .wasm, brenvik-core-single.js, core-api.js
+#   ${BRENVIK_WEB_MODULE_DIR}/brenvik-core.js, .wasm, brenvik-core-single.js, core-api.js,
+#   and the page brenvik.html (web/page/)
 # -DBRENVIK_WEB_TESTS=OFF leaves it out on a machine without emscripten.
 find_program(BRENVIK_EMCMAKE emcmake)
 if(NOT BRENVIK_EMCMAKE)
@@ -27,4 +28,5 @@ ExternalProject_Add(brenvik_web_module
   BUILD_ALWAYS ON
   USES_TERMINAL_BUILD ON
   BUILD_BYPRODUCTS ${BRENVIK_WEB_MODULE_DIR}/brenvik-core.js ${BRENVIK_WEB_MODULE_DIR}/brenvik-core.wasm
-                   ${BRENVIK_WEB_MODULE_DIR}/brenvik-core-single.js ${BRENVIK_WEB_MODULE_DIR}/core-api.js)
+                   ${BRENVIK_WEB_MODULE_DIR}/brenvik-core-single.js ${BRENVIK_WEB_MODULE_DIR}/core-api.js
+                   ${BRENVIK_WEB_MODULE_DIR}/brenvik.html)

@@ -71,6 +71,11 @@ expected_files='./usr/bin/brenvik
 ./usr/share/man/man1/brenvik-cli.1.gz
 ./usr/share/man/man1/brenvik.1.gz
 ./usr/share/metainfo/io.github.halvorsk.Brenvik.metainfo.xml'
+# A build that makes the browser edition packs its page too.
+if grep -qx 'BRENVIK_WEB_PAGE:BOOL=ON' "$build/CMakeCache.txt"; then
+  expected_files=$(sort <<<"$expected_files
+./usr/share/brenvik/web/brenvik.html")
+fi
 listing=$(dpkg-deb --contents "$deb")
 files=$(awk '$1 !~ /^d/ {print $6}' <<<"$listing" | sort)
 if [[ $files != "$expected_files" ]]; then
