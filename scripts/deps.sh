@@ -67,6 +67,8 @@ brenvik_fetch_zlib_source() {
   for f in /etc/apt/sources.list.d/*.sources; do
     [[ -e $f ]] && sed 's/^Types:.*/Types: deb-src/' "$f" >"$work/parts/$(basename "$f")"
   done
+  # A system with the older one-line sources.list instead.
+  [[ -f /etc/apt/sources.list ]] && sed -n 's/^deb\([[:space:]]\)/deb-src\1/p' /etc/apt/sources.list >"$work/parts/sources-list.list"
   local apt=(-o "Dir::Etc::SourceList=/dev/null" -o "Dir::Etc::SourceParts=$work/parts"
              -o "Dir::State::Lists=$work/lists" -o "Dir::Cache::pkgcache=" -o "Dir::Cache::srcpkgcache=" -o "APT::Sandbox::User=root")
   echo "Fetching the source of zlib $version for the web build"
