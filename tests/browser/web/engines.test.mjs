@@ -25,19 +25,23 @@ const ENGINES = [
   ['WebKit', startWebKit, EVERY_SCRIPT],
 ];
 
-for (const [engine, start, scripts] of ENGINES) {
-  describe(`brenvik.html in ${engine}`, () => {
-    let driver;
-    before(async () => { driver = await start(); });
-    after(async () => { await driver?.close(); });
-    const checked = (name, steps) => test(name, async () => {
-      await steps();
-      const errors = await driver.takeErrors();
-      if (errors.length) throw new Error(`script errors: ${errors.join('; ')}`);
+// The two engines side by side: each waits mostly on its own browser and on
+// brenvik-cli, so together they take little longer than the slower alone.
+describe('brenvik.html in Firefox and WebKit', { concurrency: true }, () => {
+  for (const [engine, start, scripts] of ENGINES) {
+    describe(`brenvik.html in ${engine}`, { concurrency: 1 }, () => {
+      let driver;
+      before(async () => { driver = await start(); });
+      after(async () => { await driver?.close(); });
+      const checked = (name, steps) => test(name, async () => {
+        await steps();
+        const errors = await driver.takeErrors();
+        if (errors.length) throw new Error(`script errors: ${errors.join('; ')}`);
+      });
+      for (const name of scripts) {
+        checked(`a pasted ${name} text: every format as brenvik-cli writes it`, () => scriptRoundTrip(driver, name));
+      }
+      checked('several texts, a gap switched off and accepted answers, saved and opened again', () => severalTextsEdited(driver));
     });
-    for (const name of scripts) {
-      checked(`a pasted ${name} text: every format as brenvik-cli writes it`, () => scriptRoundTrip(driver, name));
-    }
-    checked('several texts, a gap switched off and accepted answers, saved and opened again', () => severalTextsEdited(driver));
-  });
-}
+  }
+});
