@@ -653,7 +653,8 @@ self.onmessage = (event) => {
     window.addEventListener('beforeunload', (e) => {
       if (inputKey() === state.keptKey) return;
       e.preventDefault();
-      e.returnValue = '';
+      // Older browsers ask only for a returnValue that is not empty.
+      e.returnValue = true;
     });
   }
 
