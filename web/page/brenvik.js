@@ -148,6 +148,10 @@ self.onmessage = (event) => {
     view: null, // the core's view of file
     viewedFile: null,
     gapRows: 1000,
+    // The inputKey() of the test as it was last kept: started empty, opened
+    // from a test file, or saved as one. Anything else would be lost with
+    // the tab.
+    keptKey: null,
   };
 
   const COLOUR_FIELDS = {
@@ -218,6 +222,7 @@ self.onmessage = (event) => {
     showTexts();
     state.file = bytes;
     state.fileKey = inputKey();
+    state.keptKey = state.fileKey;
   }
 
   // Only the edits change when a gap is switched or answers are given.
@@ -516,8 +521,12 @@ self.onmessage = (event) => {
       if (mark.value !== '') extra.passMark = Number(mark.value);
     }
     const file = await currentFile();
+    const key = state.fileKey;
     const made = await core.call('exportAs', file, format, extra);
     saveBytes(made.bytes, made.fileName, made.mimeType);
+    // Only the test file can be opened again with every edit; the other
+    // formats leave the work unsaved.
+    if (format === 'ctest') state.keptKey = key;
     // What brenvik-cli would print as warnings: texts left out of the file
     // with their errors, and notes on the texts.
     const notes = [...(made.failed ?? []).map((f) => `Left out: ${f}`), ...(made.warnings ?? [])];
@@ -639,10 +648,19 @@ self.onmessage = (event) => {
       button.addEventListener('click', () => act(() => download(button.dataset.format)));
     }
     $('print').addEventListener('click', () => act(printWorksheet));
+    // The browser asks before the tab closes or leaves a test that was
+    // changed since it was last kept (the browser words the question).
+    window.addEventListener('beforeunload', (e) => {
+      if (inputKey() === state.keptKey) return;
+      e.preventDefault();
+      // Older browsers ask only for a returnValue that is not empty.
+      e.returnValue = true;
+    });
   }
 
   wire();
   showTexts();
+  state.keptKey = inputKey();
   setBusy(true);
   core.start().then((version) => {
     $('version').textContent = `Version ${version}`;

@@ -9,22 +9,16 @@ import { after, afterEach, before, describe, test } from 'node:test';
 
 import { axeSourceText, CHROMIUM, CHROMIUM_ARGS } from '../helpers.mjs';
 import {
-  alertText, assertSameAsCli, click, downloadAll, enterTexts, idle, openPage, pagePath, processTest,
-  scriptRoundTrip, setFields, until,
+  alertText, click, enterTexts, idle, openPage, pagePath, processTest, scriptRoundTrip, setFields, SEVERAL,
+  severalTextsEdited, until,
 } from './scenario.mjs';
 
-// Every script fixture but two whose words or sentences Chromium's own
-// Unicode data cuts otherwise than Debian's ICU 72: Khmer (U+17D4 ends a
-// sentence in newer data) and Lao (Chromium's dictionary splits the third
-// sentence's words elsewhere).
-const SCRIPTS = ['am', 'ar', 'bn', 'fr-nfd', 'he', 'hi', 'hy', 'ja', 'ka', 'ko', 'my', 'ne', 'ta', 'th',
+// Every script fixture but Lao: Chromium's own ICU keeps a newer Lao
+// dictionary, which cuts ນະຄອນຫຼວງວຽງຈັນ (one word in ICU 72) in two, so other
+// words get the gaps. Khmer is cut otherwise too (ក្រុង|ភ្នំពេញ), but its
+// fixture is one sentence, held whole, so both refuse it alike.
+const SCRIPTS = ['am', 'ar', 'bn', 'fr-nfd', 'he', 'hi', 'hy', 'ja', 'ka', 'km', 'ko', 'my', 'ne', 'ta', 'th',
   'ur', 'vi-nfd', 'yo', 'zh'];
-
-const SEVERAL = [
-  { title: 'Morning', text: 'It was early. The sun came up over the hills and the birds began to sing in the trees near the house.', 'gap-limit': '4' },
-  { title: 'Market', text: 'We went to town. People were selling apples, bread and cheese. The market was full of voices. We bought some pears.', 'keep-last': true },
-  { title: '', text: 'Then it rained. Everybody ran for shelter under the old bridge until the clouds were gone again. Later we walked home.' },
-];
 
 describe('brenvik.html in Chromium', () => {
   let browser;
@@ -43,6 +37,7 @@ describe('brenvik.html in Chromium', () => {
       await page.goto(url);
     },
     evaluate: (expression) => page.evaluate(expression),
+    click: (selector) => page.click(selector),
   };
 
   before(async () => {
@@ -70,63 +65,7 @@ describe('brenvik.html in Chromium', () => {
     test(`a pasted ${name} text: every format as brenvik-cli writes it`, () => scriptRoundTrip(driver, name));
   }
 
-  test('several texts, a gap switched off and accepted answers, saved and opened again', async () => {
-    await openPage(driver);
-    await enterTexts(driver, SEVERAL);
-    await setFields(driver, {
-      title: 'Three texts', 'variant-practice': true, 'show-answers': true, timer: true, language: 'en',
-      matching: 'ignore-case', 'page-background': '#fff8e1', font: 'Verdana', 'text-size': '18', 'pass-mark': '60',
-    });
-    await processTest(driver);
-    // The gap editor on the first text: the first gap off, answers for the second.
-    const gaps = await page.$$('#gap-table-box tbody input[type=checkbox]:checked');
-    const off = await gaps[0].getAttribute('data-word');
-    await gaps[0].click();
-    await until(driver, `${idle} && !document.querySelector('#gap-table-box input[type=checkbox][data-word="${off}"]').checked`, 'the gap off');
-    const answers = page.locator('#gap-table-box tbody input[type=text]').first();
-    const answered = await answers.getAttribute('data-word');
-    await answers.fill('xyz; abc ;');
-    await answers.press('Tab');
-    await until(driver, `${idle} && /changed/.test(document.getElementById('status-text').textContent)`, 'the answers kept');
-    // A word the options keep whole is refused with the core's reason.
-    await click(driver, '#every-word');
-    const held = page.locator('#gap-table-box tbody tr', { hasText: 'after the gap limit' }).first().locator('input');
-    await held.click();
-    await until(driver, `${idle} && !document.getElementById('alert').hidden`, 'the refusal');
-    assert.match(await alertText(driver), /stays whole/);
-    assert.equal(await held.isChecked(), false);
-    await click(driver, '#alert-close');
-
-    const saved = await downloadAll(driver);
-    const doc = JSON.parse(saved.ctest.bytes.toString('utf8'));
-    assert.deepEqual(doc.texts.slice(0, 2).map((t) => t.title), ['Morning', 'Market']);
-    assert.equal(doc.texts[0].gapLimit, 4);
-    assert.equal(doc.texts[1].keepLastSentence, true);
-    assert.equal(doc.settings.variant, 'practice');
-    assert.equal(doc.settings.pageBackground, '#FFF8E1');
-    assert.equal(doc.matching, 'ignore-case');
-    const edits = doc.texts[0].edits;
-    assert.ok(edits.some((e) => e.gap === 'off'), JSON.stringify(edits));
-    assert.ok(edits.some((e) => JSON.stringify(e.accepted) === '["xyz","abc"]'), JSON.stringify(edits));
-    assertSameAsCli(saved, { passMark: 60 });
-
-    // The print layout went to the print with every text's title.
-    await click(driver, '#print');
-    await until(driver, `${idle} && typeof window.__printed === 'string'`, 'the worksheet printed');
-    const printed = await driver.evaluate('window.__printed');
-    for (const title of ['Three texts', 'Morning', 'Market']) assert.ok(printed.includes(title), title);
-
-    // Opened again in a fresh page: the same test, the edits in the editor.
-    await openPage(driver);
-    await page.setInputFiles('#open-files', { name: saved.ctest.name, mimeType: 'application/json', buffer: saved.ctest.bytes });
-    await until(driver, `${idle} && /^Processed/.test(document.getElementById('status-text').textContent)`, 'the file opened');
-    assert.equal(await alertText(driver), '');
-    assert.equal(await page.inputValue('#title'), 'Three texts');
-    assert.equal(await page.isChecked(`#gap-table-box input[type=checkbox][data-word="${off}"]`), false);
-    assert.equal(await page.inputValue(`#gap-table-box input[type=text][data-word="${answered}"]`), 'xyz; abc');
-    const again = await downloadAll(driver);
-    assert.ok(again.ctest.bytes.equals(saved.ctest.bytes), 'the test file changed on the way');
-  });
+  test('several texts, a gap switched off and accepted answers, saved and opened again', () => severalTextsEdited(driver));
 
   test('a text file opened, a real download, a refused language in the alert', async () => {
     // No recorder: the browser's own download.
